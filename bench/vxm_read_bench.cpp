@@ -1,0 +1,133 @@
+// Reading a large minimal-header log through the player's reader, measured
+// against a plain sequential read of the same file in the same run.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/core/vxm_minimal_writer.h"
+#include "common/core/vxm_player_reader.h"
+
+namespace {
+
+constexpr std::int64_t kRecords = 1'000'000;
+constexpr int kChannels = 20;
+constexpr const char* kRateCounter = "MB/s";
+
+std::string g_path;
+std::int64_t g_file_bytes = 0;
+
+bool generate_log() {
+  std::vector<std::uint8_t> ids;
+  for (int i = 0; i < kChannels; ++i) ids.push_back(static_cast<std::uint8_t>(i * 4));
+  korv::VxmMinimalWriter writer;
+  if (auto error = writer.open(g_path, ids)) {
+    std::fprintf(stderr, "%s\n", error->c_str());
+    return false;
+  }
+  std::vector<float> record(kChannels);
+  for (std::int64_t r = 0; r < kRecords; ++r) {
+    for (int c = 0; c < kChannels; ++c) record[c] = static_cast<float>((r * 7 + c * 131) % 9000) * 0.37f - 50.0f;
+    writer.append_record(record);
+  }
+  if (auto error = writer.commit()) {
+    std::fprintf(stderr, "%s\n", error->c_str());
+    return false;
+  }
+  g_file_bytes = static_cast<std::int64_t>(std::filesystem::file_size(g_path));
+  return true;
+}
+
+void set_rate(benchmark::State& state) {
+  state.SetBytesProcessed(state.iterations() * g_file_bytes);
+  state.counters[kRateCounter] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(g_file_bytes) / 1e6,
+                         benchmark::Counter::kIsRate);
+}
+
+void BM_PlayerReader(benchmark::State& state) {
+  korv::VxmPlayerReader reader;
+  if (auto error = reader.open(g_path, korv::FloatOrder::big)) {
+    state.SkipWithError(error->c_str());
+    return;
+  }
+  for (auto _ : state) {
+    reader.seek_record(0);
+    const std::int64_t records = reader.model().log_records;
+    for (std::int64_t r = 0; r < records; ++r) {
+      if (reader.read_vxm_record()) {
+        state.SkipWithError("record read failed");
+        return;
+      }
+    }
+    benchmark::DoNotOptimize(reader.model().vxm_data_fields.data());
+  }
+  set_rate(state);
+}
+
+void BM_PlainRead(benchmark::State& state) {
+  const int fd = ::open(g_path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    state.SkipWithError("cannot open the log");
+    return;
+  }
+  std::vector<char> buffer(std::size_t{1} << 20);
+  for (auto _ : state) {
+    ::lseek(fd, 0, SEEK_SET);
+    std::int64_t total = 0;
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer.data(), buffer.size())) > 0) total += got;
+    benchmark::DoNotOptimize(total);
+  }
+  ::close(fd);
+  set_rate(state);
+}
+
+BENCHMARK(BM_PlainRead)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayerReader)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Keeps each benchmark's rate for the summary line.
+class RateKeeper : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      const auto it = run.counters.find(kRateCounter);
+      if (!run.error_occurred && it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
+    }
+  }
+  std::map<std::string, double> rates;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+  g_path = (std::filesystem::temp_directory_path() /
+            ("vxm_read_bench_" + std::to_string(::getpid()) + ".db1")).string();
+  std::printf("generating %lld records of %d channels in %s\n", static_cast<long long>(kRecords), kChannels,
+              g_path.c_str());
+  if (!generate_log()) return 1;
+
+  RateKeeper reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::filesystem::remove(g_path);
+
+  const auto reader = reporter.rates.find("BM_PlayerReader/real_time");
+  const auto plain = reporter.rates.find("BM_PlainRead/real_time");
+  if (reader != reporter.rates.end() && plain != reporter.rates.end() && plain->second > 0) {
+    std::printf("player reader %.0f MB/s, plain read %.0f MB/s, ratio %.2f (target at least 0.50)\n",
+                reader->second, plain->second, reader->second / plain->second);
+  }
+  benchmark::Shutdown();
+  return 0;
+}

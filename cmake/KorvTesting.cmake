@@ -1,0 +1,23 @@
+# Test helpers: every test is a GoogleTest binary registered with CTest.
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# korv_add_test(<name> SOURCES ... [LIBS ...] [GUI])
+# GUI tests link the shared main that selects the offscreen platform itself.
+function(korv_add_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_GUI)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} korv_gui_test_main GTest::gtest GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  endif()
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE KORV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  # Discovery runs the binary at build time, outside CTest's environment.
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/tsan.supp")
+endfunction()

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/core/buffered_file_reader.h"
+#include "common/core/vxm_float_order.h"
+#include "common/core/vxm_player_model.h"
+
+// The player's reader of VXM logs. It finds the records by position rather
+// than by decoding the header's fields, so the minimal-header logs and
+// VXMlog documents read alike; only the byte order of the record floats
+// differs, and the caller states it (see choose_vxm_float_order).
+//
+// Errors come back as the text the player shows in its error dialog:
+// "4) Unable to open file: ..." for the header, "6) Unable to open file: ..."
+// for the records. nullopt means success.
+namespace korv {
+
+class VxmPlayerReader {
+ public:
+  // Opens the file and reads its header (vxg_header).
+  std::optional<std::string> open(const std::string& path, FloatOrder order);
+  void close();
+  bool is_open() const { return file_.is_open(); }
+  FloatOrder float_order() const { return order_; }
+
+  // Reads the header of the open file. Every slot and named field is cleared
+  // first, so nothing of an earlier log survives. The header is checked
+  // against the player's limits (at most 99 channels, ids 0..98) and against
+  // the file's length; a file beyond them is refused and the reader is left
+  // with no log (no channels, no records) rather than half a header.
+  std::optional<std::string> vxg_header();
+
+  // Positions the file at record n (0 = first).
+  std::optional<std::string> seek_record(std::int64_t n);
+
+  // Reads the record at the file position into vxm_data_fields (by slot)
+  // and the named fields. Values the file cannot supply read as 0.0; the
+  // first failure's message is returned.
+  std::optional<std::string> read_vxm_record();
+
+  // One float at the file position in the log's byte order, through
+  // trim_decimals. On failure returns 0.0 and sets `error` unless it already
+  // holds a message.
+  float getfloat(std::optional<std::string>& error);
+
+  const VxmPlayerModel& model() const { return model_; }
+
+ private:
+  std::optional<std::string> parse_header();
+  std::optional<std::string> read_record_slowly();
+
+  BufferedFileReader file_;
+  FloatOrder order_ = FloatOrder::little;
+  VxmPlayerModel model_;
+  bool has_log_ = false;
+};
+
+}  // namespace korv
