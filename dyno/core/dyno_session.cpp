@@ -1,0 +1,36 @@
+#include "dyno/core/dyno_session.h"
+
+#include "dyno/core/block_select.h"
+#include "dyno/core/smoothing.h"
+
+namespace korv::dyno {
+
+LogReadStatus DynoSession::open_log(const std::string& path) { return take(read_dyno_log(path), path); }
+
+LogReadStatus DynoSession::load_text(std::string_view text, const std::string& name) {
+    return take(parse_dyno_log(text), name);
+}
+
+LogReadStatus DynoSession::take(LogReadResult result, const std::string& name) {
+    if (result.status != LogReadStatus::ok) return result.status;
+    samples_ = std::move(result.samples);
+    loaded_ = true;
+    file_name_ = name;
+    smooth();
+    range_ = FindRisingBlock(samples_, 0);
+    compute_power();
+    return LogReadStatus::ok;
+}
+
+void DynoSession::smooth() { ApplySmoothing(samples_, settings.smoothing()); }
+
+PowerResult DynoSession::compute_power() { return ComputePower(samples_, settings, range_); }
+
+SampleRange DynoSession::next_block(BlockKind kind, SampleRange selection) {
+    if (kind != last_block_) selection = {0, 0};
+    last_block_ = kind;
+    return kind == BlockKind::throttle ? FindThrottleBlock(samples_, selection.start)
+                                       : FindRisingBlock(samples_, selection.start);
+}
+
+} // namespace korv::dyno

@@ -1,0 +1,142 @@
+// Reading acceleration logs: column names, time formats and damaged files.
+#include "dyno/core/log_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace korv::dyno {
+namespace {
+
+LogReadResult parse(const std::string& text) { return parse_dyno_log(text); }
+
+TEST(DynoLogColumns, KindsFollowTheTestOrder) {
+    EXPECT_EQ(classify_column("Time (secs)"), ColumnKind::time);
+    EXPECT_EQ(classify_column("Inj Deadtime Scale"), ColumnKind::time);  // holds "time"
+    EXPECT_EQ(classify_column("Engine Speed (RPM)"), ColumnKind::rpm);
+    EXPECT_EQ(classify_column("Engine Speed"), ColumnKind::ignored);
+    EXPECT_EQ(classify_column("TPS"), ColumnKind::throttle);
+    EXPECT_EQ(classify_column("Throttle Position (%)"), ColumnKind::throttle);
+    EXPECT_EQ(classify_column("Air Temp"), ColumnKind::air_temp);
+    EXPECT_EQ(classify_column("Barometer"), ColumnKind::barometer);
+    EXPECT_EQ(classify_column("RPM per sec"), ColumnKind::time);  // time test comes first
+}
+
+TEST(DynoLogHeader, RefusesLogsWithoutRpmOrTime) {
+    EXPECT_EQ(parse("x\nTime (secs),Engine Speed,Throttle Position\n1,2,3\n2,3,4\n").status,
+              LogReadStatus::no_rpm_or_time);
+    EXPECT_EQ(parse("x\nRPM,TPS\n1,2\n").status, LogReadStatus::no_rpm_or_time);
+    EXPECT_EQ(parse("x\n,,,\n1,2\n").status, LogReadStatus::no_rpm_or_time);
+    EXPECT_EQ(parse("only one line").status, LogReadStatus::no_rpm_or_time);
+    EXPECT_EQ(parse("").status, LogReadStatus::no_rpm_or_time);
+    EXPECT_EQ(log_read_message(LogReadStatus::no_rpm_or_time), "Can't read RPM or Time from log");
+}
+
+TEST(DynoLogHeader, ColumnsBeyondThirtyAreIgnored) {
+    std::string header, row;
+    for (int k = 0; k < 30; ++k) {
+        header += "c" + std::to_string(k) + ",";
+        row += "0,";
+    }
+    EXPECT_EQ(parse("x\n" + header + "Time,RPM\n" + row + "1,2\n" + row + "2,3\n").status,
+              LogReadStatus::no_rpm_or_time);
+}
+
+TEST(DynoLogRows, CapturedExportIsRead) {
+    const auto r = parse("Calderis Datalogger\n\nTime,Engine Speed (RPM),Throttle Position (%)\n"
+                         "0.00,2000.50,99.00\r\n0.05,2100.25,98.00\r\n\r\n\n0.10,2200.00,97.50\n");
+    ASSERT_EQ(r.status, LogReadStatus::ok);
+    ASSERT_EQ(r.samples.size(), 3u);
+    EXPECT_FLOAT_EQ(r.samples[1][kTime], 0.05f);
+    EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 2100.25f);
+    EXPECT_FLOAT_EQ(r.samples[2][kThrottle], 97.5f);
+    EXPECT_FLOAT_EQ(r.samples[2][kSmoothRpm], 0.0f);  // set by smoothing, not here
+}
+
+TEST(DynoLogRows, MinutesAndSeconds) {
+    float t = 0;
+    ASSERT_TRUE(parse_log_time("1:02.5", t));
+    EXPECT_FLOAT_EQ(t, 62.5f);
+    ASSERT_TRUE(parse_log_time(" 62.5", t));
+    EXPECT_FLOAT_EQ(t, 62.5f);
+    EXPECT_FALSE(parse_log_time("1:", t));
+    EXPECT_FALSE(parse_log_time("a:3", t));
+    EXPECT_FALSE(parse_log_time("", t));
+    EXPECT_FALSE(parse_log_time("nan", t));
+    EXPECT_FALSE(parse_log_time("inf", t));
+}
+
+TEST(DynoLogRows, TooFewSamples) {
+    EXPECT_EQ(parse("x\nTime,RPM\n1,2\n").status, LogReadStatus::too_few_samples);
+    EXPECT_EQ(parse("x\nTime,RPM\n").status, LogReadStatus::too_few_samples);
+    EXPECT_EQ(log_read_message(LogReadStatus::too_few_samples), "Can't enough samples from log");
+}
+
+// Damaged rows must neither shift the columns nor produce samples from nothing.
+TEST(DynoLogRows, DamagedRowsKeepColumnsInStep) {
+    const auto r = parse("x\nTPS,Time,RPM\n"
+                         "50,1.0,1000\n"
+                         ",2.0,2000\n"          // empty throttle reads 0, RPM still in place
+                         "60,3.0\n"             // no RPM field: skipped
+                         "70,abc,4000\n"        // time does not parse: skipped
+                         "80,nan,5000\n"        // nan is not a number: skipped
+                         "90,6.0,inf\n"         // RPM without a number reads 0
+                         "99,7.0,7000,1,2,3\n"  // fields past the header are ignored
+                         "95,8.0,8000rpm\n");   // leading number of the field
+    ASSERT_EQ(r.status, LogReadStatus::ok);
+    ASSERT_EQ(r.samples.size(), 5u);
+    EXPECT_FLOAT_EQ(r.samples[1][kThrottle], 0.0f);
+    EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 2000.0f);
+    EXPECT_FLOAT_EQ(r.samples[2][kTime], 6.0f);
+    EXPECT_FLOAT_EQ(r.samples[2][kRawRpm], 0.0f);
+    EXPECT_FLOAT_EQ(r.samples[3][kTime], 7.0f);
+    EXPECT_FLOAT_EQ(r.samples[3][kThrottle], 99.0f);
+    EXPECT_FLOAT_EQ(r.samples[4][kRawRpm], 8000.0f);
+}
+
+TEST(DynoLogRows, FirstColumnOfEachKindWins) {
+    const auto r = parse("x\nTime,RPM,Sec,rpm2,TPS,Throttle\n1,100,9,9,10,9\n2,200,9,9,20,9\n");
+    ASSERT_EQ(r.status, LogReadStatus::ok);
+    ASSERT_EQ(r.samples.size(), 2u);
+    EXPECT_FLOAT_EQ(r.samples[1][kTime], 2.0f);
+    EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 200.0f);
+    EXPECT_FLOAT_EQ(r.samples[1][kThrottle], 20.0f);
+}
+
+TEST(DynoLogRows, LinesOfAnyLength) {
+    const std::string pad(5000, 'x');
+    const auto r = parse(pad + "\nTime," + pad + ",RPM\n1," + pad + ",1500\n2," + pad + ",1600\n");
+    ASSERT_EQ(r.status, LogReadStatus::ok);
+    EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 1600.0f);
+}
+
+TEST(DynoLogRows, GermanLocaleReadsPoints) {
+    const char* set = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    ASSERT_NE(set, nullptr) << "the de_DE.UTF-8 locale is missing";
+    const auto r = parse("x\nTime,RPM\n1.5,1000.25\n2.5,2000.75\n");
+    std::setlocale(LC_ALL, "C");
+    ASSERT_EQ(r.status, LogReadStatus::ok);
+    EXPECT_FLOAT_EQ(r.samples[0][kTime], 1.5f);
+    EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 2000.75f);
+}
+
+TEST(DynoLogFile, MissingOrUnreadableFile) {
+    const auto dir = std::filesystem::temp_directory_path() / "dyno_log_reader_test";
+    std::filesystem::create_directories(dir);
+    EXPECT_EQ(read_dyno_log(dir / "missing.csv").status, LogReadStatus::cannot_open);
+    EXPECT_EQ(read_dyno_log(dir).status, LogReadStatus::cannot_open);
+    EXPECT_EQ(log_read_message(LogReadStatus::cannot_open), "Can't open file");
+    {
+        std::ofstream out(dir / "ok.csv", std::ios::binary);
+        out << "x\nTime,RPM\n1,2\n2,3\n";
+    }
+    EXPECT_EQ(read_dyno_log(dir / "ok.csv").samples.size(), 2u);
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace korv::dyno
