@@ -1,0 +1,66 @@
+// Waits on the process clock: delays, input counts and the paced send.
+#include "nativeio/core/port_table.h"
+
+#include "platform/core/clock.h"
+#include "platform/serial/input_wait.h"
+
+#include <algorithm>
+
+namespace korv::korvio {
+namespace {
+
+std::int64_t now_us() { return platform::clock().now_us(); }
+
+} // namespace
+
+int SioDelay(int milliseconds) {
+    auto& clock = platform::clock();
+    const std::int64_t end = clock.now_us() + std::int64_t{milliseconds} * 1000;
+    for (std::int64_t now = clock.now_us(); now < end; now = clock.now_us()) clock.sleep_us(end - now);
+    return kDone;
+}
+
+int wait_rx_until(int port, int count, std::int64_t deadline_us) {
+    for (;;) {
+        int queued = 0;
+        int fd = -1;
+        const int checked = with_open_slot(port, [&](Slot& slot) {
+            queued = std::max(slot.tty->input_queue(), 0);
+            fd = slot.tty->fd();
+            return kDone;
+        });
+        if (checked != kDone) return checked;
+        if (queued >= count) return kDone;
+        if (now_us() >= deadline_us) return kTimeOut;
+        platform::serial::wait_step(fd, queued > 0, deadline_us);
+    }
+}
+
+int SioWaitRx(int port, int count, int seconds) {
+    if (port == kDemoPort) return kDone;
+    return wait_rx_until(port, count, now_us() + std::int64_t{seconds} * 1'000'000);
+}
+
+int SioSendPaced(int port, const std::uint8_t* buffer, int count) {
+    if (count < 0 || (count > 0 && !buffer)) return kBadArgument;
+    if (int r = SioDrainRx(port); r != kDone) return r;
+    const int head = std::min(count, 2);
+    if (int n = SioWrite(port, buffer, head); n != head) return n < 0 ? n : kSystemCallFailed;
+    SioDelay(1500);
+
+    // The box raises carrier when it is ready for the rest; one that never
+    // does must not hold the caller for ever.
+    const std::int64_t deadline = now_us() + std::int64_t{kCarrierWaitMs} * 1000;
+    for (;;) {
+        const int carrier = SioDCD(port);
+        if (carrier < 0) return carrier;
+        if (carrier != 0) break;
+        if (now_us() >= deadline) return kTimeOut;
+        platform::serial::wait_step(-1, false, deadline);
+    }
+    const int rest = count - head;
+    if (int n = SioWrite(port, buffer + head, rest); n != rest) return n < 0 ? n : kSystemCallFailed;
+    return kDone;
+}
+
+} // namespace korv::korvio
