@@ -1,0 +1,166 @@
+// Text logs into csv.tmp: header search, the column map, row checks and the
+// exact bytes written, also under a German locale.
+#include "player/core/csv_columns.h"
+#include "player/core/csv_conversion.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+using namespace korv::player;
+using namespace korv::player::testing_support;
+
+namespace {
+
+// Items of the column controls, by their list index.
+constexpr int kColumn = 0, kNotUsed = 1, kRpms = 2, kTps = 5, kCoolantTemp = 8, kBoost = 10, kTime = 11;
+
+const std::string kExport =
+    "Calderis Datalogger\r\n"
+    "\r\n"
+    "Time (secs), Engine Speed (RPM), Throttle Position (%), Coolant Temp (F)\r\n"
+    "0.00, 850.00, 0.00, 180.00\r\n"
+    "0.25, 900.00, 12.50, 181.00\r\n";
+
+// What csv.tmp must hold for kExport with Time, Rpms, Tps and Coolant Temp chosen.
+Bytes expected_export_log() {
+    return minimal_log({9, 7, 1}, {{850.0f, 0.0f, 180.0f}, {900.0f, 12.5f, 181.0f}});
+}
+
+class CsvConversion : public InScratchFolder {
+protected:
+    CsvConversionResult convert(const std::string& text, std::vector<int> items, CsvHeaderScan* scan_out = nullptr) {
+        write_text(path("log.csv"), text);
+        CsvLogConverter converter;
+        EXPECT_FALSE(converter.open(path("log.csv")));
+        CsvHeaderScan scan;
+        EXPECT_FALSE(converter.scan_header(scan));
+        if (scan_out) *scan_out = scan;
+        return converter.convert(items, path("csv.tmp"));
+    }
+};
+
+} // namespace
+
+TEST(CsvColumns, TheMapWritesTheseChannelIds) {
+    EXPECT_EQ(csv_item_text(kColumn, 3), "Column 3");
+    EXPECT_EQ(csv_item_text(kCoolantTemp, 3), "Coolant Temp");
+    const std::int32_t ids[] = {-2, -1, 9, 17, 3, 7, 0, 1, 1, 10, 98, 99};
+    for (int item = 0; item < kCsvItemCount; ++item) EXPECT_EQ(csv_channel_id(item), ids[item]) << item;
+    EXPECT_FALSE(csv_column_kept(kColumn));
+    EXPECT_FALSE(csv_column_kept(kNotUsed));
+    EXPECT_TRUE(csv_column_kept(kCoolantTemp));
+    EXPECT_FALSE(csv_column_kept(kBoost));
+    EXPECT_FALSE(csv_column_kept(kTime));
+}
+
+TEST_F(CsvConversion, ACaptureExportBecomesExactlyTheseBytes) {
+    CsvHeaderScan scan;
+    const CsvConversionResult result = convert(kExport, {kTime, kRpms, kTps, kCoolantTemp}, &scan);
+    EXPECT_EQ(scan.column_count, 4u);
+    EXPECT_EQ(scan.lines_read,
+              "Calderis Datalogger\n\nTime (secs), Engine Speed (RPM), Throttle Position (%), Coolant Temp (F)\n");
+    ASSERT_EQ(result.outcome, CsvOutcome::converted) << result.error;
+    EXPECT_EQ(result.records, 2);
+    EXPECT_EQ(result.bad_rows, 0);
+    EXPECT_EQ(read_file(path("csv.tmp")), expected_export_log());
+}
+
+TEST_F(CsvConversion, AGermanLocaleChangesNoByte) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the de_DE.UTF-8 locale is not installed";
+    const CsvConversionResult result = convert(kExport, {kTime, kRpms, kTps, kCoolantTemp});
+    std::setlocale(LC_ALL, previous.c_str());
+    ASSERT_EQ(result.outcome, CsvOutcome::converted);
+    EXPECT_EQ(read_file(path("csv.tmp")), expected_export_log());
+}
+
+TEST_F(CsvConversion, BadRowsAreSkippedAndCounted) {
+    const CsvConversionResult result = convert(
+        "rpm,tps,note\n"
+        "1000,10,x\n"
+        "abc,20,x\n"     // not a number
+        "3000\n"         // a kept cell missing
+        "nan,40,x\n"     // no NaN in a log
+        "\n"             // blank: passed over, not counted
+        "5000 , 50 ,\n"  // blanks around numbers are fine
+        "6000,60",       // last line without a line break
+        {kRpms, kTps, kNotUsed});
+    ASSERT_EQ(result.outcome, CsvOutcome::converted);
+    EXPECT_EQ(result.records, 3);
+    EXPECT_EQ(result.bad_rows, 3);
+    EXPECT_EQ(read_file(path("csv.tmp")), minimal_log({9, 7}, {{1000, 10}, {5000, 50}, {6000, 60}}));
+}
+
+TEST_F(CsvConversion, EmptyFieldsDoNotCountAsColumns) {
+    CsvHeaderScan scan;
+    const CsvConversionResult result = convert("a,,b,c\n1,,3,4\n5,6\n", {kRpms, kTps, kNotUsed}, &scan);
+    EXPECT_EQ(scan.column_count, 3u);
+    ASSERT_EQ(result.outcome, CsvOutcome::converted);
+    EXPECT_EQ(read_file(path("csv.tmp")), minimal_log({9, 7}, {{1, 3}, {5, 6}}));
+}
+
+TEST_F(CsvConversion, OnlyUnplayableQuantitiesGiveALogWithoutChannels) {
+    const CsvConversionResult result = convert("boost,time\r1.5,0\r2.5,1\r", {kBoost, kTime});
+    ASSERT_EQ(result.outcome, CsvOutcome::converted);
+    EXPECT_EQ(result.records, 2);
+    Bytes expected = minimal_header({});
+    append_zeros(expected, 8);
+    EXPECT_EQ(read_file(path("csv.tmp")), expected);
+}
+
+TEST_F(CsvConversion, NoQuantityChosenWritesNothing) {
+    const CsvConversionResult result = convert("a,b\n1,2\n", {kColumn, kNotUsed});
+    EXPECT_EQ(result.outcome, CsvOutcome::nothing_chosen);
+    EXPECT_FALSE(std::filesystem::exists(path("csv.tmp")));
+}
+
+TEST_F(CsvConversion, NinetyNineKeptColumnsAtMost) {
+    std::string header = "c";
+    for (int i = 1; i < 100; ++i) header += ",c";
+    std::vector<int> items(100, kRpms);
+    EXPECT_EQ(convert(header + "\n", items).outcome, CsvOutcome::too_many_columns);
+    items[0] = kTime;
+    const CsvConversionResult fits = convert(header + "\n" + header + "\n", items);
+    EXPECT_EQ(fits.outcome, CsvOutcome::converted);
+    EXPECT_EQ(fits.kept_columns, 99u);
+    EXPECT_EQ(fits.bad_rows, 1);
+}
+
+TEST_F(CsvConversion, TheHeaderMustComeWithinFiveLines) {
+    write_text(path("t.csv"), "one\ntwo\n\nfour\nfive\na,b\n");
+    CsvLogConverter converter;
+    ASSERT_FALSE(converter.open(path("t.csv")));
+    CsvHeaderScan scan;
+    EXPECT_FALSE(converter.scan_header(scan));
+    EXPECT_EQ(scan.column_count, 0u);
+    EXPECT_EQ(scan.lines_read, "one\ntwo\n\nfour\nfive\n");
+
+    std::string wide = "c";
+    for (std::size_t i = 1; i <= kMaxCsvColumns; ++i) wide += ",c";
+    write_text(path("w.csv"), wide + "\n");
+    ASSERT_FALSE(converter.open(path("w.csv")));
+    EXPECT_TRUE(converter.scan_header(scan));
+}
+
+TEST_F(CsvConversion, AnOverlongLineIsCutAndCountedBad) {
+    const std::string huge(TextLineReader::kMaxLineBytes + 100, '7');
+    const CsvConversionResult result = convert("a,b\n1,2\n" + huge + ",1\n3,4\n", {kRpms, kTps});
+    ASSERT_EQ(result.outcome, CsvOutcome::converted);
+    EXPECT_EQ(result.bad_rows, 1);
+    EXPECT_EQ(read_file(path("csv.tmp")), minimal_log({9, 7}, {{1, 2}, {3, 4}}));
+}
+
+TEST_F(CsvConversion, AFailedWriteKeepsTheEarlierLog) {
+    write_text(path("csv.tmp"), "earlier");
+    write_text(path("log.csv"), "a,b\n1,2\n");
+    CsvLogConverter converter;
+    ASSERT_FALSE(converter.open(path("log.csv")));
+    CsvHeaderScan scan;
+    ASSERT_FALSE(converter.scan_header(scan));
+    const CsvConversionResult result = converter.convert(std::vector<int>{kRpms, kTps}, path("no_folder/csv.tmp"));
+    EXPECT_EQ(result.outcome, CsvOutcome::file_error);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(read_file(path("csv.tmp")), Bytes({'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
+}
