@@ -1,0 +1,146 @@
+#include "logger/core/dump_conversion.h"
+
+#include <array>
+#include <vector>
+
+#include "common/core/buffered_file_reader.h"
+#include "common/core/channel_ids.h"
+#include "common/core/vxm_minimal_writer.h"
+
+namespace korv::logger {
+namespace {
+
+namespace id = korv::channel_id;
+
+float convert_obd(int code, float a, float b, float w) {
+    switch (code) {
+        case id::kTiming: return (b - 128.0f) * 0.5f;
+        case id::kCoolantTemperature: return (b - 40.0f) * 1.8f + 32.0f;
+        case id::kO2Voltage: return b * 0.005f;
+        case id::kThrottlePosition: return b / 255.0f * 100.0f;
+        case id::kEngineSpeed: return w / 4.0f;
+        case id::kInjectorPulseWidth: return a * 0.256f;
+        case id::kIntakeAirTemperature: return (b - 40.0f) * 1.8f + 32.0f;
+        case id::kShortTermFuelTrim:
+        case id::kLongTermFuelTrim:
+        case 14: return b / 128.0f * 100.0f - 100.0f;
+        case id::kKnockSum: return a;
+        case id::kAirFlow: return w * 0.132275f;
+        case id::kSpeed: return b * 0.6214f;
+        default: return 0.0f;
+    }
+}
+
+float convert_dsm(int code, int a) {
+    const float v = static_cast<float>(a);
+    switch (code) {
+        case id::kTiming: return v - 10.0f;
+        case id::kCoolantTemperature: return static_cast<float>(198 - a);
+        case id::kO2Voltage: return v * 0.02f;
+        case id::kThrottlePosition: return v / 2.55f;
+        case id::kEngineSpeed: return v * 31.37f;
+        case id::kInjectorPulseWidth: return v * 0.256f;
+        case id::kIntakeAirTemperature: return static_cast<float>(211 - a);
+        case id::kShortTermFuelTrim:
+        case id::kLongTermFuelTrim:
+        case 14:
+        // The high trim is logged by the DSM frame and scaled live like the
+        // other two trims; a log must not hold it as 0.0.
+        case id::kHighFuelTrim: return v * 1.27f;
+        case id::kKnockSum: return v;
+        case id::kAirFlow: return v * 6.2745f;
+        default: return 0.0f;
+    }
+}
+
+std::string cut_short_text(const std::string& dump_path, std::size_t records) {
+    return dump_path + " ends inside a record; the " + std::to_string(records) +
+           " whole records before it were saved";
+}
+
+}  // namespace
+
+float convert_sample(LogType type, int code, std::uint8_t a, std::uint8_t b) {
+    switch (type) {
+        case LogType::obd:
+            return convert_obd(code, static_cast<float>(a), static_cast<float>(b),
+                               static_cast<float>(build_int(a, b)));
+        case LogType::dsm: return convert_dsm(code, a);
+        case LogType::pms: return 0.0f;
+    }
+    return 0.0f;
+}
+
+DumpConversion convert_dump(LogType type, const std::string& dump_path, const std::string& log_path) {
+    DumpConversion result;
+    BufferedFileReader dump;
+    if (!dump.open(dump_path)) {
+        result.error = dump.last_error();
+        return result;
+    }
+    if (dump.size() == 0) {
+        result.empty_dump = true;
+        return result;
+    }
+
+    std::uint8_t head[4];
+    if (!dump.read(head, 1) || !dump.skip(3)) {
+        result.error = dump_path + " ends inside its header";
+        return result;
+    }
+    const std::size_t channels = head[0];
+    std::vector<std::uint8_t> codes(channels);
+    if (channels > 0 && !dump.read(codes.data(), channels)) {
+        result.error = dump_path + " ends inside its channel list";
+        return result;
+    }
+
+    VxmMinimalWriter log;
+    if (auto error = log.open(log_path, codes)) {
+        result.error = *error;
+        return result;
+    }
+
+    const std::size_t value_bytes = static_cast<std::size_t>(traits_of(type).value_bytes);
+    const std::size_t sample_bytes = 1 + value_bytes;
+    const std::size_t record_bytes = channels * sample_bytes;
+    std::vector<float> values(channels);
+    // A single stray byte after the last record is no record at all.
+    while (dump.remaining() > 1) {
+        if (record_bytes == 0) {
+            log.discard();
+            result.error = dump_path + " holds samples but names no channels";
+            return result;
+        }
+        if (static_cast<std::size_t>(dump.remaining()) < record_bytes) {
+            result.error = cut_short_text(dump_path, result.records);
+            break;
+        }
+        const std::uint8_t* record = dump.take(record_bytes);
+        if (!record) {
+            log.discard();
+            result.error = dump.last_error();
+            return result;
+        }
+        for (std::size_t i = 0; i < channels; ++i) {
+            const std::uint8_t* sample = record + i * sample_bytes;
+            const std::uint8_t second = value_bytes > 1 ? sample[2] : 0;
+            values[i] = convert_sample(type, sample[0], sample[1], second);
+        }
+        if (auto error = log.append_record(values)) {
+            log.discard();
+            result.error = *error;
+            return result;
+        }
+        ++result.records;
+    }
+
+    if (auto error = log.commit()) {
+        result.error = *error;
+        return result;
+    }
+    result.written = true;
+    return result;
+}
+
+}  // namespace korv::logger

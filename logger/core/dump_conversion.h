@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "logger/core/log_family.h"
+
+// Conversion of an engine's sample dump (kvt1.tmp, kvt2.tmp, kvt3.tmp) into
+// a log with the minimal big-endian VXM header.
+//
+// The dump: byte 0 = channel count N (low byte of a 32-bit count), bytes 1-3
+// unused here, N channel code bytes, then records of N samples, each a code
+// byte and the type's value bytes (type 1 two, types 2 and 3 one).
+namespace korv::logger {
+
+// One sample in engineering units. a and b are the first and second value
+// bytes (b unused by the one-byte types); single precision, in the order
+// the stored logs were always computed in.
+float convert_sample(LogType type, int code, std::uint8_t a, std::uint8_t b);
+
+// The unsigned 16-bit value of two bytes read as signed.
+constexpr int build_int(int hi, int lo) { return (hi & 0xFF) * 256 + (lo & 0xFF); }
+
+struct DumpConversion {
+    bool empty_dump = false;    // length 0: nothing written
+    bool written = false;       // the log file was put in place
+    std::size_t records = 0;    // records written
+    // Set when the save failed or was cut short; the text follows
+    // "Error saving log data: ". Only whole records are ever written, and
+    // they are kept when the dump ends inside a record.
+    std::optional<std::string> error;
+};
+
+// Reads the dump at dump_path and writes the log to log_path through a
+// temporary file, so an earlier file of that name survives a failed save.
+DumpConversion convert_dump(LogType type, const std::string& dump_path, const std::string& log_path);
+
+}  // namespace korv::logger

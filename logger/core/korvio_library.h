@@ -1,0 +1,73 @@
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "nativeio/include/korvio.h"
+
+// The logger's binding to libkorvio.so. The library is a real shared
+// library loaded with dlopen; every entry point is found with dlsym. A
+// library that cannot be loaded or bound makes every entry point throw
+// KorvioUnavailable, which the callers turn into the library message.
+namespace korv::logger {
+
+class KorvioUnavailable : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The version this program requires of the library.
+inline constexpr int kRequiredKorvioVersion = 6;
+
+class KorvioLibrary {
+public:
+    // The process-wide binding, loaded by name on first use: first from the
+    // directory of the running executable, then through the search path.
+    static KorvioLibrary& shared();
+    // A binding of the library at this path (tests bind a stand-in).
+    static std::unique_ptr<KorvioLibrary> load_from(const std::string& path);
+
+    KorvioLibrary(const KorvioLibrary&) = delete;
+    KorvioLibrary& operator=(const KorvioLibrary&) = delete;
+
+    bool available() const { return handle_ != nullptr; }
+    // Why the library is unavailable; empty when it is bound.
+    const std::string& load_error() const { return error_; }
+
+    // The entry points of include/korvio.h; each throws KorvioUnavailable
+    // when the library is not bound. They run on the calling thread.
+    int SioReset(int cable, int port, int in_queue, int out_queue) const;
+    int SioDone(int port) const;
+    int logdata(const korvio_host* host, int port, int mode, int cable, const int* items, int item_count,
+                int chart_flag) const;
+    int getDTC(int port, int cable) const;
+    int clearDTC(int port) const;
+    int getver() const;
+    int dodiag(int port, int code) const;
+
+private:
+    KorvioLibrary() = default;
+    // Tries each path in turn; the first that loads and binds wins.
+    void load(std::initializer_list<std::string> paths);
+    bool bind(void* handle);
+    void require() const;
+
+    void* handle_ = nullptr;
+    std::string error_;
+    decltype(&::SioReset) sio_reset_ = nullptr;
+    decltype(&::SioDone) sio_done_ = nullptr;
+    decltype(&::logdata) logdata_ = nullptr;
+    decltype(&::getDTC) get_dtc_ = nullptr;
+    decltype(&::clearDTC) clear_dtc_ = nullptr;
+    decltype(&::getver) getver_ = nullptr;
+    decltype(&::dodiag) dodiag_ = nullptr;
+    decltype(&::getPMS) get_pms_ = nullptr;
+    decltype(&::getPNKORV) get_pnkorv_ = nullptr;
+};
+
+// The directory of the running executable, without a trailing slash; empty
+// when it cannot be found.
+std::string executable_directory();
+
+}  // namespace korv::logger

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// Messages the logger shows in more than one place.
+namespace korv::logger {
+
+// The library cannot be loaded or bound, or its version is not the one
+// this program needs. The help page is this suite's README.
+inline const std::string kLibraryMessage =
+    "Wrong or missing library - libkorvio.so!  See README.md for help.";
+
+// A logging run that ended with a failure; its samples are still saved.
+inline std::string data_logging_error(int result) {
+    return "Data logging error," + std::to_string(result) + " logged data will be saved";
+}
+
+}  // namespace korv::logger

@@ -1,0 +1,33 @@
+#include "logger/core/save_names.h"
+
+#include <algorithm>
+
+namespace korv::logger {
+namespace {
+
+char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool ends_with_case_blind(const std::string& text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                      [](char s, char t) { return s == ascii_lower(t); });
+}
+
+}  // namespace
+
+std::string renamed_message(LogType type) {
+    const FamilyTraits& t = traits_of(type);
+    return "File must end with " + std::string(t.extension) + "!  Renamed to " + std::string(t.fallback_name) +
+           "!";
+}
+
+SaveTarget resolve_save_target(LogType type, const std::string& chosen_path) {
+    const FamilyTraits& t = traits_of(type);
+    const std::size_t slash = chosen_path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? chosen_path : chosen_path.substr(slash + 1);
+    if (ends_with_case_blind(name, t.extension)) return {chosen_path, std::nullopt};
+    const std::string directory = slash == std::string::npos ? std::string() : chosen_path.substr(0, slash + 1);
+    return {directory + std::string(t.fallback_name), renamed_message(type)};
+}
+
+}  // namespace korv::logger

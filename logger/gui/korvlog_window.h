@@ -1,0 +1,153 @@
+#pragma once
+// KorvLog, the logger's start window ("Korvane Logger 5.0a"): one button per
+// interface family, Start, Stop and Pause for every enabled interface at
+// once, one status field per family and "Enable Charts".
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/gui/error_reporter.h"
+#include "logger/core/korvio_library.h"
+#include "logger/core/log_family.h"
+#include "logger/core/session_control.h"
+#include "logger/gui/logger_parts.h"
+#include "platform/core/file_chooser.h"
+
+class LOGOBDThread1;
+namespace korv::logger {
+class GuiThreadFileChooser;
+}
+
+// What the window works with; every member may stay empty.
+struct KorvLogServices {
+    // The settings frames, charts and panels; none: their buttons do nothing.
+    korv::logger::LoggerParts* parts = nullptr;
+    // The save dialogs; none: Qt's file dialog over this window.
+    korv::platform::FileChooser* file_chooser = nullptr;
+    // The library; none: libkorvio.so, loaded by name on first use.
+    const korv::logger::KorvioLibrary* library = nullptr;
+    // Where the sample dumps are; empty: the current directory.
+    std::string working_directory;
+    // Ends the program after a permitted close; none: leave Qt's event loop.
+    std::function<void(int status)> exit_process;
+};
+
+class KorvLog : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int content_width = 477;
+    static constexpr int content_height = 146;
+
+    using Services = KorvLogServices;
+
+    explicit KorvLog(Services services = {});
+    ~KorvLog() override;
+
+    // Widgets, named as the other windows know them.
+    QPushButton* obd_button = nullptr;
+    QPushButton* drb_button = nullptr;
+    QPushButton* pms_button = nullptr;
+    QPushButton* log_button = nullptr;
+    QPushButton* stop_button = nullptr;
+    QPushButton* pause_button = nullptr;
+    QPushButton* tbw_button = nullptr;
+    QPushButton* save_button = nullptr;
+    QPushButton* trigger_button = nullptr;
+    QCheckBox* select_triggers = nullptr;
+    QCheckBox* logcharts = nullptr;
+    QLineEdit* obd_status = nullptr;
+    QLineEdit* drb_status = nullptr;
+    QLineEdit* pms_status = nullptr;
+
+    // True while a settings frame holds that port number open; written by
+    // the settings frames.
+    std::array<bool, 10> port_used{};
+
+    QPushButton* family_button(korv::logger::LogFamily family) const;
+    QLineEdit* status_field(korv::logger::LogFamily family) const;
+    // p / DRBp / PMSp: null until the family's button is first pressed.
+    korv::logger::LogSettingsThread* settings_thread(korv::logger::LogFamily family) const;
+    // p1 / DRBp1 / PMSp1: the family's latest logging thread, kept after its run.
+    LOGOBDThread1* logging_thread(korv::logger::LogFamily family) const;
+
+    // The settings frame built most recently, whatever its family.
+    korv::logger::LogSettingsFrame* obd_frame() const { return obd_frame_; }
+    void set_obd_frame(korv::logger::LogSettingsFrame* frame) { obd_frame_ = frame; }
+    korv::logger::ChartControl* chartcontrol_frame() const { return chartcontrol_frame_.get(); }
+    // The one data-value panel shared by every run; null until made.
+    korv::logger::DataValuePanel* datavalue_handle() const { return datavalue_handle_.get(); }
+    korv::logger::DataValuePanel* create_datavalues();
+
+    // A settings frame asks for Start when it has items and withdraws it
+    // when it has none; Start stays disabled while any run is alive.
+    void request_start(bool wanted);
+    // A run is logging (Stop and Pause are usable).
+    bool logging_active() const { return session_.any_logging(); }
+    // Any logging thread alive, its save step included.
+    bool run_alive() const { return session_.any_alive(); }
+    bool charts_ticked() const;
+    const korv::logger::KorvioLibrary& library() const;
+
+    void error_rtn(const QString& message);
+    korv::ErrorReporter& reporter() { return reporter_; }
+    // The save step of a run's logging thread; any thread.
+    void save_log_file(int type);
+    static int build_int(int hi, int lo);
+
+    // The engine saw its flag change: 0 or 1 show "Pause", others "Resume".
+    void show_pause_state(int flag);
+
+    // From the logging threads; any thread.
+    void post_run_logging(korv::logger::LogFamily family);
+    void post_run_saving(korv::logger::LogFamily family);
+    void post_run_finished(korv::logger::LogFamily family);
+
+public slots:
+    void obd_button_actionPerformed();
+    void drb_button_actionPerformed();
+    void pms_button_actionPerformed();
+    void log_button_actionPerformed();
+    void stop_button_actionPerformed();
+    void pause_button_actionPerformed();
+    void trigger_button_actionPerformed();
+    void logcharts_actionPerformed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build_widgets();
+    void family_button_pressed(korv::logger::LogFamily family);
+    void run_logging(korv::logger::LogFamily family);
+    void run_saving(korv::logger::LogFamily family);
+    void run_finished(korv::logger::LogFamily family);
+    void apply_run_buttons();
+    // Every chart window of every family's latest logging thread.
+    void for_each_run_chart(const std::function<void(korv::logger::ChartWindow&)>& act);
+
+    Services services_;
+    korv::ErrorReporter reporter_;
+    std::unique_ptr<korv::platform::FileChooser> own_chooser_;
+    std::unique_ptr<korv::logger::GuiThreadFileChooser> save_chooser_;
+    korv::logger::SessionControl session_;
+
+    std::array<std::unique_ptr<korv::logger::LogSettingsThread>, 3> settings_threads_;
+    std::array<std::unique_ptr<LOGOBDThread1>, 3> runs_;
+    // Earlier runs, kept so their error dialogs stay on screen.
+    std::vector<std::unique_ptr<LOGOBDThread1>> retired_runs_;
+    korv::logger::LogSettingsFrame* obd_frame_ = nullptr;
+    std::unique_ptr<korv::logger::ChartControl> chartcontrol_frame_;
+    std::unique_ptr<korv::logger::DataValuePanel> datavalue_handle_;
+    std::unique_ptr<QWidget> trigger_frame_;
+};
+
+// Texts of the Pause button (mnemonic U).
+inline const QString kPauseText = QStringLiteral("Pa&use");
+inline const QString kResumeText = QStringLiteral("Res&ume");
