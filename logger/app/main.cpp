@@ -3,12 +3,17 @@
 #include <exception>
 #include <iostream>
 
+#include "logger/gui/korvlog_parts.h"
 #include "logger/gui/korvlog_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     try {
-        KorvLog window;
+        // The chart windows and panels, and the interface settings frames.
+        korv::logger::KorvlogParts parts;
+        KorvLog::Services services;
+        services.parts = &parts;
+        KorvLog window(std::move(services));
         window.show();
         return app.exec();
     } catch (const std::exception& failure) {

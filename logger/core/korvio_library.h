@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/core/korvio_loader.h"
 #include "nativeio/include/korvio.h"
 
 // The logger's binding to libkorvio.so. The library is a real shared
@@ -18,7 +19,7 @@ public:
 };
 
 // The version this program requires of the library.
-inline constexpr int kRequiredKorvioVersion = 6;
+inline constexpr int kRequiredKorvioVersion = korv::kRequiredKorvioVersion;
 
 class KorvioLibrary {
 public:
@@ -31,9 +32,9 @@ public:
     KorvioLibrary(const KorvioLibrary&) = delete;
     KorvioLibrary& operator=(const KorvioLibrary&) = delete;
 
-    bool available() const { return handle_ != nullptr; }
+    bool available() const { return binding_.available(); }
     // Why the library is unavailable; empty when it is bound.
-    const std::string& load_error() const { return error_; }
+    const std::string& load_error() const { return binding_.load_error(); }
 
     // The entry points of include/korvio.h; each throws KorvioUnavailable
     // when the library is not bound. They run on the calling thread.
@@ -47,23 +48,12 @@ public:
     int dodiag(int port, int code) const;
 
 private:
-    KorvioLibrary() = default;
-    // Tries each path in turn; the first that loads and binds wins.
-    void load(std::initializer_list<std::string> paths);
-    bool bind(void* handle);
-    void require() const;
+    explicit KorvioLibrary(const KorvioBinding& binding) : binding_(binding) {}
+    explicit KorvioLibrary(std::unique_ptr<KorvioBinding> owned) : owned_(std::move(owned)), binding_(*owned_) {}
+    const KorvioEntryPoints& require() const;
 
-    void* handle_ = nullptr;
-    std::string error_;
-    decltype(&::SioReset) sio_reset_ = nullptr;
-    decltype(&::SioDone) sio_done_ = nullptr;
-    decltype(&::logdata) logdata_ = nullptr;
-    decltype(&::getDTC) get_dtc_ = nullptr;
-    decltype(&::clearDTC) clear_dtc_ = nullptr;
-    decltype(&::getver) getver_ = nullptr;
-    decltype(&::dodiag) dodiag_ = nullptr;
-    decltype(&::getPMS) get_pms_ = nullptr;
-    decltype(&::getPNKORV) get_pnkorv_ = nullptr;
+    std::unique_ptr<KorvioBinding> owned_;
+    const KorvioBinding& binding_;
 };
 
 // The directory of the running executable, without a trailing slash; empty

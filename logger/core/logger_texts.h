@@ -2,13 +2,14 @@
 
 #include <string>
 
+#include "common/core/korvio_loader.h"
+
 // Messages the logger shows in more than one place.
 namespace korv::logger {
 
 // The library cannot be loaded or bound, or its version is not the one
 // this program needs. The help page is this suite's README.
-inline const std::string kLibraryMessage =
-    "Wrong or missing library - libkorvio.so!  See README.md for help.";
+inline const std::string kLibraryMessage = korv::kKorvioMissingMessage;
 
 // A logging run that ended with a failure; its samples are still saved.
 inline std::string data_logging_error(int result) {

@@ -1,5 +1,6 @@
 #include "nativeio/core/cable_reset.h"
 
+#include "nativeio/core/cable_bringup.h"
 #include "nativeio/core/port_table.h"
 
 #include <cstdio>
@@ -30,7 +31,7 @@ int open_only(int port) {
 int reset_cable(int cable, int port) {
     if (cable == kOpenOnly) return open_only(port);
     if (port == kDemoPort) return kDone;
-    if (cable >= 0 && cable <= 4) return kNotAvailable;
+    if (cable >= 0 && cable <= 4) return bring_up_cable(cable, port);
     return kDone;
 }
 

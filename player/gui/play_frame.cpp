@@ -52,14 +52,18 @@ void PLAYframe::error_rtn(const QString& message) { error_.error_rtn(message); }
 // ---- opening and closing ----------------------------------------------------
 
 void PLAYframe::openButton_mouseClicked() {
-    if (!services_.file_chooser) return;
+    if (!services_.file_chooser || transfer_running_) return;
     korv::platform::FileChooserRequest request;
     request.mode = korv::platform::FileChooserMode::Open;
     request.title = "Open";
     request.directory = QFile::encodeName(theFileDir.trimmed()).toStdString();
     const auto chosen = services_.file_chooser->choose(request);
     if (!chosen || chosen->empty()) return;
-    const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(*chosen)));
+    open_log_file(QFile::decodeName(QByteArray::fromStdString(*chosen)));
+}
+
+void PLAYframe::open_log_file(const QString& path) {
+    const QFileInfo info(path);
     if (info.fileName().isEmpty()) return;
     theFile = info.fileName();
     theFileDir = info.absolutePath();
@@ -195,6 +199,12 @@ void PLAYframe::toggle_controls() {
                                                       position_slider}) {
         w->setEnabled(!w->isEnabled());
     }
+    if (transfer_running_) open_button->setEnabled(false);
+}
+
+void PLAYframe::set_transfer_running(bool running) {
+    transfer_running_ = running;
+    open_button->setEnabled(!running && !log_.is_open());
 }
 
 // ---- the CSV conversion ----------------------------------------------------
@@ -419,6 +429,24 @@ void PLAYframe::play_tick() {
 void PLAYframe::play_to_end() {
     start_play();
     while (playing_) play_tick();
+}
+
+void PLAYframe::play_pass_to_end() {
+    stop_play();
+    if (!log_.is_open()) return;
+    batching_ = true;
+    // Each record once: no step past the end, which would show the last
+    // record again under the record count.
+    while (log_.current_log_record() + 1 < log_.log_records()) {
+        single_click = true;
+        point_log_file(1);
+        read_log_record();
+        display_log_record();
+        single_click = false;
+    }
+    batching_ = false;
+    show_record_text();
+    move_slider_to_cursor();
 }
 
 void PLAYframe::resetButton_mouseClicked() {

@@ -41,6 +41,13 @@ public:
     // Opens theFileDir + theFile, closing any open log first. Like every
     // member here, GUI thread only: a worker posts its call.
     void recall_cfg1();
+    // What "Open file" does with the chosen file: opens it, closing any
+    // open log first, and the charts follow. The handheld transfer opens
+    // its new log here too.
+    void open_log_file(const QString& path);
+    // "Open file" stays disabled while a handheld transfer runs; afterwards
+    // it follows the log state again.
+    void set_transfer_running(bool running);
     void point_log_file(std::int64_t n);
     void read_log_record();
     void display_log_record();
@@ -61,6 +68,13 @@ public:
     void play_tick();
     // The whole run to the end at once, as the chart collections want it.
     void play_to_end();
+    // The play pass from the record after the cursor to the end, at once:
+    // every record through the display, the analysis and the animation.
+    void play_pass_to_end();
+    void stop_play();
+    const korv::player::PlayerServices& services() const { return services_; }
+    // The chart feed steps the open log itself, without showing records.
+    korv::player::PlayerLog& chart_feed_log() { return log_; }
 
     // kvt.cfg's player slot as the window stands now.
     korv::player::kvt::PlayerSlot config_slot() const;
@@ -143,7 +157,6 @@ private:
     void display_vxm_record();
     void step(std::int64_t n);
     void start_play();
-    void stop_play();
     void show_record_text();
     void move_slider_to_cursor();
 
@@ -156,6 +169,7 @@ private:
     csv_dialog* csv_diag_ = nullptr;
     bool record_read_ = false;
     bool playing_ = false;
+    bool transfer_running_ = false;
     bool batching_ = false;  // during a Play tick the widgets follow once at its end
     QTimer play_timer_;
 };

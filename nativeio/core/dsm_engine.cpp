@@ -1,0 +1,141 @@
+// The DSM logging engine of cable 4: one exchange per channel row, cycle
+// after cycle, into the sample dump kvt2.tmp, with a rate report every 5 s.
+#include "nativeio/core/dsm_engine.h"
+
+#include "nativeio/core/engines.h"
+#include "nativeio/core/host.h"
+#include "nativeio/core/logger_dump.h"
+#include "nativeio/core/result_codes.h"
+#include "nativeio/core/sio.h"
+#include "nativeio/core/stop_flag_watch.h"
+#include "platform/core/clock.h"
+#include "platform/serial/input_wait.h"
+
+#include <climits>
+
+namespace korv::korvio {
+namespace {
+
+constexpr char kDumpName[] = "kvt2.tmp";
+constexpr int kSampleSize = 2;  // id, value
+// Failures net of successes: this many cut a cycle short...
+constexpr int kFailuresPerCycle = 10;
+// ...and this many at the end of a pass end the run.
+constexpr int kFailuresPerRun = 3;
+constexpr std::int64_t kRateReportMs = 5000;
+// A pass that sends nothing still must not spin.
+constexpr std::int64_t kIdlePassUs = 10'000;
+constexpr int kAnnouncementCable = -1;
+// Sent on leaving a pause.
+constexpr std::uint8_t kStartByte = 0x07;
+constexpr std::uint8_t kStartByteWithoutItems = 0xFF;
+
+std::int64_t now_ms() { return platform::clock().now_ms(); }
+
+class DsmRun {
+public:
+    DsmRun(const LoggingRun& run, const korvio_host& host, std::vector<DsmRow> rows)
+        : run_(run), host_(host), flag_(host, StopFlagFamily::Drb), rows_(std::move(rows)) {}
+
+    int log(LoggerDump& dump);
+
+private:
+    // Polls every row once; false when the failures cut the cycle short.
+    bool poll_rows(LoggerDump& dump);
+    void report_rate();
+    void follow_flag();
+
+    const LoggingRun& run_;
+    const korvio_host& host_;
+    StopFlagWatch flag_;
+    std::vector<DsmRow> rows_;
+    int failures_ = 0;
+    int result_ = kDone;        // of the last exchange
+    int last_failure_ = kDone;  // of the last exchange that failed
+    long long samples_ = 0;     // since the last rate report
+    std::int64_t rate_since_ms_ = 0;
+};
+
+bool DsmRun::poll_rows(LoggerDump& dump) {
+    for (DsmRow& row : rows_) {
+        for (;;) {
+            std::uint8_t value = 0;
+            result_ = dsm_exchange(run_.port, row.address, &value);
+            if (result_ == kDone) {
+                const std::uint8_t sample[kSampleSize] = {static_cast<std::uint8_t>(row.id), value};
+                dump.add(sample);
+                ++samples_;
+                if (failures_ > 0) --failures_;
+                if (run_.chart_flag == 1) host_.plot_point(host_.object, run_.cable, run_.port, 0, value, row.id);
+                break;
+            }
+            // Every failure counts, the positive step codes too: a silent
+            // ECU must end the run rather than fill it with unread samples.
+            last_failure_ = result_;
+            if (row.address == kDsmRpmAddress) row.address = kDsmRpmFallbackAddress;
+            if (++failures_ >= kFailuresPerCycle) return false;
+        }
+    }
+    return true;
+}
+
+void DsmRun::report_rate() {
+    const std::int64_t now = now_ms();
+    const std::int64_t elapsed = now - rate_since_ms_;
+    if (elapsed <= kRateReportMs) return;
+    const long long rate = samples_ / (elapsed / 1000);
+    host_.update_status(host_.object, rate > INT_MAX ? INT_MAX : static_cast<int>(rate));
+    samples_ = 0;
+    rate_since_ms_ = now;
+}
+
+void DsmRun::follow_flag() {
+    if (!flag_.read() || run_.port == kDemoPort) return;
+    // What goes wrong here shows in the exchanges that follow.
+    SioPutc(run_.port, run_.items.empty() ? kStartByteWithoutItems : kStartByte);
+}
+
+int DsmRun::log(LoggerDump& dump) {
+    const bool sends = !rows_.empty() && run_.port != kDemoPort;
+    rate_since_ms_ = now_ms();
+    for (;;) {
+        const bool ran = !flag_.paused();
+        const bool complete = ran && poll_rows(dump);
+        if (!ran || !sends) platform::serial::pause_until(platform::clock().now_us() + kIdlePassUs);
+        if (ran)
+            if (int r = dump.end_cycle(complete); r != kDone) return r;
+        report_rate();
+        follow_flag();
+        if (failures_ >= kFailuresPerRun) return last_failure_;  // never 0, whatever came last
+        if (flag_.stopped()) return result_;
+    }
+}
+
+} // namespace
+
+int run_dsm_engine(const LoggingRun& run) {
+    std::vector<DsmRow> rows = build_dsm_rows(run.items);
+    if (run.mode != kModeRun) return dsm_handshake(run.port);
+
+    if (int r = look_up_engine_host(run.host, StopFlagFamily::Drb, true); r != kDone) return r;
+    const korvio_host& host = *run.host;
+
+    // The head names the rows only: the reader cuts the samples by its count.
+    std::vector<int> ids;
+    for (const DsmRow& row : rows) ids.push_back(row.id);
+    LoggerDump dump(kDumpName, kSampleSize);
+    if (int r = dump.create(ids); r != kDone) return r;
+    if (run.chart_flag == 1)
+        for (int id : run.items) host.plot_point(host.object, kAnnouncementCable, 0, 0, 0, id);
+
+    int result = dsm_handshake(run.port);
+    if (result == kDone) {
+        DsmRun logging(run, host, std::move(rows));
+        result = logging.log(dump);
+    }
+    // Losing samples outweighs any other outcome.
+    if (int r = dump.finish(); r != kDone) return r;
+    return result;
+}
+
+} // namespace korv::korvio

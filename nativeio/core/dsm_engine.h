@@ -1,0 +1,41 @@
+#pragma once
+// The first-generation DSM link at 1953 baud: the ECU answers an address
+// byte with its echo and the value stored at that address. The logging
+// engine (dsm_engine.cpp) polls one address per channel; the link pieces
+// here are its handshake and one exchange.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace korv::korvio {
+
+inline constexpr std::uint8_t kDsmRpmAddress = 0x21;
+// Where the rpm row turns once its address went unanswered.
+inline constexpr std::uint8_t kDsmRpmFallbackAddress = 0xD0;
+// The value of every sample on the demonstration port.
+inline constexpr std::uint8_t kDsmDemoValue = 0xFF;
+
+// The ECU address of a channel id; none for ids the engine does not log.
+std::optional<std::uint8_t> dsm_address(int channel_id);
+
+struct DsmRow {
+    int id;
+    std::uint8_t address;
+};
+
+// One row per id with an address, in list order.
+std::vector<DsmRow> build_dsm_rows(const std::vector<int>& items);
+
+// The start of a run: a carriage return, answered when the ECU echoes it
+// (within 2 s, whatever else comes). 0, or the failing step's code plus its
+// offset (7000 drain, 7100 write, 7200 wait: 7199 is the time-out). The
+// demonstration port: 0 at once.
+int dsm_handshake(int port);
+
+// Asks one address: 0 and the value, or the failing step's code (purge,
+// drain and write plus 1000, 2000 and 3000; a reply that never came plus
+// 4000, so 3999 for the 5-s time-out; -2 when no echo was among the bytes).
+// The demonstration port: 0 and kDsmDemoValue, nothing sent.
+int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value);
+
+} // namespace korv::korvio

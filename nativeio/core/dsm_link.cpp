@@ -1,0 +1,93 @@
+#include "nativeio/core/dsm_engine.h"
+
+#include "nativeio/core/port_table.h"
+#include "nativeio/core/reply_reader.h"
+#include "platform/core/clock.h"
+
+namespace korv::korvio {
+namespace {
+
+constexpr std::uint8_t kHandshakeByte = 0x0D;
+constexpr std::int64_t kHandshakeUs = 2'000'000;
+constexpr int kReplySeconds = 5;
+constexpr int kReplyLength = 2;  // echo and value
+
+// Step offsets of the handshake and of an exchange.
+constexpr int kHandshakeDrainOffset = 7000;
+constexpr int kHandshakeWriteOffset = 7100;
+constexpr int kHandshakeWaitOffset = 7200;
+constexpr int kPurgeOffset = 1000;
+constexpr int kDrainOffset = 2000;
+constexpr int kWriteOffset = 3000;
+constexpr int kWaitOffset = 4000;
+
+std::int64_t now_us() { return platform::clock().now_us(); }
+
+} // namespace
+
+std::optional<std::uint8_t> dsm_address(int channel_id) {
+    switch (channel_id) {
+    case 0: return 0x06;   // timing
+    case 1: return 0x07;   // coolant
+    case 3: return 0x13;   // O2
+    case 7: return 0x17;   // throttle
+    case 9: return kDsmRpmAddress;
+    case 10: return 0x29;  // injector pulse width
+    case 11:
+    case 49: return 0x3A;  // air temperature
+    case 12: return 0x0C;  // low trim
+    case 13: return 0x0D;  // middle trim
+    case 17: return 0x26;  // knock sum
+    case 18: return 0x1A;  // air flow
+    case 48: return 0x0E;  // high trim
+    default: return std::nullopt;
+    }
+}
+
+std::vector<DsmRow> build_dsm_rows(const std::vector<int>& items) {
+    std::vector<DsmRow> rows;
+    for (int id : items)
+        if (const auto address = dsm_address(id)) rows.push_back({id, *address});
+    return rows;
+}
+
+int dsm_handshake(int port) {
+    if (port == kDemoPort) return kDone;
+    if (int r = SioDrainRx(port); r != kDone) return r + kHandshakeDrainOffset;
+    if (int r = SioPutc(port, kHandshakeByte); r != kDone) return r + kHandshakeWriteOffset;
+    // One deadline for the whole wait: an ECU that keeps sending other
+    // bytes must not hold the start for ever.
+    const std::int64_t deadline = now_us() + kHandshakeUs;
+    for (;;) {
+        if (now_us() >= deadline) return kTimeOut + kHandshakeWaitOffset;
+        if (int r = wait_for_reply(port, 1, deadline); r != kDone) return r + kHandshakeWaitOffset;
+        const int byte = SioGetc(port);
+        if (byte == kHandshakeByte) break;
+        if (byte < 0 && byte != kNothingWaiting) return byte + kHandshakeWaitOffset;
+    }
+    SioDrainRx(port);  // the value that follows the echo
+    return kDone;
+}
+
+int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value) {
+    if (port == kDemoPort) {
+        *value = kDsmDemoValue;
+        return kDone;
+    }
+    if (int r = SioPurge(port); r != kDone) return r + kPurgeOffset;
+    if (int r = SioDrainRx(port); r != kDone) return r + kDrainOffset;
+    if (int r = SioPutc(port, address); r != kDone) return r + kWriteOffset;
+    const std::int64_t deadline = now_us() + std::int64_t{kReplySeconds} * 1'000'000;
+    if (int r = wait_for_reply(port, kReplyLength, deadline); r != kDone) return r + kWaitOffset;
+    ReplyReader reply(port, deadline);
+    if (int r = reply.skip_to(address); r != kDone) return r;
+    // Stray bytes before the echo may leave the value still on its way.
+    const int byte = reply.next();
+    if (byte < 0) return byte + kWaitOffset;
+    // Some ECUs add a byte; it is dropped if already there and never waited for.
+    SioGetc(port);
+    *value = static_cast<std::uint8_t>(byte);
+    return kDone;
+}
+
+} // namespace korv::korvio

@@ -1,0 +1,50 @@
+#include "nativeio/core/logger_dump.h"
+
+#include <cstring>
+
+namespace korv::korvio {
+
+LoggerDump::LoggerDump(const char* name, int sample_size) : name_(name), sample_size_(sample_size) {}
+
+int LoggerDump::create(const std::vector<int>& ids) {
+    file_.emplace(name_);
+    const auto count = static_cast<std::uint32_t>(ids.size());
+    std::vector<std::uint8_t> head{static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8),
+                                   static_cast<std::uint8_t>(count >> 16), static_cast<std::uint8_t>(count >> 24)};
+    for (int id : ids) head.push_back(static_cast<std::uint8_t>(id));
+    return file_->append(head.data(), head.size()) ? 0 : kWorkingFileFailed;
+}
+
+void LoggerDump::add(const std::uint8_t* sample) {
+    // A cycle holds at most 49 samples, far below the room above the block
+    // threshold; should the buffer still fill, the kept cycles go first.
+    if (offset_ + sample_size_ > kBufferSize) write_kept();
+    if (offset_ + sample_size_ > kBufferSize) return;  // one cycle larger than the buffer
+    std::memcpy(buffer_.data() + offset_, sample, static_cast<std::size_t>(sample_size_));
+    offset_ += sample_size_;
+}
+
+int LoggerDump::end_cycle(bool complete) {
+    if (complete) mark_ = offset_;
+    else offset_ = mark_;
+    if (offset_ > kBlockThreshold && !write_kept()) return kWorkingFileFailed;
+    return file_ && file_->ok() ? 0 : kWorkingFileFailed;
+}
+
+int LoggerDump::finish() {
+    if (!file_) return kWorkingFileFailed;
+    const bool written = write_kept();
+    return file_->close() && written ? 0 : kWorkingFileFailed;
+}
+
+bool LoggerDump::write_kept() {
+    if (!file_) return false;
+    const bool written = file_->append(buffer_.data(), static_cast<std::size_t>(mark_));
+    // What follows the mark is a cycle still under way.
+    std::memmove(buffer_.data(), buffer_.data() + mark_, static_cast<std::size_t>(offset_ - mark_));
+    offset_ -= mark_;
+    mark_ = 0;
+    return written;
+}
+
+} // namespace korv::korvio

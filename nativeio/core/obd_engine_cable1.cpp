@@ -1,0 +1,143 @@
+// Cable 1: the interface box with 15-byte frames, several car buses and a
+// protocol state that outlives the run.
+#include "nativeio/core/obd_engine.h"
+
+#include "nativeio/core/engines.h"
+#include "nativeio/core/obd_protocol.h"
+#include "nativeio/core/port_table.h"
+#include "nativeio/core/reply_reader.h"
+#include "platform/core/clock.h"
+
+namespace korv::korvio {
+namespace {
+
+constexpr int kWaitSeconds = 5;
+constexpr std::uint8_t kStartPid = 0x01;
+// Keyword the K-line ECU reports from this value up: protocol 10.
+constexpr std::uint8_t kKeywordProtocol10 = 0x37;
+// The demonstration port's sample.
+constexpr std::uint8_t kDemoBoxA = 0x3E;
+constexpr std::uint8_t kDemoBoxB = 0x80;
+
+std::int64_t deadline_in(int seconds) { return platform::clock().now_us() + std::int64_t{seconds} * 1'000'000; }
+
+class Cable1Link final : public ObdLink {
+public:
+    Cable1Link(int port, const std::vector<int>& items)
+        : ObdLink(build_channel_rows(1, items)), port_(port), start_frame_(box_frame(kStartPid)) {}
+
+    int start(int mode) override {
+        set_obd_protocol(kNoProtocol);
+        // A reply of an earlier run may still be on its way.
+        if (obd_reply_within(kBoxLinkIdleMs)) wait_for_reply_within(port_, kBoxReplyLength, kWaitSeconds);
+        drain();
+        obd_protocol_send(port_, start_frame_);  // probes the buses
+        if (obd_protocol_state().protocol == kNoProtocol) return kTimeOut;
+
+        // Sent once with a wrong check: the box's answer carries the K-line
+        // keyword, which tells protocol 10 from protocol 1.
+        drain();
+        std::vector<std::uint8_t> unchecked(start_frame_.begin(), start_frame_.end() - 1);
+        unchecked.push_back(0x00);
+        write(unchecked);
+        const std::int64_t deadline = deadline_in(kWaitSeconds);
+        if (port_ != kDemoPort && wait_for_reply(port_, kBoxReplyLength, deadline) == kDone) {
+            std::uint8_t reply[kBoxReplyLength];
+            if (read_reply(reply, deadline) && reply[2] >= kKeywordProtocol10 && obd_protocol_state().protocol == 1)
+                set_obd_protocol(10);
+        }
+        drain();
+        obd_protocol_send(port_, start_frame_);
+        if (mode != kModeRun) return wait_for_reply_within(port_, kBoxReplyLength, kWaitSeconds);
+        note_obd_reply();
+        return kDone;
+    }
+
+    int exchange(std::size_t index, ObdSample* sample) override {
+        ChannelRow& row = rows_[index];
+        if (port_ == kDemoPort) {
+            *sample = {kDemoBoxA, kDemoBoxB};
+            return kDone;
+        }
+        if (int r = SioPurge(port_); r != kDone) return r;
+        if (int r = SioDrainRx(port_); r != kDone) return r;
+        if (int r = obd_protocol_send(port_, row.request); r != kDone) return r;
+        const std::int64_t deadline = deadline_in(kWaitSeconds);
+        if (int r = wait_for_reply(port_, kBoxReplyLength, deadline); r != kDone) return r;
+
+        ReplyReader reply(port_, deadline);
+        const std::uint8_t reply_id = obd_protocol_state().reply_id;
+        if (int r = next_reply_id(reply, reply_id, sample, false); r != kDone) return r;
+        // Reply id, then the ECU's answer (48 6B, ECU, 41, PID), the data
+        // and padding up to 14 bytes. An answer to another request (the
+        // start frame's, which nobody waited for) is passed over.
+        for (;;) {
+            if (int r = reply.next(); r < 0) return r;  // 48
+            const int r = reply.answer_header_for(row.pid);
+            if (r == kDone) break;
+            if (r != kOtherAnswer) return r;
+            if (int dropped = reply.drop(kBoxReplyLength - 7); dropped != kDone) return dropped;
+            if (int found = next_reply_id(reply, reply_id, sample, true); found != kDone) return found;
+        }
+        const bool two_bytes = is_two_byte_channel(row.id);
+        int a = 0;
+        if (two_bytes && (a = reply.next()) < 0) return a;
+        const int b = reply.next();
+        if (b < 0) return b;
+        if (int r = reply.drop(two_bytes ? 5 : 6); r != kDone) return r;
+        *sample = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
+        return kDone;
+    }
+
+    int resume(const std::function<bool()>&) override {
+        obd_protocol_send(port_, start_frame_);
+        return kDone;
+    }
+
+private:
+    // Reads bytes up to the reply id: 0; -3 for a reply of no data; -2 when
+    // the queue runs dry first, or, waiting (a reply is still expected
+    // after one was passed over), -1 at the deadline.
+    static int next_reply_id(ReplyReader& reply, std::uint8_t reply_id, ObdSample* sample, bool wait) {
+        for (;;) {
+            const int byte = wait ? reply.next() : reply.queued_byte();
+            if (byte < 0) return byte;
+            if (byte == kBoxNoData) {
+                reply.drop(12);
+                sample->no_data = true;
+                return kPortClosed;  // the no-data code
+            }
+            note_obd_reply();
+            if (byte == reply_id) return kDone;
+        }
+    }
+
+    void drain() {
+        if (port_ != kDemoPort) SioDrainRx(port_);
+    }
+
+    void write(const std::vector<std::uint8_t>& frame) {
+        if (port_ != kDemoPort) SioWrite(port_, frame.data(), static_cast<int>(frame.size()));
+    }
+
+    bool read_reply(std::uint8_t* reply, std::int64_t deadline) {
+        ReplyReader reader(port_, deadline);
+        for (int i = 0; i < kBoxReplyLength; ++i) {
+            const int byte = reader.next();
+            if (byte < 0) return false;
+            reply[i] = static_cast<std::uint8_t>(byte);
+        }
+        return true;
+    }
+
+    int port_;
+    std::vector<std::uint8_t> start_frame_;
+};
+
+} // namespace
+
+std::unique_ptr<ObdLink> make_cable1_link(int port, const std::vector<int>& items) {
+    return std::make_unique<Cable1Link>(port, items);
+}
+
+} // namespace korv::korvio

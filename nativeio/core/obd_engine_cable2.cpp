@@ -1,0 +1,89 @@
+// Cable 2: the direct K-line cable. Every byte sent comes back as its own
+// echo; the link needs the five-baud initialisation and drops when the ECU
+// hears no request for 5 s.
+#include "nativeio/core/obd_engine.h"
+
+#include "nativeio/core/port_table.h"
+#include "nativeio/core/reply_reader.h"
+#include "nativeio/core/slow_init.h"
+#include "platform/core/clock.h"
+
+namespace korv::korvio {
+namespace {
+
+constexpr int kWaitSeconds = 5;
+constexpr std::uint8_t kReplyStart = 0x48;
+constexpr int kBeforeInitMs = 200;
+constexpr int kAfterDumpMs = 2000;
+// Keeps the ECU's minimum pause before the next request.
+constexpr int kAfterReplyMs = 70;
+
+class Cable2Link final : public ObdLink {
+public:
+    Cable2Link(int port, const std::vector<int>& items) : ObdLink(build_channel_rows(2, items)), port_(port) {}
+
+    int set_up_run() override {
+        SioDelay(kBeforeInitMs);
+        return Iso9141SlowInit(port_);
+    }
+
+    void dump_created() override { SioDelay(kAfterDumpMs); }
+
+    // Nothing to send: the slow initialisation was the start. A probe can
+    // only tell whether the port is there.
+    int start(int) override { return port_ == kDemoPort ? kDone : SioDrainRx(port_); }
+
+    int exchange(std::size_t index, ObdSample* sample) override {
+        const ChannelRow& row = rows_[index];
+        if (port_ == kDemoPort) {
+            *sample = {kDemoA, kDemoB};
+            return kDone;
+        }
+        if (int r = SioDrainRx(port_); r != kDone) return r;
+        for (std::uint8_t byte : row.request)
+            if (int r = SioPutc(port_, byte); r != kDone) return r;
+        // The request's own echo comes first.
+        const int echoed = static_cast<int>(row.request.size());
+        const std::int64_t deadline = platform::clock().now_us() + std::int64_t{kWaitSeconds} * 1'000'000;
+        if (int r = wait_for_reply(port_, row.reply_length + echoed, deadline); r != kDone) return r;
+        ReplyReader reply(port_, deadline);
+        for (bool first = true;; first = false) {
+            // Past an answer to another request, this one is still to come.
+            const int found = first ? reply.skip_to(kReplyStart) : reply.wait_for(kReplyStart);
+            if (found != kDone) return found;
+            const int r = reply.answer_header_for(row.pid);
+            if (r == kDone) break;
+            if (r != kOtherAnswer) return r;
+        }
+        int a = 0;
+        if (is_two_byte_channel(row.id) && (a = reply.next()) < 0) return a;
+        const int b = reply.next();
+        if (b < 0) return b;
+        if (int r = reply.drop(1); r != kDone) return r;  // check byte
+        *sample = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
+        SioDelay(kAfterReplyMs);
+        return kDone;
+    }
+
+    // The ECU dropped the link during the pause: initialise it again, but
+    // give up between attempts once the caller stops or pauses. Its last
+    // answer (the inverted address) wants the same pause as any other.
+    int resume(const std::function<bool()>& still_running) override {
+        SlowInitOptions options;
+        options.keep_trying = still_running;
+        const int r = Iso9141SlowInit(port_, options);
+        if (r == kDone) SioDelay(kAfterReplyMs);
+        return r == kSlowInitAbandoned ? kResumeAbandoned : r;
+    }
+
+private:
+    int port_;
+};
+
+} // namespace
+
+std::unique_ptr<ObdLink> make_cable2_link(int port, const std::vector<int>& items) {
+    return std::make_unique<Cable2Link>(port, items);
+}
+
+} // namespace korv::korvio

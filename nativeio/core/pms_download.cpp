@@ -1,0 +1,120 @@
+// getPMS: the opening sequence and the memory download.
+#include "nativeio/core/pms_download.h"
+
+#include "nativeio/core/engines.h"
+#include "nativeio/core/port_table.h"
+#include "nativeio/core/working_file.h"
+
+#include <cstdint>
+
+namespace korv::korvio {
+namespace {
+
+using pms::kReadReplySize;
+
+constexpr int kReplyWaitSeconds = 5;
+constexpr int kSettleMs = 1000;
+constexpr int kRequestSettleMs = 50;
+
+int send_frame(int port, std::string_view payload) {
+    const std::vector<std::uint8_t> bytes = pms::frame(payload);
+    return SioPutBytes(port, bytes.data(), static_cast<int>(bytes.size()));
+}
+
+// Reads count bytes that are already queued; fewer when the port gives fewer.
+int read_queued(int port, std::uint8_t* buffer, int count) {
+    int got = 0;
+    while (got < count) {
+        const int n = SioRead(port, buffer + got, count - got);
+        if (n <= 0) break;
+        got += n;
+    }
+    return got;
+}
+
+int set_up_link(int port) {
+    if (int r = SioOpen(port, 1024, 1024); r != kDone) return r;
+    auto fail = [port](int code) {
+        SioClose(port);
+        return code;
+    };
+    if (int r = SioBaud(port, pms::kBaud); r <= 0)
+        return fail(r < 0 ? r : system_failure(platform::serial::kSpeedRefused));
+    SioParms(port, 0, 0, 8);
+    if (SioDTR(port, 'S') <= 0 || SioRTS(port, 'S') <= 0) return fail(kSystemCallFailed);
+    return kDone;
+}
+
+// The replies are only awaited: the unit needs the time, we need nothing else.
+void run_opening_sequence(int port) {
+    SioDTR(port, 'S');
+    SioPutc(port, pms::kCr);
+    SioWaitRx(port, pms::kWakeReplySize, kReplyWaitSeconds);
+    SioDrainRx(port);
+    for (std::size_t i = 0; i < pms::kOpeningCommands.size(); ++i) {
+        const pms::OpeningCommand& command = pms::kOpeningCommands[i];
+        send_frame(port, command.payload);
+        SioWaitRx(port, command.reply_size, kReplyWaitSeconds);
+        if (i + 1 < pms::kOpeningCommands.size()) SioDelay(kSettleMs);
+    }
+}
+
+bool read_block(int port, unsigned address, std::uint8_t (&reply)[kReadReplySize]) {
+    SioDrainRx(port);
+    if (send_frame(port, pms::memory_read_payload(address, address + pms::kBlockBytes - 1)) != kDone) return false;
+    SioDelay(kRequestSettleMs);
+    if (SioWaitRx(port, kReadReplySize, kReplyWaitSeconds) != kDone) return false;
+    if (read_queued(port, reply, kReadReplySize) != kReadReplySize) return false;
+    return pms::judge_read_reply(reply, address) == pms::ReplyVerdict::Accepted;
+}
+
+// Each block in address order; one that fails kBlockAttempts times in a row
+// ends the download and leaves temp.bcf short, which the caller reports.
+int download_memory(int port) {
+    WorkingFile dump("temp.bcf");
+    WorkingFile trace("stream.bcf");
+    if (!dump.ok() || !trace.ok()) return kWorkingFileFailed;
+    SioDelay(kSettleMs);
+    SioDrainRx(port);
+
+    unsigned address = pms::kFirstAddress;
+    int failures = 0;
+    while (address < pms::kLastAddress) {
+        std::uint8_t reply[kReadReplySize];
+        if (read_block(port, address, reply)) {
+            if (!dump.append(reply + pms::kBlockTextOffset, pms::kBlockTextSize) ||
+                !trace.append(reply, kReadReplySize))
+                return kWorkingFileFailed;
+            address += pms::kBlockBytes;
+            failures = 0;
+        } else if (++failures >= pms::kBlockAttempts) {
+            break;
+        }
+        if (SioRxQue(port) > 0) SioDrainRx(port);
+    }
+    const bool dump_closed = dump.close();
+    const bool trace_closed = trace.close();
+    return dump_closed && trace_closed ? kDone : kWorkingFileFailed;
+}
+
+} // namespace
+
+int run_pms_session(int port, int mode) {
+    if (port == kDemoPort) {
+        // No unit behind the demonstration port: a download yields empty
+        // files, never an older dump that would pass for this one.
+        if (mode != pms::kModeDownload) return kDone;
+        WorkingFile dump("temp.bcf");
+        WorkingFile trace("stream.bcf");
+        return dump.close() && trace.close() ? kDone : kWorkingFileFailed;
+    }
+    // Index -1 would quietly change the open defaults instead.
+    if (!find_slot(port)) return kBadPort;
+    if (int r = set_up_link(port); r != kDone) return r;
+    run_opening_sequence(port);
+    const int result = mode == pms::kModeDownload ? download_memory(port) : kDone;
+    SioClose(port);
+    return result;
+}
+
+} // namespace korv::korvio

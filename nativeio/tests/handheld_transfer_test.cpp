@@ -1,0 +1,198 @@
+#include "nativeio/include/korvio.h"
+
+#include "nativeio/core/handheld_transfer.h"
+#include "nativeio/core/port_table.h"
+#include "nativeio/tests/slot_fixture.h"
+#include "nativeio/tests/working_directory.h"
+#include "platform/core/clock.h"
+#include "sim/core/handheld_peer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <numeric>
+
+namespace korv::korvio {
+namespace {
+
+using platform::ScopedClock;
+using platform::TestClock;
+using sim::ComPortBinding;
+using sim::HandheldLog;
+using sim::HandheldPeer;
+using sim::PeerOnPort;
+using testing::file_bytes;
+using testing::SlotTest;
+using testing::WorkingDirectory;
+using Bytes = std::vector<std::uint8_t>;
+
+// The caller's side: it adds up the progress, and the person holding the
+// handheld presses its button once the transfer waits for it.
+struct Caller {
+    explicit Caller(HandheldPeer* presses = nullptr) : handheld(presses) {}
+
+    HandheldPeer* handheld;
+    std::vector<int> progress;
+    korvio_host host{this, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &Caller::update_pnkorv};
+
+    int total() const { return std::accumulate(progress.begin(), progress.end(), 0); }
+
+    static void update_pnkorv(void* object, int n) {
+        auto* caller = static_cast<Caller*>(object);
+        caller->progress.push_back(n);
+        if (caller->total() == 1 && caller->handheld) caller->handheld->press_button();
+    }
+};
+
+class HandheldTransfer : public SlotTest {
+protected:
+    TestClock clock_;
+    ScopedClock use_clock_{clock_};
+    WorkingDirectory cwd_;
+};
+
+HandheldLog example_log() {
+    HandheldLog log;
+    log.width = 1;
+    log.ids = {0x09, 0x07};
+    log.records = {{0x09, 0x80}, {0xFF, 0x00}, {0x07, 0x33}};
+    return log;
+}
+
+TEST_F(HandheldTransfer, ExampleLogIsStoredAndAcknowledged) {
+    // Other open defaults must not matter: the port is set after it opens.
+    SioBaud(kDefaults, 9600);
+    PeerOnPort<HandheldPeer> handheld(0, example_log());
+    Caller caller{&handheld.peer()};
+    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+
+    EXPECT_EQ(file_bytes("kvt1.tmp"), (Bytes{0x01, 0x02, 0x09, 0x07, 0x09, 0x80, 0x07, 0x33}));
+    EXPECT_EQ(handheld->received(), (Bytes{0x00, 0x09, 0x07, 0x09, 0xFF, 0x07}));
+    EXPECT_TRUE(handheld->finished());
+    EXPECT_EQ(caller.progress, std::vector<int>(8, 1));
+    EXPECT_EQ(handheld->wrong_speed_bytes(), 0);
+    EXPECT_EQ(SioClose(0), kPortClosed);
+}
+
+TEST_F(HandheldTransfer, TwoByteRecordsAreStoredWhole) {
+    const HandheldLog log = HandheldPeer::sample_log(2);
+    PeerOnPort<HandheldPeer> handheld(3, log);
+    Caller caller{&handheld.peer()};
+    EXPECT_EQ(getPNKORV(&caller.host, 3), 0);
+
+    Bytes expected{2, static_cast<std::uint8_t>(log.ids.size())};
+    expected.insert(expected.end(), log.ids.begin(), log.ids.end());
+    for (const Bytes& record : log.records) expected.insert(expected.end(), record.begin(), record.end());
+    EXPECT_EQ(file_bytes("kvt1.tmp"), expected);
+    EXPECT_TRUE(handheld->finished());
+    // Three handshake steps, W, one per id, then W per record.
+    EXPECT_EQ(caller.total(), 4 + static_cast<int>(log.ids.size()) + 2 * static_cast<int>(log.records.size()));
+}
+
+TEST_F(HandheldTransfer, NoButtonPressWithinThirtySecondsLeavesAnEmptyDump) {
+    PeerOnPort<HandheldPeer> handheld(0, example_log());
+    Caller caller;  // nobody presses
+    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+    EXPECT_GE(clock_.now_us(), 30'000'000LL);
+    EXPECT_LT(clock_.now_us(), 31'000'000LL);
+    ASSERT_TRUE(std::filesystem::exists("kvt1.tmp"));
+    EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u);
+    EXPECT_EQ(caller.progress, std::vector<int>{1});
+    EXPECT_TRUE(handheld->received().empty());
+}
+
+TEST_F(HandheldTransfer, AnotherStartByteEndsAtOnce) {
+    PeerOnPort<HandheldPeer> handheld(0, example_log());
+    handheld->set_start_byte(0x7F);
+    Caller caller{&handheld.peer()};
+    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+    EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u);
+    EXPECT_EQ(caller.progress, (std::vector<int>{1, 1}));
+    EXPECT_TRUE(handheld->received().empty());
+    EXPECT_LT(clock_.now_us(), 1'000'000LL);
+}
+
+TEST_F(HandheldTransfer, OversizeAnnouncementsAreRefused) {
+    struct Case {
+        std::uint8_t width;
+        int channels;
+    };
+    for (const Case c : {Case{12, 2}, Case{0, 2}, Case{255, 2}, Case{1, 53}, Case{2, 255}}) {
+        HandheldLog log;
+        log.width = c.width;
+        log.ids.assign(static_cast<std::size_t>(c.channels), 9);
+        PeerOnPort<HandheldPeer> handheld(0, log);
+        Caller caller{&handheld.peer()};
+        EXPECT_EQ(getPNKORV(&caller.host, 0), handheld::kAnnouncementRefused) << int{c.width} << " " << c.channels;
+        EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u);
+        EXPECT_EQ(handheld->received(), Bytes{0x00});  // no id is sent back
+        EXPECT_EQ(SioClose(0), kPortClosed);
+    }
+}
+
+TEST_F(HandheldTransfer, LargestAnnouncementFits) {
+    HandheldLog log;
+    log.width = 11;
+    for (int id = 0; id < 52; ++id) log.ids.push_back(static_cast<std::uint8_t>(id));
+    Bytes record{48};
+    for (int i = 0; i < 11; ++i) record.push_back(static_cast<std::uint8_t>(0xA0 + i));
+    log.records = {record, record};
+    PeerOnPort<HandheldPeer> handheld(0, log);
+    Caller caller{&handheld.peer()};
+    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+
+    const Bytes dump = file_bytes("kvt1.tmp");
+    ASSERT_EQ(dump.size(), 2u + 52 + 2 * 12);
+    EXPECT_EQ(dump[0], 11);
+    EXPECT_EQ(dump[1], 52);
+    EXPECT_EQ(Bytes(dump.end() - 12, dump.end()), record);
+    EXPECT_EQ(caller.total(), 4 + 52 + 2 * 11);
+}
+
+TEST_F(HandheldTransfer, AnIdThatDoesNotArriveEndsTheTransferWithoutAHeader) {
+    HandheldLog log = example_log();
+    log.ids = {0x09, 0x07, 0x01};
+    PeerOnPort<HandheldPeer> handheld(0, log);
+    handheld->stop_after_ids(2);
+    Caller caller{&handheld.peer()};
+    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+    EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u);
+    EXPECT_EQ(handheld->received(), (Bytes{0x00, 0x09, 0x07}));
+    EXPECT_GE(clock_.now_us(), 5'000'000LL);
+}
+
+TEST_F(HandheldTransfer, MissingCallbackIsFoundBeforeTheDumpIsTouched) {
+    std::ofstream("kvt1.tmp") << "earlier transfer";
+    PeerOnPort<HandheldPeer> handheld(0, example_log());
+    Caller caller;
+    caller.host.update_pnkorv = nullptr;
+    EXPECT_EQ(getPNKORV(&caller.host, 0), kBadArgument);
+    EXPECT_EQ(getPNKORV(nullptr, 0), kBadArgument);
+    EXPECT_EQ(testing::file_text("kvt1.tmp"), "earlier transfer");
+    EXPECT_EQ(SioClose(0), kPortClosed);
+}
+
+TEST_F(HandheldTransfer, PortThatCannotOpenGivesTheOpenResult) {
+    ComPortBinding missing(1, "/nonexistent/ttyKORV");
+    Caller caller;
+    EXPECT_EQ(getPNKORV(&caller.host, 1), kSystemCallFailed);
+    EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u);
+    EXPECT_TRUE(caller.progress.empty());
+    // -1 is no port: it must not slip through as the defaults selector.
+    EXPECT_EQ(getPNKORV(&caller.host, -1), kBadPort);
+    EXPECT_FALSE(open_defaults().dtr);
+    EXPECT_EQ(getPNKORV(&caller.host, 128), kBadPort);
+}
+
+TEST_F(HandheldTransfer, DemonstrationPortHasNoHandheld) {
+    std::ofstream("kvt1.tmp") << "earlier transfer";
+    PeerOnPort<HandheldPeer> com1(0, example_log());
+    Caller caller;
+    EXPECT_EQ(getPNKORV(&caller.host, kDemoPort), 0);
+    EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u);
+    EXPECT_EQ(caller.progress, std::vector<int>{1});
+    EXPECT_EQ(SioClose(0), kPortClosed);
+}
+
+} // namespace
+} // namespace korv::korvio

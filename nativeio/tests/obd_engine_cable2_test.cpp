@@ -1,0 +1,141 @@
+// The cable-2 engine end to end against the simulated K-line ECU.
+#include "nativeio/core/result_codes.h"
+#include "nativeio/core/sio.h"
+#include "nativeio/tests/obd_run_fixture.h"
+#include "sim/core/iso9141_ecu.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace korv::korvio {
+namespace {
+
+using sim::Iso9141Ecu;
+using sim::PeerOnPort;
+using testing::dump_bytes;
+using testing::file_bytes;
+using testing::HostEvent;
+using testing::pause;
+using testing::RecordingHost;
+using testing::repeated;
+using testing::status;
+using Frames = std::vector<std::vector<std::uint8_t>>;
+
+// 68 6A F1 01 PID and the sum of the five (worked out by hand).
+const std::vector<std::uint8_t> kRpm{0x68, 0x6A, 0xF1, 0x01, 0x0C, 0xD0};
+const std::vector<std::uint8_t> kThrottle{0x68, 0x6A, 0xF1, 0x01, 0x11, 0xD5};
+
+class Cable2Engine : public testing::ObdRunTest {
+protected:
+    int log(RecordingHost& h, const std::vector<int>& items, int port = 0) {
+        return logdata(&h.host, port, 2, 2, items.data(), static_cast<int>(items.size()), 1);
+    }
+};
+
+TEST_F(Cable2Engine, InitialisesTheLinkThenLogsThroughTheEcho) {
+    PeerOnPort<Iso9141Ecu> ecu(0);
+    RecordingHost h;
+    h.stop_after_status(3);
+    EXPECT_EQ(log(h, {9, 7}), 0);
+    EXPECT_EQ(ecu->addresses_heard(), 1);
+    EXPECT_EQ(ecu->inits_completed(), 1);
+    // Every request was answered: none came before the ECU's minimum pause.
+    EXPECT_EQ(ecu->requests(), repeated(Frames{kRpm, kThrottle}, 3));
+    EXPECT_EQ(ecu->answers(), 6);
+    EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), status(6), pause(0)}));
+    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
+                                                              {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
+}
+
+TEST_F(Cable2Engine, LeavingAPauseLongerThanTheLinkLastsInitialisesAgain) {
+    PeerOnPort<Iso9141Ecu> ecu(0);
+    RecordingHost h;
+    h.on_status = [](RecordingHost& host, int calls) {
+        if (calls == 1) host.set_flag(2);
+        if (calls == 3) host.set_flag(0);
+    };
+    h.on_pause = [this](RecordingHost& host, int flag) {
+        if (flag != 2) return;
+        clock_.advance_ms(6000);  // the ECU drops the link after 5 s
+        host.set_flag(1);
+    };
+    EXPECT_EQ(log(h, {1}), 0);
+    EXPECT_EQ(ecu->inits_completed(), 2);
+    EXPECT_EQ(ecu->answers(), 3);
+    EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(1), pause(2), pause(1), status(2), status(3), pause(0)}));
+    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({1}, {{1, 0, 0x7B}, {1, 0, 0x7B}, {1, 0, 0x7B}}));
+}
+
+TEST_F(Cable2Engine, StopDuringTheNewInitialisationEndsTheRun) {
+    PeerOnPort<Iso9141Ecu> ecu(0);
+    RecordingHost h;
+    h.on_status = [](RecordingHost& host, int calls) {
+        if (calls == 1) host.set_flag(2);
+    };
+    h.on_pause = [&](RecordingHost& host, int flag) {
+        if (flag != 2) return;
+        ecu->set_fault(sim::Fault::Silent);  // the link will not come back
+        host.set_flag(1);
+    };
+    int result = 99;
+    std::thread run([&] { result = log(h, {1}); });
+    // Stop once the ECU has heard the address of the second initialisation.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ecu->addresses_heard() < 2 && std::chrono::steady_clock::now() < give_up)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    h.set_flag(0);
+    run.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ecu->addresses_heard(), 2);  // no attempt after the stop
+    EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(1), pause(2), pause(1), pause(0)}));
+    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({1}, {{1, 0, 0x7B}}));
+}
+
+TEST_F(Cable2Engine, SilentEcuEndsTheRunWithATimeOut) {
+    PeerOnPort<Iso9141Ecu> ecu(0);
+    RecordingHost h;
+    h.on_status = [&](RecordingHost&, int calls) {
+        if (calls == 1) ecu->set_fault(sim::Fault::Silent);
+    };
+    EXPECT_EQ(log(h, {9}), kTimeOut);
+    // One answered, then asked in vain until the cycle gives up (the ECU
+    // may drop the link between the 5-s waits and stop counting).
+    EXPECT_GE(ecu->requests().size(), 2u);
+    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
+}
+
+TEST_F(Cable2Engine, LinkComesUpBeforeTheLookUpsAndTheProbeOnlyNeedsThePort) {
+    PeerOnPort<Iso9141Ecu> ecu(0);
+    const int items[] = {9};
+    EXPECT_EQ(logdata(nullptr, 0, 2, 2, items, 1, 0), kStopFlagMissing);
+    EXPECT_EQ(ecu->inits_completed(), 1);
+    EXPECT_FALSE(std::filesystem::exists("kvt1.tmp"));
+    RecordingHost h;
+    h.host.update_pause = nullptr;
+    EXPECT_EQ(log(h, {9}), kBadArgument);
+    EXPECT_EQ(ecu->inits_completed(), 2);
+    EXPECT_TRUE(ecu->requests().empty());
+
+    EXPECT_EQ(logdata(nullptr, 0, 1, 2, items, 1, 0), 0);  // the port is open at 10400 baud
+    EXPECT_EQ(logdata(nullptr, 6, 1, 2, items, 1, 0), kPortClosed);
+}
+
+TEST_F(Cable2Engine, FailedInitialisationEndsTheRunBeforeItsDump) {
+    sim::ComPortBinding com(0, "/nonexistent/ttyKORV");
+    RecordingHost h;
+    EXPECT_EQ(log(h, {9}), kTimeOut);
+    EXPECT_TRUE(h.events().empty());
+    EXPECT_FALSE(std::filesystem::exists("kvt1.tmp"));
+}
+
+TEST_F(Cable2Engine, DemonstrationPortNeedsNoInitialisation) {
+    RecordingHost h;
+    h.stop_after_status(2);
+    EXPECT_EQ(log(h, {9}, kDemoPort), 0);
+    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x00, 0x50}, {9, 0x00, 0x50}}));
+}
+
+} // namespace
+} // namespace korv::korvio

@@ -1,0 +1,245 @@
+#include "nativeio/include/korvio.h"
+
+#include "nativeio/core/pms_download.h"
+#include "nativeio/core/port_table.h"
+#include "nativeio/tests/slot_fixture.h"
+#include "nativeio/tests/working_directory.h"
+#include "platform/core/clock.h"
+#include "sim/core/pms_peer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace korv::korvio {
+namespace {
+
+using platform::ScopedClock;
+using platform::TestClock;
+using platform::serial::LineChange;
+using platform::serial::OutputLine;
+using sim::ComPortBinding;
+using sim::PeerOnPort;
+using sim::PmsPeer;
+using testing::file_bytes;
+using testing::file_text;
+using testing::SlotTest;
+using testing::WorkingDirectory;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr int kBlocks = 512;
+
+// What temp.bcf must hold for a memory: per block its address and its 16
+// bytes in hex, upper case, nothing between.
+std::string expected_dump(const std::array<std::uint8_t, PmsPeer::kMemorySize>& memory, int blocks = kBlocks) {
+    std::string text;
+    char digits[8];
+    for (int block = 0; block < blocks; ++block) {
+        std::snprintf(digits, sizeof digits, "%04X", 0xA000 + block * 16);
+        text += digits;
+        for (int i = 0; i < 16; ++i) {
+            std::snprintf(digits, sizeof digits, "%02X", memory[static_cast<std::size_t>(block * 16 + i)]);
+            text += digits;
+        }
+    }
+    return text;
+}
+
+// The wake-up CR and the seven opening frames, byte for byte.
+const Bytes kOpeningBytes = {
+    0x0D,
+    0x01, 0x02, 'I', 'O', 0x65, 0x0D,
+    0x01, 0x0A, 'K', 'O', 'R', 'V', 'I', 'O', '-', 'P', 'M', 'S', 0xFE, 0x0D,
+    0x01, 0x01, 'Q', 0xAD, 0x0D,
+    0x01, 0x09, 'D', 'A', '7', 'E', '0', 'A', '7', 'E', 'F', 0xC2, 0x0D,
+    0x01, 0x09, 'D', 'A', '7', 'F', '0', 'A', '7', 'F', 'F', 0xC0, 0x0D,
+    0x01, 0x09, 'D', 'B', 'F', 'F', '2', 'B', 'F', 'F', 'D', 0xA0, 0x0D,
+    0x01, 0x02, 'L', '1', 0x80, 0x0D,
+};
+
+int times_asked(const PmsPeer& unit, const std::string& payload) {
+    const auto commands = unit.commands();
+    return static_cast<int>(std::count(commands.begin(), commands.end(), payload));
+}
+
+TEST(PmsFrames, ReadCommandOfTheFirstBlock) {
+    EXPECT_EQ(pms::memory_read_payload(0xA000, 0xA00F), "DA000A00F");
+    // The check byte is the negated sum of the 11 bytes before it.
+    EXPECT_EQ(pms::frame("DA000A00F"), (Bytes{0x01, 0x09, 'D', 'A', '0', '0', '0', 'A', '0', '0', 'F', 0xFA, 0x0D}));
+    EXPECT_EQ(pms::frame("DBFF0BFFF")[11], 0xA0);
+}
+
+// A 43-byte read reply around 36 characters of address and hex data:
+// SOH, length, 'D', the text, check byte, CR LF '>'.
+Bytes read_reply(const std::string& text) {
+    Bytes reply{0x01, 0x25, 'D'};
+    for (char c : text) reply.push_back(static_cast<std::uint8_t>(c));
+    unsigned sum = 0;
+    for (std::uint8_t b : reply) sum += b;
+    reply.push_back(static_cast<std::uint8_t>(0x100 - sum % 0x100));
+    reply.insert(reply.end(), {0x0D, 0x0A, '>'});
+    return reply;
+}
+
+pms::ReplyVerdict judge(const Bytes& reply, unsigned address) {
+    return pms::judge_read_reply(std::span<const std::uint8_t, 43>(reply.data(), 43), address);
+}
+
+TEST(PmsFrames, RepliesAreJudgedBySumAndAddress) {
+    const std::string data = "00112233445566778899AABBCCDDEEFF";
+    const Bytes reply = read_reply("A010" + data);
+    ASSERT_EQ(reply.size(), 43u);
+    EXPECT_EQ(judge(reply, 0xA010), pms::ReplyVerdict::Accepted);
+    // A sound reply for another block is a late answer, not this block.
+    EXPECT_EQ(judge(reply, 0xA020), pms::ReplyVerdict::OtherBlock);
+    EXPECT_EQ(judge(read_reply("a01a" + data), 0xA01A), pms::ReplyVerdict::Accepted);
+
+    Bytes bad = reply;
+    ++bad[39];
+    EXPECT_EQ(judge(bad, 0xA010), pms::ReplyVerdict::BadSum);
+    Bytes other_trailer = reply;
+    other_trailer[41] = 0x55;  // outside the summed bytes
+    EXPECT_EQ(judge(other_trailer, 0xA010), pms::ReplyVerdict::Accepted);
+    Bytes zeros(43, 0x00);
+    zeros[42] = '>';
+    EXPECT_EQ(judge(zeros, 0xA000), pms::ReplyVerdict::AllZero);
+}
+
+class PmsDownload : public SlotTest {
+protected:
+    TestClock clock_;
+    ScopedClock use_clock_{clock_};
+    WorkingDirectory cwd_;
+};
+
+TEST_F(PmsDownload, ReadsTheWholeMemoryInAddressOrder) {
+    PeerOnPort<PmsPeer> unit(1);
+    EXPECT_EQ(getPMS(1, 1, 0, 0), 0);
+
+    const std::string dump = file_text("temp.bcf");
+    EXPECT_EQ(dump.size(), 18432u);
+    EXPECT_EQ(dump, expected_dump(PmsPeer::sample_memory()));
+    // The trace holds every accepted reply whole, carrying the same text.
+    const std::string trace = file_text("stream.bcf");
+    ASSERT_EQ(trace.size(), 512u * 43);
+    for (int block = 0; block < kBlocks; ++block)
+        ASSERT_EQ(trace.substr(block * 43 + 3, 36), dump.substr(block * 36, 36)) << block;
+
+    const Bytes heard = unit->received();
+    ASSERT_GE(heard.size(), kOpeningBytes.size() + 13);
+    EXPECT_EQ(Bytes(heard.begin(), heard.begin() + static_cast<long>(kOpeningBytes.size())), kOpeningBytes);
+    EXPECT_EQ(Bytes(heard.begin() + static_cast<long>(kOpeningBytes.size()),
+                    heard.begin() + static_cast<long>(kOpeningBytes.size()) + 13),
+              pms::frame("DA000A00F"));
+    // Every block asked for in address order. A block may be asked again:
+    // on the test clock the opening's pauses take no real time, so its last
+    // replies can still be on the way and spoil the first block's answer.
+    const auto commands = unit->commands();
+    ASSERT_GE(commands.size(), 7u + kBlocks);
+    std::vector<std::string> reads(commands.begin() + 7, commands.end());
+    reads.erase(std::unique(reads.begin(), reads.end()), reads.end());
+    ASSERT_EQ(reads.size(), std::size_t{kBlocks});
+    for (int block = 0; block < kBlocks; ++block)
+        EXPECT_EQ(reads[static_cast<std::size_t>(block)], pms::memory_read_payload(0xA000 + block * 16, 0xA00F + block * 16));
+    EXPECT_EQ(unit->wrong_speed_bytes(), 0);
+
+    // Both lines raised, the port closed again.
+    bool dtr = false, rts = false;
+    for (const LineChange& c : unit->lines().changes()) (c.line == OutputLine::Dtr ? dtr : rts) = c.on;
+    EXPECT_TRUE(dtr);
+    EXPECT_TRUE(rts);
+    EXPECT_EQ(SioClose(1), kPortClosed);
+}
+
+TEST_F(PmsDownload, SpoiltRepliesAreAskedAgainAndNeverWritten) {
+    PeerOnPort<PmsPeer> unit(0);
+    unit->fail_reads(0xA010, PmsPeer::ReadFault::BadSum, 2);
+    unit->fail_reads(0xA100, PmsPeer::ReadFault::AllZero, 3);
+    unit->fail_reads(0xA200, PmsPeer::ReadFault::PreviousBlock, 1);
+    unit->fail_reads(0xBFF0, PmsPeer::ReadFault::BadSum, pms::kBlockAttempts - 1);
+    EXPECT_EQ(getPMS(0, 1, 0, 0), 0);
+
+    EXPECT_EQ(file_text("temp.bcf"), expected_dump(PmsPeer::sample_memory()));
+    EXPECT_EQ(std::filesystem::file_size("stream.bcf"), 512u * 43);
+    EXPECT_EQ(times_asked(unit.peer(), "DA010A01F"), 3);
+    EXPECT_EQ(times_asked(unit.peer(), "DA100A10F"), 4);
+    EXPECT_EQ(times_asked(unit.peer(), "DA200A20F"), 2);
+    EXPECT_EQ(times_asked(unit.peer(), "DBFF0BFFF"), pms::kBlockAttempts);  // nine failures, then the block
+}
+
+TEST_F(PmsDownload, ABlockThatKeepsFailingEndsTheDownloadShort) {
+    PeerOnPort<PmsPeer> unit(0);
+    unit->fail_reads(0xA000, PmsPeer::ReadFault::AllZero, PmsPeer::kForever);
+    EXPECT_EQ(getPMS(0, 1, 0, 0), 0);
+    EXPECT_EQ(times_asked(unit.peer(), "DA000A00F"), pms::kBlockAttempts);
+    EXPECT_EQ(times_asked(unit.peer(), "DA010A01F"), 0);
+    // All-zero replies are neither written nor counted.
+    EXPECT_EQ(std::filesystem::file_size("temp.bcf"), 0u);
+    EXPECT_EQ(std::filesystem::file_size("stream.bcf"), 0u);
+}
+
+TEST_F(PmsDownload, SilentUnitStopsWithinTheBound) {
+    PeerOnPort<PmsPeer> unit(0);
+    unit->fail_reads(0xA050, PmsPeer::ReadFault::Silent, PmsPeer::kForever);
+    EXPECT_EQ(getPMS(0, 1, 0, 0), 0);
+
+    EXPECT_EQ(file_text("temp.bcf"), expected_dump(PmsPeer::sample_memory(), 5));
+    EXPECT_EQ(times_asked(unit.peer(), "DA050A05F"), pms::kBlockAttempts);
+    // Ten 5-s waits, on top of the opening's seconds; not hours.
+    EXPECT_GE(clock_.now_us(), pms::kBlockAttempts * 5'000'000LL);
+    EXPECT_LT(clock_.now_us(), 75'000'000LL);
+}
+
+TEST_F(PmsDownload, ModeTwoRunsTheOpeningOnly) {
+    std::ofstream("temp.bcf") << "older dump";
+    PeerOnPort<PmsPeer> unit(0);
+    EXPECT_EQ(getPMS(0, 2, 0, 0), 0);
+    EXPECT_EQ(file_text("temp.bcf"), "older dump");
+    EXPECT_FALSE(std::filesystem::exists("stream.bcf"));
+    ASSERT_TRUE(unit->wait_handled(kOpeningBytes.size(), std::chrono::seconds(1)));
+    EXPECT_EQ(unit->received(), kOpeningBytes);
+}
+
+TEST_F(PmsDownload, UnansweredOpeningStillEndsOnTheClock) {
+    PeerOnPort<PmsPeer> unit(0);
+    unit->set_fault(sim::Fault::Silent);
+    EXPECT_EQ(getPMS(0, 2, 0, 0), 0);
+    // Eight 5-s waits and six 1-s pauses.
+    EXPECT_GE(clock_.now_us(), 46'000'000LL);
+    EXPECT_LT(clock_.now_us(), 48'000'000LL);
+}
+
+TEST_F(PmsDownload, PortThatCannotOpenIsReportedAndNoFileIsMade) {
+    ComPortBinding missing(2, "/nonexistent/ttyKORV");
+    EXPECT_EQ(getPMS(2, 1, 0, 0), kSystemCallFailed);
+    // -1 is no port: it must not slip through as the defaults selector.
+    EXPECT_EQ(getPMS(-1, 1, 1, 1), kBadPort);
+    EXPECT_EQ(open_defaults().line.baud, 19200);
+    EXPECT_EQ(getPMS(128, 1, 0, 0), kBadPort);
+    EXPECT_FALSE(std::filesystem::exists("temp.bcf"));
+    EXPECT_EQ(clock_.now_us(), 0);
+}
+
+TEST_F(PmsDownload, PortThatIsInUseIsReported) {
+    PeerOnPort<PmsPeer> unit(0);
+    ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
+    EXPECT_EQ(getPMS(0, 1, 0, 0), kSystemCallFailed);
+    EXPECT_TRUE(unit->received().empty());
+}
+
+TEST_F(PmsDownload, DemonstrationPortGivesAnEmptyDumpAndTouchesNoDevice) {
+    std::ofstream("temp.bcf") << "older dump";
+    PeerOnPort<PmsPeer> com1(0);
+    EXPECT_EQ(getPMS(kDemoPort, 2, 0, 0), 0);
+    EXPECT_EQ(file_text("temp.bcf"), "older dump");
+    EXPECT_EQ(getPMS(kDemoPort, 1, 0, 0), 0);
+    EXPECT_EQ(std::filesystem::file_size("temp.bcf"), 0u);
+    EXPECT_EQ(std::filesystem::file_size("stream.bcf"), 0u);
+    EXPECT_TRUE(com1->received().empty());
+    EXPECT_EQ(SioClose(0), kPortClosed);
+}
+
+} // namespace
+} // namespace korv::korvio

@@ -1,0 +1,34 @@
+#include "player/core/handheld_save_target.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace korv::player {
+namespace {
+
+char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool ends_with_case_blind(std::string_view text, std::string_view lower_suffix) {
+    if (text.size() < lower_suffix.size()) return false;
+    return std::equal(lower_suffix.begin(), lower_suffix.end(), text.end() - lower_suffix.size(),
+                      [](char s, char t) { return s == ascii_lower(t); });
+}
+
+} // namespace
+
+std::optional<HandheldSaveTarget> handheld_save_target(HandheldLogKind kind,
+                                                       const std::optional<std::string>& chosen) {
+    if (!chosen || chosen->empty() || chosen->back() == '/') return std::nullopt;
+    const std::string& path = *chosen;
+    const std::size_t slash = path.find_last_of('/');
+    const std::string_view name = slash == std::string::npos ? std::string_view(path)
+                                                             : std::string_view(path).substr(slash + 1);
+    const std::string extension = extension_of(kind);
+    if (ends_with_case_blind(name, extension)) return HandheldSaveTarget{path, std::nullopt};
+    const std::string fallback = "temp" + extension;
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return HandheldSaveTarget{folder + fallback,
+                              "File must end with " + extension + "!  Renamed to " + fallback + "!"};
+}
+
+} // namespace korv::player

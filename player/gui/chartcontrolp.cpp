@@ -1,0 +1,78 @@
+#include "player/gui/chartcontrolp.h"
+
+#include "player/core/strip_chart_feed.h"
+#include "player/gui/chartitem.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QPushButton>
+
+namespace {
+constexpr int kColumns = 7;
+constexpr int kButtonWidth = 49;
+constexpr int kButtonHeight = 22;
+constexpr int kGap = 2;
+} // namespace
+
+chartcontrolp::chartcontrolp() : QWidget(nullptr) {
+    setObjectName("chartcontrolp");
+    setWindowTitle(QStringLiteral("Chart Manager"));
+    setFixedSize(content_width, content_height);
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
+    for (int slot = 1; slot <= max_charts; ++slot) {
+        auto* b = new QPushButton(QString::fromLatin1(korv::player::strip_chart_spec(slot).button), this);
+        b->setObjectName(QStringLiteral("chart_button_%1").arg(slot));
+        const int i = slot - 1;
+        b->setGeometry(4 + (i % kColumns) * (kButtonWidth + kGap), 4 + (i / kColumns) * (kButtonHeight + kGap),
+                       kButtonWidth, kButtonHeight);
+        b->setEnabled(false);
+        connect(b, &QPushButton::clicked, this, [this, slot] { setbutton(slot); });
+        button_flag[slot] = b;
+        paint_button(slot);
+    }
+    range_box = new QCheckBox(QStringLiteral("Range"), this);
+    range_box->setObjectName("range_box");
+    range_box->setToolTip(QStringLiteral("Charts will range max value to 100% on the Y axis"));
+    range_box->setGeometry(4 + kButtonWidth + kGap + 4, 4 + 3 * (kButtonHeight + kGap), 120, kButtonHeight);
+    connect(range_box, &QCheckBox::clicked, this, &chartcontrolp::range_mouseClicked);
+}
+
+bool chartcontrolp::range_ticked() const { return range_box->isChecked(); }
+
+void chartcontrolp::paint_button(int slot) {
+    button_flag[slot]->setStyleSheet(on_[slot] ? QStringLiteral("background-color: rgb(0, 255, 0); padding: 0px;")
+                                               : QStringLiteral("background-color: rgb(255, 0, 0); padding: 0px;"));
+}
+
+void chartcontrolp::setbutton(int slot) {
+    if (slot < 1 || slot > max_charts || !button_flag[slot]->isEnabled()) return;
+    chartitem* chart = chart_frames[slot];
+    on_[slot] = !on_[slot];
+    paint_button(slot);
+    if (!chart) return;
+    if (on_[slot]) {
+        chart->show();
+        chart->paint();
+    } else {
+        chart->hide();
+    }
+}
+
+void chartcontrolp::range_mouseClicked() {
+    for (chartitem* chart : chart_frames) {
+        if (!chart || !chart->model().has_points()) continue;
+        chart->resetrange();
+        if (chart->isVisible()) {
+            // Redrawn on the new scale.
+            chart->hide();
+            chart->show();
+        }
+    }
+}
+
+void chartcontrolp::setVisible(bool visible) {
+    if (visible) move(50, 50);
+    QWidget::setVisible(visible);
+}

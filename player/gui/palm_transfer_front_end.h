@@ -1,0 +1,47 @@
+#pragma once
+// The player's "Palm'n'Korv" button: the port dialog, built once and
+// reused, and the transfer it starts.
+#include "player/gui/playback_hooks.h"
+
+#include <memory>
+
+class PLAYframe;
+class PNKORVdialog;
+class palmthread;
+
+namespace korv {
+class KorvioBinding;
+}
+namespace korv::platform {
+class FileChooser;
+}
+
+namespace korv::player {
+
+class PalmTransferFrontEnd final : public HandheldTransfer {
+public:
+    // library null: libkorvio.so by name, loaded when a transfer first needs it.
+    PalmTransferFrontEnd(PLAYframe& frame, platform::FileChooser& chooser,
+                         const KorvioBinding* library = nullptr);
+    ~PalmTransferFrontEnd() override;
+
+    void open_transfer_dialog() override { pnkorvbutton_mouseClicked(); }
+    void pnkorvbutton_mouseClicked();
+
+    // Null until the button was first pressed.
+    PNKORVdialog* PNKORVdialog1() const { return dialog_.get(); }
+    // The latest transfer; null before the first.
+    palmthread* transfer() const { return transfer_.get(); }
+    bool transfer_running() const;
+
+private:
+    void start_palmthread(int port);
+
+    PLAYframe& frame_;
+    platform::FileChooser& chooser_;
+    const KorvioBinding* library_;
+    std::unique_ptr<palmthread> transfer_;  // destroyed before the dialog it writes to
+    std::unique_ptr<PNKORVdialog> dialog_;
+};
+
+} // namespace korv::player

@@ -1,0 +1,203 @@
+#include "player/gui/palmthread.h"
+
+#include "common/core/korvio_loader.h"
+#include "platform/core/file_chooser.h"
+#include "player/core/handheld_save_target.h"
+#include "player/core/korvlib.h"
+#include "player/core/palm_transfer_texts.h"
+#include "player/gui/play_frame.h"
+#include "player/gui/pnkorv_dialog.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QMetaObject>
+
+#include <atomic>
+#include <exception>
+#include <functional>
+#include <iostream>
+#include <mutex>
+#include <utility>
+
+using namespace korv::player;
+
+namespace korv::player::detail {
+
+// The one way from a worker to its palmthread. The palmthread closes it
+// before it dies, under the same lock, so a worker that outlives it posts
+// into nothing; Qt drops calls still queued for a deleted receiver.
+struct PalmMailbox {
+    explicit PalmMailbox(palmthread* owner) : receiver(owner) {}
+
+    template <class Work>
+    void post(Work work) {
+        const std::lock_guard<std::mutex> guard(lock);
+        if (!receiver) return;
+        palmthread* target = receiver;
+        QMetaObject::invokeMethod(
+            target, [target, work = std::move(work)] { work(*target); }, Qt::QueuedConnection);
+    }
+    void close() {
+        const std::lock_guard<std::mutex> guard(lock);
+        receiver = nullptr;
+    }
+
+    std::mutex lock;
+    palmthread* receiver;
+};
+
+} // namespace korv::player::detail
+
+namespace {
+
+std::atomic<int> live_workers{0};
+
+korv::platform::FileChooserRequest save_request(HandheldLogKind kind) {
+    korv::platform::FileChooserRequest request;
+    request.mode = korv::platform::FileChooserMode::Save;
+    request.title = kSaveLogFileTitle;
+    request.filters = {{"Log Files", {std::string("*") + extension_of(kind)}}};
+    return request;
+}
+
+} // namespace
+
+palmthread::palmthread(Setup setup)
+    : setup_(std::move(setup)), mailbox_(std::make_shared<detail::PalmMailbox>(this)) {}
+
+palmthread::~palmthread() {
+    mailbox_->close();
+    if (worker_.joinable()) worker_.detach();
+}
+
+int palmthread::workers_running() { return live_workers.load(); }
+
+void palmthread::join_worker() {
+    if (worker_.joinable()) worker_.join();
+}
+
+void palmthread::spawn(std::function<void()> work) {
+    ++live_workers;
+    try {
+        worker_ = std::thread([work = std::move(work)] {
+            work();
+            --live_workers;
+        });
+    } catch (const std::exception& failure) {
+        --live_workers;
+        if (setup_.pf) setup_.pf->error_rtn(QString::fromLocal8Bit(failure.what()));
+        finish();
+    }
+}
+
+void palmthread::start() {
+    if (running_) return;
+    running_ = true;
+    if (setup_.pf) setup_.pf->set_transfer_running(true);
+
+    spawn([mailbox = mailbox_, library = setup_.library, port = setup_.port, dump_path = setup_.dump_path] {
+        // The library's progress callback arrives here, on this thread.
+        struct StatusRelay final : PnkorvStatus {
+            explicit StatusRelay(std::shared_ptr<detail::PalmMailbox> to) : mailbox(std::move(to)) {}
+            void show_status(const std::string& text) override {
+                mailbox->post([text](palmthread& thread) { thread.show_status(text); });
+            }
+            std::shared_ptr<detail::PalmMailbox> mailbox;
+        } relay(mailbox);
+
+        TransferOutcome outcome;
+        {
+            korvlib lib(library ? *library : korv::KorvioBinding::by_name());
+            lib.pd = &relay;
+            if (!lib.loaded()) {
+                outcome.step = TransferOutcome::Step::library_missing;
+            } else if (lib.getver() != korv::kRequiredKorvioVersion) {
+                outcome.step = TransferOutcome::Step::wrong_version;
+            } else {
+                outcome.result = lib.getPNKORV(port);
+                // The dump is looked at here, off the GUI thread, before
+                // anyone is asked for a file name.
+                if (outcome.result == 0) outcome.dump = check_handheld_dump(dump_path);
+            }
+        }
+        mailbox->post([outcome](palmthread& thread) { thread.transfer_ended(outcome); });
+    });
+}
+
+void palmthread::show_status(const std::string& text) {
+    if (setup_.pd) setup_.pd->eeprom_status->setText(QString::fromStdString(text));
+}
+
+void palmthread::transfer_ended(const TransferOutcome& outcome) {
+    join_worker();
+    PLAYframe* pf = setup_.pf;
+    switch (outcome.step) {
+        case TransferOutcome::Step::library_missing:
+            if (setup_.pd) setup_.pd->error_rtn(QString::fromLatin1(korv::kKorvioMissingMessage));
+            finish();
+            return;
+        case TransferOutcome::Step::wrong_version:
+            if (pf) pf->error_rtn(QString::fromLatin1(kWrongLibraryVersion));
+            finish();
+            return;
+        case TransferOutcome::Step::transferred:
+            break;
+    }
+    if (setup_.pd) setup_.pd->hide();
+    if (outcome.result != 0) {
+        if (pf) pf->error_rtn(QString::fromStdString(palm_access_error(outcome.result)));
+        finish();
+        return;
+    }
+    switch (outcome.dump.outcome) {
+        case HandheldDumpCheck::Outcome::no_data:
+            if (pf) pf->error_rtn(QString::fromLatin1(kNoLoggedDataToSave));
+            finish();
+            return;
+        case HandheldDumpCheck::Outcome::unsupported_width:
+            if (pf) pf->error_rtn(QString::fromStdString(unsupported_width_message(outcome.dump.width)));
+            finish();
+            return;
+        case HandheldDumpCheck::Outcome::ready:
+            save_dump(outcome.dump);
+            return;
+    }
+}
+
+void palmthread::save_dump(const HandheldDumpCheck& dump) {
+    std::optional<std::string> chosen;
+    if (setup_.chooser) chosen = setup_.chooser->choose(save_request(dump.kind));
+    const std::optional<HandheldSaveTarget> target = handheld_save_target(dump.kind, chosen);
+    if (!target) {
+        finish();
+        return;
+    }
+    if (target->renamed_message && setup_.pf) setup_.pf->error_rtn(QString::fromStdString(*target->renamed_message));
+
+    spawn([mailbox = mailbox_, dump_path = setup_.dump_path, log_path = target->path] {
+        const HandheldConversion conversion = convert_handheld_dump(dump_path, log_path, std::cout);
+        mailbox->post([conversion, log_path](palmthread& thread) { thread.conversion_ended(conversion, log_path); });
+    });
+}
+
+void palmthread::conversion_ended(const HandheldConversion& conversion, const std::string& log_path) {
+    join_worker();
+    PLAYframe* pf = setup_.pf;
+    if (pf && conversion.error) {
+        pf->error_rtn(QString::fromLatin1(kErrorSavingLogData) + QString::fromStdString(*conversion.error));
+    }
+    if (pf && conversion.written) {
+        // "Open file" must be free again before the player opens the log
+        // the way it opens a chosen one.
+        pf->set_transfer_running(false);
+        pf->open_log_file(QFile::decodeName(QByteArray::fromStdString(log_path)));
+    }
+    finish();
+}
+
+void palmthread::finish() {
+    if (!running_) return;
+    running_ = false;
+    if (setup_.pf) setup_.pf->set_transfer_running(false);
+    emit finished();
+}

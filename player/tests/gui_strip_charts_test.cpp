@@ -1,0 +1,178 @@
+// The player's strip charts and "Chart Manager": buttons by log, the feed,
+// toggling, Range, and the charts moving the player (offscreen).
+#include "analysis_fixture.h"
+
+#include "player/gui/chartcontrolp.h"
+#include "player/gui/chartitem.h"
+#include "player/gui/player_charts.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QSlider>
+
+using namespace korv::player;
+using namespace korv::player::testing_support;
+
+namespace {
+
+class StripChartsTest : public AnalysisFrameTest {
+protected:
+    // rpm 1000 .. 5900 in steps of 100, again and again.
+    void open_long_log(int records) {
+        std::vector<VxmRow> rows;
+        for (int i = 0; i < records; ++i) rows.push_back({float(1000 + (i % 50) * 100), 20, 0.5f, 15, 3, 0});
+        write_vxm("long.db1", rows);
+        open("long.db1");
+    }
+    chartcontrolp& manager() { return *analysis().charts().manager(); }
+    chartitem& chart(int slot) { return *analysis().charts().chart(slot); }
+    void move_mouse(QWidget& w, int x) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 50), w.mapToGlobal(QPointF(x, 50)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &move);
+    }
+    void click(QWidget& w, int x) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, 50), w.mapToGlobal(QPointF(x, 50)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &press);
+    }
+};
+
+} // namespace
+
+TEST_F(StripChartsTest, ManagerOffersTheChartsOfTheLog) {
+    open_long_log(10);
+    chartcontrolp& m = manager();
+    EXPECT_TRUE(m.isVisible());
+    EXPECT_EQ(m.windowTitle(), "Chart Manager");
+    EXPECT_EQ(m.pos(), QPoint(50, 50));
+    EXPECT_EQ(m.size(), QSize(359, 106));
+    EXPECT_EQ(m.range_box->toolTip(), "Charts will range max value to 100% on the Y axis");
+    for (int slot : {1, 2, 3, 5, 7, 9}) EXPECT_TRUE(m.button_flag[slot]->isEnabled()) << slot;
+    for (int slot : {4, 6, 8, 10, 20, 21, 22}) EXPECT_FALSE(m.button_flag[slot]->isEnabled()) << slot;
+    EXPECT_EQ(m.button_flag[10]->text(), "A/F Hz");
+    for (int slot = 1; slot <= 22; ++slot) EXPECT_FALSE(m.is_on(slot));
+
+    frame->close_button->click();
+    const Bytes record = dab_record({{5, 0xF4}, {6, 0x01}});
+    write_file(path("run.dab"), dab_log({record, record}));
+    open("run.dab");
+    for (int slot : {1, 2, 3, 4, 5, 6, 7, 8, 10, 20, 21, 22}) EXPECT_TRUE(m.button_flag[slot]->isEnabled()) << slot;
+    for (int slot : {9, 11, 12, 16, 17, 19}) EXPECT_FALSE(m.button_flag[slot]->isEnabled()) << slot;
+}
+
+TEST_F(StripChartsTest, EveryRecordBecomesAPointHiddenUntilSwitchedOn) {
+    open_long_log(1000);
+    chartitem& rpm = chart(1);
+    EXPECT_EQ(rpm.model().points().size(), 1000u);
+    EXPECT_TRUE(rpm.chart_loaded);
+    EXPECT_FALSE(rpm.isVisible());
+    EXPECT_EQ(rpm.model().base_title(), "RPM");
+    EXPECT_EQ(rpm.model().chart_high(), 8000);
+    EXPECT_EQ(rpm.model().last_record(), 1000);
+    EXPECT_TRUE(chart(20).model().points().empty());
+    // The feed leaves the player on its first record and its title as it was.
+    EXPECT_EQ(frame->current_log_record(), 0);
+    EXPECT_EQ(frame->windowTitle(), QString::fromStdString("Process log file: " + path("long.db1")));
+    EXPECT_TRUE(frame->close_button->isEnabled());
+
+    manager().setbutton(20);  // disabled: nothing
+    EXPECT_FALSE(manager().is_on(20));
+    EXPECT_FALSE(chart(20).isVisible());
+    manager().button_flag[1]->click();
+    EXPECT_TRUE(manager().is_on(1));
+    EXPECT_TRUE(rpm.isVisible());
+    EXPECT_EQ(rpm.windowTitle().toStdString().rfind("RPM Min: 0 Max: 8000 High: 5900 Low: 1000 (", 0), 0u)
+        << rpm.windowTitle().toStdString();
+    manager().button_flag[1]->click();
+    EXPECT_FALSE(rpm.isVisible());
+    EXPECT_FALSE(manager().is_on(1));
+}
+
+TEST_F(StripChartsTest, HoverMovesThePlayerToTheRecordUnderThePointer) {
+    open_long_log(1000);
+    manager().button_flag[1]->click();
+    chartitem& rpm = chart(1);
+    // The view ends at the log's end: 1000 - (405 - 2) is its first point.
+    ASSERT_EQ(rpm.model().first_point(), 597);
+    move_mouse(rpm, 100);
+    EXPECT_EQ(frame->current_log_record(), 699);
+    EXPECT_EQ(shown_text().rfind("{699}", 0), 0u) << shown_text();
+    EXPECT_EQ(rpm.model().mark_x(), 100);
+    EXPECT_FALSE(rpm.local_scroll);
+    // Past the drawing area's end: nothing.
+    move_mouse(rpm, 404);
+    EXPECT_EQ(frame->current_log_record(), 699);
+}
+
+TEST_F(StripChartsTest, ClickScrollsHalfAWindowAndThePlayerFollows) {
+    open_long_log(1000);
+    manager().button_flag[1]->click();
+    chartitem& rpm = chart(1);
+    click(rpm, 50);  // left half: back by 202
+    EXPECT_EQ(frame->current_log_record(), 798);
+    EXPECT_EQ(rpm.model().curr_record(), 798);
+    EXPECT_EQ(rpm.model().mark_x(), 50);
+    click(rpm, 50);
+    EXPECT_EQ(frame->current_log_record(), 596);
+    // Near the start: the first screen, the player on the first record.
+    click(rpm, 50);
+    EXPECT_EQ(frame->current_log_record(), 0);
+    EXPECT_EQ(rpm.model().curr_record(), 403);
+    EXPECT_EQ(shown_text().rfind("{0}", 0), 0u);
+    // Right half: forward, but not past the end.
+    click(rpm, 300);
+    EXPECT_EQ(frame->current_log_record(), 605);
+    click(rpm, 300);
+    click(rpm, 300);
+    EXPECT_EQ(rpm.model().curr_record(), 1000);
+    EXPECT_EQ(frame->current_log_record(), 1000);
+}
+
+TEST_F(StripChartsTest, ShownChartsFollowThePlayer) {
+    open_long_log(1000);
+    manager().button_flag[1]->click();
+    manager().button_flag[2]->click();
+    chartitem& rpm = chart(1);
+    chartitem& timing = chart(2);
+    frame->position_slider->setValue(700);
+    ASSERT_EQ(frame->current_log_record(), 700);
+    // Record 700 + 1 inside the view 597..1000.
+    EXPECT_EQ(rpm.model().mark_x(), 701 - 597 - 2);
+    EXPECT_EQ(timing.model().mark_x(), 701 - 597 - 2);
+    EXPECT_EQ(rpm.model().hover_value(), float(1000 + (700 % 50) * 100));
+
+    // The chart under the pointer is moving the player; only the other follows.
+    move_mouse(rpm, 10);
+    EXPECT_EQ(frame->current_log_record(), 609);
+    EXPECT_EQ(timing.model().mark_x(), 610 - 597 - 2);
+    EXPECT_EQ(rpm.model().mark_x(), 10);
+}
+
+TEST_F(StripChartsTest, RangeScalesToTheHighestValue) {
+    open_long_log(100);
+    manager().button_flag[1]->click();
+    chartitem& rpm = chart(1);
+    const float h = float(rpm.model().area().h);
+    EXPECT_FLOAT_EQ(rpm.model().conversion_factor(), h / 8000.0f);
+    manager().range_box->click();
+    EXPECT_FLOAT_EQ(rpm.model().conversion_factor(), h / 5900.0f);
+    EXPECT_TRUE(rpm.isVisible());
+    // The top edge is the highest value.
+    EXPECT_EQ(rpm.model().value_y(590000), rpm.model().area().top);
+    manager().range_box->click();
+    EXPECT_FLOAT_EQ(rpm.model().conversion_factor(), h / 8000.0f);
+}
+
+TEST_F(StripChartsTest, ASwitchedOnChartComesBackWithTheNextLog) {
+    open_long_log(100);
+    manager().button_flag[1]->click();
+    frame->close_button->click();
+    write_vxm("next.db1", {{2000, 10, 0.5f, 10, 3, 0}, {2100, 10, 0.5f, 10, 3, 0}});
+    open("next.db1");
+    EXPECT_TRUE(manager().is_on(1));
+    EXPECT_TRUE(chart(1).isVisible());
+    EXPECT_EQ(chart(1).model().points().size(), 2u);
+    EXPECT_EQ(chart(1).model().data_high(), 2100);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Waiting on the process clock the way a device waits: it watches the clock
+// and never moves it, so with a test clock the program under test sets the
+// pace (its waits move the clock) and a device's answer times stay in step
+// with it.
+#include <cstdint>
+#include <functional>
+
+namespace korv::sim {
+
+// A clock that has not moved for this long in real time is moved on by the
+// waiter itself: nobody is waiting on the other side.
+inline constexpr std::int64_t kStalledClockRealUs = 500'000;
+
+// Waits until the process clock reaches deadline_us. False when cancelled()
+// turned true first (checked about every half millisecond).
+bool wait_for_clock(std::int64_t deadline_us, const std::function<bool()>& cancelled = {});
+
+} // namespace korv::sim

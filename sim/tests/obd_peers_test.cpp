@@ -1,0 +1,239 @@
+// The OBD-II peers seen from a raw serial port: what they answer, when,
+// and what they ignore.
+#include "platform/core/clock.h"
+#include "platform/serial/tty.h"
+#include "sim/core/cable0_box.h"
+#include "sim/core/cable1_box.h"
+#include "sim/core/cable3_box.h"
+#include "sim/core/iso9141_ecu.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace korv::sim {
+namespace {
+
+using namespace std::chrono_literals;
+using platform::serial::InputLines;
+using platform::serial::LineSettings;
+using platform::serial::Tty;
+using Bytes = std::vector<std::uint8_t>;
+
+std::unique_ptr<Tty> open_at(const std::string& path, int baud, bool dtr = true, bool rts = false) {
+    LineSettings settings;
+    settings.baud = baud;
+    std::unique_ptr<Tty> tty;
+    EXPECT_EQ(Tty::open(path, settings, dtr, rts, &tty), 0);
+    return tty;
+}
+
+void write(Tty& tty, const Bytes& bytes) {
+    ASSERT_EQ(tty.write(bytes.data(), static_cast<int>(bytes.size())), static_cast<int>(bytes.size()));
+}
+
+// Reads until count bytes came or `real` passed; with a test clock each
+// empty look moves it on, the way a waiting program would.
+Bytes read_bytes(Tty& tty, std::size_t count, std::chrono::milliseconds real = 1000ms,
+                 platform::TestClock* clock = nullptr) {
+    Bytes got;
+    const auto give_up = std::chrono::steady_clock::now() + real;
+    while (got.size() < count && std::chrono::steady_clock::now() < give_up) {
+        std::uint8_t buffer[64];
+        const int n = tty.read(buffer, static_cast<int>(std::min<std::size_t>(sizeof buffer, count - got.size())));
+        if (n > 0) {
+            got.insert(got.end(), buffer, buffer + n);
+            continue;
+        }
+        if (clock) clock->advance_us(5000);
+        std::this_thread::sleep_for(1ms);
+    }
+    return got;
+}
+
+bool dcd(Tty& tty) {
+    InputLines lines;
+    EXPECT_EQ(tty.input_lines(&lines), 0);
+    return lines.dcd;
+}
+
+TEST(Garbling, UngarbledUndoesIt) {
+    for (int b = 0; b < 256; ++b) EXPECT_EQ(ungarbled(garbled(static_cast<std::uint8_t>(b))), b);
+}
+
+TEST(ObdCar, KLineAnswerEndsWithTheSumOfItsBytes) {
+    ObdCar car;
+    EXPECT_EQ(car.kline_answer(0x0C), (Bytes{0x48, 0x6B, 0x10, 0x41, 0x0C, 0x0C, 0x80, 0x9C}));
+    car.remove(0x0C);
+    EXPECT_FALSE(car.kline_answer(0x0C).has_value());
+}
+
+TEST(Cable0Box, RunsOnDtrAndAnswersTheLastOfTwoQuickRequests) {
+    Cable0Box box;
+    box.start();
+    auto off = open_at(box.slave_path(), 19200, /*dtr=*/false);
+    write(*off, {0x0C});
+    EXPECT_TRUE(read_bytes(*off, 1, 100ms).empty());
+    EXPECT_FALSE(dcd(*off));
+    ASSERT_EQ(off->set_dtr(true), 0);
+    // The line change reaches the box on its own thread.
+    const auto give_up = std::chrono::steady_clock::now() + 1s;
+    while (!dcd(*off) && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(1ms);
+    EXPECT_TRUE(dcd(*off));
+    write(*off, {0x05});
+    write(*off, {0x0C});
+    EXPECT_EQ(read_bytes(*off, 4, 200ms), (Bytes{0x0C, 0x0C, 0x80}));
+    EXPECT_EQ(box.answers(), 1);
+}
+
+TEST(Cable1Box, TellsItsKeywordAndWantsTheKLineBroughtUpFirst) {
+    Cable1Box box;
+    box.start();
+    auto tty = open_at(box.slave_path(), 19200, true, false);
+    std::this_thread::sleep_for(std::chrono::microseconds(Cable1Box::kBootUs + 50'000));
+    // Link byte 10 while the K-line is down: no data.
+    write(*tty, {0x25, 0x10, 0x05, 0x68, 0x6A, 0xF1, 0x01, 0x0C, 0, 0, 0, 0, 0, 0, 0xE5});
+    EXPECT_EQ(read_bytes(*tty, 14), (Bytes{0x25, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80}));
+    // A wrong check: the keyword of the K-line.
+    write(*tty, {0x25, 0x01, 0x05, 0x68, 0x6A, 0xF1, 0x01, 0x0C, 0, 0, 0, 0, 0, 0, 0x00});
+    EXPECT_EQ(read_bytes(*tty, 14), (Bytes{0x25, 0x80, 0x08, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x88}));
+    // Link byte 01 brings it up: reply id, the ECU's answer, zeros, check.
+    write(*tty, {0x25, 0x01, 0x05, 0x68, 0x6A, 0xF1, 0x01, 0x0C, 0, 0, 0, 0, 0, 0, 0xD6});
+    EXPECT_EQ(read_bytes(*tty, 14),
+              (Bytes{0x25, 0x81, 0x48, 0x6B, 0x10, 0x41, 0x0C, 0x0C, 0x80, 0, 0, 0, 0, 0x1D}));
+    EXPECT_EQ(box.kline_inits(), 1);
+}
+
+TEST(Cable3Box, AnswersOnlyOnceSetUpAndAsksForEachCommandByCarrier) {
+    Cable3Box box;
+    box.start();
+    auto tty = open_at(box.slave_path(), 19200, /*dtr=*/false);
+    const Bytes rpm{0x06, 0x68, 0x6A, 0xF1, 0x01, 0x0C, 0xD0};
+    write(*tty, rpm);
+    EXPECT_TRUE(read_bytes(*tty, 1, 100ms).empty());
+    for (const auto& command : Cable3Box::kSetUpCommands) {
+        ASSERT_EQ(tty->set_dtr(false), 0);
+        ASSERT_EQ(tty->set_dtr(true), 0);
+        write(*tty, {command[0], command[1]});
+        const auto give_up = std::chrono::steady_clock::now() + 1s;
+        while (!dcd(*tty) && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(1ms);
+        ASSERT_TRUE(dcd(*tty));
+        write(*tty, Bytes(command.begin() + 2, command.end()));
+    }
+    ASSERT_TRUE(box.wait_handled(7 + 27, 1s));
+    EXPECT_TRUE(box.set_up());
+    write(*tty, rpm);
+    EXPECT_EQ(read_bytes(*tty, 9), (Bytes{0x08, 0x48, 0x6B, 0x10, 0x41, 0x0C, 0x0C, 0x80, 0x9C}));
+}
+
+class Iso9141EcuLink : public ::testing::Test {
+protected:
+    platform::TestClock clock_{1'000'000'000};
+    platform::ScopedClock use_{clock_};
+    Iso9141Ecu ecu_;
+    std::unique_ptr<Tty> tty_;
+
+    void SetUp() override {
+        ecu_.start();
+        tty_ = open_at(ecu_.slave_path(), 5, false, false);
+    }
+    void set_speed(int baud) {
+        LineSettings settings;
+        settings.baud = baud;
+        ASSERT_EQ(tty_->apply(settings), 0);
+    }
+    Bytes read(std::size_t count) { return read_bytes(*tty_, count, 2000ms, &clock_); }
+    // Waits on the clock for anything more to come.
+    Bytes silence() { return read_bytes(*tty_, 1, 300ms, &clock_); }
+
+    void initialise() {
+        write(*tty_, {0x33});
+        ASSERT_EQ(read(1), Bytes{0x33});  // the line's own echo
+        set_speed(10400);
+        ASSERT_EQ(read(3), (Bytes{0x55, 0x08, 0x08}));
+        write(*tty_, {0xF7});
+        ASSERT_EQ(read(2), (Bytes{0xF7, 0xCC}));
+    }
+};
+
+TEST_F(Iso9141EcuLink, InitialisesAtFiveBaudAndAnswersAfterP2) {
+    initialise();
+    EXPECT_TRUE(ecu_.linked());
+    clock_.advance_ms(100);
+    const Bytes request{0x68, 0x6A, 0xF1, 0x01, 0x0C, 0xD0};
+    write(*tty_, request);
+    const auto sent_at = clock_.now_us();
+    EXPECT_EQ(read(6), request);  // the echo
+    EXPECT_EQ(read(8), (Bytes{0x48, 0x6B, 0x10, 0x41, 0x0C, 0x0C, 0x80, 0x9C}));
+    EXPECT_GE(clock_.now_us() - sent_at, ecu_.timing().p2_us);
+}
+
+TEST_F(Iso9141EcuLink, IgnoresARequestSoonerThanP3AndDropsTheLinkAfterFiveSeconds) {
+    initialise();
+    const Bytes request{0x68, 0x6A, 0xF1, 0x01, 0x05, 0xC9};
+    write(*tty_, request);  // right after the CC
+    EXPECT_EQ(read(6), request);
+    EXPECT_TRUE(silence().empty());
+    EXPECT_EQ(ecu_.answers(), 0);
+
+    clock_.advance_ms(100);
+    write(*tty_, request);
+    EXPECT_EQ(read(6 + 7).size(), 13u);
+    EXPECT_EQ(ecu_.answers(), 1);
+
+    clock_.advance_ms(5100);
+    write(*tty_, request);
+    EXPECT_EQ(read(6), request);
+    EXPECT_TRUE(silence().empty());
+    EXPECT_FALSE(ecu_.linked());
+}
+
+TEST_F(Iso9141EcuLink, AddressAtAnotherSpeedIsOnlyEchoed) {
+    set_speed(9600);
+    write(*tty_, {0x33});
+    EXPECT_EQ(read(1), Bytes{0x33});
+    EXPECT_TRUE(silence().empty());
+    EXPECT_EQ(ecu_.addresses_heard(), 0);
+}
+
+// Each program prints its slave path and serves there until told to stop.
+class ObdPeerProgram : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ObdPeerProgram, PrintsItsSlavePathAndServes) {
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        if (int quiet = open("/dev/null", O_WRONLY); quiet >= 0) dup2(quiet, STDERR_FILENO);
+        close(out[0]);
+        close(out[1]);
+        execl(GetParam(), GetParam(), "--instant", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(out[1]);
+    FILE* lines = fdopen(out[0], "r");
+    char path[256] = {};
+    const bool got_line = std::fgets(path, sizeof path, lines) != nullptr;
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    std::fclose(lines);
+    ASSERT_TRUE(got_line);
+    EXPECT_EQ(std::string(path).rfind("/dev/pts/", 0), 0u) << path;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ObdPeerProgram,
+                         ::testing::Values(KORV_SIM_CABLE0_PROGRAM, KORV_SIM_CABLE1_PROGRAM,
+                                           KORV_SIM_CABLE3_PROGRAM, KORV_SIM_ISO9141_PROGRAM));
+
+} // namespace
+} // namespace korv::sim
