@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "common/core/atomic_file_writer.h"
 #include "logger/core/dump_conversion.h"
 
@@ -46,8 +46,7 @@ bool generate_dump() {
 }
 
 void set_rate(benchmark::State& state) {
-    state.counters[kRateCounter] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * static_cast<double>(g_dump_bytes) / 1e6, benchmark::Counter::kIsRate);
+    korv::bench::set_rate(state, kRateCounter, static_cast<double>(g_dump_bytes) / 1e6);
 }
 
 void BM_ConvertDump(benchmark::State& state) {
@@ -84,18 +83,6 @@ void BM_CopyDump(benchmark::State& state) {
 BENCHMARK(BM_CopyDump)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertDump)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-class RateKeeper : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto it = run.counters.find(kRateCounter);
-            if (!run.error_occurred && it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
-        }
-    }
-    std::map<std::string, double> rates;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,14 +96,14 @@ int main(int argc, char** argv) {
     std::printf("generating a dump of %d records of %d channels in %s\n", kRecords, kChannels, g_dump.c_str());
     if (!generate_dump()) return 1;
 
-    RateKeeper reporter;
+    korv::bench::CounterKeeper reporter(kRateCounter);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::filesystem::remove(g_dump);
     std::filesystem::remove(g_out);
 
-    const auto convert = reporter.rates.find("BM_ConvertDump/real_time");
-    const auto copy = reporter.rates.find("BM_CopyDump/real_time");
-    if (convert != reporter.rates.end() && copy != reporter.rates.end() && copy->second > 0) {
+    const auto convert = reporter.figures.find("BM_ConvertDump/real_time");
+    const auto copy = reporter.figures.find("BM_CopyDump/real_time");
+    if (convert != reporter.figures.end() && copy != reporter.figures.end() && copy->second > 0) {
         std::printf("dump conversion %.0f MB/s of dump, plain safe copy %.0f MB/s, ratio %.2f (target at least 0.25)\n",
                     convert->second, copy->second, convert->second / copy->second);
     }

@@ -15,11 +15,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "common/core/vxm_minimal_writer.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "player/core/player_log.h"
@@ -87,11 +87,6 @@ struct Player {
 };
 Player* g_player = nullptr;
 
-void set_rate(benchmark::State& state, std::int64_t records_per_pass) {
-  state.counters[kRateCounter] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * static_cast<double>(records_per_pass), benchmark::Counter::kIsRate);
-}
-
 void BM_ReadOnly(benchmark::State& state) {
   korv::player::PlayerLog log;
   if (auto error = log.open(g_dir + g_name, korv::player::LogFileType::vxm, korv::FloatOrder::big)) {
@@ -106,7 +101,7 @@ void BM_ReadOnly(benchmark::State& state) {
       benchmark::DoNotOptimize(log.vxm().vxm_rpms);
     } while (log.current_log_record() < log.log_records());
   }
-  set_rate(state, kRecords);
+  korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
 }
 
 void BM_PlotData(benchmark::State& state) {
@@ -119,7 +114,7 @@ void BM_PlotData(benchmark::State& state) {
     state.SkipWithError("the RPM chart did not get a point per record");
     return;
   }
-  set_rate(state, kRecords);
+  korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
   state.counters["peak_rss_MiB"] = static_cast<double>(peak_rss_mib());
 }
 
@@ -152,18 +147,6 @@ BENCHMARK(BM_ReadOnly)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlotData)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RepaintCharts)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-class Keeper : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      seconds[run.benchmark_name()] = run.GetAdjustedRealTime() / 1000.0;
-    }
-  }
-  std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -186,16 +169,16 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "the log did not open\n");
       status = 1;
     } else {
-      Keeper reporter;
+      korv::bench::RealSecondsKeeper reporter;
       benchmark::RunSpecifiedBenchmarks(&reporter);
-      const auto feed = reporter.seconds.find("BM_PlotData/iterations:3/real_time");
-      const auto read = reporter.seconds.find("BM_ReadOnly/real_time");
-      const auto paint = reporter.seconds.find("BM_RepaintCharts/real_time");
-      if (feed != reporter.seconds.end() && read != reporter.seconds.end()) {
+      const auto feed = reporter.figures.find("BM_PlotData/iterations:3/real_time");
+      const auto read = reporter.figures.find("BM_ReadOnly/real_time");
+      const auto paint = reporter.figures.find("BM_RepaintCharts/real_time");
+      if (feed != reporter.figures.end() && read != reporter.figures.end()) {
         std::printf("chart feed of %lld records: %.2f s; the same records read without charts (reference): %.2f s\n",
                     static_cast<long long>(kRecords), feed->second, read->second);
       }
-      if (paint != reporter.seconds.end()) {
+      if (paint != reporter.figures.end()) {
         std::printf("repainting the shown charts at 4 places: %.2f ms\n", paint->second * 1000.0);
       }
       const double points_mib = 20.0 * static_cast<double>(kRecords) * 4 / (1024.0 * 1024.0);

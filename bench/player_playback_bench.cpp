@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "common/core/vxm_minimal_writer.h"
 #include "common/core/vxm_player_reader.h"
 #include "player/core/player_log.h"
@@ -46,11 +46,6 @@ bool generate_log() {
     return false;
   }
   return true;
-}
-
-void set_rate(benchmark::State& state, std::int64_t records_per_pass) {
-  state.counters[kRateCounter] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * static_cast<double>(records_per_pass), benchmark::Counter::kIsRate);
 }
 
 // The frame keeps one PlayerLog (and its read buffers) for its life.
@@ -90,7 +85,7 @@ void BM_PlayDecodeAndText(benchmark::State& state) {
     } while (log.current_log_record() < log.log_records());
   }
   benchmark::DoNotOptimize(characters);
-  set_rate(state, kRecords);
+  korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
 }
 
 void BM_DecodeOnly(benchmark::State& state) {
@@ -104,24 +99,12 @@ void BM_DecodeOnly(benchmark::State& state) {
     for (std::int64_t r = 0; r < kRecords; ++r) reader.read_vxm_record();
     benchmark::DoNotOptimize(reader.model().vxm_rpms);
   }
-  set_rate(state, kRecords);
+  korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
 }
 
 BENCHMARK(BM_OpenAndStepToLastRecord)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeOnly)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlayDecodeAndText)->UseRealTime()->Unit(benchmark::kMillisecond);
-
-class RateKeeper : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const auto it = run.counters.find(kRateCounter);
-      if (!run.error_occurred && it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
-    }
-  }
-  std::map<std::string, double> rates;
-};
 
 }  // namespace
 
@@ -134,13 +117,13 @@ int main(int argc, char** argv) {
               g_path.c_str());
   if (!generate_log()) return 1;
 
-  RateKeeper reporter;
+  korv::bench::CounterKeeper reporter(kRateCounter);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::filesystem::remove(g_path);
 
-  const auto play = reporter.rates.find("BM_PlayDecodeAndText/real_time");
-  const auto decode = reporter.rates.find("BM_DecodeOnly/real_time");
-  if (play != reporter.rates.end() && decode != reporter.rates.end() && decode->second > 0) {
+  const auto play = reporter.figures.find("BM_PlayDecodeAndText/real_time");
+  const auto decode = reporter.figures.find("BM_DecodeOnly/real_time");
+  if (play != reporter.figures.end() && decode != reporter.figures.end() && decode->second > 0) {
     std::printf("play without widgets (decode + record text): %.0f records/s; decode alone (reference): %.0f "
                 "records/s; ratio %.2f\n",
                 play->second, decode->second, play->second / decode->second);

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "common/core/vxm_minimal_writer.h"
 #include "common/core/vxm_player_reader.h"
 
@@ -47,9 +47,7 @@ bool generate_log() {
 
 void set_rate(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * g_file_bytes);
-  state.counters[kRateCounter] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(g_file_bytes) / 1e6,
-                         benchmark::Counter::kIsRate);
+  korv::bench::set_rate(state, kRateCounter, static_cast<double>(g_file_bytes) / 1e6);
 }
 
 // Drops the log from the page cache, so the next pass reads from the disk as
@@ -117,19 +115,6 @@ void BM_PlainRead(benchmark::State& state) {
 BENCHMARK(BM_PlainRead)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlayerReader)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's rate for the summary line.
-class RateKeeper : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const auto it = run.counters.find(kRateCounter);
-      if (!run.error_occurred && it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
-    }
-  }
-  std::map<std::string, double> rates;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,14 +127,14 @@ int main(int argc, char** argv) {
               g_path.c_str());
   if (!generate_log()) return 1;
 
-  RateKeeper reporter;
+  korv::bench::CounterKeeper reporter(kRateCounter);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::filesystem::remove(g_path);
 
   for (const char* arg : {"0", "1"}) {
-    const auto reader = reporter.rates.find(std::string("BM_PlayerReader/") + arg + "/real_time");
-    const auto plain = reporter.rates.find(std::string("BM_PlainRead/") + arg + "/real_time");
-    if (reader == reporter.rates.end() || plain == reporter.rates.end() || plain->second <= 0) continue;
+    const auto reader = reporter.figures.find(std::string("BM_PlayerReader/") + arg + "/real_time");
+    const auto plain = reporter.figures.find(std::string("BM_PlainRead/") + arg + "/real_time");
+    if (reader == reporter.figures.end() || plain == reporter.figures.end() || plain->second <= 0) continue;
     std::printf("%s: player reader %.0f MB/s, plain read %.0f MB/s, ratio %.2f (target at least 0.50)\n",
                 arg[0] == '0' ? "log in the page cache" : "log read from disk",
                 reader->second, plain->second, reader->second / plain->second);

@@ -2,19 +2,10 @@
 
 #include <cstddef>
 
+#include "common/core/file_names.h"
+
 namespace korv {
 namespace {
-
-bool ends_with_case_blind(std::string_view text, std::string_view lower_suffix) {
-  if (text.size() < lower_suffix.size()) return false;
-  const std::string_view tail = text.substr(text.size() - lower_suffix.size());
-  for (std::size_t i = 0; i < tail.size(); ++i) {
-    char c = tail[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower_suffix[i]) return false;
-  }
-  return true;
-}
 
 std::string_view file_name_of(std::string_view path) {
   const std::size_t slash = path.find_last_of('/');

@@ -5,6 +5,7 @@
 
 #include "common/core/buffered_file_reader.h"
 #include "common/core/channel_ids.h"
+#include "common/core/dump_records.h"
 #include "common/core/vxm_minimal_writer.h"
 
 namespace korv::logger {
@@ -53,11 +54,6 @@ float convert_dsm(int code, int a) {
     }
 }
 
-std::string cut_short_text(const std::string& dump_path, std::size_t records) {
-    return dump_path + " ends inside a record; the " + std::to_string(records) +
-           " whole records before it were saved";
-}
-
 }  // namespace
 
 float convert_sample(LogType type, int code, std::uint8_t a, std::uint8_t b) {
@@ -101,45 +97,12 @@ DumpConversion convert_dump(LogType type, const std::string& dump_path, const st
         return result;
     }
 
-    const std::size_t value_bytes = static_cast<std::size_t>(traits_of(type).value_bytes);
-    const std::size_t sample_bytes = 1 + value_bytes;
-    const std::size_t record_bytes = channels * sample_bytes;
-    std::vector<float> values(channels);
-    // A single stray byte after the last record is no record at all.
-    while (dump.remaining() > 1) {
-        if (record_bytes == 0) {
-            log.discard();
-            result.error = dump_path + " holds samples but names no channels";
-            return result;
-        }
-        if (static_cast<std::size_t>(dump.remaining()) < record_bytes) {
-            result.error = cut_short_text(dump_path, result.records);
-            break;
-        }
-        const std::uint8_t* record = dump.take(record_bytes);
-        if (!record) {
-            log.discard();
-            result.error = dump.last_error();
-            return result;
-        }
-        for (std::size_t i = 0; i < channels; ++i) {
-            const std::uint8_t* sample = record + i * sample_bytes;
-            const std::uint8_t second = value_bytes > 1 ? sample[2] : 0;
-            values[i] = convert_sample(type, sample[0], sample[1], second);
-        }
-        if (auto error = log.append_record(values)) {
-            log.discard();
-            result.error = *error;
-            return result;
-        }
-        ++result.records;
-    }
-
-    if (auto error = log.commit()) {
-        result.error = *error;
-        return result;
-    }
-    result.written = true;
+    const DumpRecordsOutcome outcome = write_dump_records(
+        dump, dump_path, log, channels, static_cast<std::size_t>(traits_of(type).value_bytes),
+        [type](std::uint8_t code, std::uint8_t a, std::uint8_t b) { return convert_sample(type, code, a, b); });
+    result.written = outcome.written;
+    result.records = outcome.records;
+    result.error = outcome.error;
     return result;
 }
 

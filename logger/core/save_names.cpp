@@ -1,19 +1,8 @@
 #include "logger/core/save_names.h"
 
-#include <algorithm>
+#include "common/core/file_names.h"
 
 namespace korv::logger {
-namespace {
-
-char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool ends_with_case_blind(const std::string& text, std::string_view suffix) {
-    if (text.size() < suffix.size()) return false;
-    return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                      [](char s, char t) { return s == ascii_lower(t); });
-}
-
-}  // namespace
 
 std::string renamed_message(LogType type) {
     const FamilyTraits& t = traits_of(type);

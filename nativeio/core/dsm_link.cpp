@@ -77,13 +77,21 @@ int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value) {
     if (int r = SioPurge(port); r != kDone) return r + kPurgeOffset;
     if (int r = SioDrainRx(port); r != kDone) return r + kDrainOffset;
     if (int r = SioPutc(port, address); r != kDone) return r + kWriteOffset;
+    // Echo and value are taken one by one, each the moment it is in: a
+    // wait for both would sleep on a guess of when the second comes, and
+    // a byte takes 5 ms at this speed.
     const std::int64_t deadline = now_us() + std::int64_t{kReplySeconds} * 1'000'000;
-    if (int r = wait_for_reply(port, kReplyLength, deadline); r != kDone) return r + kWaitOffset;
     ReplyReader reply(port, deadline);
-    if (int r = reply.skip_to(address); r != kDone) return r;
-    // Stray bytes before the echo may leave the value still on its way.
-    const int byte = reply.next();
-    if (byte < 0) return byte + kWaitOffset;
+    int taken[kReplyLength];
+    for (int& byte : taken)
+        if ((byte = reply.next()) < 0) return byte + kWaitOffset;
+    int byte = taken[1];
+    if (taken[0] != address) {
+        if (taken[1] != address)
+            if (int r = reply.skip_to(address); r != kDone) return r;
+        // Stray bytes before the echo may leave the value still on its way.
+        if ((byte = reply.next()) < 0) return byte + kWaitOffset;
+    }
     // Some ECUs add a byte; it is dropped if already there and never waited for.
     SioGetc(port);
     *value = static_cast<std::uint8_t>(byte);

@@ -1,6 +1,7 @@
 #include "player/core/handheld_dump.h"
 
 #include "common/core/buffered_file_reader.h"
+#include "common/core/dump_records.h"
 #include "common/core/java_numbers.h"
 #include "common/core/vxm_minimal_writer.h"
 
@@ -96,45 +97,18 @@ HandheldConversion convert_handheld_dump(const std::string& dump_path, const std
         return result;
     }
 
-    const int width = value_width(*kind);
-    const std::size_t sample_bytes = static_cast<std::size_t>(width) + 1;
-    const std::int64_t whole = record_bytes(channels, width);
-    std::vector<float> values(ids.size());
-    // A single stray byte after the last record is no record at all.
-    while (dump.remaining() > 1) {
-        if (dump.remaining() < whole) {
-            result.error = dump_path + " ends inside a record; the " + std::to_string(result.records) +
-                           " whole records before it were saved";
-            break;
-        }
-        const std::uint8_t* record = dump.take(static_cast<std::size_t>(whole));
-        if (!record) {
-            log.discard();
-            result.error = dump.last_error();
-            return result;
-        }
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            const std::uint8_t* sample = record + i * sample_bytes;
-            const int code = sample[0];
-            const std::uint8_t second = width > 1 ? sample[2] : 0;
-            values[i] = convert_handheld_sample(*kind, code, sample[1], second);
+    const DumpRecordsOutcome outcome = write_dump_records(
+        dump, dump_path, log, ids.size(), static_cast<std::size_t>(value_width(*kind)),
+        [&](std::uint8_t code, std::uint8_t a, std::uint8_t b) {
+            const float value = convert_handheld_sample(*kind, code, a, b);
             if (*kind == HandheldLogKind::two_byte && code == kHandheldAirFlowCode) {
-                console << "mas: " << java_float_to_string(values[i]) << '\n';
+                console << "mas: " << java_float_to_string(value) << '\n';
             }
-        }
-        if (auto error = log.append_record(values)) {
-            log.discard();
-            result.error = *error;
-            return result;
-        }
-        ++result.records;
-    }
-
-    if (auto error = log.commit()) {
-        result.error = *error;
-        return result;
-    }
-    result.written = true;
+            return value;
+        });
+    result.written = outcome.written;
+    result.records = static_cast<std::int64_t>(outcome.records);
+    result.error = outcome.error;
     return result;
 }
 

@@ -1,20 +1,10 @@
 #include "player/core/handheld_save_target.h"
 
-#include <algorithm>
 #include <string_view>
 
+#include "common/core/file_names.h"
+
 namespace korv::player {
-namespace {
-
-char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool ends_with_case_blind(std::string_view text, std::string_view lower_suffix) {
-    if (text.size() < lower_suffix.size()) return false;
-    return std::equal(lower_suffix.begin(), lower_suffix.end(), text.end() - lower_suffix.size(),
-                      [](char s, char t) { return s == ascii_lower(t); });
-}
-
-} // namespace
 
 std::optional<HandheldSaveTarget> handheld_save_target(HandheldLogKind kind,
                                                        const std::optional<std::string>& chosen) {

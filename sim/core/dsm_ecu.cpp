@@ -57,7 +57,8 @@ std::vector<std::uint8_t> DsmEcu::answer_to(std::uint8_t byte) const {
 }
 
 void DsmEcu::on_byte(std::uint8_t byte) {
-    // The byte heard was whole only a byte's time after its start bit.
+    // The pty hands the byte over at once; on the wire it was whole only a
+    // byte's time after it began.
     if (pacing_ == Pacing::Wire) wait_for_clock(platform::clock().now_us() + 10'000'000 / kBaud);
     const std::vector<std::uint8_t> answer = answer_to(byte);
     if (!answer.empty()) reply(answer);
