@@ -4,6 +4,7 @@
 #include "nativeio/core/item_list.h"
 #include "nativeio/core/port_table.h"
 #include "nativeio/tests/slot_fixture.h"
+#include "nativeio/tests/working_directory.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -21,6 +22,7 @@ using sim::ComPortBinding;
 using sim::PeerOnPort;
 using testing::ListeningPeer;
 using testing::SlotTest;
+using testing::WorkingDirectory;
 
 void ignore_int(void*, int) {}
 void ignore_plot(void*, int, int, int, int, int) {}
@@ -30,24 +32,6 @@ struct Host {
     int drb = 1;
     int pms = 1;
     korvio_host host{nullptr, &obd, &drb, &pms, &ignore_int, &ignore_int, &ignore_plot, &ignore_int};
-};
-
-// Runs in a fresh working directory, where korvio keeps its files.
-class WorkingDirectory {
-public:
-    WorkingDirectory() : previous_(std::filesystem::current_path()) {
-        char name[] = "/tmp/korvio-cwd-XXXXXX";
-        dir_ = mkdtemp(name);
-        std::filesystem::current_path(dir_);
-    }
-    ~WorkingDirectory() {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(dir_);
-    }
-
-private:
-    std::filesystem::path previous_;
-    std::filesystem::path dir_;
 };
 
 TEST(EntryPoints, VersionIsSix) { EXPECT_EQ(getver(), 6); }

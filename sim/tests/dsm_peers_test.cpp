@@ -4,53 +4,26 @@
 #include "platform/serial/tty.h"
 #include "sim/core/cable1_box.h"
 #include "sim/core/dsm_ecu.h"
+#include "sim/tests/peer_test_support.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace korv::sim {
 namespace {
 
 using namespace std::chrono_literals;
-using platform::serial::LineSettings;
 using platform::serial::Tty;
-using Bytes = std::vector<std::uint8_t>;
+using testing::Bytes;
+using testing::open_at;
+using testing::RunningProgram;
 
-std::unique_ptr<Tty> open_at(const std::string& path, int baud, bool dtr = true, bool rts = false) {
-    LineSettings settings;
-    settings.baud = baud;
-    std::unique_ptr<Tty> tty;
-    EXPECT_EQ(Tty::open(path, settings, dtr, rts, &tty), 0);
-    return tty;
-}
-
-// Reads until count bytes came or `real` passed; with a test clock each
-// empty look moves it on, as a waiting program would.
+// With a test clock each empty look moves it on by a millisecond.
 Bytes exchange(Tty& tty, const Bytes& request, std::size_t count, std::chrono::milliseconds real = 500ms,
                platform::TestClock* clock = nullptr) {
-    EXPECT_EQ(tty.write(request.data(), static_cast<int>(request.size())), static_cast<int>(request.size()));
-    Bytes got;
-    const auto give_up = std::chrono::steady_clock::now() + real;
-    while (got.size() < count && std::chrono::steady_clock::now() < give_up) {
-        std::uint8_t buffer[64];
-        const int n = tty.read(buffer, static_cast<int>(std::min<std::size_t>(sizeof buffer, count - got.size())));
-        if (n > 0) {
-            got.insert(got.end(), buffer, buffer + n);
-            continue;
-        }
-        if (clock) clock->advance_us(1000);
-        pollfd p{tty.fd(), POLLIN, 0};
-        poll(&p, 1, 1);
-    }
-    return got;
+    return testing::write_and_read(tty, request, count, real, clock, 1000);
 }
 
 class DsmEcuLink : public ::testing::Test {
@@ -129,34 +102,14 @@ TEST(Cable1BoxTroubleCodes, ListsThreeCodesAFrameAndClearsOnRequest) {
 }
 
 TEST(DsmEcuProgram, PrintsItsSlavePathAndHasCodesStored) {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        if (int quiet = open("/dev/null", O_WRONLY); quiet >= 0) dup2(quiet, STDERR_FILENO);
-        close(out[0]);
-        close(out[1]);
-        execl(KORV_SIM_DSM_PROGRAM, KORV_SIM_DSM_PROGRAM, "--instant", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    FILE* lines = fdopen(out[0], "r");
-    char path[256] = {};
-    const bool got_line = std::fgets(path, sizeof path, lines) != nullptr;
-    std::string slave(path);
-    if (!slave.empty() && slave.back() == '\n') slave.pop_back();
-    if (got_line) {
-        auto tty = open_at(slave, DsmEcu::kBaud);
+    RunningProgram program({KORV_SIM_DSM_PROGRAM, "--instant"});
+    if (program.got_line()) {
+        auto tty = open_at(program.slave_path(), DsmEcu::kBaud);
         EXPECT_EQ(exchange(*tty, {0x3C}, 2), (Bytes{0x3C, 0x21}));
     }
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    std::fclose(lines);
-    ASSERT_TRUE(got_line);
-    EXPECT_EQ(slave.rfind("/dev/pts/", 0), 0u) << slave;
+    const int status = program.stop();
+    ASSERT_TRUE(program.got_line());
+    EXPECT_EQ(program.slave_path().rfind("/dev/pts/", 0), 0u) << program.slave_path();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 

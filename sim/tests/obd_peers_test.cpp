@@ -6,15 +6,11 @@
 #include "sim/core/cable1_box.h"
 #include "sim/core/cable3_box.h"
 #include "sim/core/iso9141_ecu.h"
+#include "sim/tests/peer_test_support.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace korv::sim {
@@ -24,37 +20,13 @@ using namespace std::chrono_literals;
 using platform::serial::InputLines;
 using platform::serial::LineSettings;
 using platform::serial::Tty;
-using Bytes = std::vector<std::uint8_t>;
-
-std::unique_ptr<Tty> open_at(const std::string& path, int baud, bool dtr = true, bool rts = false) {
-    LineSettings settings;
-    settings.baud = baud;
-    std::unique_ptr<Tty> tty;
-    EXPECT_EQ(Tty::open(path, settings, dtr, rts, &tty), 0);
-    return tty;
-}
+using testing::Bytes;
+using testing::open_at;
+using testing::read_bytes;
+using testing::RunningProgram;
 
 void write(Tty& tty, const Bytes& bytes) {
     ASSERT_EQ(tty.write(bytes.data(), static_cast<int>(bytes.size())), static_cast<int>(bytes.size()));
-}
-
-// Reads until count bytes came or `real` passed; with a test clock each
-// empty look moves it on, the way a waiting program would.
-Bytes read_bytes(Tty& tty, std::size_t count, std::chrono::milliseconds real = 1000ms,
-                 platform::TestClock* clock = nullptr) {
-    Bytes got;
-    const auto give_up = std::chrono::steady_clock::now() + real;
-    while (got.size() < count && std::chrono::steady_clock::now() < give_up) {
-        std::uint8_t buffer[64];
-        const int n = tty.read(buffer, static_cast<int>(std::min<std::size_t>(sizeof buffer, count - got.size())));
-        if (n > 0) {
-            got.insert(got.end(), buffer, buffer + n);
-            continue;
-        }
-        if (clock) clock->advance_us(5000);
-        std::this_thread::sleep_for(1ms);
-    }
-    return got;
 }
 
 bool dcd(Tty& tty) {
@@ -206,28 +178,10 @@ TEST_F(Iso9141EcuLink, AddressAtAnotherSpeedIsOnlyEchoed) {
 class ObdPeerProgram : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ObdPeerProgram, PrintsItsSlavePathAndServes) {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        if (int quiet = open("/dev/null", O_WRONLY); quiet >= 0) dup2(quiet, STDERR_FILENO);
-        close(out[0]);
-        close(out[1]);
-        execl(GetParam(), GetParam(), "--instant", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    FILE* lines = fdopen(out[0], "r");
-    char path[256] = {};
-    const bool got_line = std::fgets(path, sizeof path, lines) != nullptr;
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    std::fclose(lines);
-    ASSERT_TRUE(got_line);
-    EXPECT_EQ(std::string(path).rfind("/dev/pts/", 0), 0u) << path;
+    RunningProgram program({GetParam(), "--instant"});
+    const int status = program.stop();
+    ASSERT_TRUE(program.got_line());
+    EXPECT_EQ(program.slave_path().rfind("/dev/pts/", 0), 0u) << program.slave_path();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 

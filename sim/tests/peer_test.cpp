@@ -3,6 +3,7 @@
 #include "platform/core/clock.h"
 #include "platform/serial/tty.h"
 #include "sim/core/scripted_peer.h"
+#include "sim/tests/peer_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -25,26 +26,12 @@ ScriptedPeer::ByteHandler answer_pair() {
     return [](ScriptedPeer& peer, std::uint8_t byte) { peer.reply({byte, static_cast<std::uint8_t>(byte + 1)}); };
 }
 
+// The scripted peer is met with DTR down unless a test raises it.
 std::unique_ptr<Tty> open_at(const std::string& path, int baud, bool dtr = false) {
-    LineSettings settings;
-    settings.baud = baud;
-    std::unique_ptr<Tty> tty;
-    EXPECT_EQ(Tty::open(path, settings, dtr, false, &tty), 0);
-    return tty;
+    return testing::open_at(path, baud, dtr, false);
 }
 
-// Reads until count bytes came or a real second passed.
-std::vector<std::uint8_t> read_bytes(Tty& tty, std::size_t count) {
-    std::vector<std::uint8_t> got;
-    const auto give_up = std::chrono::steady_clock::now() + 1s;
-    while (got.size() < count && std::chrono::steady_clock::now() < give_up) {
-        std::uint8_t buffer[64];
-        const int n = tty.read(buffer, static_cast<int>(std::min<std::size_t>(sizeof buffer, count - got.size())));
-        if (n > 0) got.insert(got.end(), buffer, buffer + n);
-        else std::this_thread::sleep_for(1ms);
-    }
-    return got;
-}
+using testing::read_bytes;
 
 void write_byte(Tty& tty, std::uint8_t byte) { ASSERT_EQ(tty.write(&byte, 1), 1); }
 

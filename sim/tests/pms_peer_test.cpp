@@ -1,46 +1,24 @@
 #include "sim/core/pms_peer.h"
 
 #include "platform/serial/tty.h"
+#include "sim/tests/peer_test_support.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <numeric>
-#include <thread>
 
 namespace korv::sim {
 namespace {
 
 using namespace std::chrono_literals;
-using platform::serial::LineSettings;
 using platform::serial::Tty;
-using Bytes = std::vector<std::uint8_t>;
+using testing::Bytes;
+using testing::read_bytes;
+using testing::RunningProgram;
 
-std::unique_ptr<Tty> open_at(const std::string& path, int baud) {
-    LineSettings settings;
-    settings.baud = baud;
-    std::unique_ptr<Tty> tty;
-    EXPECT_EQ(Tty::open(path, settings, true, true, &tty), 0);
-    return tty;
-}
-
-// Reads until count bytes came or the real time ran out.
-Bytes read_bytes(Tty& tty, std::size_t count, std::chrono::milliseconds timeout = 1s) {
-    Bytes got;
-    const auto give_up = std::chrono::steady_clock::now() + timeout;
-    while (got.size() < count && std::chrono::steady_clock::now() < give_up) {
-        std::uint8_t buffer[64];
-        const int n = tty.read(buffer, static_cast<int>(std::min<std::size_t>(sizeof buffer, count - got.size())));
-        if (n > 0) got.insert(got.end(), buffer, buffer + n);
-        else std::this_thread::sleep_for(1ms);
-    }
-    return got;
-}
+// The unit wants both modem lines up.
+std::unique_ptr<Tty> open_at(const std::string& path, int baud) { return testing::open_at(path, baud, true, true); }
 
 // Frames built by hand: SOH, length, payload, check byte, CR.
 Bytes command(const std::string& payload) {
@@ -53,8 +31,7 @@ Bytes command(const std::string& payload) {
 }
 
 Bytes ask(Tty& tty, const Bytes& bytes, std::size_t expected, std::chrono::milliseconds timeout = 1s) {
-    EXPECT_EQ(tty.write(bytes.data(), static_cast<int>(bytes.size())), static_cast<int>(bytes.size()));
-    return read_bytes(tty, expected, timeout);
+    return testing::write_and_read(tty, bytes, expected, timeout);
 }
 
 class PmsUnit : public ::testing::Test {
@@ -149,32 +126,12 @@ TEST(PmsUnitSpeed, GarblesTalkAtAnotherSpeed) {
 
 // The program prints its slave path and serves until it is told to stop.
 TEST(PmsUnitProgram, PrintsItsSlavePathAndAnswersThere) {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        if (int quiet = open("/dev/null", O_WRONLY); quiet >= 0) dup2(quiet, STDERR_FILENO);
-        close(out[0]);
-        close(out[1]);
-        execl(KORV_SIM_PMS_PROGRAM, KORV_SIM_PMS_PROGRAM, "--instant", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    FILE* lines = fdopen(out[0], "r");
-    char path[256] = {};
-    const bool got_line = std::fgets(path, sizeof path, lines) != nullptr;
-    std::string slave(path);
-    if (!slave.empty() && slave.back() == '\n') slave.pop_back();
+    RunningProgram program({KORV_SIM_PMS_PROGRAM, "--instant"});
     Bytes reply;
-    if (got_line)
-        if (auto tty = open_at(slave, 9600)) reply = ask(*tty, command("DA000A00F"), 43);
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    std::fclose(lines);
-    ASSERT_TRUE(got_line);
+    if (program.got_line())
+        if (auto tty = open_at(program.slave_path(), 9600)) reply = ask(*tty, command("DA000A00F"), 43);
+    const int status = program.stop();
+    ASSERT_TRUE(program.got_line());
     EXPECT_EQ(reply.size(), 43u);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
