@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "common/core/vxm_minimal_writer.h"
+#include "bench/synthetic_log.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "player/core/player_log.h"
 #include "player/gui/analysis_extensions.h"
@@ -47,23 +47,7 @@ long peak_rss_mib() {
 }
 
 bool generate_log() {
-  korv::VxmMinimalWriter writer;
-  if (auto error = writer.open(g_dir + g_name, kIds)) {
-    std::fprintf(stderr, "%s\n", error->c_str());
-    return false;
-  }
-  std::vector<float> record(kIds.size());
-  for (std::int64_t r = 0; r < kRecords; ++r) {
-    for (std::size_t c = 0; c < record.size(); ++c) {
-      record[c] = static_cast<float>((r * 13 + static_cast<std::int64_t>(c) * 577) % 7000) * 0.71f;
-    }
-    writer.append_record(record);
-  }
-  if (auto error = writer.commit()) {
-    std::fprintf(stderr, "%s\n", error->c_str());
-    return false;
-  }
-  return true;
+  return korv::bench::write_synthetic_log(g_dir + g_name, kIds, kRecords, korv::bench::player_bench_value);
 }
 
 // One playback frame with the analysis, the log open, for the whole run.

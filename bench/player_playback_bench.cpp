@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "common/core/vxm_minimal_writer.h"
+#include "bench/synthetic_log.h"
 #include "common/core/vxm_player_reader.h"
 #include "player/core/player_log.h"
 #include "player/core/record_text.h"
@@ -29,23 +29,7 @@ const std::vector<std::uint8_t> kIds = {0, 1, 3, 7, 9, 10, 11, 12, 17, 18};
 std::string g_path;
 
 bool generate_log() {
-  korv::VxmMinimalWriter writer;
-  if (auto error = writer.open(g_path, kIds)) {
-    std::fprintf(stderr, "%s\n", error->c_str());
-    return false;
-  }
-  std::vector<float> record(kIds.size());
-  for (std::int64_t r = 0; r < kRecords; ++r) {
-    for (std::size_t c = 0; c < record.size(); ++c) {
-      record[c] = static_cast<float>((r * 13 + static_cast<std::int64_t>(c) * 577) % 7000) * 0.71f;
-    }
-    writer.append_record(record);
-  }
-  if (auto error = writer.commit()) {
-    std::fprintf(stderr, "%s\n", error->c_str());
-    return false;
-  }
-  return true;
+  return korv::bench::write_synthetic_log(g_path, kIds, kRecords, korv::bench::player_bench_value);
 }
 
 // The frame keeps one PlayerLog (and its read buffers) for its life.

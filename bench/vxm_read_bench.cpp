@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "common/core/vxm_minimal_writer.h"
+#include "bench/synthetic_log.h"
 #include "common/core/vxm_player_reader.h"
 
 namespace {
@@ -27,20 +27,10 @@ std::int64_t g_file_bytes = 0;
 bool generate_log() {
   std::vector<std::uint8_t> ids;
   for (int i = 0; i < kChannels; ++i) ids.push_back(static_cast<std::uint8_t>(i * 4));
-  korv::VxmMinimalWriter writer;
-  if (auto error = writer.open(g_path, ids)) {
-    std::fprintf(stderr, "%s\n", error->c_str());
-    return false;
-  }
-  std::vector<float> record(kChannels);
-  for (std::int64_t r = 0; r < kRecords; ++r) {
-    for (int c = 0; c < kChannels; ++c) record[c] = static_cast<float>((r * 7 + c * 131) % 9000) * 0.37f - 50.0f;
-    writer.append_record(record);
-  }
-  if (auto error = writer.commit()) {
-    std::fprintf(stderr, "%s\n", error->c_str());
-    return false;
-  }
+  const auto value = [](std::int64_t r, std::int64_t c) {
+    return static_cast<float>((r * 7 + c * 131) % 9000) * 0.37f - 50.0f;
+  };
+  if (!korv::bench::write_synthetic_log(g_path, ids, kRecords, value)) return false;
   g_file_bytes = static_cast<std::int64_t>(std::filesystem::file_size(g_path));
   return true;
 }
