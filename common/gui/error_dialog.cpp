@@ -1,12 +1,10 @@
 #include "common/gui/error_dialog.h"
 
+#include "common/gui/grey_window.h"
+
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
-namespace {
-const QColor kGrey(204, 204, 204);
-}
 
 error_dialog::error_dialog() : QDialog(nullptr) {
     setObjectName("error_dialog");
@@ -22,7 +20,7 @@ error_dialog::error_dialog() : QDialog(nullptr) {
     error_field->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     error_field->setGeometry(12, 12, 298, 106);
     QPalette pane = error_field->palette();
-    pane.setColor(QPalette::Base, kGrey);
+    pane.setColor(QPalette::Base, korv::window_grey());
     error_field->setPalette(pane);
     error_field->setAutoFillBackground(true);
 

@@ -1,5 +1,7 @@
 #include "logger/gui/actuatordialog.h"
 
+#include "common/gui/grey_window.h"
+
 #include <QPalette>
 #include <QPointer>
 
@@ -20,10 +22,7 @@ actuatordialog::actuatordialog(LOGOBDframe* frame, serialio* sio, int port)
     setObjectName("actuatordialog");
     setWindowTitle(korv::logger::kActuatorTitle);
     setFixedSize(content_width, content_height);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(204, 204, 204));
-    setPalette(grey);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
 
     heading = make_heading(korv::logger::kActuatorHeading, QRect(10, 8, 410, 22));
     int row = 0;

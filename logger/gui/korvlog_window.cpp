@@ -1,5 +1,7 @@
 #include "logger/gui/korvlog_window.h"
 
+#include "common/gui/grey_window.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QPalette>
@@ -16,8 +18,6 @@ using korv::logger::LogFamily;
 using korv::logger::traits_of;
 
 namespace {
-
-const QColor kGrey(204, 204, 204);
 
 QPushButton* make_button(QWidget* parent, const char* name, const QString& text, const QString& tip,
                          const QRect& where) {
@@ -65,10 +65,7 @@ KorvLog::KorvLog(Services services)
     setObjectName("KorvLog");
     setWindowTitle("Korvane Logger 5.0a");
     setFixedSize(content_width, content_height);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, kGrey);
-    setPalette(grey);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
 
     build_widgets();
 

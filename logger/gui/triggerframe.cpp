@@ -1,5 +1,7 @@
 #include "logger/gui/triggerframe.h"
 
+#include "common/gui/grey_window.h"
+
 #include <QLabel>
 #include <QPalette>
 
@@ -25,10 +27,7 @@ Triggerframe::Triggerframe() : QWidget(nullptr) {
     setObjectName("Triggerframe");
     setWindowTitle("Triggers");
     setFixedSize(content_width, content_height);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(204, 204, 204));
-    setPalette(grey);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
 
     make_label(this, "Start logging if EITHER of these conditions are met:", QRect(10, 8, 324, 20));
     make_label(this, "Rpms >=", QRect(30, 32, 95, 22));

@@ -1,5 +1,7 @@
 #include "player/gui/chart2d_frame.h"
 
+#include "common/gui/grey_window.h"
+
 #include "player/gui/table_chart.h"
 
 #include <QFont>
@@ -8,10 +10,7 @@
 CHART2Dframe::CHART2Dframe() : QWidget(nullptr) {
     setObjectName("CHART2Dframe");
     setFixedSize(content_width, content_height);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(204, 204, 204));
-    setPalette(grey);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
     setFont(QFont(QStringLiteral("Dialog"), 10));
 
     o2_chart = new TableChart(this);

@@ -1,5 +1,7 @@
 #include "player/gui/control_dialog.h"
 
+#include "common/gui/grey_window.h"
+
 #include <QCheckBox>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -8,8 +10,6 @@
 using namespace korv::player;
 
 namespace {
-
-const QColor kGrey(204, 204, 204);
 
 void untick_and_disable(QCheckBox* box) {
     box->setChecked(false);
@@ -27,10 +27,7 @@ control_dialog::control_dialog(QWidget* owner, EditorPool& pool) : QDialog(owner
     setWindowTitle(QStringLiteral("Control Dialog"));
     setModal(false);
     setFixedSize(430, 270);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, kGrey);
-    setPalette(grey);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
 
     description = new QPlainTextEdit(this);
     description->setObjectName("description");
@@ -41,7 +38,7 @@ control_dialog::control_dialog(QWidget* owner, EditorPool& pool) : QDialog(owner
     description->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette pane = description->palette();
-    pane.setColor(QPalette::Base, kGrey);
+    pane.setColor(QPalette::Base, korv::window_grey());
     description->setPalette(pane);
 
     int row = 0;

@@ -1,5 +1,7 @@
 #include "player/gui/csv_dialog.h"
 
+#include "common/gui/grey_window.h"
+
 #include "player/core/csv_columns.h"
 
 #include <QCheckBox>
@@ -11,7 +13,6 @@
 #include <QScrollArea>
 
 namespace {
-const QColor kGrey(204, 204, 204);
 constexpr int kControlsPerRow = 5;
 } // namespace
 
@@ -20,10 +21,7 @@ csv_dialog::csv_dialog(QWidget* owner, bool modal) : QDialog(owner) {
     setWindowTitle(QString());
     setModal(modal);
     setFixedSize(560, 430);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, kGrey);
-    setPalette(grey);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
 
     description = new QPlainTextEdit(this);
     description->setObjectName("description");
@@ -35,7 +33,7 @@ csv_dialog::csv_dialog(QWidget* owner, bool modal) : QDialog(owner) {
     description->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette pane = description->palette();
-    pane.setColor(QPalette::Base, kGrey);
+    pane.setColor(QPalette::Base, korv::window_grey());
     description->setPalette(pane);
 
     auto box = [this](const char* name, const QString& text, const QString& tip, int x) {

@@ -1,5 +1,7 @@
 #include "player/gui/korvane.h"
 
+#include "common/gui/grey_window.h"
+
 #include "player/gui/control_dialog.h"
 #include "player/gui/play_frame.h"
 
@@ -32,10 +34,7 @@ Korvane::Korvane(PlayerServices services)
     QFont dialog_font(QStringLiteral("Dialog"), 12);
     dialog_font.setStyleHint(QFont::SansSerif);
     setFont(dialog_font);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(204, 204, 204));
-    setPalette(grey);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
 
     controls_button = new QPushButton(QStringLiteral("Controls"), this);
     controls_button->setObjectName("controls_button");

@@ -1,5 +1,7 @@
 #include "player/gui/loading_diag.h"
 
+#include "common/gui/grey_window.h"
+
 #include <QPalette>
 #include <QPlainTextEdit>
 
@@ -8,11 +10,7 @@ loading_diag::loading_diag(QWidget* owner) : QDialog(owner) {
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);  // closing disposes of it
     setFixedSize(400, 73);
-    const QColor grey(204, 204, 204);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, grey);
-    setPalette(background);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
 
     text = new QPlainTextEdit(this);
     text->setObjectName("text");
@@ -22,6 +20,6 @@ loading_diag::loading_diag(QWidget* owner) : QDialog(owner) {
     text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette pane = text->palette();
-    pane.setColor(QPalette::Base, grey);
+    pane.setColor(QPalette::Base, korv::window_grey());
     text->setPalette(pane);
 }

@@ -1,6 +1,8 @@
 // The playback frame's widgets, their texts and where they stand.
 #include "player/gui/play_frame.h"
 
+#include "common/gui/grey_window.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,8 +12,6 @@
 #include <QSlider>
 
 namespace {
-
-const QColor kGrey(204, 204, 204);
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& tip, QRect where) {
     auto* b = new QPushButton(text, parent);
@@ -42,17 +42,14 @@ QPlainTextEdit* pane(QWidget* parent, const char* name, QRect where) {
 void PLAYframe::build_widgets() {
     setWindowTitle(QStringLiteral("Log File Playback"));
     setFixedSize(content_width, content_height);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, kGrey);
-    setPalette(grey);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
 
     description = pane(this, "description", QRect(8, 8, 624, 34));
     description->setPlainText(QStringLiteral("This panel is used to play back log files."));
     description->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette pane_colours = description->palette();
-    pane_colours.setColor(QPalette::Base, kGrey);
+    pane_colours.setColor(QPalette::Base, korv::window_grey());
     description->setPalette(pane_colours);
     record_area = pane(this, "record_area", QRect(8, 48, 424, 114));
 

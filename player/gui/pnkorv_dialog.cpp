@@ -1,5 +1,7 @@
 #include "player/gui/pnkorv_dialog.h"
 
+#include "common/gui/grey_window.h"
+
 #include "player/core/palm_transfer_texts.h"
 
 #include <QComboBox>
@@ -13,10 +15,7 @@ PNKORVdialog::PNKORVdialog() : QDialog(nullptr) {
     setWindowTitle(QString());
     setModal(false);
     setFixedSize(content_width, content_height);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(204, 204, 204));
-    setPalette(grey);
-    setAutoFillBackground(true);
+    korv::paint_window_grey(*this);
 
     prompt = new QLabel(QStringLiteral("Select COM port for access to the Palm Pilot"), this);
     prompt->setObjectName("prompt");
