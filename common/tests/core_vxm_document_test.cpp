@@ -1,8 +1,6 @@
 // VXMlog's documents: writer, reader, and how the player sees them.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <bit>
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 #include "common/core/counted_string.h"
 #include "common/core/vxm_document_reader.h"
 #include "common/core/vxm_document_writer.h"
@@ -19,51 +19,14 @@
 namespace korv {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes hex(const std::string& text) {
-  Bytes out;
-  std::string digits;
-  for (char c : text) {
-    if (c == ' ') continue;
-    digits.push_back(c);
-    if (digits.size() == 2) {
-      out.push_back(static_cast<std::uint8_t>(std::stoi(digits, nullptr, 16)));
-      digits.clear();
-    }
-  }
-  return out;
-}
+using testsupport::Bytes;
+using testsupport::hex;
+using testsupport::read_bytes;
+using testsupport::TempFolder;
+using testsupport::write_bytes;
+using testsupport::operator+;
 
 Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "korv_core_XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-void write_bytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 VxmDocument rpm_document() {
   VxmDocument doc;

@@ -1,8 +1,6 @@
 // The minimal-header logs and the player's reader.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -13,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 #include "common/core/byte_order.h"
 #include "common/core/java_numbers.h"
 #include "common/core/vxm_float_order.h"
@@ -23,63 +23,13 @@
 namespace korv {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// "00 80 3B 45" -> bytes.
-Bytes hex(const std::string& text) {
-  Bytes out;
-  std::string digits;
-  for (char c : text) {
-    if (c == ' ') continue;
-    digits.push_back(c);
-    if (digits.size() == 2) {
-      out.push_back(static_cast<std::uint8_t>(std::stoi(digits, nullptr, 16)));
-      digits.clear();
-    }
-  }
-  return out;
-}
-
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "korv_core_XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  std::vector<std::string> names() const {
-    std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
-    return out;
-  }
-
- private:
-  std::string path_;
-};
-
-void write_bytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-// Header of a minimal log for these ids, built from the layout description.
-Bytes minimal_header(const Bytes& ids) {
-  Bytes h(13 + 30 * ids.size(), 0);
-  h[5] = static_cast<std::uint8_t>(ids.size());
-  for (std::size_t i = 0; i < ids.size(); ++i) h[22 + 30 * i] = ids[i];
-  return h;
-}
+using testsupport::Bytes;
+using testsupport::hex;
+using testsupport::read_bytes;
+using testsupport::TempFolder;
+using testsupport::write_bytes;
+using testsupport::minimal_header;
+using testsupport::operator+;
 
 // ---------------------------------------------------------------- record decoder
 

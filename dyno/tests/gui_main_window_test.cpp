@@ -3,7 +3,7 @@
 
 #include "dyno/gui/about_dialog.h"
 #include "dyno/gui/chart_painter.h"
-#include "gui_test_support.h"
+#include "dyno/tests/gui_test_support.h"
 #include "platform/core/memory_settings_store.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "platform/core/scripted_message_box.h"

@@ -9,6 +9,9 @@
 #include <fstream>
 #include <string>
 
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
+
 namespace korv::dyno {
 namespace {
 
@@ -125,17 +128,12 @@ TEST(DynoLogRows, GermanLocaleReadsPoints) {
 }
 
 TEST(DynoLogFile, MissingOrUnreadableFile) {
-    const auto dir = std::filesystem::temp_directory_path() / "dyno_log_reader_test";
-    std::filesystem::create_directories(dir);
-    EXPECT_EQ(read_dyno_log(dir / "missing.csv").status, LogReadStatus::cannot_open);
-    EXPECT_EQ(read_dyno_log(dir).status, LogReadStatus::cannot_open);
+    testsupport::TempFolder dir;
+    EXPECT_EQ(read_dyno_log(dir.file("missing.csv")).status, LogReadStatus::cannot_open);
+    EXPECT_EQ(read_dyno_log(dir.path()).status, LogReadStatus::cannot_open);
     EXPECT_EQ(log_read_message(LogReadStatus::cannot_open), "Can't open file");
-    {
-        std::ofstream out(dir / "ok.csv", std::ios::binary);
-        out << "x\nTime,RPM\n1,2\n2,3\n";
-    }
-    EXPECT_EQ(read_dyno_log(dir / "ok.csv").samples.size(), 2u);
-    std::filesystem::remove_all(dir);
+    testsupport::write_text(dir.file("ok.csv"), "x\nTime,RPM\n1,2\n2,3\n");
+    EXPECT_EQ(read_dyno_log(dir.file("ok.csv")).samples.size(), 2u);
 }
 
 } // namespace

@@ -9,16 +9,17 @@
 #include <map>
 
 #include "common/core/vxm_player_reader.h"
-#include "temp_folder.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 namespace korv::logger {
 namespace {
 
-using testing::append_be32;
-using testing::minimal_header;
-using testing::read_bytes;
-using testing::TempFolder;
-using testing::write_bytes;
+using testsupport::append_be32;
+using testsupport::minimal_header;
+using testsupport::read_bytes;
+using testsupport::TempFolder;
+using testsupport::write_bytes;
 
 // Expected single-precision bits computed apart (python3, float32 rounding
 // after every operation) for value bytes 0, 128 and 255. Type 1 uses the

@@ -19,7 +19,8 @@
 #include "logger/gui/logobdframe.h"
 #include "logger/gui/logobdthread.h"
 #include "platform/core/file_chooser.h"
-#include "temp_folder.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 namespace korv::logger::testing {
 
@@ -111,7 +112,7 @@ public:
     }
     bool session_over() { return wait_until([this] { return !window->run_alive(); }); }
 
-    TempFolder folder;
+    testsupport::TempFolder folder;
     KorvlogParts parts;
     SessionChooser chooser;
     std::vector<int> exits;

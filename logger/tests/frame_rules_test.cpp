@@ -13,13 +13,14 @@
 #include "logger/core/interface_settings.h"
 #include "logger/core/link_test.h"
 #include "logger/core/port_use.h"
-#include "temp_folder.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 namespace korv::logger {
 namespace {
 
-using testing::TempFolder;
-using testing::write_bytes;
+using testsupport::TempFolder;
+using testsupport::write_bytes;
 
 std::set<ItemBox> as_set(const std::vector<ItemBox>& boxes) { return {boxes.begin(), boxes.end()}; }
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <thread>
 
-#include "fake_parts.h"
+#include "logger/tests/fake_parts.h"
 #include "logger/gui/chart_parts.h"
 #include "logger/gui/chartcontrol.h"
 #include "logger/gui/chartitem.h"

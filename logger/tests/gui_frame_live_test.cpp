@@ -7,7 +7,7 @@
 
 #include "common/core/channel_ids.h"
 #include "common/core/vxm_player_reader.h"
-#include "frame_fixture.h"
+#include "logger/tests/frame_fixture.h"
 #include "logger/core/stop_flags.h"
 #include "logger/gui/chartitem.h"
 #include "logger/gui/serialio.h"

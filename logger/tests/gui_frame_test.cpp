@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "frame_fixture.h"
+#include "logger/tests/frame_fixture.h"
 #include "logger/core/logger_texts.h"
 #include "logger/core/stop_flags.h"
 #include "logger/gui/chartcontrol.h"

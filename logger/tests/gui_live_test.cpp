@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "fake_parts.h"
+#include "logger/tests/fake_parts.h"
 #include "logger/gui/korvlog_window.h"
 #include "logger/gui/serialio.h"
 

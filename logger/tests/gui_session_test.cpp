@@ -13,19 +13,20 @@
 
 #include "common/core/vxm_player_reader.h"
 #include "common/gui/error_dialog.h"
-#include "fake_parts.h"
+#include "logger/tests/fake_parts.h"
 #include "logger/core/logger_texts.h"
 #include "logger/gui/korvlog_window.h"
 #include "logger/gui/logging_thread.h"
 #include "logger/gui/serialio.h"
-#include "temp_folder.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 namespace korv::logger {
 namespace {
 
 using testing::FakeChart;
 using testing::FakeParts;
-using testing::TempFolder;
+using testsupport::TempFolder;
 
 // Steering entry points of the stand-in library.
 struct StandIn {

@@ -3,7 +3,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "fake_parts.h"
+#include "logger/tests/fake_parts.h"
 #include "logger/gui/korvlog_window.h"
 
 namespace korv::logger {

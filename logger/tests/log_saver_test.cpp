@@ -7,14 +7,15 @@
 
 #include "logger/core/save_names.h"
 #include "platform/core/scripted_file_chooser.h"
-#include "temp_folder.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 namespace korv::logger {
 namespace {
 
-using testing::read_bytes;
-using testing::TempFolder;
-using testing::write_bytes;
+using testsupport::read_bytes;
+using testsupport::TempFolder;
+using testsupport::write_bytes;
 
 TEST(LoggerSaveNames, TheTypesExtensionInAnyCaseIsKeptAsTyped) {
     EXPECT_EQ(resolve_save_target(LogType::obd, "/logs/Run.DB1").path, "/logs/Run.DB1");

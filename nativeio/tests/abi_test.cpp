@@ -1,6 +1,6 @@
 // Binds the built libkorvio.so the way the programs do and checks that the
 // library shows the world nothing but its entry points.
-#include "korvio.h"
+#include "nativeio/include/korvio.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>

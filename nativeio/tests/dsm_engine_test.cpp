@@ -19,7 +19,7 @@ using sim::DsmEcu;
 using sim::PeerOnPort;
 using sim::ScriptedPeer;
 using testing::dump_bytes;
-using testing::file_bytes;
+using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::plot;
@@ -75,7 +75,7 @@ TEST_F(DsmEngine, LogsTheRowsInListOrderWithAnnouncementsAndCharts) {
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{plot(-1, 0, 0, 0, 9), plot(-1, 0, 0, 0, 999), plot(-1, 0, 0, 0, 7),
                                                   plot(4, 0, 0, 0x30, 9), plot(4, 0, 0, 0x40, 7),
                                                   plot(4, 0, 0, 0x30, 9), plot(4, 0, 0, 0x40, 7), pause(0)}));
-    EXPECT_EQ(file_bytes("kvt2.tmp"), dump_bytes({9, 7}, repeated<Bytes>({{9, 0x30}, {7, 0x40}}, 2)));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({9, 7}, repeated<Bytes>({{9, 0x30}, {7, 0x40}}, 2)));
 }
 
 TEST_F(DsmEngine, EveryAddressOfTheTableIsAskedAndNothingChartedWithoutCharts) {
@@ -100,7 +100,7 @@ TEST_F(DsmEngine, EveryAddressOfTheTableIsAskedAndNothingChartedWithoutCharts) {
     Samples samples;
     for (std::size_t i = 0; i < items.size(); ++i)
         samples.push_back({static_cast<std::uint8_t>(items[i]), ecu->value(pass[i])});
-    EXPECT_EQ(file_bytes("kvt2.tmp"), dump_bytes(items, repeated(samples, passes)));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes(items, repeated(samples, passes)));
 }
 
 TEST_F(DsmEngine, RpmTurnsToAddressD0AfterItsFirstFailure) {
@@ -113,7 +113,7 @@ TEST_F(DsmEngine, RpmTurnsToAddressD0AfterItsFirstFailure) {
     EXPECT_EQ(log(h, {9}), 0);
     EXPECT_EQ(ecu->received(), (Bytes{0x0D, 0x21, 0xD0, 0xD0, 0xD0}));
     // The retried cycle is whole, so it is kept.
-    EXPECT_EQ(file_bytes("kvt2.tmp"), dump_bytes({9}, repeated<Bytes>({{9, 0x2B}}, 3)));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({9}, repeated<Bytes>({{9, 0x2B}}, 3)));
 }
 
 TEST_F(DsmEngine, SilentEcuEndsTheRunWithItsTimeOutAndNoUnreadSamples) {
@@ -128,7 +128,7 @@ TEST_F(DsmEngine, SilentEcuEndsTheRunWithItsTimeOutAndNoUnreadSamples) {
     EXPECT_EQ(ecu->received(), (Bytes{0x0D, 0x17, 0x17, 0x17, 0x17, 0x17, 0x17, 0x17, 0x17, 0x17, 0x17}));
     // 50 s without a sample: one rate report of 0.
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{plot(-1, 0, 0, 0, 7), status(0)}));
-    EXPECT_EQ(file_bytes("kvt2.tmp"), dump_bytes({7}, {}));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, {}));
 }
 
 TEST_F(DsmEngine, FailuresLeftOverAtTheEndOfPassesEndTheRunWithTheLastFailure) {
@@ -144,7 +144,7 @@ TEST_F(DsmEngine, FailuresLeftOverAtTheEndOfPassesEndTheRunWithTheLastFailure) {
     // Three passes: 2, then 3, then 4 failures, less one success each.
     EXPECT_EQ(log(h, {7}), kReplyRanOut);
     EXPECT_EQ(asked.load(), 9);
-    EXPECT_EQ(file_bytes("kvt2.tmp"), dump_bytes({7}, repeated<Bytes>({{7, 0x44}}, 3)));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, repeated<Bytes>({{7, 0x44}}, 3)));
 }
 
 TEST_F(DsmEngine, ReportsSamplesPerWholeSecondOnceMoreThanFiveSecondsPassed) {
@@ -200,7 +200,7 @@ TEST_F(DsmEngine, PauseSendsNothingAndLeavingItSendsTheStartByte) {
                                                   pause(1), plot(4, 0, 0, value, 7), pause(0)}));
     // About 500 passes of 10 ms while paused, each a wait rather than a spin.
     EXPECT_GE(clock_.sleep_count() - sleeps, 400);
-    EXPECT_EQ(file_bytes("kvt2.tmp"), dump_bytes({7}, {{7, value}, {7, value}}));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, {{7, value}, {7, value}}));
 }
 
 TEST_F(DsmEngine, DemonstrationPortGivesFFSamplesWithoutADevice) {
@@ -210,7 +210,7 @@ TEST_F(DsmEngine, DemonstrationPortGivesFFSamplesWithoutADevice) {
     EXPECT_EQ(h.events_of(HostEvent::Plot),
               (std::vector<HostEvent>{plot(-1, 0, 0, 0, 9), plot(-1, 0, 0, 0, 7), plot(4, 4, 0, 255, 9),
                                       plot(4, 4, 0, 255, 7), plot(4, 4, 0, 255, 9), plot(4, 4, 0, 255, 7)}));
-    EXPECT_EQ(file_bytes("kvt2.tmp"), dump_bytes({9, 7}, repeated<Bytes>({{9, 0xFF}, {7, 0xFF}}, 2)));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({9, 7}, repeated<Bytes>({{9, 0xFF}, {7, 0xFF}}, 2)));
     EXPECT_EQ(probe({9}, kDemoPort), 0);
 }
 
@@ -257,7 +257,7 @@ TEST_F(DsmEngine, HandshakeGivesUpAfterTwoSecondsOfWrongBytes) {
     done = true;
     EXPECT_LT(streamed.load(), kStream);
     // The dump was made before the handshake and is closed with its head.
-    EXPECT_EQ(file_bytes("kvt2.tmp"), dump_bytes({9}, {}));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({9}, {}));
     EXPECT_TRUE(h.events_of(HostEvent::Status).empty());
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 using sim::DsmEcu;
 using sim::PeerOnPort;
-using testing::file_text;
+using testsupport::read_text;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kDsmCable = 4;
@@ -53,7 +53,7 @@ TEST_F(DsmTroubleCodes, CodeWordFFFFListsEveryCodeFromBit15Down) {
     bring_up();
     EXPECT_EQ(getDTC(0, kDsmCable), 0);
     EXPECT_EQ(ecu->received(), (Bytes{0xFE, 0x3B, 0x3C, 0xFD}));
-    EXPECT_EQ(file_text("dtc.tmp"), report(16, kAllSixteen));
+    EXPECT_EQ(read_text("dtc.tmp"), report(16, kAllSixteen));
 }
 
 TEST_F(DsmTroubleCodes, HighAndLowBytesEachCount) {
@@ -61,18 +61,18 @@ TEST_F(DsmTroubleCodes, HighAndLowBytesEachCount) {
     bring_up();
     ecu->set_trouble_codes(0x8001);
     EXPECT_EQ(getDTC(0, kDsmCable), 0);
-    EXPECT_EQ(file_text("dtc.tmp"), report(2, "2 trouble codes found\n44 - Ignition system\n11 - O2 sensor\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(2, "2 trouble codes found\n44 - Ignition system\n11 - O2 sensor\n"));
     ecu->set_trouble_codes(0x0420);
     EXPECT_EQ(getDTC(0, kDsmCable), 0);
-    EXPECT_EQ(file_text("dtc.tmp"), report(2, "2 trouble codes found\n31 - Knock sensor\n21 - Engine coolant\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(2, "2 trouble codes found\n31 - Knock sensor\n21 - Engine coolant\n"));
     ecu->set_trouble_codes(0);
     EXPECT_EQ(getDTC(0, kDsmCable), 0);
-    EXPECT_EQ(file_text("dtc.tmp"), report(0, "No trouble codes found\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(0, "No trouble codes found\n"));
 }
 
 TEST_F(DsmTroubleCodes, DemonstrationPortHasEveryCode) {
     EXPECT_EQ(getDTC(kDemoPort, kDsmCable), 0);
-    EXPECT_EQ(file_text("dtc.tmp"), report(16, kAllSixteen));
+    EXPECT_EQ(read_text("dtc.tmp"), report(16, kAllSixteen));
 }
 
 struct HandshakeFault {
@@ -92,7 +92,7 @@ TEST_P(DsmHandshakeFault, EndsWithItsStepCodeAndNoNewReport) {
     bring_up();
     EXPECT_EQ(getDTC(0, kDsmCable), fault.result);
     EXPECT_EQ(ecu->received(), fault.heard);
-    EXPECT_EQ(file_text("dtc.tmp"), "earlier report");
+    EXPECT_EQ(read_text("dtc.tmp"), "earlier report");
 }
 
 INSTANTIATE_TEST_SUITE_P(

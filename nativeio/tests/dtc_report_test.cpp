@@ -2,7 +2,8 @@
 // catalogue shipped beside the library.
 #include "nativeio/core/dtc_catalogue.h"
 #include "nativeio/core/trouble_codes.h"
-#include "nativeio/tests/working_directory.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,8 @@
 namespace korv::korvio {
 namespace {
 
-using testing::file_text;
-using testing::WorkingDirectory;
+using testsupport::read_text;
+using testsupport::WorkingFolder;
 namespace fs = std::filesystem;
 
 void write_file(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
@@ -33,7 +34,7 @@ TEST(CodeText, TopBitsPickTheLetterAndTheRestIsLowerCaseHex) {
 }
 
 TEST(Catalogue, MatchesTheFirstFiveCharactersOfLinesOfSixOrMore) {
-    WorkingDirectory cwd;
+    WorkingFolder cwd;
     write_file("dtc.txt", "header line\n"
                           "P0A01 upper-case digits never match\n"
                           "P0a01 first entry\n"
@@ -54,13 +55,13 @@ TEST(Catalogue, MatchesTheFirstFiveCharactersOfLinesOfSixOrMore) {
 }
 
 TEST(Catalogue, LastLineWithoutLineEndGetsOne) {
-    WorkingDirectory cwd;
+    WorkingFolder cwd;
     write_file("dtc.txt", "P0300 Random misfire\nP0301 Cylinder 1 misfire");
     EXPECT_EQ(DtcCatalogue::load("dtc.txt")->find("P0301"), "P0301 Cylinder 1 misfire\n");
 }
 
 TEST(Catalogue, WorkingDirectoryFirstThenTheFallbackDirectory) {
-    WorkingDirectory cwd;
+    WorkingFolder cwd;
     const fs::path beside = fs::current_path() / "beside";
     fs::create_directory(beside);
     EXPECT_FALSE(DtcCatalogue::open(beside).has_value());
@@ -99,7 +100,7 @@ TEST(ShippedCatalogue, EveryLineIsAnEntryWithALowerCaseCodeText) {
 TEST(ShippedCatalogue, LiesBesideTheBuiltLibrary) {
     const fs::path beside = fs::path(KORVIO_LIBRARY_PATH).parent_path() / "dtc.txt";
     ASSERT_TRUE(fs::exists(beside));
-    EXPECT_EQ(file_text(beside.string()), file_text(KORVIO_SHIPPED_CATALOGUE));
+    EXPECT_EQ(read_text(beside.string()), read_text(KORVIO_SHIPPED_CATALOGUE));
 }
 
 } // namespace

@@ -4,7 +4,8 @@
 #include "nativeio/core/item_list.h"
 #include "nativeio/core/port_table.h"
 #include "nativeio/tests/slot_fixture.h"
-#include "nativeio/tests/working_directory.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -22,7 +23,7 @@ using sim::ComPortBinding;
 using sim::PeerOnPort;
 using testing::ListeningPeer;
 using testing::SlotTest;
-using testing::WorkingDirectory;
+using testsupport::WorkingFolder;
 
 void ignore_int(void*, int) {}
 void ignore_plot(void*, int, int, int, int, int) {}
@@ -61,7 +62,7 @@ TEST_F(SlotTest, OpenOnlyResetReportsFailuresWithTheOpenOffset) {
 }
 
 TEST_F(SlotTest, DemonstrationPortIsANullDevice) {
-    WorkingDirectory cwd;
+    WorkingFolder cwd;
     std::ofstream("logtrace.tmp") << "old trace";
     // COM1 would be in use by another interface; it must not be touched.
     PeerOnPort<ListeningPeer> com1(0);

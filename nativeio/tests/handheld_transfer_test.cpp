@@ -3,7 +3,8 @@
 #include "nativeio/core/handheld_transfer.h"
 #include "nativeio/core/port_table.h"
 #include "nativeio/tests/slot_fixture.h"
-#include "nativeio/tests/working_directory.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 #include "platform/core/clock.h"
 #include "sim/core/handheld_peer.h"
 
@@ -21,9 +22,9 @@ using sim::ComPortBinding;
 using sim::HandheldLog;
 using sim::HandheldPeer;
 using sim::PeerOnPort;
-using testing::file_bytes;
+using testsupport::read_bytes;
 using testing::SlotTest;
-using testing::WorkingDirectory;
+using testsupport::WorkingFolder;
 using Bytes = std::vector<std::uint8_t>;
 
 // The caller's side: it adds up the progress, and the person holding the
@@ -48,7 +49,7 @@ class HandheldTransfer : public SlotTest {
 protected:
     TestClock clock_;
     ScopedClock use_clock_{clock_};
-    WorkingDirectory cwd_;
+    WorkingFolder cwd_;
 };
 
 HandheldLog example_log() {
@@ -66,7 +67,7 @@ TEST_F(HandheldTransfer, ExampleLogIsStoredAndAcknowledged) {
     Caller caller{&handheld.peer()};
     EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
 
-    EXPECT_EQ(file_bytes("kvt1.tmp"), (Bytes{0x01, 0x02, 0x09, 0x07, 0x09, 0x80, 0x07, 0x33}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), (Bytes{0x01, 0x02, 0x09, 0x07, 0x09, 0x80, 0x07, 0x33}));
     EXPECT_EQ(handheld->received(), (Bytes{0x00, 0x09, 0x07, 0x09, 0xFF, 0x07}));
     EXPECT_TRUE(handheld->finished());
     EXPECT_EQ(caller.progress, std::vector<int>(8, 1));
@@ -83,7 +84,7 @@ TEST_F(HandheldTransfer, TwoByteRecordsAreStoredWhole) {
     Bytes expected{2, static_cast<std::uint8_t>(log.ids.size())};
     expected.insert(expected.end(), log.ids.begin(), log.ids.end());
     for (const Bytes& record : log.records) expected.insert(expected.end(), record.begin(), record.end());
-    EXPECT_EQ(file_bytes("kvt1.tmp"), expected);
+    EXPECT_EQ(read_bytes("kvt1.tmp"), expected);
     EXPECT_TRUE(handheld->finished());
     // Three handshake steps, W, one per id, then W per record.
     EXPECT_EQ(caller.total(), 4 + static_cast<int>(log.ids.size()) + 2 * static_cast<int>(log.records.size()));
@@ -141,7 +142,7 @@ TEST_F(HandheldTransfer, LargestAnnouncementFits) {
     Caller caller{&handheld.peer()};
     EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
 
-    const Bytes dump = file_bytes("kvt1.tmp");
+    const Bytes dump = read_bytes("kvt1.tmp");
     ASSERT_EQ(dump.size(), 2u + 52 + 2 * 12);
     EXPECT_EQ(dump[0], 11);
     EXPECT_EQ(dump[1], 52);
@@ -168,7 +169,7 @@ TEST_F(HandheldTransfer, MissingCallbackIsFoundBeforeTheDumpIsTouched) {
     caller.host.update_pnkorv = nullptr;
     EXPECT_EQ(getPNKORV(&caller.host, 0), kBadArgument);
     EXPECT_EQ(getPNKORV(nullptr, 0), kBadArgument);
-    EXPECT_EQ(testing::file_text("kvt1.tmp"), "earlier transfer");
+    EXPECT_EQ(testsupport::read_text("kvt1.tmp"), "earlier transfer");
     EXPECT_EQ(SioClose(0), kPortClosed);
 }
 

@@ -2,7 +2,8 @@
 // builds (oracles worked out by hand from the frame layouts).
 #include "nativeio/core/logger_dump.h"
 #include "nativeio/core/obd_channels.h"
-#include "nativeio/tests/working_directory.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,8 @@
 namespace korv::korvio {
 namespace {
 
-using testing::file_bytes;
-using testing::WorkingDirectory;
+using testsupport::read_bytes;
+using testsupport::WorkingFolder;
 using Bytes = std::vector<std::uint8_t>;
 
 std::uint8_t sample_byte(int cycle, int row, int k) { return static_cast<std::uint8_t>(cycle * 7 + row * 3 + k); }
@@ -25,15 +26,15 @@ void add_cycle(LoggerDump& dump, int cycle, int rows) {
 }
 
 TEST(LoggerDump, HeadCountsTheIdsAndKeepsTheirLowBytes) {
-    WorkingDirectory cwd;
+    WorkingFolder cwd;
     LoggerDump dump("kvt1.tmp", 3);
     ASSERT_EQ(dump.create({9, 300, 7}), 0);
     ASSERT_EQ(dump.finish(), 0);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), (Bytes{3, 0, 0, 0, 9, 0x2C, 7}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), (Bytes{3, 0, 0, 0, 9, 0x2C, 7}));
 }
 
 TEST(LoggerDump, WholeCyclesReachTheFileAcrossBlocksAndACutCycleNever) {
-    WorkingDirectory cwd;
+    WorkingFolder cwd;
     constexpr int kRows = 49;  // 147 bytes a cycle: a block every 55 cycles
     constexpr int kCycles = 200;
     LoggerDump dump("kvt1.tmp", 3);
@@ -52,22 +53,22 @@ TEST(LoggerDump, WholeCyclesReachTheFileAcrossBlocksAndACutCycleNever) {
     }
     add_cycle(dump, 1000, 5);  // still under way at the end
     ASSERT_EQ(dump.finish(), 0);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), expected);
+    EXPECT_EQ(read_bytes("kvt1.tmp"), expected);
 }
 
 TEST(LoggerDump, TwoByteSamplesForTheDsmDump) {
-    WorkingDirectory cwd;
+    WorkingFolder cwd;
     LoggerDump dump("kvt2.tmp", 2);
     ASSERT_EQ(dump.create({9}), 0);
     const std::uint8_t s[2] = {9, 0x7F};
     dump.add(s);
     ASSERT_EQ(dump.end_cycle(true), 0);
     ASSERT_EQ(dump.finish(), 0);
-    EXPECT_EQ(file_bytes("kvt2.tmp"), (Bytes{1, 0, 0, 0, 9, 9, 0x7F}));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), (Bytes{1, 0, 0, 0, 9, 9, 0x7F}));
 }
 
 TEST(LoggerDump, FileThatCannotBeCreatedOrWrittenFails) {
-    WorkingDirectory cwd;
+    WorkingFolder cwd;
     std::filesystem::create_directory("kvt1.tmp");
     LoggerDump unopened("kvt1.tmp", 3);
     EXPECT_EQ(unopened.create({9}), kWorkingFileFailed);

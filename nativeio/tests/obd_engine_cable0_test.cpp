@@ -14,7 +14,7 @@ namespace {
 using sim::Cable0Box;
 using sim::PeerOnPort;
 using testing::dump_bytes;
-using testing::file_bytes;
+using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::RecordingHost;
@@ -41,7 +41,7 @@ TEST_F(Cable0Engine, LogsWholeCyclesOfOneAndTwoByteParameters) {
     EXPECT_EQ(box->frames(), (Frames{{0x04}, {0x0C}, {0x11}, {0x0C}, {0x11}, {0x0C}, {0x11}}));
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), status(6), pause(0)}));
     // rpm 0C 80 as A, B; throttle 26 as 00 26; no chart calls from this engine.
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
                                                               {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
 }
 
@@ -58,7 +58,7 @@ TEST_F(Cable0Engine, ReportsEveryPassWhilePausedAndStartsTheBoxAgain) {
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(1), status(2), pause(2), status(2), status(2), status(2),
                                                   pause(1), status(3), pause(0)}));
     EXPECT_EQ(box->frames(), (Frames{{0x04}, {0x05}, {0x05}, {0x04}, {0x05}}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({1}, {{1, 0, 0x7B}, {1, 0, 0x7B}, {1, 0, 0x7B}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({1}, {{1, 0, 0x7B}, {1, 0, 0x7B}, {1, 0, 0x7B}}));
 }
 
 TEST_F(Cable0Engine, FailureMidCycleEndsTheRunWithoutItsPartialCycle) {
@@ -74,7 +74,7 @@ TEST_F(Cable0Engine, FailureMidCycleEndsTheRunWithoutItsPartialCycle) {
     EXPECT_GE(clock_.now_us() - start, 15'000'000);
     EXPECT_EQ(box->frames(), (Frames{{0x04}, {0x0C}, {0x11}, {0x0C}, {0x11}, {0x0C}, {0x11}, {0x11}, {0x11}}));
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), status(4)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
                                                               {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 2)));
 }
 
@@ -87,7 +87,7 @@ TEST_F(Cable0Engine, StepFailuresCarryTheirOffsets) {
         if (calls == 1) SioClose(0);
     };
     EXPECT_EQ(log(h, {9}), kPortClosed + 3000);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
 }
 
 TEST_F(Cable0Engine, ProbeSendsTheStartByteAndWaitsForItsAnswer) {
@@ -109,7 +109,7 @@ TEST_F(Cable0Engine, DemonstrationPortGivesItsFixedSamplesWithoutADevice) {
     RecordingHost h;
     h.stop_after_status(2);
     EXPECT_EQ(log(h, {9, 7}, kDemoPort), 0);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
                                                               {{9, 0x00, 0x50}, {7, 0x00, 0x50}}, 2)));
     EXPECT_EQ(logdata(nullptr, kDemoPort, 1, 0, nullptr, 0, 0), 0);
 }
@@ -122,7 +122,7 @@ TEST_F(Cable0Engine, EmptyListWritesTheCountOnlyAndStillFollowsTheFlag) {
     const auto sleeps = clock_.sleep_count();
     EXPECT_EQ(log(h, {}), 0);
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(0), status(0), status(0), pause(0)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({}, {}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({}, {}));
     // Each empty pass waited rather than spun.
     EXPECT_GE(clock_.sleep_count() - sleeps, 3);
 }

@@ -19,7 +19,7 @@ using sim::CarBus;
 using sim::Cable1Box;
 using sim::PeerOnPort;
 using testing::dump_bytes;
-using testing::file_bytes;
+using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::plot;
@@ -95,7 +95,7 @@ TEST_F(Cable1Engine, ProbesTheBusesThenLogsWithChartsAndCountsSuccesses) {
                                                   plot(1, 0, 0x0C, 0x80, 9), plot(1, 0, 0x00, 0x26, 7), status(4),
                                                   plot(1, 0, 0x0C, 0x80, 9), plot(1, 0, 0x00, 0x26, 7), status(8),
                                                   pause(0)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
                                                               {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 2)));
 }
 
@@ -109,7 +109,7 @@ TEST_F(Cable1Engine, ChartsOnlyWhenAskedAndAsksPid01ForUnknownIds) {
     EXPECT_EQ(box->frames().back(), box_frame(0x10, 0x68, 0x01, 0x01, 0xDA));
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(1), pause(0)}));
     // PID 01's first data byte is the sample.
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({20}, {{20, 0x00, 0x83}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({20}, {{20, 0x00, 0x83}}));
 }
 
 TEST_F(Cable1Engine, ParameterWithoutDataDropsOnlyItsCycleAndStopIsSeen) {
@@ -128,7 +128,7 @@ TEST_F(Cable1Engine, ParameterWithoutDataDropsOnlyItsCycleAndStopIsSeen) {
     EXPECT_EQ(Frames(frames.end() - 8, frames.end()),
               (Frames{kRpm, kThrottle, kRpm, kThrottle, kThrottle, kThrottle, kRpm, kThrottle}));
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(4), status(6), status(10), pause(0)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 7}, {{9, 0x0C, 0x80}, {7, 0x00, 0x26},
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, {{9, 0x0C, 0x80}, {7, 0x00, 0x26},
                                                           {9, 0x0C, 0x80}, {7, 0x00, 0x40}}));
 }
 
@@ -139,7 +139,7 @@ TEST_F(Cable1Engine, ParameterNeverSuppliedEndsWithItsCodeWhenStopped) {
     RecordingHost h;
     h.stop_after_status(2);
     EXPECT_EQ(log(h, {7}, 0), kPortClosed);  // -3: no data
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({7}, {}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({7}, {}));
 }
 
 TEST_F(Cable1Engine, LeavingALongPauseBringsTheKLineUpAgain) {
@@ -174,7 +174,7 @@ TEST_F(Cable1Engine, KeywordOfTheKLineSelectsProtocol10) {
     EXPECT_EQ(log(h, {9}, 0), 0);
     EXPECT_EQ(obd_protocol_state().protocol, 10);
     EXPECT_EQ(box->frames().back(), box_frame(0x81, 0x68, 0x01, 0x0C, 0x56));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
 }
 
 TEST_F(Cable1Engine, OtherBusesAnswerWithTheirOwnIds) {
@@ -189,7 +189,7 @@ TEST_F(Cable1Engine, OtherBusesAnswerWithTheirOwnIds) {
         EXPECT_EQ(log(h, {9}, 0), 0);
         EXPECT_EQ(obd_protocol_state().protocol, protocol);
         EXPECT_EQ(box->frames().back(), box_frame(link, 0x68, 0x01, 0x0C, check));
-        EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
+        EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
         SioClose(0);
     }
 }
@@ -205,7 +205,7 @@ TEST_F(Cable1Engine, NoBusFoundEndsTheStartWithMinusOne) {
     // A run has written its head by then, and sends no request.
     EXPECT_EQ(log(h, {9}), kTimeOut);
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{plot(-2, 0, 0, 0, 9)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {}));
 }
 
 TEST_F(Cable1Engine, RunWithoutChartCallbackIsRefusedBeforeItsDump) {
@@ -223,7 +223,7 @@ TEST_F(Cable1Engine, DemonstrationPortProbesNothingAndGivesItsSample) {
     h.stop_after_status(1);
     EXPECT_EQ(log(h, {9, 7}, 1, kDemoPort), 0);
     EXPECT_EQ(obd_protocol_state().protocol, 1);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 7}, {{9, 0x3E, 0x80}, {7, 0x3E, 0x80}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, {{9, 0x3E, 0x80}, {7, 0x3E, 0x80}}));
     EXPECT_EQ(h.events_of(HostEvent::Plot).back(), plot(1, kDemoPort, 0x3E, 0x80, 7));
 }
 

@@ -15,7 +15,7 @@ namespace {
 using sim::Iso9141Ecu;
 using sim::PeerOnPort;
 using testing::dump_bytes;
-using testing::file_bytes;
+using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::RecordingHost;
@@ -45,7 +45,7 @@ TEST_F(Cable2Engine, InitialisesTheLinkThenLogsThroughTheEcho) {
     EXPECT_EQ(ecu->requests(), repeated(Frames{kRpm, kThrottle}, 3));
     EXPECT_EQ(ecu->answers(), 6);
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), status(6), pause(0)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
                                                               {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
 }
 
@@ -65,7 +65,7 @@ TEST_F(Cable2Engine, LeavingAPauseLongerThanTheLinkLastsInitialisesAgain) {
     EXPECT_EQ(ecu->inits_completed(), 2);
     EXPECT_EQ(ecu->answers(), 3);
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(1), pause(2), pause(1), status(2), status(3), pause(0)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({1}, {{1, 0, 0x7B}, {1, 0, 0x7B}, {1, 0, 0x7B}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({1}, {{1, 0, 0x7B}, {1, 0, 0x7B}, {1, 0, 0x7B}}));
 }
 
 TEST_F(Cable2Engine, StopDuringTheNewInitialisationEndsTheRun) {
@@ -90,7 +90,7 @@ TEST_F(Cable2Engine, StopDuringTheNewInitialisationEndsTheRun) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ecu->addresses_heard(), 2);  // no attempt after the stop
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(1), pause(2), pause(1), pause(0)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({1}, {{1, 0, 0x7B}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({1}, {{1, 0, 0x7B}}));
 }
 
 TEST_F(Cable2Engine, SilentEcuEndsTheRunWithATimeOut) {
@@ -103,7 +103,7 @@ TEST_F(Cable2Engine, SilentEcuEndsTheRunWithATimeOut) {
     // One answered, then asked in vain until the cycle gives up (the ECU
     // may drop the link between the 5-s waits and stop counting).
     EXPECT_GE(ecu->requests().size(), 2u);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
 }
 
 TEST_F(Cable2Engine, LinkComesUpBeforeTheLookUpsAndTheProbeOnlyNeedsThePort) {
@@ -134,7 +134,7 @@ TEST_F(Cable2Engine, DemonstrationPortNeedsNoInitialisation) {
     RecordingHost h;
     h.stop_after_status(2);
     EXPECT_EQ(log(h, {9}, kDemoPort), 0);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x00, 0x50}, {9, 0x00, 0x50}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x00, 0x50}, {9, 0x00, 0x50}}));
 }
 
 } // namespace

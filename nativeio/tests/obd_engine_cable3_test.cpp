@@ -17,7 +17,7 @@ namespace {
 using sim::Cable3Box;
 using sim::PeerOnPort;
 using testing::dump_bytes;
-using testing::file_bytes;
+using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::RecordingHost;
@@ -70,7 +70,7 @@ TEST_F(Cable3Engine, SetsTheBoxUpAndAsksForTheNextRowWhileAReplyIsRead) {
     EXPECT_EQ(requests(box.peer()), (Frames{kStart, kO2, kRpm, kRpm, kO2, kO2, kRpm, kRpm, kO2}));
     EXPECT_EQ(box->answers(), 4);  // a request repeated at once is answered once
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), pause(0)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({3, 9}, repeated<std::vector<std::uint8_t>>(
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({3, 9}, repeated<std::vector<std::uint8_t>>(
                                                               {{3, 0x00, 0x5A}, {9, 0x0C, 0x80}}, 2)));
 }
 
@@ -98,7 +98,7 @@ TEST_F(Cable3Engine, AnswersToOtherRequestsAreNotTakenForARowsOwn) {
     RecordingHost h;
     h.stop_after_status(4);
     EXPECT_EQ(log(h, {9, 7}), 0);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
                                                               {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 4)));
 }
 
@@ -135,7 +135,7 @@ TEST_F(Cable3Engine, LeavingAPauseSetsTheBoxUpAgain) {
     expected.insert(expected.end(), {kRpm, kRpm});
     EXPECT_EQ(frames, expected);
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(1), pause(2), pause(1), status(2), pause(0)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}, {9, 0x0C, 0x80}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}, {9, 0x0C, 0x80}}));
 }
 
 TEST_F(Cable3Engine, CarrierThatNeverComesFailsTheStartAndTheResume) {
@@ -159,7 +159,7 @@ TEST_F(Cable3Engine, CarrierThatNeverComesFailsTheStartAndTheResume) {
     };
     EXPECT_EQ(log(h, {9}), kTimeOut);
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(1), pause(2), pause(1)}));
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
 }
 
 TEST_F(Cable3Engine, SilentBoxEndsTheRunWithATimeOut) {
@@ -170,7 +170,7 @@ TEST_F(Cable3Engine, SilentBoxEndsTheRunWithATimeOut) {
         if (calls == 1) box->set_fault(sim::Fault::Silent);
     };
     EXPECT_EQ(log(h, {9}), kTimeOut);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x0C, 0x80}}));
 }
 
 TEST_F(Cable3Engine, LinkSetUpComesBeforeTheLookUps) {
@@ -187,7 +187,7 @@ TEST_F(Cable3Engine, DemonstrationPortNeedsNoSetUp) {
     RecordingHost h;
     h.stop_after_status(1);
     EXPECT_EQ(log(h, {9, 3}, kDemoPort), 0);
-    EXPECT_EQ(file_bytes("kvt1.tmp"), dump_bytes({9, 3}, {{9, 0x00, 0x50}, {3, 0x00, 0x50}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 3}, {{9, 0x00, 0x50}, {3, 0x00, 0x50}}));
 }
 
 } // namespace

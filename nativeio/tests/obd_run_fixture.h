@@ -5,7 +5,8 @@
 // pass in a moment.
 #include "nativeio/include/korvio.h"
 #include "nativeio/tests/slot_fixture.h"
-#include "nativeio/tests/working_directory.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 #include "platform/core/clock.h"
 
 #include <atomic>
@@ -104,7 +105,7 @@ class ObdRunTest : public SlotTest {
 protected:
     platform::TestClock clock_{1'000'000'000};
     platform::ScopedClock use_clock_{clock_};
-    WorkingDirectory cwd_;
+    testsupport::WorkingFolder cwd_;
 };
 
 // The dump kvt1.tmp as built by hand: the head, then the samples.

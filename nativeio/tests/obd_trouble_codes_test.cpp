@@ -17,7 +17,7 @@ namespace {
 using sim::Cable1Box;
 using sim::PeerOnPort;
 using sim::ScriptedPeer;
-using testing::file_text;
+using testsupport::read_text;
 using Frame = std::vector<std::uint8_t>;
 using Frames = std::vector<Frame>;
 
@@ -51,7 +51,7 @@ TEST_F(ObdTroubleCodes, LightOnWithoutCodesAsksNoFurther) {
     const auto start = clock_.now_us();
     EXPECT_EQ(getDTC(0, 1), 0);
     EXPECT_GE(clock_.now_us() - start, 5'000'000);  // the box's settling time first
-    EXPECT_EQ(file_text("dtc.tmp"), report(0, "No error codes found\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(0, "No error codes found\n"));
     EXPECT_EQ(box->frames(), (Frames{kStatusRequest}));
 }
 
@@ -69,7 +69,7 @@ TEST_F(ObdTroubleCodes, EachCodeIsLookedUpFromTheCatalogueStartWhateverTheCable)
                                            "U1123 \n");
     for (int cable : {0, 1, 2, 3}) {
         EXPECT_EQ(getDTC(0, cable), 0) << cable;
-        EXPECT_EQ(file_text("dtc.tmp"), expected) << cable;
+        EXPECT_EQ(read_text("dtc.tmp"), expected) << cable;
     }
     // The same frames for every cable but 4.
     EXPECT_EQ(box->frames(), (Frames{kStatusRequest, kCodesRequest, kStatusRequest, kCodesRequest, kStatusRequest,
@@ -85,7 +85,7 @@ TEST_F(ObdTroubleCodes, SeveralRepliesEachEndedByAZeroPair) {
                     "P0300 Random misfire\n");
     bring_up();
     EXPECT_EQ(getDTC(0, 1), 0);
-    EXPECT_EQ(file_text("dtc.tmp"), report(5, "5 error codes found, C/E light is on\n"
+    EXPECT_EQ(read_text("dtc.tmp"), report(5, "5 error codes found, C/E light is on\n"
                                               "P0171" + kUnknown + "P0300 Random misfire\n" + "C0100" + kUnknown +
                                               "B0001" + kUnknown + "P0420 Catalyst below threshold (bank 1)\n"));
 }
@@ -113,7 +113,7 @@ TEST_F(ObdTroubleCodes, ReplyThatComesAMomentLaterIsStillRead) {
     ASSERT_EQ(SioReset(99, 0, 1024, 1024), 0);
     EXPECT_EQ(getDTC(0, 1), 0);
     // The pair 00 00 ends the second message: P0105 is not read.
-    EXPECT_EQ(file_text("dtc.tmp"),
+    EXPECT_EQ(read_text("dtc.tmp"),
               report(4, "4 error codes found, C/E light is on\nP0101\nP0102\nP0103\nP0104\n"));
 }
 
@@ -122,14 +122,14 @@ TEST_F(ObdTroubleCodes, SilentVehicleOrAReplyWithoutTheEcuHeaderCannotConnect) {
     bring_up();
     box->set_fault(sim::Fault::Silent);
     EXPECT_EQ(getDTC(0, 1), -1);
-    EXPECT_EQ(file_text("dtc.tmp"), report(0, "Unable to connect to the vehicle\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(0, "Unable to connect to the vehicle\n"));
 
     // No monitor status: the box answers "no data", without the 48.
     box->set_fault(sim::Fault::None);
     box->car().remove(0x01);
     std::filesystem::remove("dtc.tmp");
     EXPECT_EQ(getDTC(0, 1), -1);
-    EXPECT_EQ(file_text("dtc.tmp"), report(0, "Unable to connect to the vehicle\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(0, "Unable to connect to the vehicle\n"));
 }
 
 TEST_F(ObdTroubleCodes, CodesAnnouncedButNeverListedAreAFailure) {
@@ -141,19 +141,19 @@ TEST_F(ObdTroubleCodes, CodesAnnouncedButNeverListedAreAFailure) {
     });
     ASSERT_EQ(SioReset(99, 0, 1024, 1024), 0);
     EXPECT_EQ(getDTC(0, 1), -1);
-    EXPECT_EQ(file_text("dtc.tmp"), report(2, "2 error codes found, C/E light is off\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(2, "2 error codes found, C/E light is off\n"));
 }
 
 TEST_F(ObdTroubleCodes, DemonstrationPortWithAndWithoutCatalogue) {
     EXPECT_EQ(getDTC(kDemoPort, 1), 0);
     // No catalogue here nor beside the code: each code text alone.
-    EXPECT_EQ(file_text("dtc.tmp"), report(3, "3 error codes found, C/E light is on\nP0143\nP0196\nU3f34\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(3, "3 error codes found, C/E light is on\nP0143\nP0196\nU3f34\n"));
 
     // Upper-case digits never match; a last line without its line end
     // still ends its report line.
     write_catalogue("U3F34 Written in upper case\nP0143 O2 sensor low (bank 1 sensor 3)\nP0196 Oil temperature");
     EXPECT_EQ(getDTC(kDemoPort, 0), 0);
-    EXPECT_EQ(file_text("dtc.tmp"), report(3, "3 error codes found, C/E light is on\n"
+    EXPECT_EQ(read_text("dtc.tmp"), report(3, "3 error codes found, C/E light is on\n"
                                               "P0143 O2 sensor low (bank 1 sensor 3)\n"
                                               "P0196 Oil temperature\n"
                                               "U3f34" + kUnknown));
@@ -182,7 +182,7 @@ TEST_F(ObdTroubleCodes, ClearIsDoneOnlyWhenTheEcuConfirms) {
     EXPECT_EQ(box->frames(), (Frames{kClearRequest, kClearRequest}));
     // What the logger reads next.
     EXPECT_EQ(getDTC(0, 1), 0);
-    EXPECT_EQ(file_text("dtc.tmp"), report(0, "No error codes found\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(0, "No error codes found\n"));
 
     box->set_fault(sim::Fault::Silent);
     EXPECT_EQ(clearDTC(0), -1);

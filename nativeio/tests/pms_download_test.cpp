@@ -3,7 +3,8 @@
 #include "nativeio/core/pms_download.h"
 #include "nativeio/core/port_table.h"
 #include "nativeio/tests/slot_fixture.h"
-#include "nativeio/tests/working_directory.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 #include "platform/core/clock.h"
 #include "sim/core/pms_peer.h"
 
@@ -23,10 +24,10 @@ using platform::serial::OutputLine;
 using sim::ComPortBinding;
 using sim::PeerOnPort;
 using sim::PmsPeer;
-using testing::file_bytes;
-using testing::file_text;
+using testsupport::read_bytes;
+using testsupport::read_text;
 using testing::SlotTest;
-using testing::WorkingDirectory;
+using testsupport::WorkingFolder;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kBlocks = 512;
@@ -111,18 +112,18 @@ class PmsDownload : public SlotTest {
 protected:
     TestClock clock_;
     ScopedClock use_clock_{clock_};
-    WorkingDirectory cwd_;
+    WorkingFolder cwd_;
 };
 
 TEST_F(PmsDownload, ReadsTheWholeMemoryInAddressOrder) {
     PeerOnPort<PmsPeer> unit(1);
     EXPECT_EQ(getPMS(1, 1, 0, 0), 0);
 
-    const std::string dump = file_text("temp.bcf");
+    const std::string dump = read_text("temp.bcf");
     EXPECT_EQ(dump.size(), 18432u);
     EXPECT_EQ(dump, expected_dump(PmsPeer::sample_memory()));
     // The trace holds every accepted reply whole, carrying the same text.
-    const std::string trace = file_text("stream.bcf");
+    const std::string trace = read_text("stream.bcf");
     ASSERT_EQ(trace.size(), 512u * 43);
     for (int block = 0; block < kBlocks; ++block)
         ASSERT_EQ(trace.substr(block * 43 + 3, 36), dump.substr(block * 36, 36)) << block;
@@ -161,7 +162,7 @@ TEST_F(PmsDownload, SpoiltRepliesAreAskedAgainAndNeverWritten) {
     unit->fail_reads(0xBFF0, PmsPeer::ReadFault::BadSum, pms::kBlockAttempts - 1);
     EXPECT_EQ(getPMS(0, 1, 0, 0), 0);
 
-    EXPECT_EQ(file_text("temp.bcf"), expected_dump(PmsPeer::sample_memory()));
+    EXPECT_EQ(read_text("temp.bcf"), expected_dump(PmsPeer::sample_memory()));
     EXPECT_EQ(std::filesystem::file_size("stream.bcf"), 512u * 43);
     EXPECT_EQ(times_asked(unit.peer(), "DA010A01F"), 3);
     EXPECT_EQ(times_asked(unit.peer(), "DA100A10F"), 4);
@@ -185,7 +186,7 @@ TEST_F(PmsDownload, SilentUnitStopsWithinTheBound) {
     unit->fail_reads(0xA050, PmsPeer::ReadFault::Silent, PmsPeer::kForever);
     EXPECT_EQ(getPMS(0, 1, 0, 0), 0);
 
-    EXPECT_EQ(file_text("temp.bcf"), expected_dump(PmsPeer::sample_memory(), 5));
+    EXPECT_EQ(read_text("temp.bcf"), expected_dump(PmsPeer::sample_memory(), 5));
     EXPECT_EQ(times_asked(unit.peer(), "DA050A05F"), pms::kBlockAttempts);
     // Ten 5-s waits, on top of the opening's seconds; not hours.
     EXPECT_GE(clock_.now_us(), pms::kBlockAttempts * 5'000'000LL);
@@ -196,7 +197,7 @@ TEST_F(PmsDownload, ModeTwoRunsTheOpeningOnly) {
     std::ofstream("temp.bcf") << "older dump";
     PeerOnPort<PmsPeer> unit(0);
     EXPECT_EQ(getPMS(0, 2, 0, 0), 0);
-    EXPECT_EQ(file_text("temp.bcf"), "older dump");
+    EXPECT_EQ(read_text("temp.bcf"), "older dump");
     EXPECT_FALSE(std::filesystem::exists("stream.bcf"));
     ASSERT_TRUE(unit->wait_handled(kOpeningBytes.size(), std::chrono::seconds(1)));
     EXPECT_EQ(unit->received(), kOpeningBytes);
@@ -233,7 +234,7 @@ TEST_F(PmsDownload, DemonstrationPortGivesAnEmptyDumpAndTouchesNoDevice) {
     std::ofstream("temp.bcf") << "older dump";
     PeerOnPort<PmsPeer> com1(0);
     EXPECT_EQ(getPMS(kDemoPort, 2, 0, 0), 0);
-    EXPECT_EQ(file_text("temp.bcf"), "older dump");
+    EXPECT_EQ(read_text("temp.bcf"), "older dump");
     EXPECT_EQ(getPMS(kDemoPort, 1, 0, 0), 0);
     EXPECT_EQ(std::filesystem::file_size("temp.bcf"), 0u);
     EXPECT_EQ(std::filesystem::file_size("stream.bcf"), 0u);

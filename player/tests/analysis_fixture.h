@@ -2,13 +2,13 @@
 // A playback frame with the analysis and the fuel simulator plugged in,
 // editors that record what the player asks of them, and hand-built logs.
 #include "common/gui/error_dialog.h"
-#include "gui_test_support.h"
+#include "player/tests/gui_test_support.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "player/gui/analysis_extensions.h"
 #include "player/gui/fuel_simulator.h"
 #include "player/gui/play_frame.h"
 #include "player/gui/player_analysis.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -161,7 +161,7 @@ protected:
     void write_vxm(const std::string& name, const std::vector<VxmRow>& rows) {
         std::vector<std::vector<float>> records;
         for (const VxmRow& r : rows) records.push_back({r.rpm, r.tps, r.o2, r.timing, r.pw, r.knock});
-        write_file(path(name), minimal_log(kVxmIds, records));
+        write_bytes(path(name), minimal_log(kVxmIds, records));
     }
     void open(const std::string& name) {
         chooser.queue_path(path(name));

@@ -2,7 +2,7 @@
 // exact bytes written, also under a German locale.
 #include "player/core/csv_columns.h"
 #include "player/core/csv_conversion.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST_F(CsvConversion, ACaptureExportBecomesExactlyTheseBytes) {
     ASSERT_EQ(result.outcome, CsvOutcome::converted) << result.error;
     EXPECT_EQ(result.records, 2);
     EXPECT_EQ(result.bad_rows, 0);
-    EXPECT_EQ(read_file(path("csv.tmp")), expected_export_log());
+    EXPECT_EQ(read_bytes(path("csv.tmp")), expected_export_log());
 }
 
 TEST_F(CsvConversion, AGermanLocaleChangesNoByte) {
@@ -73,7 +73,7 @@ TEST_F(CsvConversion, AGermanLocaleChangesNoByte) {
     const CsvConversionResult result = convert(kExport, {kTime, kRpms, kTps, kCoolantTemp});
     std::setlocale(LC_ALL, previous.c_str());
     ASSERT_EQ(result.outcome, CsvOutcome::converted);
-    EXPECT_EQ(read_file(path("csv.tmp")), expected_export_log());
+    EXPECT_EQ(read_bytes(path("csv.tmp")), expected_export_log());
 }
 
 TEST_F(CsvConversion, BadRowsAreSkippedAndCounted) {
@@ -90,7 +90,7 @@ TEST_F(CsvConversion, BadRowsAreSkippedAndCounted) {
     ASSERT_EQ(result.outcome, CsvOutcome::converted);
     EXPECT_EQ(result.records, 3);
     EXPECT_EQ(result.bad_rows, 3);
-    EXPECT_EQ(read_file(path("csv.tmp")), minimal_log({9, 7}, {{1000, 10}, {5000, 50}, {6000, 60}}));
+    EXPECT_EQ(read_bytes(path("csv.tmp")), minimal_log({9, 7}, {{1000, 10}, {5000, 50}, {6000, 60}}));
 }
 
 TEST_F(CsvConversion, EmptyFieldsDoNotCountAsColumns) {
@@ -98,7 +98,7 @@ TEST_F(CsvConversion, EmptyFieldsDoNotCountAsColumns) {
     const CsvConversionResult result = convert("a,,b,c\n1,,3,4\n5,6\n", {kRpms, kTps, kNotUsed}, &scan);
     EXPECT_EQ(scan.column_count, 3u);
     ASSERT_EQ(result.outcome, CsvOutcome::converted);
-    EXPECT_EQ(read_file(path("csv.tmp")), minimal_log({9, 7}, {{1, 3}, {5, 6}}));
+    EXPECT_EQ(read_bytes(path("csv.tmp")), minimal_log({9, 7}, {{1, 3}, {5, 6}}));
 }
 
 TEST_F(CsvConversion, OnlyUnplayableQuantitiesGiveALogWithoutChannels) {
@@ -107,7 +107,7 @@ TEST_F(CsvConversion, OnlyUnplayableQuantitiesGiveALogWithoutChannels) {
     EXPECT_EQ(result.records, 2);
     Bytes expected = minimal_header({});
     append_zeros(expected, 8);
-    EXPECT_EQ(read_file(path("csv.tmp")), expected);
+    EXPECT_EQ(read_bytes(path("csv.tmp")), expected);
 }
 
 TEST_F(CsvConversion, NoQuantityChosenWritesNothing) {
@@ -149,7 +149,7 @@ TEST_F(CsvConversion, AnOverlongLineIsCutAndCountedBad) {
     const CsvConversionResult result = convert("a,b\n1,2\n" + huge + ",1\n3,4\n", {kRpms, kTps});
     ASSERT_EQ(result.outcome, CsvOutcome::converted);
     EXPECT_EQ(result.bad_rows, 1);
-    EXPECT_EQ(read_file(path("csv.tmp")), minimal_log({9, 7}, {{1, 2}, {3, 4}}));
+    EXPECT_EQ(read_bytes(path("csv.tmp")), minimal_log({9, 7}, {{1, 2}, {3, 4}}));
 }
 
 TEST_F(CsvConversion, AFailedWriteKeepsTheEarlierLog) {
@@ -162,5 +162,5 @@ TEST_F(CsvConversion, AFailedWriteKeepsTheEarlierLog) {
     const CsvConversionResult result = converter.convert(std::vector<int>{kRpms, kTps}, path("no_folder/csv.tmp"));
     EXPECT_EQ(result.outcome, CsvOutcome::file_error);
     EXPECT_FALSE(result.error.empty());
-    EXPECT_EQ(read_file(path("csv.tmp")), Bytes({'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
+    EXPECT_EQ(read_bytes(path("csv.tmp")), Bytes({'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
 }

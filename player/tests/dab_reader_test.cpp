@@ -1,7 +1,7 @@
 // The PMS log (.dab): field decoding and record counts, from bytes laid
 // out by hand after the record layout.
 #include "player/core/dab_reader.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +92,7 @@ class DabFile : public InScratchFolder {};
 TEST_F(DabFile, CountsOnlyWholeRecordsAfterTheHeader) {
     const std::pair<std::size_t, std::int64_t> cases[] = {{0, 0}, {64, 0}, {100, 0}, {128, 1}, {64 + 64 * 3 + 10, 3}};
     for (const auto& [length, records] : cases) {
-        write_file(path("log.dab"), Bytes(length, 0));
+        write_bytes(path("log.dab"), Bytes(length, 0));
         DabReader reader;
         ASSERT_FALSE(reader.open(path("log.dab")));
         ASSERT_FALSE(reader.dab_header());
@@ -101,7 +101,7 @@ TEST_F(DabFile, CountsOnlyWholeRecordsAfterTheHeader) {
 }
 
 TEST_F(DabFile, ReadsTheRecordItIsPositionedAt) {
-    write_file(path("log.dab"), dab_log({dab_record({{5, 100}}), dab_record({{5, 200}})}));
+    write_bytes(path("log.dab"), dab_log({dab_record({{5, 100}}), dab_record({{5, 200}})}));
     DabReader reader;
     ASSERT_FALSE(reader.open(path("log.dab")));
     ASSERT_FALSE(reader.dab_header());

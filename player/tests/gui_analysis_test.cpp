@@ -1,7 +1,7 @@
 // The analysis in the playback frame: the grid over a synthetic log, the
 // filter fields, the peak buttons, the grid's hover, focus and lock, and
 // the 2-D and 3-D collections.
-#include "analysis_fixture.h"
+#include "player/tests/analysis_fixture.h"
 
 #include "player/gui/analysis_grid.h"
 #include "player/gui/chart2d_frame.h"
@@ -39,7 +39,7 @@ protected:
         QCoreApplication::sendEvent(w, &enter);
     }
     std::string file_text(const std::string& name) {
-        const Bytes bytes = read_file(path(name));
+        const Bytes bytes = read_bytes(path(name));
         return std::string(bytes.begin(), bytes.end());
     }
 };
@@ -170,7 +170,7 @@ TEST_F(AnalysisTest, FocusReleasesTheLockThenJumps) {
 TEST_F(AnalysisTest, PmsKnockRowShowsTheAirFlowFrequency) {
     // 5000 rpm, full throttle, 1234 Hz.
     const Bytes record = dab_record({{5, 0xF4}, {6, 0x01}, {25, 100}, {31, 0xD2}, {32, 0x04}, {19, 40}});
-    write_file(path("run.dab"), dab_log({record, record}));
+    write_bytes(path("run.dab"), dab_log({record, record}));
     open("run.dab");
     EXPECT_EQ(text(4, 0), "K Hz");
     frame->play_to_end();
@@ -260,7 +260,7 @@ TEST_F(AnalysisTest, ChartTwoDStopsAtAThousandRows) {
 
 TEST_F(AnalysisTest, ChartTwoDOfAPmsLogHasItsExtraSeries) {
     const Bytes record = dab_record({{5, 0xF4}, {6, 0x01}, {25, 100}, {7, 18}, {8, 20}});
-    write_file(path("run.dab"), dab_log({record, record, record}));
+    write_bytes(path("run.dab"), dab_log({record, record, record}));
     open("run.dab");
     frame->chart2d_button->click();
     CHART2Dframe* c2d = analysis().chart2d_window();

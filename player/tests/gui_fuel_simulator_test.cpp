@@ -1,6 +1,6 @@
 // Controller animation and the fuel-adjust simulator, with editors that
 // record what they are asked.
-#include "analysis_fixture.h"
+#include "player/tests/analysis_fixture.h"
 
 #include "player/gui/analysis_grid.h"
 
@@ -62,7 +62,7 @@ TEST_F(FuelSimulatorTest, BothAfcEditorsAreRefused) {
 }
 
 TEST_F(FuelSimulatorTest, PmsLogAnimatesThePmsEditor) {
-    write_file(path("run.dab"), dab_log({pms_record(), pms_record()}));
+    write_bytes(path("run.dab"), dab_log({pms_record(), pms_record()}));
     open("run.dab");
     frame->animate_control->setChecked(true);
     ASSERT_NE(editor_factory.pms, nullptr);
@@ -78,7 +78,7 @@ TEST_F(FuelSimulatorTest, PmsLogAnimatesThePmsEditor) {
 
 TEST_F(FuelSimulatorTest, AirFuelGridGetsFiveCallsForARecordThatPasses) {
     const Bytes idle = dab_record({{5, 100}, {25, 5}});  // 1000 rpm, 5 %
-    write_file(path("run.dab"), dab_log({pms_record(), idle}));
+    write_bytes(path("run.dab"), dab_log({pms_record(), idle}));
     open("run.dab");
     FakeAirFuelGrid grid;
     frame->afr_frame = &grid;
@@ -153,7 +153,7 @@ TEST_F(FuelSimulatorTest, LockedCellSearchesTheSliderO2) {
 }
 
 TEST_F(FuelSimulatorTest, PmsSearchGoesThroughThePmsEditor) {
-    write_file(path("run.dab"), dab_log({pms_record(), pms_record()}));
+    write_bytes(path("run.dab"), dab_log({pms_record(), pms_record()}));
     open("run.dab");
     frame->animate_control->setChecked(true);
     frame->play_to_end();

@@ -3,11 +3,11 @@
 #include "player/gui/korvane.h"
 
 #include "common/gui/error_dialog.h"
-#include "gui_test_support.h"
+#include "player/tests/gui_test_support.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "player/gui/control_dialog.h"
 #include "player/gui/play_frame.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -90,7 +90,7 @@ TEST_F(KorvaneTest, AFirstStartWritesTheDefaultFileAndOpensNothingElse) {
     Bytes expected(1223, 0);
     expected[1218] = 1;
     expected[1221] = 1;
-    EXPECT_EQ(read_file(path("kvt.cfg")), expected);
+    EXPECT_EQ(read_bytes(path("kvt.cfg")), expected);
     EXPECT_EQ(window->play_diag, nullptr);
     EXPECT_EQ(window->control_diag, nullptr);
     EXPECT_EQ(factory.built, 0);
@@ -198,7 +198,7 @@ TEST_F(KorvaneTest, SlotsOfEditorsThisProgramLacksAreKept) {
 TEST_F(KorvaneTest, AFileCutShortIsReportedAndEndsTheRestore) {
     Bytes bytes = kvt::encode_kvt(every_slot());
     bytes.resize(1210);  // inside the PMS slot
-    write_file(path("kvt.cfg"), bytes);
+    write_bytes(path("kvt.cfg"), bytes);
     start();
     EXPECT_TRUE(error_text().startsWith("Unable to open file: ")) << error_text().toStdString();
     EXPECT_NE(window->editors.itc_frame, nullptr);

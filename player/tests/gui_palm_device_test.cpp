@@ -2,7 +2,7 @@
 // libkorvio.so and the simulated handheld on a pseudo-terminal as COM1.
 // The library waits out its real 5-s silence after the last record, so
 // this binary takes a few seconds.
-#include "palm_test_support.h"
+#include "player/tests/palm_test_support.h"
 #include "sim/core/com_port_binding.h"
 #include "sim/core/handheld_peer.h"
 
@@ -52,7 +52,7 @@ TEST_F(PalmDevice, HandheldLogIsTransferredSavedAndPlayed) {
     Bytes dump{2, std::uint8_t(drive.ids.size())};
     dump.insert(dump.end(), drive.ids.begin(), drive.ids.end());
     for (const Bytes& record : drive.records) dump.insert(dump.end(), record.begin(), record.end());
-    EXPECT_EQ(read_file(path("kvt1.tmp")), dump);
+    EXPECT_EQ(read_bytes(path("kvt1.tmp")), dump);
 
     EXPECT_EQ(player_error(), QString());
     EXPECT_EQ(frame->theFile, "drive.db1");

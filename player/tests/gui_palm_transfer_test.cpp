@@ -1,7 +1,7 @@
 // The "Palm'n'Korv" front end offscreen against the stand-in library: the
 // port dialog, the transfer on its worker, the checks before the save
 // dialog, the conversion and the new log opened in the player.
-#include "palm_test_support.h"
+#include "player/tests/palm_test_support.h"
 
 #include <QLineEdit>
 
@@ -58,7 +58,7 @@ protected:
         PalmFrameTest::TearDown();
     }
     void write_two_record_log(const std::string& name) {
-        write_file(path(name), minimal_log({9, 7}, {{1000.0f, 10.0f}, {2000.0f, 20.0f}}));
+        write_bytes(path(name), minimal_log({9, 7}, {{1000.0f, 10.0f}, {2000.0f, 20.0f}}));
     }
 
     Standin standin;
@@ -113,8 +113,8 @@ TEST_F(PalmFrontEnd, ExampleDumpIsSavedAndOpenedAsOpenFileWould) {
     EXPECT_FALSE(dialog()->isVisible());
     EXPECT_EQ(player_error(), QString());
 
-    EXPECT_EQ(read_file(path("run.db2")).size(), 13u + 60 + 12);
-    EXPECT_EQ(read_file(path("kvt1.tmp")), kExampleDump);  // left in place
+    EXPECT_EQ(read_bytes(path("run.db2")).size(), 13u + 60 + 12);
+    EXPECT_EQ(read_bytes(path("kvt1.tmp")), kExampleDump);  // left in place
     EXPECT_EQ(frame->theFile, "run.db2");
     ASSERT_TRUE(frame->log().is_open());
     EXPECT_EQ(frame->log().log_records(), 1);

@@ -3,10 +3,10 @@
 #include "player/gui/play_frame.h"
 
 #include "common/gui/error_dialog.h"
-#include "gui_test_support.h"
+#include "player/tests/gui_test_support.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "player/gui/csv_dialog.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -63,7 +63,7 @@ protected:
     void write_rpm_log(const std::string& name, std::vector<float> rpms) {
         std::vector<std::vector<float>> records;
         for (float rpm : rpms) records.push_back({rpm, 50.0f});
-        write_file(path(name), minimal_log({9, 7}, records));
+        write_bytes(path(name), minimal_log({9, 7}, records));
     }
     std::vector<std::string> peaks() const {
         std::vector<std::string> out;
@@ -141,7 +141,7 @@ TEST_F(PlayFrameTest, OpenAndCloseToggleTheControls) {
 }
 
 TEST_F(PlayFrameTest, APmsLogHidesTheEditorBoxes) {
-    write_file(path("p.dab"), dab_log({dab_record({{5, 100}})}));
+    write_bytes(path("p.dab"), dab_log({dab_record({{5, 100}})}));
     open("p.dab");
     EXPECT_EQ(frame->logfiletype(), LogFileType::pms);
     EXPECT_FALSE(frame->csv_file);
@@ -230,7 +230,7 @@ TEST_F(PlayFrameTest, ALogWithoutRecordsShowsNothing) {
 TEST_F(PlayFrameTest, AFailedOpenReturnsToTheNoLogState) {
     Bytes bad = minimal_header({});
     bad[5] = 150;
-    write_file(path("bad.db1"), bad);
+    write_bytes(path("bad.db1"), bad);
     open("bad.db1");
     EXPECT_TRUE(error_text().startsWith("4) Unable to open file: ")) << error_text().toStdString();
     EXPECT_EQ(frame->windowTitle(), "Log File Playback");
@@ -274,7 +274,7 @@ TEST_F(PlayFrameTest, ACsvLogIsConvertedAndPlayed) {
     EXPECT_EQ(frame->logfiletype(), LogFileType::vxm);
     EXPECT_TRUE(frame->csv_file);
     EXPECT_EQ(error_text(), "");  // the "please wait" notice is gone
-    EXPECT_EQ(read_file(path("csv.tmp")), minimal_log({9, 7}, {{850, 5}, {900, 12}}));
+    EXPECT_EQ(read_bytes(path("csv.tmp")), minimal_log({9, 7}, {{850, 5}, {900, 12}}));
     EXPECT_EQ(frame->windowTitle(), QString::fromStdString("Process log file: " + path("export.txt")));
     frame->forward_button->click();
     EXPECT_EQ(shown_text().substr(0, 16), "{1} Rpms: 900  P");
@@ -299,7 +299,7 @@ TEST_F(PlayFrameTest, ADeclaredVxmLogIsReadLittleEndian) {
     append_f32_le(log, 0.0f);
     append_f32_le(log, 3000.0f);
     append_f32_le(log, 1.0f);
-    write_file(path("capture.bin"), log);
+    write_bytes(path("capture.bin"), log);
     answer_csv_dialog = [](csv_dialog& dialog) {
         dialog.csv_file->setChecked(false);
         dialog.vxm_file->setChecked(true);

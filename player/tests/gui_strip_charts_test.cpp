@@ -1,6 +1,6 @@
 // The player's strip charts and "Chart Manager": buttons by log, the feed,
 // toggling, Range, and the charts moving the player (offscreen).
-#include "analysis_fixture.h"
+#include "player/tests/analysis_fixture.h"
 
 #include "player/gui/chartcontrolp.h"
 #include "player/gui/chartitem.h"
@@ -56,7 +56,7 @@ TEST_F(StripChartsTest, ManagerOffersTheChartsOfTheLog) {
 
     frame->close_button->click();
     const Bytes record = dab_record({{5, 0xF4}, {6, 0x01}});
-    write_file(path("run.dab"), dab_log({record, record}));
+    write_bytes(path("run.dab"), dab_log({record, record}));
     open("run.dab");
     for (int slot : {1, 2, 3, 4, 5, 6, 7, 8, 10, 20, 21, 22}) EXPECT_TRUE(m.button_flag[slot]->isEnabled()) << slot;
     for (int slot : {9, 11, 12, 16, 17, 19}) EXPECT_FALSE(m.button_flag[slot]->isEnabled()) << slot;

@@ -1,7 +1,7 @@
 // kvt.cfg: the default file, every slot's round trip, the slot bounds and
 // a reader that meets damaged files.
 #include "player/core/kvt_config.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -190,11 +190,11 @@ class KvtOnDisk : public InScratchFolder {};
 
 TEST_F(KvtOnDisk, WritesTheDefaultAndNeverShortensAFile) {
     ASSERT_FALSE(write_kvt_file(path("kvt.cfg"), KvtConfig{}));
-    EXPECT_EQ(read_file(path("kvt.cfg")).size(), kDefaultFileBytes);
+    EXPECT_EQ(read_bytes(path("kvt.cfg")).size(), kDefaultFileBytes);
 
-    write_file(path("kvt.cfg"), Bytes(2000, 0xEE));
+    write_bytes(path("kvt.cfg"), Bytes(2000, 0xEE));
     ASSERT_FALSE(write_kvt_file(path("kvt.cfg"), KvtConfig{}));
-    const Bytes kept = read_file(path("kvt.cfg"));
+    const Bytes kept = read_bytes(path("kvt.cfg"));
     ASSERT_EQ(kept.size(), 2000u);
     EXPECT_EQ(kept[8], 0xEE);      // between slots
     EXPECT_EQ(kept[222], 0xEE);    // after the player's 22 absent bytes

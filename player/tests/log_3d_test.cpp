@@ -1,7 +1,7 @@
 // 3d.dat line by line, against lines written out by hand.
 #include "player/core/log_3d.h"
 
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +109,7 @@ TEST_F(Log3dFileTest, FileHoldsHeaderAndCountedRecords) {
     EXPECT_FALSE(file.add(bad, 43));
     EXPECT_EQ(file.count_3d(), 1);
     ASSERT_FALSE(file.close().has_value());
-    const Bytes bytes = read_file(path("3d.dat"));
+    const Bytes bytes = read_bytes(path("3d.dat"));
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_EQ(text, kNames + kTypes + *log3d_record_line(typical(), 42));
 }

@@ -4,7 +4,7 @@
 #include "player/core/handheld_dump.h"
 #include "player/core/handheld_save_target.h"
 #include "player/core/handheld_scaling.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -62,11 +62,11 @@ TEST(HandheldScaling, EveryRowWithAHighByteValue) {
 class HandheldDump : public InScratchFolder {
 protected:
     HandheldDumpCheck check(const Bytes& dump) {
-        write_file(path("kvt1.tmp"), dump);
+        write_bytes(path("kvt1.tmp"), dump);
         return check_handheld_dump(path("kvt1.tmp"));
     }
     HandheldConversion convert(const Bytes& dump, std::ostream& console) {
-        write_file(path("kvt1.tmp"), dump);
+        write_bytes(path("kvt1.tmp"), dump);
         return convert_handheld_dump(path("kvt1.tmp"), path("out.db2"), console);
     }
 };
@@ -129,9 +129,9 @@ TEST_F(HandheldDump, ExampleDumpBecomesTheLogByteForByte) {
         const Bytes f = f32_be_bits(b);
         expected.insert(expected.end(), f.begin(), f.end());
     }
-    EXPECT_EQ(read_file(path("out.db2")), expected);
+    EXPECT_EQ(read_bytes(path("out.db2")), expected);
     EXPECT_TRUE(console.str().empty());
-    EXPECT_EQ(read_file(path("kvt1.tmp")).size(), 8u);  // the dump stays
+    EXPECT_EQ(read_bytes(path("kvt1.tmp")).size(), 8u);  // the dump stays
 }
 
 TEST_F(HandheldDump, SamplesAreScaledByTheirOwnCodeInRecordOrder) {
@@ -140,16 +140,16 @@ TEST_F(HandheldDump, SamplesAreScaledByTheirOwnCodeInRecordOrder) {
     const HandheldConversion done = convert({1, 2, 9, 7, 7, 100, 5, 0xFF}, console);
     ASSERT_FALSE(done.error) << *done.error;
     Bytes expected = minimal_log({9, 7}, {{40.0f, 0.0f}});
-    EXPECT_EQ(read_file(path("out.db2")), expected);
+    EXPECT_EQ(read_bytes(path("out.db2")), expected);
 }
 
 TEST_F(HandheldDump, TwoByteAirFlowIsEchoedToTheConsole) {
     std::ostringstream console;
-    write_file(path("kvt1.tmp"), {2, 2, 18, 9, 18, 0x03, 0xE8, 9, 0x1F, 0x40});
+    write_bytes(path("kvt1.tmp"), {2, 2, 18, 9, 18, 0x03, 0xE8, 9, 0x1F, 0x40});
     const HandheldConversion done = convert_handheld_dump(path("kvt1.tmp"), path("out.db1"), console);
     ASSERT_FALSE(done.error) << *done.error;
     EXPECT_EQ(console.str(), "mas: 1.3230001\n");  // the stored formats' float text of 0x3FA95811
-    const Bytes log = read_file(path("out.db1"));
+    const Bytes log = read_bytes(path("out.db1"));
     const std::size_t first_value = 13 + 30 * 2 + 4;
     ASSERT_EQ(log.size(), first_value + 8);
     EXPECT_EQ(Bytes(log.begin() + first_value, log.begin() + first_value + 4), f32_be_bits(0x3FA95811u));
@@ -167,23 +167,23 @@ TEST_F(HandheldDump, AStrayByteIsIgnoredAndACutRecordIsReportedAfterTheWholeOnes
     EXPECT_NE(cut.error->find("ends inside a record"), std::string::npos) << *cut.error;
     EXPECT_TRUE(cut.written);
     EXPECT_EQ(cut.records, 1);
-    EXPECT_EQ(read_file(path("out.db2")), minimal_log({9, 7}, {{31.37f, 0.4f}}));
+    EXPECT_EQ(read_bytes(path("out.db2")), minimal_log({9, 7}, {{31.37f, 0.4f}}));
 }
 
 TEST_F(HandheldDump, AnUnwritableLogLeavesTheEarlierFileAlone) {
     std::ostringstream console;
-    write_file(path("kvt1.tmp"), {1, 1, 9, 9, 1});
+    write_bytes(path("kvt1.tmp"), {1, 1, 9, 9, 1});
     const HandheldConversion missing_folder =
         convert_handheld_dump(path("kvt1.tmp"), path("no/such/folder/out.db2"), console);
     ASSERT_TRUE(missing_folder.error);
     EXPECT_FALSE(missing_folder.written);
 
-    write_file(path("kvt1.tmp"), {7, 1, 9, 9, 1});  // changed since the check
-    write_file(path("old.db2"), {1, 2, 3});
+    write_bytes(path("kvt1.tmp"), {7, 1, 9, 9, 1});  // changed since the check
+    write_bytes(path("old.db2"), {1, 2, 3});
     const HandheldConversion changed = convert_handheld_dump(path("kvt1.tmp"), path("old.db2"), console);
     ASSERT_TRUE(changed.error);
     EXPECT_FALSE(changed.written);
-    EXPECT_EQ(read_file(path("old.db2")), (Bytes{1, 2, 3}));
+    EXPECT_EQ(read_bytes(path("old.db2")), (Bytes{1, 2, 3}));
 }
 
 // ---- the name saved under --------------------------------------------------------------

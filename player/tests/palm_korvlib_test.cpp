@@ -1,7 +1,7 @@
 // korvlib: binding by name, the progress callback and its status texts,
 // against the stand-in library and the built libkorvio.so.
 #include "player/core/korvlib.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +71,7 @@ TEST_F(KorvlibOnLibrary, TransferCallsBackOnTheCallingObject) {
     ASSERT_FALSE(status.texts.empty());
     EXPECT_EQ(status.texts.front(), "Press the TRANSFER button");
     EXPECT_EQ(status.texts.back(), "Active: 8");
-    EXPECT_EQ(read_file(path("kvt1.tmp")), dump);
+    EXPECT_EQ(read_bytes(path("kvt1.tmp")), dump);
     dlclose(handle);
 }
 

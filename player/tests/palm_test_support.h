@@ -9,7 +9,7 @@
 #include "player/gui/palmthread.h"
 #include "player/gui/play_frame.h"
 #include "player/gui/pnkorv_dialog.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // and failed opens that must leave no log behind.
 #include "player/core/player_log.h"
 #include "player/core/playback_cursor.h"
-#include "test_files.h"
+#include "player/tests/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ protected:
         for (int i = 1; i <= records; ++i) values.push_back({float(1000 * i)});
         Bytes bytes = minimal_log({9}, values);
         append_zeros(bytes, trailing_bytes);
-        write_file(path(name), bytes);
+        write_bytes(path(name), bytes);
     }
     std::int32_t shown_rpm() { return log.vxm().vxm_rpms; }
     void step(std::int64_t n) {
@@ -100,7 +100,7 @@ TEST_F(PlayerLogFile, SliderValuesLandOnTheirRecords) {
 
 TEST_F(PlayerLogFile, ALogWithoutRecordsReadsNothing) {
     write_rpm_log("empty.db1", 0);
-    write_file(path("empty.dab"), Bytes(100, 0));
+    write_bytes(path("empty.dab"), Bytes(100, 0));
     for (auto [name, type] : {std::pair{"empty.db1", LogFileType::vxm}, std::pair{"empty.dab", LogFileType::pms}}) {
         ASSERT_FALSE(log.open(path(name), type, korv::FloatOrder::big)) << name;
         EXPECT_EQ(log.log_records(), 0);
@@ -113,7 +113,7 @@ TEST_F(PlayerLogFile, ALogWithoutRecordsReadsNothing) {
 }
 
 TEST_F(PlayerLogFile, PmsLogsStepLikeVxmLogs) {
-    write_file(path("p.dab"), dab_log({dab_record({{5, 100}}), dab_record({{5, 200}})}));
+    write_bytes(path("p.dab"), dab_log({dab_record({{5, 100}}), dab_record({{5, 200}})}));
     ASSERT_FALSE(log.open(path("p.dab"), LogFileType::pms));
     step(0);
     EXPECT_EQ(log.pms().pms_ecu_rpms, 1000);
@@ -131,7 +131,7 @@ TEST_F(PlayerLogFile, FailedOpensLeaveNoLog) {
 
     Bytes too_many = minimal_header({});
     too_many[5] = 150;  // more channels than the player's table holds
-    write_file(path("bad.db1"), too_many);
+    write_bytes(path("bad.db1"), too_many);
     const auto bad = log.open(path("bad.db1"), LogFileType::vxm, korv::FloatOrder::big);
     ASSERT_TRUE(bad);
     EXPECT_EQ(bad->rfind("4) Unable to open file: ", 0), 0u) << *bad;
