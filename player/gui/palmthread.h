@@ -4,6 +4,7 @@
 // (hiding the dialog, the save dialog, messages, opening the new log in the
 // player) runs on the GUI thread. Workers hand their results over by
 // queued calls and never touch a window.
+#include "nativeio/include/korvio_files.h"
 #include "player/core/handheld_dump.h"
 
 #include <QObject>
@@ -37,7 +38,7 @@ public:
         korv::platform::FileChooser* chooser = nullptr;  // the save dialogs; GUI thread
         // Null: libkorvio.so by name. Must outlive the worker.
         const korv::KorvioBinding* library = nullptr;
-        std::string dump_path = korv::player::kHandheldDumpName;  // in the working folder
+        std::string dump_path = korv::korvio_files::kHandheldDumpName;  // in the working folder
     };
 
     // GUI thread.
