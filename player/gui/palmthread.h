@@ -18,7 +18,7 @@ class PLAYframe;
 class PNKORVdialog;
 
 namespace korv {
-class KorvioBinding;
+class KorvioLibrary;
 }
 namespace korv::platform {
 class FileChooser;
@@ -37,7 +37,7 @@ public:
         int port = 0;                  // 0..3: COM1..COM4
         korv::platform::FileChooser* chooser = nullptr;  // the save dialogs; GUI thread
         // Null: libkorvio.so by name. Must outlive the worker.
-        const korv::KorvioBinding* library = nullptr;
+        const korv::KorvioLibrary* library = nullptr;
         std::string dump_path = korv::korvio_files::kHandheldDumpName;  // in the working folder
     };
 
