@@ -31,25 +31,6 @@ std::int32_t to_int32_saturating(std::int64_t v) {
 
 }  // namespace
 
-StripChartOptions StripChartOptions::logger() {
-    StripChartOptions o;
-    o.bottom = StripChartBottom::chart_low;
-    o.clamp_to_range = true;
-    o.require_high_above_low = true;
-    o.hover_offset = 1;
-    o.whole_hover_value = true;
-    o.follows_newest = true;
-    o.drawn_index_limit = StripChartModel::kNoLimit;
-    o.clear_when_empty = true;
-    o.mark_rebuilds_title = false;
-    o.record_bits = 32;
-    o.resizable = true;
-    o.title = StripChartTitleFormat{false, false, true};
-    return o;
-}
-
-StripChartOptions StripChartOptions::player() { return StripChartOptions{}; }
-
 StripChartModel::StripChartModel(StripChartOptions options) : options_(options) {
     set_window_size(kDefaultWidth, kDefaultHeight);
 }

@@ -5,11 +5,12 @@
 // StripChartView (common/gui) paints what trace() and mark_x() give.
 //
 // The logger's live charts and the player's log charts share this model;
-// every difference between them is a field of StripChartOptions. Start from
-// StripChartOptions::logger() or StripChartOptions::player().
+// every difference between them is a field of StripChartOptions. Each
+// program keeps its own set, strip_chart_options() in its core folder; the
+// defaults are the player's.
 //
 // How the player configures it:
-//   StripChartModel chart(StripChartOptions::player());
+//   StripChartModel chart(player::strip_chart_options());
 //   - Bottom edge 0: y = top + h - trunc(trunc(v/100) * conversion_factor).
 //     plot_point(v, box) and reset_range(box) set the scale from data_high
 //     through set_scale(high, box); pass the manager's "Range" box as
@@ -91,9 +92,6 @@ struct StripChartOptions {
     bool resizable = false;
     StripChartTitleFormat title;
     StripChartBorders borders;
-
-    static StripChartOptions logger();
-    static StripChartOptions player();
 };
 
 // The drawing area, recomputed from the window size.

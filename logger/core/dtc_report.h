@@ -6,8 +6,6 @@
 
 namespace korv::logger {
 
-inline constexpr const char* kDtcReportName = "dtc.tmp";
-
 struct DtcReport {
     enum class Status {
         ok,

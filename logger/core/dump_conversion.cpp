@@ -7,6 +7,7 @@
 #include "common/core/channel_ids.h"
 #include "common/core/dump_records.h"
 #include "common/core/vxm_minimal_writer.h"
+#include "nativeio/include/korvio_files.h"
 
 namespace korv::logger {
 namespace {
@@ -79,8 +80,8 @@ DumpConversion convert_dump(LogType type, const std::string& dump_path, const st
         return result;
     }
 
-    std::uint8_t head[4];
-    if (!dump.read(head, 1) || !dump.skip(3)) {
+    std::uint8_t head[1];
+    if (!dump.read(head, 1) || !dump.skip(korvio_files::kLoggerDumpCountBytes - 1)) {
         result.error = dump_path + " ends inside its header";
         return result;
     }

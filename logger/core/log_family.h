@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "nativeio/include/korvio_files.h"
+
 // The logger's three interface families. Each has its own button, settings
 // frame, logging thread, stop flag, sample dump and log type.
 namespace korv::logger {
@@ -32,9 +34,10 @@ constexpr int index_of(LogFamily family) { return static_cast<int>(family); }
 
 inline constexpr std::array<FamilyTraits, 3> kFamilyTraits = {{
     {LogType::obd, "OBD-II", "Log OBD-II data (most 95/96 and later cars)",
-     "OBD-II (ISO 9141) - Data logger settings", 0, "kvt1.tmp", 2, ".db1", "temp.db1"},
+     "OBD-II (ISO 9141) - Data logger settings", 0, korvio_files::kObdDump.name, korvio_files::kObdDump.value_bytes,
+     ".db1", "temp.db1"},
     {LogType::dsm, "DRB", "Log 1st generation DSM data", "1st Generation DSM - Data logger settings", 5,
-     "kvt2.tmp", 1, ".db2", "temp.db2"},
+     korvio_files::kDsmDump.name, korvio_files::kDsmDump.value_bytes, ".db2", "temp.db2"},
     {LogType::pms, "PMS", "Log EFI Systems PMS data", "EFI Systems PMS - Data logger settings", 6, "kvt3.tmp",
      1, ".db3", "temp.db3"},
 }};

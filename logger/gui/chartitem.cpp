@@ -3,10 +3,11 @@
 #include <QMouseEvent>
 
 #include "logger/core/chart_presets.h"
+#include "logger/core/strip_chart_options.h"
 #include "logger/gui/chartcontrol.h"
 #include "logger/gui/korvlog_window.h"
 
-chartitem::chartitem(KorvLog* korv) : korv::StripChartView(korv::StripChartOptions::logger()), korv_handle_(korv) {}
+chartitem::chartitem(KorvLog* korv) : korv::StripChartView(korv::logger::strip_chart_options()), korv_handle_(korv) {}
 
 void chartitem::set_korv_handle(KorvLog* korv) { korv_handle_ = korv; }
 

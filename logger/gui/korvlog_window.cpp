@@ -178,8 +178,8 @@ void KorvLog::request_start(bool wanted) {
 
 bool KorvLog::charts_ticked() const { return logcharts->isChecked(); }
 
-const korv::logger::KorvioLibrary& KorvLog::library() const {
-    return services_.library ? *services_.library : korv::logger::KorvioLibrary::shared();
+const korv::KorvioLibrary& KorvLog::library() const {
+    return services_.library ? *services_.library : korv::KorvioLibrary::shared();
 }
 
 void KorvLog::error_rtn(const QString& message) { reporter_.error_rtn(message); }
@@ -346,7 +346,7 @@ void KorvLog::closeEvent(QCloseEvent* event) {
         for (int port = 0; port <= 3; ++port) {
             try {
                 run->sio().SioDone(port);
-            } catch (const korv::logger::KorvioUnavailable&) {
+            } catch (const korv::KorvioUnavailable&) {
                 // Nothing was opened through a library that is not there.
             }
         }

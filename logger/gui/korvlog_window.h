@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/core/korvio_library.h"
 #include "common/gui/error_reporter.h"
-#include "logger/core/korvio_library.h"
 #include "logger/core/log_family.h"
 #include "logger/core/session_control.h"
 #include "logger/gui/logger_parts.h"
@@ -31,7 +31,7 @@ struct KorvLogServices {
     // The save dialogs; none: Qt's file dialog over this window.
     korv::platform::FileChooser* file_chooser = nullptr;
     // The library; none: libkorvio.so, loaded by name on first use.
-    const korv::logger::KorvioLibrary* library = nullptr;
+    const korv::KorvioLibrary* library = nullptr;
     // Where the sample dumps are; empty: the current directory.
     std::string working_directory;
     // Ends the program after a permitted close; none: leave Qt's event loop.
@@ -92,7 +92,7 @@ public:
     // Any logging thread alive, its save step included.
     bool run_alive() const { return session_.any_alive(); }
     bool charts_ticked() const;
-    const korv::logger::KorvioLibrary& library() const;
+    const korv::KorvioLibrary& library() const;
 
     void error_rtn(const QString& message);
     korv::ErrorReporter& reporter() { return reporter_; }

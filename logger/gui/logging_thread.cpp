@@ -9,7 +9,7 @@
 using korv::logger::LogFamily;
 
 LOGOBDThread1::LOGOBDThread1(KorvLog& korv, korv::logger::LogSettingsFrame* frame, const RunSettings& settings,
-                             QLineEdit* status, const korv::logger::KorvioLibrary& library)
+                             QLineEdit* status, const korv::KorvioLibrary& library)
     : korv_(korv), frame_(frame), settings_(settings), sio_(library) {
     sio_.set_korv_handle(&korv);
     sio_.set_status(status);
@@ -29,7 +29,7 @@ void LOGOBDThread1::join() {
 int LOGOBDThread1::checked_version() {
     try {
         return sio_.getver();
-    } catch (const korv::logger::KorvioUnavailable&) {
+    } catch (const korv::KorvioUnavailable&) {
         return -1;
     }
 }
@@ -52,7 +52,7 @@ void LOGOBDThread1::run() {
 
 void LOGOBDThread1::run_steps() {
     const LogFamily family = settings_.family;
-    if (checked_version() != korv::logger::kRequiredKorvioVersion) {
+    if (checked_version() != korv::kRequiredKorvioVersion) {
         error_rtn(QString::fromStdString(korv::logger::kLibraryMessage));
         // The other runs end too, as after any run.
         serialio::set_all_stop_flags(korv::logger::kFlagStop);
@@ -64,7 +64,7 @@ void LOGOBDThread1::run_steps() {
     try {
         result = sio_.logdata(settings_.selected_port, 2, settings_.selected_cable, settings_.log_items,
                               settings_.chart_flag);
-    } catch (const korv::logger::KorvioUnavailable&) {
+    } catch (const korv::KorvioUnavailable&) {
         result = -1;
     }
     if (result != 0) error_rtn(QString::fromStdString(korv::logger::data_logging_error(result)));

@@ -8,8 +8,8 @@
 #include <memory>
 #include <thread>
 
+#include "common/core/korvio_library.h"
 #include "common/gui/error_reporter.h"
-#include "logger/core/korvio_library.h"
 #include "logger/core/log_family.h"
 #include "logger/gui/logger_parts.h"
 #include "logger/gui/serialio.h"
@@ -30,7 +30,7 @@ public:
 
     // GUI thread.
     LOGOBDThread1(KorvLog& korv, korv::logger::LogSettingsFrame* frame, const RunSettings& settings,
-                  QLineEdit* status, const korv::logger::KorvioLibrary& library);
+                  QLineEdit* status, const korv::KorvioLibrary& library);
     ~LOGOBDThread1();  // waits for the thread
     LOGOBDThread1(const LOGOBDThread1&) = delete;
     LOGOBDThread1& operator=(const LOGOBDThread1&) = delete;

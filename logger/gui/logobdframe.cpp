@@ -2,8 +2,8 @@
 
 #include <exception>
 
+#include "common/core/korvio_library.h"
 #include "logger/core/frame_texts.h"
-#include "logger/core/korvio_library.h"
 #include "logger/core/logger_texts.h"
 #include "logger/core/port_use.h"
 #include "logger/core/stop_flags.h"
@@ -56,7 +56,7 @@ LOGOBDframe::~LOGOBDframe() {
     if (selected_port >= 0 && serial_handle) {
         try {
             serial_handle->SioDone(selected_port);
-        } catch (const korv::logger::KorvioUnavailable&) {
+        } catch (const korv::KorvioUnavailable&) {
             // Nothing was opened through a library that is not there.
         }
         if (korv_handle) korv::logger::mark_port(korv_handle->port_used, selected_port, false);
@@ -258,7 +258,7 @@ void LOGOBDframe::release_port() {
     if (selected_port < 0) return;
     try {
         serial_handle->SioDone(selected_port);
-    } catch (const korv::logger::KorvioUnavailable&) {
+    } catch (const korv::KorvioUnavailable&) {
         // Nothing was opened through a library that is not there.
     }
     untick();
@@ -285,7 +285,7 @@ void LOGOBDframe::choose_port_itemStateChanged(int index) {
         int opened = -1;
         try {
             opened = serial_handle ? serial_handle->SioReset(99, port, 1024, 1024) : -1;
-        } catch (const korv::logger::KorvioUnavailable&) {
+        } catch (const korv::KorvioUnavailable&) {
             error_rtn(QString::fromStdString(korv::logger::kLibraryMessage));
         }
         // Any result but 0 is a failure: the library adds positive offsets

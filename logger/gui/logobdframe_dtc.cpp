@@ -9,6 +9,7 @@
 #include "logger/gui/logobdframe.h"
 #include "logger/gui/korvlog_window.h"
 #include "logger/gui/serialio.h"
+#include "nativeio/include/korvio_files.h"
 #include "platform/gui/windows1252_text.h"
 
 void LOGOBDframe::dtcbutton_mouseClicked() {
@@ -40,7 +41,9 @@ void LOGOBDframe::read_trouble_codes(bool clear_first) {
             // shows what is left.
             if (clear_first) sio->clearDTC(port);
             outcome->result = sio->getDTC(port, cable);
-            if (outcome->result == 0) outcome->report = korv::logger::read_dtc_report(korv::logger::kDtcReportName);
+            if (outcome->result == 0) {
+                outcome->report = korv::logger::read_dtc_report(korv::korvio_files::kDtcReportName);
+            }
         },
         [this, outcome] { show_trouble_codes(outcome->result, outcome->report); });
 }

@@ -1,7 +1,7 @@
 #include "logger/gui/logobdthread.h"
 
+#include "common/core/korvio_library.h"
 #include "logger/core/interface_settings.h"
-#include "logger/core/korvio_library.h"
 #include "logger/core/logger_texts.h"
 #include "logger/gui/chartcontrol.h"
 #include "logger/gui/korvlog_window.h"
@@ -21,10 +21,10 @@ void LOGOBDThread::run() {
         int version = -1;
         try {
             version = sio_->getver();
-        } catch (const korv::logger::KorvioUnavailable&) {
+        } catch (const korv::KorvioUnavailable&) {
             // Reported below, like a wrong version.
         }
-        if (version != korv::logger::kRequiredKorvioVersion) {
+        if (version != korv::kRequiredKorvioVersion) {
             error_rtn(QString::fromStdString(korv::logger::kLibraryMessage));
             return;
         }

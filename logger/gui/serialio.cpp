@@ -19,7 +19,7 @@ void plot_trampoline(void* object, int cable, int port, int hi, int lo, int code
 
 }  // namespace
 
-serialio::serialio(const korv::logger::KorvioLibrary& library)
+serialio::serialio(const korv::KorvioLibrary& library)
     : library_(library), context_(std::make_unique<QObject>()) {}
 
 serialio::~serialio() = default;

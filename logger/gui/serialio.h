@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "logger/core/korvio_library.h"
+#include "common/core/korvio_library.h"
 #include "logger/core/log_family.h"
 #include "logger/gui/logger_parts.h"
 
@@ -19,7 +19,7 @@ class serialio {
 public:
     // Construct on the GUI thread. The library is the process-wide one
     // unless a test hands in another.
-    explicit serialio(const korv::logger::KorvioLibrary& library = korv::logger::KorvioLibrary::shared());
+    explicit serialio(const korv::KorvioLibrary& library = korv::KorvioLibrary::shared());
     ~serialio();
     serialio(const serialio&) = delete;
     serialio& operator=(const serialio&) = delete;
@@ -68,7 +68,7 @@ private:
     static inline int drb_stop_flag = 1;
     static inline int pms_stop_flag = 1;
 
-    const korv::logger::KorvioLibrary& library_;
+    const korv::KorvioLibrary& library_;
     QPointer<KorvLog> korv_handle_;
     QPointer<QLineEdit> status_;
     korv::logger::LogSettingsFrame* settings_frame_ = nullptr;

@@ -1,5 +1,6 @@
-// Binding a library by path, and what a missing or foreign library gives.
-#include "logger/core/korvio_library.h"
+// The logger's libraries bound through the one binding: its stand-in and
+// the built libkorvio.so.
+#include "common/core/korvio_library.h"
 
 #include <gtest/gtest.h>
 
@@ -12,29 +13,6 @@ TEST(LoggerKorvioBinding, BindsEveryEntryPointOfALibraryWithTheAbi) {
     EXPECT_TRUE(library->load_error().empty());
     EXPECT_EQ(library->getver(), kRequiredKorvioVersion);
     EXPECT_EQ(library->logdata(nullptr, 0, 1, 7, nullptr, 0, 0), 7);  // unknown cable comes back
-}
-
-TEST(LoggerKorvioBinding, MissingLibraryMakesEveryEntryPointFail) {
-    const auto library = KorvioLibrary::load_from("/nonexistent/libkorvio.so");
-    EXPECT_FALSE(library->available());
-    EXPECT_FALSE(library->load_error().empty());
-    EXPECT_THROW(library->getver(), KorvioUnavailable);
-    EXPECT_THROW(library->SioDone(0), KorvioUnavailable);
-    EXPECT_THROW(library->logdata(nullptr, 0, 2, 1, nullptr, 0, 0), KorvioUnavailable);
-}
-
-TEST(LoggerKorvioBinding, LibraryWithoutTheEntryPointsIsRefused) {
-    const auto library = KorvioLibrary::load_from("libc.so.6");
-    EXPECT_FALSE(library->available());
-    EXPECT_NE(library->load_error().find("SioReset"), std::string::npos) << library->load_error();
-    EXPECT_THROW(library->getver(), KorvioUnavailable);
-}
-
-TEST(LoggerKorvioBinding, ExecutableDirectoryIsWhereThisProgramLies) {
-    const std::string folder = executable_directory();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back() == '/', false);
-    EXPECT_NE(folder.find("tests"), std::string::npos) << folder;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "nativeio/include/korvio.h"
+#include "nativeio/include/korvio_files.h"
 
 namespace {
 
@@ -52,7 +53,8 @@ int run_until_stopped(const korvio_host* host, int cable, const int* items, int 
     if (!host || !host->obd_stop_flag || !host->drb_stop_flag) return -199;
     if (!host->update_status || !host->update_pause) return -101;
     // A dump head of the items, so the save step has something to ask for.
-    if (std::FILE* dump = std::fopen(cable == 4 ? "kvt2.tmp" : "kvt1.tmp", "wb")) {
+    const char* dump_name = cable == 4 ? korv::korvio_files::kDsmDump.name : korv::korvio_files::kObdDump.name;
+    if (std::FILE* dump = std::fopen(dump_name, "wb")) {
         std::vector<unsigned char> head(4, 0);
         for (int i = 0; i < item_count; ++i) {
             if (items[i] < 0) continue;
@@ -108,7 +110,7 @@ KORVIO_API int getDTC(int port, int cable) {
     std::lock_guard lock(mutex);
     if (dtc_result != 0 || !dtc_written) return dtc_result;
     const std::vector<unsigned char>& bytes = cleared ? dtc_bytes_after_clear : dtc_bytes;
-    if (std::FILE* out = std::fopen("dtc.tmp", "wb")) {
+    if (std::FILE* out = std::fopen(korv::korvio_files::kDtcReportName, "wb")) {
         if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), out);
         std::fclose(out);
     }

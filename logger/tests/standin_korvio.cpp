@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "nativeio/include/korvio.h"
+#include "nativeio/include/korvio_files.h"
 
 namespace {
+
+namespace files = korv::korvio_files;
 
 std::atomic<int> version{KORVIO_VERSION};
 std::atomic<int> failing_cable{-1};     // the cable whose runs end by themselves
@@ -38,7 +41,7 @@ int run_engine(const korvio_host* host, int port, int cable, const int* items, i
     for (int i = 0; i < item_count; ++i) {
         if (items[i] >= 0) ids.push_back(items[i]);
     }
-    std::FILE* dump = std::fopen(dsm ? "kvt2.tmp" : "kvt1.tmp", "wb");
+    std::FILE* dump = std::fopen(dsm ? files::kDsmDump.name : files::kObdDump.name, "wb");
     if (!dump) return -100;
     const auto count = static_cast<std::uint32_t>(ids.size());
     const unsigned char head[4] = {static_cast<unsigned char>(count), static_cast<unsigned char>(count >> 8),

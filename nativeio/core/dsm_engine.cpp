@@ -8,6 +8,7 @@
 #include "nativeio/core/result_codes.h"
 #include "nativeio/core/sio.h"
 #include "nativeio/core/stop_flag_watch.h"
+#include "nativeio/include/korvio_files.h"
 #include "platform/core/clock.h"
 #include "platform/serial/input_wait.h"
 
@@ -16,8 +17,8 @@
 namespace korv::korvio {
 namespace {
 
-constexpr char kDumpName[] = "kvt2.tmp";
-constexpr int kSampleSize = 2;  // id, value
+constexpr const korvio_files::LoggerDumpFile& kDump = korvio_files::kDsmDump;
+constexpr int kSampleSize = kDump.sample_bytes();  // id, value
 // Failures net of successes: this many cut a cycle short...
 constexpr int kFailuresPerCycle = 10;
 // ...and this many at the end of a pass end the run.
@@ -123,7 +124,7 @@ int run_dsm_engine(const LoggingRun& run) {
     // The head names the rows only: the reader cuts the samples by its count.
     std::vector<int> ids;
     for (const DsmRow& row : rows) ids.push_back(row.id);
-    LoggerDump dump(kDumpName, kSampleSize);
+    LoggerDump dump(kDump.name, kSampleSize);
     if (int r = dump.create(ids); r != kDone) return r;
     if (run.chart_flag == 1)
         for (int id : run.items) host.plot_point(host.object, kAnnouncementCable, 0, 0, 0, id);

@@ -54,7 +54,7 @@ int read_dsm_trouble_codes(int port) {
     std::uint16_t word = kDemoCodeWord;
     if (port != kDemoPort)
         if (int r = read_code_word(port, &word); r != kDone) return r;
-    WorkingFile file(kDtcReportName);
+    WorkingFile file(korvio_files::kDtcReportName);
     return write_dtc_report(file, dsm_report(word)) ? kDone : kWorkingFileFailed;
 }
 

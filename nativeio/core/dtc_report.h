@@ -1,8 +1,10 @@
 #pragma once
-// The trouble-code report dtc.tmp that the logger shows: one byte with the
-// number of codes, then text lines, each ended by a line feed. Built in
-// memory and written whole, in binary.
+// The trouble-code report dtc.tmp that the logger shows (name and layout in
+// nativeio/include/korvio_files.h): one byte with the number of codes, then
+// text lines, each ended by a line feed. Built in memory and written whole,
+// in binary.
 #include "nativeio/core/working_file.h"
+#include "nativeio/include/korvio_files.h"
 
 #include <cstdint>
 #include <string>
@@ -10,8 +12,6 @@
 namespace korv::korvio {
 
 class DtcCatalogue;
-
-inline constexpr char kDtcReportName[] = "dtc.tmp";
 
 // OBD-II: the count byte and the count line, or "No error codes found".
 std::string obd_status_report(int count, bool light_on);

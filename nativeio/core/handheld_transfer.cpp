@@ -60,6 +60,7 @@ private:
         if (*count > kMaxChannels) return kAnnouncementRefused;
 
         std::vector<std::uint8_t> bytes{*width, *count};
+        static_assert(korvio_files::kHandheldHeadBytes == 2, "the dump's head is W and M, then the ids");
         for (int i = 0; i < *count; ++i) {
             const auto id = next_byte(kByteWaitSeconds);
             if (!id) return kDone;
@@ -113,7 +114,7 @@ int set_up_link(int port) {
 
 int run_handheld_transfer(const korvio_host* host, int port) {
     if (int r = look_up_transfer_host(host); r != kDone) return r;
-    WorkingFile dump("kvt1.tmp");
+    WorkingFile dump(korvio_files::kHandheldDumpName);
     if (!dump.ok()) return kWorkingFileFailed;
 
     if (port == kDemoPort) {

@@ -4,7 +4,9 @@
 // pressed, then the value width W and the channel count M, the M channel ids
 // (each sent back), then records of an id and W value bytes, each
 // acknowledged with its first byte. kvt1.tmp gets W, M, the ids and every
-// record whose id is not FF.
+// record whose id is not FF (the handheld dump of korvio_files.h).
+#include "nativeio/include/korvio_files.h"
+
 #include <cstdint>
 
 namespace korv::korvio::handheld {
@@ -21,7 +23,7 @@ inline constexpr std::uint8_t kNotStored = 0xFF;  // a record id that is acknowl
 // What the receive buffers hold: wider values or a longer channel list are
 // refused with kAnnouncementRefused.
 inline constexpr int kMaxWidth = 11;
-inline constexpr int kMaxChannels = 52;
+inline constexpr int kMaxChannels = korvio_files::kMaxHandheldChannels;
 inline constexpr int kAnnouncementRefused = -104;
 
 } // namespace korv::korvio::handheld

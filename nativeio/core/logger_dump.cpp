@@ -1,5 +1,7 @@
 #include "nativeio/core/logger_dump.h"
 
+#include "nativeio/include/korvio_files.h"
+
 #include <cstring>
 
 namespace korv::korvio {
@@ -9,8 +11,9 @@ LoggerDump::LoggerDump(const char* name, int sample_size) : name_(name), sample_
 int LoggerDump::create(const std::vector<int>& ids) {
     file_.emplace(name_);
     const auto count = static_cast<std::uint32_t>(ids.size());
-    std::vector<std::uint8_t> head{static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8),
-                                   static_cast<std::uint8_t>(count >> 16), static_cast<std::uint8_t>(count >> 24)};
+    std::vector<std::uint8_t> head;
+    for (int i = 0; i < korvio_files::kLoggerDumpCountBytes; ++i)
+        head.push_back(static_cast<std::uint8_t>(count >> (8 * i)));  // little-endian
     for (int id : ids) head.push_back(static_cast<std::uint8_t>(id));
     return file_->append(head.data(), head.size()) ? 0 : kWorkingFileFailed;
 }

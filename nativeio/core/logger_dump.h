@@ -1,6 +1,7 @@
 #pragma once
 // The logger sample dump (kvt1.tmp; the DSM engine's kvt2.tmp): a head that
-// names the logged channels, then samples in the order taken.
+// names the logged channels, then samples in the order taken. The names and
+// the layout the logger reads back are in nativeio/include/korvio_files.h.
 //
 // Samples gather in a buffer that reaches the file in blocks, and only
 // whole cycles ever reach it: the reader cuts the samples into records of

@@ -7,6 +7,7 @@
 #include "nativeio/core/logger_dump.h"
 #include "nativeio/core/result_codes.h"
 #include "nativeio/core/stop_flag_watch.h"
+#include "nativeio/include/korvio_files.h"
 #include "platform/core/clock.h"
 #include "platform/serial/input_wait.h"
 
@@ -15,8 +16,8 @@
 namespace korv::korvio {
 namespace {
 
-constexpr char kDumpName[] = "kvt1.tmp";
-constexpr int kSampleSize = 3;
+constexpr const korvio_files::LoggerDumpFile& kDump = korvio_files::kObdDump;
+constexpr int kSampleSize = kDump.sample_bytes();
 constexpr int kFailuresPerCycle = 3;
 constexpr int kNoDataPerRow = 3;
 // A pass that sends nothing still must not spin.
@@ -147,7 +148,7 @@ int run_obd_engine(const LoggingRun& run) {
 
     std::vector<int> ids;
     for (const ChannelRow& row : link->rows()) ids.push_back(row.id);
-    LoggerDump dump(kDumpName, kSampleSize);
+    LoggerDump dump(kDump.name, kSampleSize);
     if (int r = dump.create(ids); r != kDone) return r;
     link->dump_created();
     if (run.cable == 1 && run.chart_flag == 1)

@@ -118,7 +118,7 @@ int take_codes(int port, const DtcCatalogue* catalogue, std::string* report) {
 
 int read_obd_trouble_codes(int port) {
     const auto catalogue = DtcCatalogue::open();
-    WorkingFile file(kDtcReportName);
+    WorkingFile file(korvio_files::kDtcReportName);
     if (!file.ok()) return kWorkingFileFailed;
     SioDelay(kSettleMs);
     std::string report;

@@ -4,6 +4,7 @@
 #include "nativeio/core/engines.h"
 #include "nativeio/core/port_table.h"
 #include "nativeio/core/working_file.h"
+#include "nativeio/include/korvio_files.h"
 
 #include <cstdint>
 
@@ -15,6 +16,10 @@ using pms::kReadReplySize;
 constexpr int kReplyWaitSeconds = 5;
 constexpr int kSettleMs = 1000;
 constexpr int kRequestSettleMs = 50;
+
+// A complete download is one dump record per block.
+static_assert((pms::kLastAddress + 1 - pms::kFirstAddress) / pms::kBlockBytes == korvio_files::kPmsRecords);
+static_assert(pms::kBlockTextSize == korvio_files::kPmsRecordSize);
 
 int send_frame(int port, std::string_view payload) {
     const std::vector<std::uint8_t> bytes = pms::frame(payload);
@@ -71,8 +76,8 @@ bool read_block(int port, unsigned address, std::uint8_t (&reply)[kReadReplySize
 // Each block in address order; one that fails kBlockAttempts times in a row
 // ends the download and leaves temp.bcf short, which the caller reports.
 int download_memory(int port) {
-    WorkingFile dump("temp.bcf");
-    WorkingFile trace("stream.bcf");
+    WorkingFile dump(korvio_files::kPmsDumpName);
+    WorkingFile trace(korvio_files::kPmsTraceName);
     if (!dump.ok() || !trace.ok()) return kWorkingFileFailed;
     SioDelay(kSettleMs);
     SioDrainRx(port);
@@ -104,8 +109,8 @@ int run_pms_session(int port, int mode) {
         // No unit behind the demonstration port: a download yields empty
         // files, never an older dump that would pass for this one.
         if (mode != pms::kModeDownload) return kDone;
-        WorkingFile dump("temp.bcf");
-        WorkingFile trace("stream.bcf");
+        WorkingFile dump(korvio_files::kPmsDumpName);
+        WorkingFile trace(korvio_files::kPmsTraceName);
         return dump.close() && trace.close() ? kDone : kWorkingFileFailed;
     }
     // Index -1 would quietly change the open defaults instead.

@@ -1,4 +1,6 @@
-#include "common/core/handheld_record_text.h"
+#include "nativeio/core/handheld_record_text.h"
+
+#include "nativeio/core/result_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +8,7 @@
 #include <locale>
 #include <sstream>
 
-namespace korv {
+namespace korv::korvio {
 namespace {
 
 struct Line {
@@ -37,7 +39,7 @@ TEST(HandheldRecordText, DemonstrationPortShowsItsFixedValues) {
         {5, 0, "Field 5 "},
     };
     for (const Line& line : lines)
-        EXPECT_EQ(handheld_record_item(line.id, line.value, kHandheldDemoPort), line.text) << int{line.id};
+        EXPECT_EQ(handheld_record_item(line.id, line.value, kDemoPort), line.text) << int{line.id};
     EXPECT_EQ(handheld_record_item(9, 0, 3), "Rpm: 0 ");
 }
 
@@ -70,4 +72,4 @@ TEST(HandheldRecordText, GermanLocaleChangesNothing) {
 }
 
 } // namespace
-} // namespace korv
+} // namespace korv::korvio

@@ -1,4 +1,5 @@
 #include "nativeio/include/korvio.h"
+#include "nativeio/include/korvio_files.h"
 
 #include "nativeio/core/pms_download.h"
 #include "nativeio/core/port_table.h"
@@ -121,6 +122,7 @@ TEST_F(PmsDownload, ReadsTheWholeMemoryInAddressOrder) {
 
     const std::string dump = read_text("temp.bcf");
     EXPECT_EQ(dump.size(), 18432u);
+    EXPECT_EQ(dump.size(), static_cast<std::size_t>(korvio_files::kPmsDumpSize));  // what readers take for whole
     EXPECT_EQ(dump, expected_dump(PmsPeer::sample_memory()));
     // The trace holds every accepted reply whole, carrying the same text.
     const std::string trace = read_text("stream.bcf");

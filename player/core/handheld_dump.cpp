@@ -4,6 +4,7 @@
 #include "common/core/dump_records.h"
 #include "common/core/java_numbers.h"
 #include "common/core/vxm_minimal_writer.h"
+#include "nativeio/include/korvio_files.h"
 
 #include <sys/stat.h>
 
@@ -26,7 +27,7 @@ std::optional<HandheldLogKind> kind_of_width(int width) {
 // The count is a signed byte on the handheld's side.
 int channel_count(std::uint8_t byte) { return static_cast<std::int8_t>(byte); }
 
-bool channel_count_fits(int channels) { return channels >= 1 && channels <= kMaxHandheldChannels; }
+bool channel_count_fits(int channels) { return channels >= 1 && channels <= korvio_files::kMaxHandheldChannels; }
 
 std::int64_t record_bytes(int channels, int width) { return std::int64_t{channels} * (width + 1); }
 
@@ -34,14 +35,14 @@ std::int64_t record_bytes(int channels, int width) { return std::int64_t{channel
 
 std::string unsupported_width_message(int width) {
     return "The handheld log has an unsupported value width (" + std::to_string(width) +
-           "); only one- and two-byte values can be saved. " + kHandheldDumpName + " is kept.";
+           "); only one- and two-byte values can be saved. " + korvio_files::kHandheldDumpName + " is kept.";
 }
 
 HandheldDumpCheck check_handheld_dump(const std::string& dump_path) {
     HandheldDumpCheck check;
     if (!is_plain_file(dump_path)) return check;
     BufferedFileReader dump(4096);
-    std::uint8_t head[2];
+    std::uint8_t head[korvio_files::kHandheldHeadBytes];
     if (!dump.open(dump_path) || !dump.read(head, 1)) return check;
 
     check.width = head[0];
@@ -55,7 +56,7 @@ HandheldDumpCheck check_handheld_dump(const std::string& dump_path) {
     check.channels = channel_count(head[1]);
     if (!channel_count_fits(check.channels)) return check;
 
-    const std::int64_t after_header = dump.size() - 2 - check.channels;
+    const std::int64_t after_header = dump.size() - korvio_files::kHandheldHeadBytes - check.channels;
     if (after_header <= 0) return check;
     check.whole_records = after_header / record_bytes(check.channels, check.width);
     if (check.whole_records > 0) check.outcome = HandheldDumpCheck::Outcome::ready;
@@ -70,8 +71,8 @@ HandheldConversion convert_handheld_dump(const std::string& dump_path, const std
         result.error = dump.last_error();
         return result;
     }
-    std::uint8_t head[2];
-    if (!dump.read(head, 2)) {
+    std::uint8_t head[korvio_files::kHandheldHeadBytes];
+    if (!dump.read(head, korvio_files::kHandheldHeadBytes)) {
         result.error = dump_path + " ends inside its header";
         return result;
     }

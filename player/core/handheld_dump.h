@@ -1,9 +1,10 @@
 #pragma once
 // The handheld sample dump (kvt1.tmp after a transfer) and its conversion
-// into a log. The dump: the value width W, the channel count M, M channel
-// ids, then records of M samples, each an id byte and W value bytes (high
-// byte first). The log: the minimal big-endian VXM header with the dump's
-// ids, then per whole record the time slot 0.0 and the M scaled values.
+// into a log. The dump (nativeio/include/korvio_files.h): the value width W,
+// the channel count M, M channel ids, then records of M samples, each an id
+// byte and W value bytes (high byte first). The log: the minimal big-endian
+// VXM header with the dump's ids, then per whole record the time slot 0.0
+// and the M scaled values.
 #include "player/core/handheld_scaling.h"
 
 #include <cstdint>
@@ -12,10 +13,6 @@
 #include <string>
 
 namespace korv::player {
-
-inline constexpr const char* kHandheldDumpName = "kvt1.tmp";
-// The most ids a handheld can announce.
-inline constexpr int kMaxHandheldChannels = 52;
 
 struct HandheldDumpCheck {
     enum class Outcome {

@@ -9,22 +9,15 @@ std::string pnkorv_status_text(int block_count) {
     return "Active: " + std::to_string(block_count);
 }
 
-int korvlib::getver() const {
-    if (!loaded()) return kNotLoaded;
-    return library_.entry_points().getver();
-}
+int korvlib::getver() const { return library_.getver(); }
 
 int korvlib::getPNKORV(int port) {
-    if (!loaded()) return kNotLoaded;
     const korvio_host host{this, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                            &korvlib::update_pnkorv_callback};
-    return library_.entry_points().getPNKORV(&host, port);
+    return library_.getPNKORV(&host, port);
 }
 
-int korvlib::getPMS(int port, int mode, int a, int b) const {
-    if (!loaded()) return kNotLoaded;
-    return library_.entry_points().getPMS(port, mode, a, b);
-}
+int korvlib::getPMS(int port, int mode, int a, int b) const { return library_.getPMS(port, mode, a, b); }
 
 void korvlib::update_pnkorv(int n) {
     // A running total the size of a handheld's memory; held at the top

@@ -1,8 +1,9 @@
 #pragma once
-// Korvview's binding to libkorvio.so: the handheld transfer and the PMS
-// download, and the transfer's progress callback. The library is loaded by
-// name once per process, on first use; a load that failed stays failed.
-#include "common/core/korvio_loader.h"
+// Korvview's calls into libkorvio.so: the handheld transfer and the PMS
+// download, and the transfer's progress callback, through the programs' one
+// binding (common/core/korvio_library.h). The library is loaded by name
+// once per process, on first use; a load that failed stays failed.
+#include "common/core/korvio_library.h"
 
 #include <string>
 
@@ -23,16 +24,12 @@ std::string pnkorv_status_text(int block_count);
 
 class korvlib {
 public:
-    // Returned by the entry points of a library that is not loaded; callers
-    // check loaded() first.
-    static constexpr int kNotLoaded = -1;
-
-    explicit korvlib(const KorvioBinding& library = KorvioBinding::by_name()) : library_(library) {}
+    explicit korvlib(const KorvioLibrary& library = KorvioLibrary::shared()) : library_(library) {}
     korvlib(const korvlib&) = delete;
     korvlib& operator=(const korvlib&) = delete;
 
-    bool loaded() const { return library_.available(); }
-
+    // The entry points throw KorvioUnavailable when the library is not
+    // there; getver, asked first, tells it.
     int getver() const;
     // The whole handheld transfer on port 0..3 (COM1..COM4); blocks until
     // it ends, calling update_pnkorv on this thread meanwhile.
@@ -48,7 +45,7 @@ public:
 private:
     static void update_pnkorv_callback(void* object, int n);
 
-    const KorvioBinding& library_;
+    const KorvioLibrary& library_;
 };
 
 } // namespace korv::player

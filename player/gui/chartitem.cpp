@@ -1,5 +1,6 @@
 #include "player/gui/chartitem.h"
 
+#include "player/core/strip_chart_options.h"
 #include "player/gui/chartcontrolp.h"
 #include "player/gui/play_frame.h"
 
@@ -7,7 +8,7 @@
 #include <QMouseEvent>
 
 korv::StripChartOptions chartitem::player_options() {
-    korv::StripChartOptions options = korv::StripChartOptions::player();
+    korv::StripChartOptions options = korv::player::strip_chart_options();
     options.drawn_index_limit = korv::StripChartModel::kNoLimit;
     // The feeder builds the title once all points of a log are in.
     options.point_rebuilds_title = false;

@@ -9,7 +9,7 @@
 namespace korv::player {
 
 PalmTransferFrontEnd::PalmTransferFrontEnd(PLAYframe& frame, platform::FileChooser& chooser,
-                                           const KorvioBinding* library)
+                                           const KorvioLibrary* library)
     : frame_(frame), chooser_(chooser), library_(library) {}
 
 PalmTransferFrontEnd::~PalmTransferFrontEnd() {

@@ -10,7 +10,7 @@ class PNKORVdialog;
 class palmthread;
 
 namespace korv {
-class KorvioBinding;
+class KorvioLibrary;
 }
 namespace korv::platform {
 class FileChooser;
@@ -22,7 +22,7 @@ class PalmTransferFrontEnd final : public HandheldTransfer {
 public:
     // library null: libkorvio.so by name, loaded when a transfer first needs it.
     PalmTransferFrontEnd(PLAYframe& frame, platform::FileChooser& chooser,
-                         const KorvioBinding* library = nullptr);
+                         const KorvioLibrary* library = nullptr);
     ~PalmTransferFrontEnd() override;
 
     void open_transfer_dialog() override { pnkorvbutton_mouseClicked(); }
@@ -39,7 +39,7 @@ private:
 
     PLAYframe& frame_;
     platform::FileChooser& chooser_;
-    const KorvioBinding* library_;
+    const KorvioLibrary* library_;
     std::unique_ptr<palmthread> transfer_;  // destroyed before the dialog it writes to
     std::unique_ptr<PNKORVdialog> dialog_;
 };

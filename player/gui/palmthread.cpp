@@ -1,6 +1,6 @@
 #include "player/gui/palmthread.h"
 
-#include "common/core/korvio_loader.h"
+#include "common/core/korvio_library.h"
 #include "platform/core/file_chooser.h"
 #include "player/core/handheld_save_target.h"
 #include "player/core/korvlib.h"
@@ -106,12 +106,10 @@ void palmthread::start() {
         } relay(mailbox);
 
         TransferOutcome outcome;
-        {
-            korvlib lib(library ? *library : korv::KorvioBinding::by_name());
+        try {
+            korvlib lib(library ? *library : korv::KorvioLibrary::shared());
             lib.pd = &relay;
-            if (!lib.loaded()) {
-                outcome.step = TransferOutcome::Step::library_missing;
-            } else if (lib.getver() != korv::kRequiredKorvioVersion) {
+            if (lib.getver() != korv::kRequiredKorvioVersion) {
                 outcome.step = TransferOutcome::Step::wrong_version;
             } else {
                 outcome.result = lib.getPNKORV(port);
@@ -119,6 +117,8 @@ void palmthread::start() {
                 // anyone is asked for a file name.
                 if (outcome.result == 0) outcome.dump = check_handheld_dump(dump_path);
             }
+        } catch (const korv::KorvioUnavailable&) {
+            outcome.step = TransferOutcome::Step::library_missing;
         }
         mailbox->post([outcome](palmthread& thread) { thread.transfer_ended(outcome); });
     });

@@ -4,6 +4,7 @@
 // (hiding the dialog, the save dialog, messages, opening the new log in the
 // player) runs on the GUI thread. Workers hand their results over by
 // queued calls and never touch a window.
+#include "nativeio/include/korvio_files.h"
 #include "player/core/handheld_dump.h"
 
 #include <QObject>
@@ -17,7 +18,7 @@ class PLAYframe;
 class PNKORVdialog;
 
 namespace korv {
-class KorvioBinding;
+class KorvioLibrary;
 }
 namespace korv::platform {
 class FileChooser;
@@ -36,8 +37,8 @@ public:
         int port = 0;                  // 0..3: COM1..COM4
         korv::platform::FileChooser* chooser = nullptr;  // the save dialogs; GUI thread
         // Null: libkorvio.so by name. Must outlive the worker.
-        const korv::KorvioBinding* library = nullptr;
-        std::string dump_path = korv::player::kHandheldDumpName;  // in the working folder
+        const korv::KorvioLibrary* library = nullptr;
+        std::string dump_path = korv::korvio_files::kHandheldDumpName;  // in the working folder
     };
 
     // GUI thread.

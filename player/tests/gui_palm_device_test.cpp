@@ -23,7 +23,7 @@ class PalmDevice : public PalmFrameTest {
 protected:
     void SetUp() override {
         PalmFrameTest::SetUp();
-        library = korv::KorvioBinding::load_from(KORVIO_LIBRARY_PATH);
+        library = korv::KorvioLibrary::load_from(KORVIO_LIBRARY_PATH);
         ASSERT_TRUE(library->available()) << library->load_error();
         build(library.get());
     }
@@ -36,7 +36,7 @@ protected:
         return true;
     }
 
-    std::unique_ptr<korv::KorvioBinding> library;
+    std::unique_ptr<korv::KorvioLibrary> library;
 };
 
 TEST_F(PalmDevice, HandheldLogIsTransferredSavedAndPlayed) {

@@ -48,7 +48,7 @@ protected:
     void SetUp() override {
         PalmFrameTest::SetUp();
         ASSERT_TRUE(standin.ready());
-        library = korv::KorvioBinding::load_from(PALM_STANDIN_PATH);
+        library = korv::KorvioLibrary::load_from(PALM_STANDIN_PATH);
         ASSERT_TRUE(library->available()) << library->load_error();
         standin.hold_fn(0);
         build(library.get());
@@ -62,7 +62,7 @@ protected:
     }
 
     Standin standin;
-    std::unique_ptr<korv::KorvioBinding> library;
+    std::unique_ptr<korv::KorvioLibrary> library;
 };
 
 TEST_F(PalmFrontEnd, ButtonShowsThePortDialogBuiltOnce) {
@@ -237,7 +237,7 @@ TEST_F(PalmFrontEnd, LibraryFailuresAreReportedWhereTheUserLooks) {
 }
 
 TEST_F(PalmFrontEnd, MissingLibraryIsReportedThroughTheDialog) {
-    const auto missing = korv::KorvioBinding::load_from("/nonexistent/libkorvio.so");
+    const auto missing = korv::KorvioLibrary::load_from("/nonexistent/libkorvio.so");
     frame.reset();
     build(missing.get());
     start_transfer(1);

@@ -26,7 +26,7 @@ TEST(KorvlibStatus, FirstStepAsksForTheButtonThenCountsUp) {
     EXPECT_EQ(pnkorv_status_text(2), "Active: 2");
     EXPECT_EQ(pnkorv_status_text(0), "Active: 0");
 
-    const auto missing = korv::KorvioBinding::load_from("/nonexistent/libkorvio.so");
+    const auto missing = korv::KorvioLibrary::load_from("/nonexistent/libkorvio.so");
     korvlib lib(*missing);
     StatusLog status;
     lib.pd = &status;
@@ -41,18 +41,20 @@ TEST(KorvlibStatus, FirstStepAsksForTheButtonThenCountsUp) {
 }
 
 TEST(KorvlibBinding, MissingLibraryIsReportedNotCalled) {
-    const auto missing = korv::KorvioBinding::load_from("/nonexistent/libkorvio.so");
+    const auto missing = korv::KorvioLibrary::load_from("/nonexistent/libkorvio.so");
     korvlib lib(*missing);
-    EXPECT_FALSE(lib.loaded());
-    EXPECT_EQ(lib.getver(), korvlib::kNotLoaded);
-    EXPECT_EQ(lib.getPNKORV(0), korvlib::kNotLoaded);
-    EXPECT_EQ(lib.getPMS(0, 1, 0, 0), korvlib::kNotLoaded);
+    StatusLog status;
+    lib.pd = &status;
+    EXPECT_THROW(lib.getver(), korv::KorvioUnavailable);
+    EXPECT_THROW(lib.getPNKORV(0), korv::KorvioUnavailable);
+    EXPECT_THROW(lib.getPMS(0, 1, 0, 0), korv::KorvioUnavailable);
+    EXPECT_TRUE(status.texts.empty());  // no transfer began
 }
 
 class KorvlibOnLibrary : public InScratchFolder {};
 
 TEST_F(KorvlibOnLibrary, TransferCallsBackOnTheCallingObject) {
-    const auto standin = korv::KorvioBinding::load_from(PALM_STANDIN_PATH);
+    const auto standin = korv::KorvioLibrary::load_from(PALM_STANDIN_PATH);
     ASSERT_TRUE(standin->available()) << standin->load_error();
     using Script = void (*)(int, int, const std::uint8_t*, int);
     void* handle = dlopen(PALM_STANDIN_PATH, RTLD_NOW);
@@ -77,7 +79,7 @@ TEST_F(KorvlibOnLibrary, TransferCallsBackOnTheCallingObject) {
 
 #ifdef KORVIO_LIBRARY_PATH
 TEST_F(KorvlibOnLibrary, BuiltLibraryIsVersionSixAndItsDemonstrationPortHasNoHandheld) {
-    const auto built = korv::KorvioBinding::load_from(KORVIO_LIBRARY_PATH);
+    const auto built = korv::KorvioLibrary::load_from(KORVIO_LIBRARY_PATH);
     ASSERT_TRUE(built->available()) << built->load_error();
     korvlib lib(*built);
     StatusLog status;

@@ -3,6 +3,7 @@
 // a scripted dump in kvt1.tmp. Extra entry points let a test steer it,
 // including holding the transfer open until the test lets it go.
 #include "nativeio/include/korvio.h"
+#include "nativeio/include/korvio_files.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -94,7 +95,7 @@ KORVIO_API int getPNKORV(const korvio_host* host, int port) {
         answer = result;
     }
     if (write) {
-        std::FILE* out = std::fopen("kvt1.tmp", "wb");
+        std::FILE* out = std::fopen(korv::korvio_files::kHandheldDumpName, "wb");
         if (!out) return -100;
         const bool whole = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
         if (std::fclose(out) != 0 || !whole) return -100;

@@ -2,7 +2,7 @@
 // Shared by the handheld front end's GUI tests: a playback frame whose
 // "Palm'n'Korv" button is wired to the real front end, and waits that keep
 // the GUI thread's event loop turning.
-#include "common/core/korvio_loader.h"
+#include "common/core/korvio_library.h"
 #include "common/gui/error_dialog.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "player/gui/palm_transfer_front_end.h"
@@ -49,7 +49,7 @@ private:
 
 class PalmExtensions : public PlayerExtensions {
 public:
-    PalmExtensions(platform::FileChooser& chooser, const KorvioBinding* library) : chooser_(chooser), library_(library) {}
+    PalmExtensions(platform::FileChooser& chooser, const KorvioLibrary* library) : chooser_(chooser), library_(library) {}
     std::unique_ptr<PlaybackAnalysis> make_analysis(PLAYframe&) override {
         return std::make_unique<ChartCalls>(calls);
     }
@@ -64,13 +64,13 @@ public:
 
 private:
     platform::FileChooser& chooser_;
-    const KorvioBinding* library_;
+    const KorvioLibrary* library_;
 };
 
 // A playback frame in a scratch working folder, bound to the given library.
 class PalmFrameTest : public InScratchFolder {
 protected:
-    void build(const KorvioBinding* library) {
+    void build(const KorvioLibrary* library) {
         extensions = std::make_unique<PalmExtensions>(chooser, library);
         services.file_chooser = &chooser;
         services.editors = &pool;

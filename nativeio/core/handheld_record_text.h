@@ -1,17 +1,15 @@
 #pragma once
 // The text form of handheld records: 2-byte records of a channel id and a
 // one-byte value, one line per record with the value scaled for people
-// ("Rpm: 2008 "). On the demonstration port (4) a fixed value per channel
-// stands in for the record's value byte. Numbers are printed the same
-// whatever the process locale.
+// ("Rpm: 2008 "). On the demonstration port (kDemoPort) a fixed value per
+// channel stands in for the record's value byte. Numbers are printed the
+// same whatever the process locale.
 #include <cstdint>
 #include <ostream>
 #include <span>
 #include <string>
 
-namespace korv {
-
-inline constexpr int kHandheldDemoPort = 4;
+namespace korv::korvio {
 
 // One record's item, without the line end.
 std::string handheld_record_item(std::uint8_t id, std::uint8_t value, int port);
@@ -21,4 +19,4 @@ std::string handheld_record_item(std::uint8_t id, std::uint8_t value, int port);
 // holds are written, whatever the count says.
 void write_handheld_record_text(std::span<const std::uint8_t> records, int count, int port, std::ostream& out);
 
-} // namespace korv
+} // namespace korv::korvio

@@ -7,25 +7,22 @@
 #include "common/core/korvio_loader.h"
 #include "nativeio/include/korvio.h"
 
-// The logger's binding to libkorvio.so. The library is a real shared
-// library loaded with dlopen; every entry point is found with dlsym. A
-// library that cannot be loaded or bound makes every entry point throw
-// KorvioUnavailable, which the callers turn into the library message.
-namespace korv::logger {
+// The programs' one way into libkorvio.so: every entry point of korvio.h
+// over a KorvioBinding. A library that could not be loaded or bound makes
+// every entry point throw KorvioUnavailable, which each program turns into
+// its own message; nothing is called into a library that is not there.
+namespace korv {
 
 class KorvioUnavailable : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// The version this program requires of the library.
-inline constexpr int kRequiredKorvioVersion = korv::kRequiredKorvioVersion;
-
 class KorvioLibrary {
 public:
     // The process-wide binding, loaded by name on first use: first from the
     // directory of the running executable, then through the search path.
-    static KorvioLibrary& shared();
+    static const KorvioLibrary& shared();
     // A binding of the library at this path (tests bind a stand-in).
     static std::unique_ptr<KorvioLibrary> load_from(const std::string& path);
 
@@ -46,6 +43,8 @@ public:
     int clearDTC(int port) const;
     int getver() const;
     int dodiag(int port, int code) const;
+    int getPMS(int port, int mode, int a, int b) const;
+    int getPNKORV(const korvio_host* host, int port) const;
 
 private:
     explicit KorvioLibrary(const KorvioBinding& binding) : binding_(binding) {}
@@ -56,8 +55,4 @@ private:
     const KorvioBinding& binding_;
 };
 
-// The directory of the running executable, without a trailing slash; empty
-// when it cannot be found.
-std::string executable_directory();
-
-}  // namespace korv::logger
+}  // namespace korv

@@ -1,11 +1,12 @@
-#include "common/core/handheld_record_text.h"
+#include "nativeio/core/handheld_record_text.h"
 
-#include "common/core/number_text.h"
+#include "nativeio/core/result_codes.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
-namespace korv {
+namespace korv::korvio {
 namespace {
 
 // The value the demonstration port shows for a channel, where it has one.
@@ -25,6 +26,13 @@ std::optional<std::uint8_t> demo_value(std::uint8_t id) {
     }
 }
 
+// printf's "%.*f" without its locale: to_chars always writes '.'.
+void append_fixed(std::string& out, double v, int decimals) {
+    char digits[64];
+    const auto end = std::to_chars(digits, digits + sizeof digits, v, std::chars_format::fixed, decimals).ptr;
+    out.append(digits, end);
+}
+
 // Results are rounded to single precision before they are printed.
 std::string item(const char* label, float value, int decimals) {
     std::string text = label;
@@ -36,7 +44,7 @@ std::string item(const char* label, float value, int decimals) {
 } // namespace
 
 std::string handheld_record_item(std::uint8_t id, std::uint8_t value, int port) {
-    if (port == kHandheldDemoPort)
+    if (port == kDemoPort)
         if (const auto fixed = demo_value(id)) value = *fixed;
     const int v = value;
     switch (id) {
@@ -67,4 +75,4 @@ void write_handheld_record_text(std::span<const std::uint8_t> records, int count
         out << handheld_record_item(records[2 * i], records[2 * i + 1], port) << '\n';
 }
 
-} // namespace korv
+} // namespace korv::korvio

@@ -1,12 +1,10 @@
-#include "logger/core/korvio_library.h"
+#include "common/core/korvio_library.h"
 
-namespace korv::logger {
+namespace korv {
 
-std::string executable_directory() { return korv::executable_directory(); }
-
-KorvioLibrary& KorvioLibrary::shared() {
+const KorvioLibrary& KorvioLibrary::shared() {
     // Lives as long as the process, as the binding it wraps does.
-    static KorvioLibrary* library = new KorvioLibrary(KorvioBinding::by_name());
+    static const KorvioLibrary* library = new KorvioLibrary(KorvioBinding::by_name());
     return *library;
 }
 
@@ -41,4 +39,8 @@ int KorvioLibrary::getver() const { return require().getver(); }
 
 int KorvioLibrary::dodiag(int port, int code) const { return require().dodiag(port, code); }
 
-}  // namespace korv::logger
+int KorvioLibrary::getPMS(int port, int mode, int a, int b) const { return require().getPMS(port, mode, a, b); }
+
+int KorvioLibrary::getPNKORV(const korvio_host* host, int port) const { return require().getPNKORV(host, port); }
+
+}  // namespace korv

@@ -1,11 +1,13 @@
-// The strip-chart window painted offscreen and probed pixel by pixel.
+// The logger's strip-chart window painted offscreen and probed pixel by
+// pixel.
 #include <QImage>
 #include <QPixmap>
 #include <gtest/gtest.h>
 
 #include "common/gui/strip_chart_view.h"
+#include "logger/core/strip_chart_options.h"
 
-namespace korv {
+namespace korv::logger {
 namespace {
 
 QImage picture_of(StripChartView& view) { return view.grab().toImage(); }
@@ -26,8 +28,8 @@ int inked_pixels(const QImage& image, QColor ink) {
     return n;
 }
 
-TEST(StripChartView, ALoggerChartDrawsItsValueBetweenLowAndHigh) {
-    StripChartView view(StripChartOptions::logger());
+TEST(LoggerStripChartView, ALoggerChartDrawsItsValueBetweenLowAndHigh) {
+    StripChartView view(strip_chart_options());
     StripChartModel& chart = view.model();
     chart.set_chart_item(17);
     chart.set_chart_low(0);
@@ -48,8 +50,8 @@ TEST(StripChartView, ALoggerChartDrawsItsValueBetweenLowAndHigh) {
     EXPECT_EQ(inked_in_column(image, 10, ink), 1);
 }
 
-TEST(StripChartView, TheMarkIsAFullHeightLineUntilTheNextRepaint) {
-    StripChartView view(StripChartOptions::logger());
+TEST(LoggerStripChartView, TheMarkIsAFullHeightLineUntilTheNextRepaint) {
+    StripChartView view(strip_chart_options());
     StripChartModel& chart = view.model();
     chart.set_chart_low(-40);
     chart.set_chart_high(40);
@@ -65,35 +67,16 @@ TEST(StripChartView, TheMarkIsAFullHeightLineUntilTheNextRepaint) {
     EXPECT_EQ(inked_in_column(picture_of(view), 250, ink), 1);
 }
 
-TEST(StripChartView, AChartWithoutARangeAboveItsLowPaintsNothing) {
-    StripChartView view(StripChartOptions::logger());
+TEST(LoggerStripChartView, AChartWithoutARangeAboveItsLowPaintsNothing) {
+    StripChartView view(strip_chart_options());
     view.show();
     for (int i = 0; i < 50; ++i) view.model().plot_point(i * 100);
     view.refresh();
     EXPECT_EQ(inked_pixels(picture_of(view), trace_colour(view)), 0);
 }
 
-TEST(StripChartView, APlayerChartRangedHighEqualToLowStillDraws) {
-    StripChartView view(StripChartOptions::player());
-    StripChartModel& chart = view.model();
-    chart.set_chart_low(128);
-    chart.set_chart_high(128);
-    for (int i = 0; i < 50; ++i) chart.plot_point(6400);  // 64 of 0..128: mid-height
-    chart.set_last_record(50);
-    chart.set_curr_record(50);
-    view.show();
-    const QImage image = picture_of(view);
-    EXPECT_EQ(image.pixelColor(20, 65), trace_colour(view));
-}
-
-TEST(StripChartView, OnlyTheLoggerWindowIsResizable) {
-    StripChartView player(StripChartOptions::player());
-    EXPECT_EQ(player.minimumSize(), player.maximumSize());
-    EXPECT_EQ(player.size(), QSize(405, 130));
-    EXPECT_EQ(player.cursor().shape(), Qt::CrossCursor);
-    EXPECT_FALSE(player.isVisible());
-
-    StripChartView logger(StripChartOptions::logger());
+TEST(LoggerStripChartView, TheLoggerWindowIsResizable) {
+    StripChartView logger(strip_chart_options());
     EXPECT_NE(logger.minimumSize(), logger.maximumSize());
     logger.model().set_chart_low(0);
     logger.model().set_chart_high(100);
@@ -107,4 +90,4 @@ TEST(StripChartView, OnlyTheLoggerWindowIsResizable) {
 }
 
 }  // namespace
-}  // namespace korv
+}  // namespace korv::logger
