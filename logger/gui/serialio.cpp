@@ -3,6 +3,7 @@
 #include <QThread>
 #include <exception>
 
+#include "logger/core/live_chart.h"
 #include "logger/core/live_scaling.h"
 #include "logger/core/stop_flags.h"
 #include "logger/gui/korvlog_window.h"
@@ -126,23 +127,7 @@ void serialio::chart_sample(int cable, int port, int hi, int lo, int code) {
     korv::logger::ChartWindow* chart = frame->chart_frames(scaled->slot);
     if (!chart) return;
 
-    if (chart->chart_high() == -1) chart->setrange(scaled->slot);
-    if (chart->test_delta() == 0) {
-        chart->setrange(scaled->slot);
-        chart->set_test_delta(1);
-    }
-    std::int32_t point = korv::logger::chart_point(scaled->value);
-    const bool demonstration = port == korv::logger::kDemonstrationPort;
-    if (demonstration) {
-        int delta = chart->test_delta();
-        point = korv::logger::demo_wave_point(chart->test_point(), delta, chart->chart_low(), chart->chart_high());
-        chart->set_test_delta(delta);
-    }
+    // The chart passes the value it plots on to the panel.
     if (!chart->datavalue_handle()) chart->set_datavalue_handle(datavalue_handle_);
-    chart->plot_point(point);
-    if (demonstration) {
-        int test_point = chart->test_point();
-        korv::logger::demo_wave_step(test_point, chart->test_delta());
-        chart->set_test_point(test_point);
-    }
+    korv::logger::chart_live_sample(*chart, port, *scaled);
 }
