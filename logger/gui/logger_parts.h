@@ -14,12 +14,13 @@
 #include "logger/core/live_chart.h"
 #include "logger/core/log_family.h"
 
-class KorvLog;
 class LOGOBDThread1;
 class QPushButton;
 class QWidget;
 
 namespace korv::logger {
+
+class KorvLogHost;
 
 // "Real Time Data Values": one row per item of a charted run.
 class DataValuePanel {
@@ -89,10 +90,10 @@ public:
 class LoggerParts {
 public:
     virtual ~LoggerParts() = default;
-    virtual std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLog& korv, QPushButton* interface_button,
+    virtual std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLogHost& korv, QPushButton* interface_button,
                                                                     const QString& title, int cable_type) = 0;
     // Built hidden, once, with the start window.
-    virtual std::unique_ptr<ChartControl> make_chartcontrol(KorvLog& korv) = 0;
+    virtual std::unique_ptr<ChartControl> make_chartcontrol(KorvLogHost& korv) = 0;
     // Built by the first item announcement of the program's first charted run.
     virtual std::unique_ptr<DataValuePanel> make_datavalues() = 0;
     // Built on first use of the (always disabled) "Triggers" button.

@@ -6,7 +6,6 @@
 #include "logger/core/live_chart.h"
 #include "logger/core/live_scaling.h"
 #include "logger/core/stop_flags.h"
-#include "logger/gui/korvlog_window.h"
 
 using korv::logger::LogFamily;
 
@@ -44,7 +43,7 @@ void serialio::set_all_stop_flags(int value) {
 
 int serialio::toggle_pause(LogFamily family) { return korv::logger::toggle_pause(flag_of(family)); }
 
-void serialio::set_korv_handle(KorvLog* korv) { korv_handle_ = korv; }
+void serialio::set_korv_handle(korv::logger::KorvLogHost* korv) { korv_handle_ = korv; }
 
 int serialio::SioReset(int cable, int port, int in_queue, int out_queue) {
     return library_.SioReset(cable, port, in_queue, out_queue);
@@ -92,7 +91,7 @@ void serialio::plot_point(int cable, int port, int hi, int lo, int code) {
 }
 
 void serialio::plot_on_gui_thread(int cable, int port, int hi, int lo, int code) {
-    KorvLog* korv = korv_handle_;
+    korv::logger::KorvLogHost* korv = korv_handle_;
     if (!korv) return;
 
     if (cable < 0) {
