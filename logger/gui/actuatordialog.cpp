@@ -6,7 +6,6 @@
 #include <QPointer>
 
 #include "logger/gui/logobdframe.h"
-#include "logger/gui/korvlog_window.h"
 #include "logger/gui/serialio.h"
 
 namespace {

@@ -6,12 +6,12 @@
 
 namespace korv::logger {
 
-std::unique_ptr<LogSettingsThread> ChartPanelParts::make_settings_thread(KorvLog&, QPushButton*, const QString&,
+std::unique_ptr<LogSettingsThread> ChartPanelParts::make_settings_thread(KorvLogHost&, QPushButton*, const QString&,
                                                                          int) {
     return nullptr;
 }
 
-std::unique_ptr<ChartControl> ChartPanelParts::make_chartcontrol(KorvLog& korv) {
+std::unique_ptr<ChartControl> ChartPanelParts::make_chartcontrol(KorvLogHost& korv) {
     return std::make_unique<chartcontrol>(korv);
 }
 

@@ -8,9 +8,9 @@ namespace korv::logger {
 
 class ChartPanelParts : public LoggerParts {
 public:
-    std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLog& korv, QPushButton* interface_button,
+    std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLogHost& korv, QPushButton* interface_button,
                                                             const QString& title, int cable_type) override;
-    std::unique_ptr<ChartControl> make_chartcontrol(KorvLog& korv) override;
+    std::unique_ptr<ChartControl> make_chartcontrol(KorvLogHost& korv) override;
     std::unique_ptr<DataValuePanel> make_datavalues() override;
     std::unique_ptr<QWidget> make_triggerframe() override;
 };

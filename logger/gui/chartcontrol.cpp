@@ -4,7 +4,6 @@
 
 #include "logger/core/chart_presets.h"
 #include "logger/gui/chartitem.h"
-#include "logger/gui/korvlog_window.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ QString text_of(std::string_view text) {
 
 }  // namespace
 
-chartcontrol::chartcontrol(KorvLog& korv) : QWidget(nullptr), korv_(korv) {
+chartcontrol::chartcontrol(korv::logger::KorvLogHost& korv) : QWidget(nullptr), korv_(korv) {
     setObjectName("chartcontrol");
     setWindowTitle(QString());
     setFixedSize(content_width, content_height);
@@ -146,4 +145,6 @@ void chartcontrol::setVisible(bool show) {
     QWidget::setVisible(show);
 }
 
-chartcontrol* chartcontrol_of(const KorvLog& korv) { return dynamic_cast<chartcontrol*>(korv.chartcontrol_frame()); }
+chartcontrol* chartcontrol_of(const korv::logger::KorvLogHost& korv) {
+    return dynamic_cast<chartcontrol*>(korv.chartcontrol_frame());
+}

@@ -8,9 +8,9 @@
 #include <array>
 
 #include "logger/core/log_family.h"
+#include "logger/gui/korvlog_host.h"
 #include "logger/gui/logger_parts.h"
 
-class KorvLog;
 class chartitem;
 
 class chartcontrol : public QWidget, public korv::logger::ChartControl {
@@ -20,7 +20,7 @@ public:
     static constexpr int content_height = 121;
 
     // Built hidden by the start window; every button disabled and red.
-    explicit chartcontrol(KorvLog& korv);
+    explicit chartcontrol(korv::logger::KorvLogHost& korv);
 
     // The settings frame whose charts the buttons show and hide; its frame
     // sets it when it is built.
@@ -51,10 +51,10 @@ private:
     void paint_button(int slot, bool green);
     static chartitem* chart_of(korv::logger::LogSettingsFrame* frame, int slot);
 
-    KorvLog& korv_;
+    korv::logger::KorvLogHost& korv_;
     korv::logger::LogSettingsFrame* pf_ = nullptr;
     std::array<bool, korv::logger::kItemSlots> green_{};
 };
 
 // The start window's chart control, when it has this one.
-chartcontrol* chartcontrol_of(const KorvLog& korv);
+chartcontrol* chartcontrol_of(const korv::logger::KorvLogHost& korv);

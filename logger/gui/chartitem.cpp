@@ -5,13 +5,13 @@
 #include "logger/core/chart_presets.h"
 #include "logger/core/strip_chart_options.h"
 #include "logger/gui/chartcontrol.h"
-#include "logger/gui/korvlog_window.h"
 
-chartitem::chartitem(KorvLog* korv) : korv::StripChartView(korv::logger::strip_chart_options()), korv_handle_(korv) {}
+chartitem::chartitem(korv::logger::KorvLogHost* korv)
+    : korv::StripChartView(korv::logger::strip_chart_options()), korv_handle_(korv) {}
 
-void chartitem::set_korv_handle(KorvLog* korv) { korv_handle_ = korv; }
+void chartitem::set_korv_handle(korv::logger::KorvLogHost* korv) { korv_handle_ = korv; }
 
-KorvLog* chartitem::korv_handle() const { return korv_handle_; }
+korv::logger::KorvLogHost* chartitem::korv_handle() const { return korv_handle_; }
 
 void chartitem::set_title(const QString& title) {
     model().set_title(title.toStdString());

@@ -4,24 +4,23 @@
 // clamps to its range and passes the value under the mark to the
 // "Real Time Data Values" panel.
 #include <QPoint>
-#include <QPointer>
 #include <optional>
 
 #include "common/gui/strip_chart_view.h"
+#include "logger/gui/korvlog_host.h"
 #include "logger/gui/logger_parts.h"
 
-class KorvLog;
 class chartcontrol;
 
 class chartitem : public korv::StripChartView, public korv::logger::ChartWindow {
     Q_OBJECT
 public:
     // Hidden, 405 x 130, resizable; korv is the start window (may be set later).
-    explicit chartitem(KorvLog* korv = nullptr);
+    explicit chartitem(korv::logger::KorvLogHost* korv = nullptr);
 
     // Set by the settings frame: the start window, item code, title and range.
-    void set_korv_handle(KorvLog* korv);
-    KorvLog* korv_handle() const;
+    void set_korv_handle(korv::logger::KorvLogHost* korv);
+    korv::logger::KorvLogHost* korv_handle() const;
     int chart_item() const { return model().chart_item(); }
     void set_chart_item(int item) { model().set_chart_item(item); }
     void set_title(const QString& title);
@@ -70,7 +69,7 @@ private:
     chartcontrol* start_window_bar() const;
     void publish_title();
 
-    QPointer<KorvLog> korv_handle_;
+    korv::logger::KorvLogHost* korv_handle_ = nullptr;
     korv::logger::DataValuePanel* datavalue_handle_ = nullptr;
     chartcontrol* chartcontrol_frame_ = nullptr;
     bool scroll_locked_ = false;

@@ -7,7 +7,7 @@ namespace korv::logger {
 
 class KorvlogParts : public ChartPanelParts {
 public:
-    std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLog& korv, QPushButton* interface_button,
+    std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLogHost& korv, QPushButton* interface_button,
                                                             const QString& title, int cable_type) override;
 };
 

@@ -15,7 +15,9 @@
 #include "common/core/korvio_library.h"
 #include "common/gui/error_reporter.h"
 #include "logger/core/log_family.h"
+#include "logger/core/port_use.h"
 #include "logger/core/session_control.h"
+#include "logger/gui/korvlog_host.h"
 #include "logger/gui/logger_parts.h"
 #include "platform/core/file_chooser.h"
 
@@ -38,7 +40,7 @@ struct KorvLogServices {
     std::function<void(int status)> exit_process;
 };
 
-class KorvLog : public QWidget {
+class KorvLog : public QWidget, public korv::logger::KorvLogHost {
     Q_OBJECT
 public:
     static constexpr int content_width = 477;
@@ -67,7 +69,8 @@ public:
 
     // True while a settings frame holds that port number open; written by
     // the settings frames.
-    std::array<bool, 10> port_used{};
+    korv::logger::PortUsed port_used{};
+    korv::logger::PortUsed& port_table() override { return port_used; }
 
     QPushButton* family_button(korv::logger::LogFamily family) const;
     QLineEdit* status_field(korv::logger::LogFamily family) const;
@@ -77,36 +80,36 @@ public:
     LOGOBDThread1* logging_thread(korv::logger::LogFamily family) const;
 
     // The settings frame built most recently, whatever its family.
-    korv::logger::LogSettingsFrame* obd_frame() const { return obd_frame_; }
-    void set_obd_frame(korv::logger::LogSettingsFrame* frame) { obd_frame_ = frame; }
-    korv::logger::ChartControl* chartcontrol_frame() const { return chartcontrol_frame_.get(); }
+    korv::logger::LogSettingsFrame* obd_frame() const override { return obd_frame_; }
+    void set_obd_frame(korv::logger::LogSettingsFrame* frame) override { obd_frame_ = frame; }
+    korv::logger::ChartControl* chartcontrol_frame() const override { return chartcontrol_frame_.get(); }
     // The one data-value panel shared by every run; null until made.
-    korv::logger::DataValuePanel* datavalue_handle() const { return datavalue_handle_.get(); }
-    korv::logger::DataValuePanel* create_datavalues();
+    korv::logger::DataValuePanel* datavalue_handle() const override { return datavalue_handle_.get(); }
+    korv::logger::DataValuePanel* create_datavalues() override;
 
     // A settings frame asks for Start when it has items and withdraws it
     // when it has none; Start stays disabled while any run is alive.
-    void request_start(bool wanted);
+    void request_start(bool wanted) override;
     // A run is logging (Stop and Pause are usable).
-    bool logging_active() const { return session_.any_logging(); }
+    bool logging_active() const override { return session_.any_logging(); }
     // Any logging thread alive, its save step included.
-    bool run_alive() const { return session_.any_alive(); }
-    bool charts_ticked() const;
-    const korv::KorvioLibrary& library() const;
+    bool run_alive() const override { return session_.any_alive(); }
+    bool charts_ticked() const override;
+    const korv::KorvioLibrary& library() const override;
 
-    void error_rtn(const QString& message);
+    void error_rtn(const QString& message) override;
     korv::ErrorReporter& reporter() { return reporter_; }
     // The save step of a run's logging thread; any thread.
-    void save_log_file(int type);
+    void save_log_file(int type) override;
     static int build_int(int hi, int lo);
 
     // The engine saw its flag change: 0 or 1 show "Pause", others "Resume".
-    void show_pause_state(int flag);
+    void show_pause_state(int flag) override;
 
     // From the logging threads; any thread.
-    void post_run_logging(korv::logger::LogFamily family);
-    void post_run_saving(korv::logger::LogFamily family);
-    void post_run_finished(korv::logger::LogFamily family);
+    void post_run_logging(korv::logger::LogFamily family) override;
+    void post_run_saving(korv::logger::LogFamily family) override;
+    void post_run_finished(korv::logger::LogFamily family) override;
 
 public slots:
     void obd_button_actionPerformed();

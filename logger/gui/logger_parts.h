@@ -11,14 +11,16 @@
 #include <QString>
 #include <memory>
 
+#include "logger/core/live_chart.h"
 #include "logger/core/log_family.h"
 
-class KorvLog;
 class LOGOBDThread1;
 class QPushButton;
 class QWidget;
 
 namespace korv::logger {
+
+class KorvLogHost;
 
 // "Real Time Data Values": one row per item of a charted run.
 class DataValuePanel {
@@ -33,33 +35,16 @@ public:
     virtual void setVisible(bool show) = 0;
 };
 
-// One strip-chart window of a settings frame (one per item slot).
-class ChartWindow {
+// One strip-chart window of a settings frame (one per item slot); the live
+// samples drive it as a LiveChart.
+class ChartWindow : public LiveChart {
 public:
-    virtual ~ChartWindow() = default;
-
     // Locked while a session logs and is not paused: clicks are ignored and
     // the view follows the newest point.
     virtual bool scroll_locked() const = 0;
     virtual void set_scroll_locked(bool locked) = 0;
     // Back to the newest point.
     virtual void resume_chart() = 0;
-
-    // The configured range; chart_high -1 means no range yet.
-    virtual int chart_low() const = 0;
-    virtual int chart_high() const = 0;
-    // The slot's preset title, item and range.
-    virtual void setrange(int slot) = 0;
-
-    // The demonstration wave's state; test_delta 0 also marks a chart that
-    // has had no sample since it was made or cleared.
-    virtual int test_point() const = 0;
-    virtual void set_test_point(int point) = 0;
-    virtual int test_delta() const = 0;
-    virtual void set_test_delta(int delta) = 0;
-
-    // One value, the quantity times 100.
-    virtual void plot_point(int v) = 0;
 
     virtual DataValuePanel* datavalue_handle() const = 0;
     virtual void set_datavalue_handle(DataValuePanel* panel) = 0;
@@ -105,10 +90,10 @@ public:
 class LoggerParts {
 public:
     virtual ~LoggerParts() = default;
-    virtual std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLog& korv, QPushButton* interface_button,
+    virtual std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLogHost& korv, QPushButton* interface_button,
                                                                     const QString& title, int cable_type) = 0;
     // Built hidden, once, with the start window.
-    virtual std::unique_ptr<ChartControl> make_chartcontrol(KorvLog& korv) = 0;
+    virtual std::unique_ptr<ChartControl> make_chartcontrol(KorvLogHost& korv) = 0;
     // Built by the first item announcement of the program's first charted run.
     virtual std::unique_ptr<DataValuePanel> make_datavalues() = 0;
     // Built on first use of the (always disabled) "Triggers" button.

@@ -4,11 +4,11 @@
 
 #include "logger/core/logger_texts.h"
 #include "logger/core/stop_flags.h"
-#include "logger/gui/korvlog_window.h"
 
+using korv::logger::KorvLogHost;
 using korv::logger::LogFamily;
 
-LOGOBDThread1::LOGOBDThread1(KorvLog& korv, korv::logger::LogSettingsFrame* frame, const RunSettings& settings,
+LOGOBDThread1::LOGOBDThread1(KorvLogHost& korv, korv::logger::LogSettingsFrame* frame, const RunSettings& settings,
                              QLineEdit* status, const korv::KorvioLibrary& library)
     : korv_(korv), frame_(frame), settings_(settings), sio_(library) {
     sio_.set_korv_handle(&korv);
@@ -38,7 +38,7 @@ void LOGOBDThread1::run() {
     // Whatever happens below, the window hears of the end, so it can
     // always be closed again.
     struct Finished {
-        KorvLog& korv;
+        KorvLogHost& korv;
         LogFamily family;
         ~Finished() { korv.post_run_finished(family); }
     } finished{korv_, settings_.family};

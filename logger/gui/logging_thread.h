@@ -11,10 +11,9 @@
 #include "common/core/korvio_library.h"
 #include "common/gui/error_reporter.h"
 #include "logger/core/log_family.h"
+#include "logger/gui/korvlog_host.h"
 #include "logger/gui/logger_parts.h"
 #include "logger/gui/serialio.h"
-
-class KorvLog;
 
 class LOGOBDThread1 {
 public:
@@ -29,7 +28,7 @@ public:
     };
 
     // GUI thread.
-    LOGOBDThread1(KorvLog& korv, korv::logger::LogSettingsFrame* frame, const RunSettings& settings,
+    LOGOBDThread1(korv::logger::KorvLogHost& korv, korv::logger::LogSettingsFrame* frame, const RunSettings& settings,
                   QLineEdit* status, const korv::KorvioLibrary& library);
     ~LOGOBDThread1();  // waits for the thread
     LOGOBDThread1(const LOGOBDThread1&) = delete;
@@ -51,7 +50,7 @@ private:
     void run_steps();
     int checked_version();
 
-    KorvLog& korv_;
+    korv::logger::KorvLogHost& korv_;
     korv::logger::LogSettingsFrame* frame_;
     const RunSettings settings_;
     serialio sio_;

@@ -10,7 +10,6 @@
 #include "logger/gui/actuatordialog.h"
 #include "logger/gui/chartcontrol.h"
 #include "logger/gui/chartitem.h"
-#include "logger/gui/korvlog_window.h"
 #include "logger/gui/linkframe.h"
 #include "logger/gui/logobdthread.h"
 #include "logger/gui/serialio.h"
@@ -59,7 +58,7 @@ LOGOBDframe::~LOGOBDframe() {
         } catch (const korv::KorvioUnavailable&) {
             // Nothing was opened through a library that is not there.
         }
-        if (korv_handle) korv::logger::mark_port(korv_handle->port_used, selected_port, false);
+        if (korv_handle) korv::logger::mark_port(korv_handle->port_table(), selected_port, false);
     }
 }
 
@@ -263,7 +262,7 @@ void LOGOBDframe::release_port() {
     }
     untick();
     paint_button(LinkColour::red);
-    if (korv_handle) korv::logger::mark_port(korv_handle->port_used, selected_port, false);
+    if (korv_handle) korv::logger::mark_port(korv_handle->port_table(), selected_port, false);
     selected_port = korv::logger::kNoPort;
 }
 
@@ -276,7 +275,7 @@ void LOGOBDframe::choose_port_itemStateChanged(int index) {
     if (port >= 0 && port <= korv::logger::kHighestPort) {
         // A port held before, the same one included, is given back first.
         release_port();
-        if (korv_handle && korv::logger::port_in_use(korv_handle->port_used, port)) {
+        if (korv_handle && korv::logger::port_in_use(korv_handle->port_table(), port)) {
             set_status(korv::logger::kPortInUse);
             untick();
             paint_button(LinkColour::red);
@@ -297,7 +296,7 @@ void LOGOBDframe::choose_port_itemStateChanged(int index) {
             return;
         }
         selected_port = port;
-        if (korv_handle) korv::logger::mark_port(korv_handle->port_used, port, true);
+        if (korv_handle) korv::logger::mark_port(korv_handle->port_table(), port, true);
     }
     test_connection();
 }
@@ -396,7 +395,7 @@ void LOGOBDframe::link_test_finished(int port, const korv::logger::LinkResult& r
             set_status(korv::logger::no_response(result.code));
             untick();
             paint_button(LinkColour::red);
-            if (korv_handle) korv::logger::mark_port(korv_handle->port_used, port, false);
+            if (korv_handle) korv::logger::mark_port(korv_handle->port_table(), port, false);
             selected_port = korv::logger::kNoPort;
             break;
         case korv::logger::LinkOutcome::operational:

@@ -20,10 +20,10 @@
 #include "logger/core/interface_settings.h"
 #include "logger/core/link_test.h"
 #include "logger/gui/actuatordialog.h"
+#include "logger/gui/korvlog_host.h"
 #include "logger/gui/library_worker.h"
 #include "logger/gui/logger_parts.h"
 
-class KorvLog;
 class LOGOBDThread;
 class Linkframe;
 class chartcontrol;
@@ -44,7 +44,7 @@ public:
     // Handed over by the settings thread.
     serialio* serial_handle = nullptr;
     LOGOBDThread* thread_handle = nullptr;
-    KorvLog* korv_handle = nullptr;
+    korv::logger::KorvLogHost* korv_handle = nullptr;
     QPushButton* interface_button = nullptr;
     chartcontrol* chartcontrol_frame = nullptr;
 

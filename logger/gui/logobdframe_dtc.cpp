@@ -7,7 +7,6 @@
 #include "logger/core/frame_texts.h"
 #include "logger/gui/actuatordialog.h"
 #include "logger/gui/logobdframe.h"
-#include "logger/gui/korvlog_window.h"
 #include "logger/gui/serialio.h"
 #include "nativeio/include/korvio_files.h"
 #include "platform/gui/windows1252_text.h"

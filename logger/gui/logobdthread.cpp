@@ -4,11 +4,11 @@
 #include "logger/core/interface_settings.h"
 #include "logger/core/logger_texts.h"
 #include "logger/gui/chartcontrol.h"
-#include "logger/gui/korvlog_window.h"
 #include "logger/gui/logobdframe.h"
 #include "logger/gui/serialio.h"
 
-LOGOBDThread::LOGOBDThread(KorvLog& korv, QPushButton* interface_button, const QString& title, int cable_type)
+LOGOBDThread::LOGOBDThread(korv::logger::KorvLogHost& korv, QPushButton* interface_button, const QString& title,
+                           int cable_type)
     : korv_handle_(korv), interface_button_(interface_button), title_(title), cable_type_(cable_type) {}
 
 LOGOBDThread::~LOGOBDThread() = default;

@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "common/gui/error_reporter.h"
+#include "logger/gui/korvlog_host.h"
 #include "logger/gui/logger_parts.h"
 
-class KorvLog;
 class LOGOBDThread1;
 class LOGOBDframe;
 class serialio;
@@ -19,7 +19,8 @@ class serialio;
 class LOGOBDThread : public korv::logger::LogSettingsThread {
 public:
     // cable_type: the preset cable choice index (0 none, 5 DSM, 6 PMS).
-    LOGOBDThread(KorvLog& korv, QPushButton* interface_button, const QString& title, int cable_type);
+    LOGOBDThread(korv::logger::KorvLogHost& korv, QPushButton* interface_button, const QString& title,
+                 int cable_type);
     ~LOGOBDThread() override;
 
     void start() override { run(); }
@@ -37,7 +38,7 @@ public:
 private:
     void run();
 
-    KorvLog& korv_handle_;
+    korv::logger::KorvLogHost& korv_handle_;
     QPushButton* interface_button_;
     const QString title_;
     const int cable_type_;

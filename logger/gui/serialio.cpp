@@ -3,9 +3,9 @@
 #include <QThread>
 #include <exception>
 
+#include "logger/core/live_chart.h"
 #include "logger/core/live_scaling.h"
 #include "logger/core/stop_flags.h"
-#include "logger/gui/korvlog_window.h"
 
 using korv::logger::LogFamily;
 
@@ -43,7 +43,7 @@ void serialio::set_all_stop_flags(int value) {
 
 int serialio::toggle_pause(LogFamily family) { return korv::logger::toggle_pause(flag_of(family)); }
 
-void serialio::set_korv_handle(KorvLog* korv) { korv_handle_ = korv; }
+void serialio::set_korv_handle(korv::logger::KorvLogHost* korv) { korv_handle_ = korv; }
 
 int serialio::SioReset(int cable, int port, int in_queue, int out_queue) {
     return library_.SioReset(cable, port, in_queue, out_queue);
@@ -91,7 +91,7 @@ void serialio::plot_point(int cable, int port, int hi, int lo, int code) {
 }
 
 void serialio::plot_on_gui_thread(int cable, int port, int hi, int lo, int code) {
-    KorvLog* korv = korv_handle_;
+    korv::logger::KorvLogHost* korv = korv_handle_;
     if (!korv) return;
 
     if (cable < 0) {
@@ -126,23 +126,7 @@ void serialio::chart_sample(int cable, int port, int hi, int lo, int code) {
     korv::logger::ChartWindow* chart = frame->chart_frames(scaled->slot);
     if (!chart) return;
 
-    if (chart->chart_high() == -1) chart->setrange(scaled->slot);
-    if (chart->test_delta() == 0) {
-        chart->setrange(scaled->slot);
-        chart->set_test_delta(1);
-    }
-    std::int32_t point = korv::logger::chart_point(scaled->value);
-    const bool demonstration = port == korv::logger::kDemonstrationPort;
-    if (demonstration) {
-        int delta = chart->test_delta();
-        point = korv::logger::demo_wave_point(chart->test_point(), delta, chart->chart_low(), chart->chart_high());
-        chart->set_test_delta(delta);
-    }
+    // The chart passes the value it plots on to the panel.
     if (!chart->datavalue_handle()) chart->set_datavalue_handle(datavalue_handle_);
-    chart->plot_point(point);
-    if (demonstration) {
-        int test_point = chart->test_point();
-        korv::logger::demo_wave_step(test_point, chart->test_delta());
-        chart->set_test_point(test_point);
-    }
+    korv::logger::chart_live_sample(*chart, port, *scaled);
 }

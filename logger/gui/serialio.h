@@ -11,9 +11,8 @@
 
 #include "common/core/korvio_library.h"
 #include "logger/core/log_family.h"
+#include "logger/gui/korvlog_host.h"
 #include "logger/gui/logger_parts.h"
-
-class KorvLog;
 
 class serialio {
 public:
@@ -33,8 +32,8 @@ public:
     static int toggle_pause(korv::logger::LogFamily family);
 
     // GUI thread, before the first call into the library.
-    void set_korv_handle(KorvLog* korv);
-    KorvLog* korv_handle() const { return korv_handle_; }
+    void set_korv_handle(korv::logger::KorvLogHost* korv);
+    korv::logger::KorvLogHost* korv_handle() const { return korv_handle_; }
     void set_status(QLineEdit* status) { status_ = status; }
     // The settings frame whose charts this object's samples go to; without
     // one they go to the start window's most recently built frame.
@@ -69,7 +68,7 @@ private:
     static inline int pms_stop_flag = 1;
 
     const korv::KorvioLibrary& library_;
-    QPointer<KorvLog> korv_handle_;
+    korv::logger::KorvLogHost* korv_handle_ = nullptr;
     QPointer<QLineEdit> status_;
     korv::logger::LogSettingsFrame* settings_frame_ = nullptr;
     korv::logger::DataValuePanel* datavalue_handle_ = nullptr;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "logger/gui/korvlog_window.h"
+#include "logger/gui/korvlog_host.h"
 #include "logger/gui/logger_parts.h"
 
 namespace korv::logger::testing {
@@ -82,7 +82,7 @@ struct FakeFrame final : LogSettingsFrame {
 };
 
 struct FakeSettingsThread final : LogSettingsThread {
-    FakeSettingsThread(KorvLog& k, const FrameSetup& s, bool builds) : korv(k), setup(s), builds_frame(builds) {}
+    FakeSettingsThread(KorvLogHost& k, const FrameSetup& s, bool builds) : korv(k), setup(s), builds_frame(builds) {}
     void start() override {
         ++starts;
         if (!builds_frame) return;
@@ -92,7 +92,7 @@ struct FakeSettingsThread final : LogSettingsThread {
     LogSettingsFrame* obd_frame() const override { return frame.get(); }
     void set_log_handle(LOGOBDThread1* run) override { log_handle = run; }
 
-    KorvLog& korv;
+    KorvLogHost& korv;
     FrameSetup setup;
     bool builds_frame;
     std::unique_ptr<FakeFrame> frame;
@@ -106,7 +106,7 @@ struct FakeChartControl final : ChartControl {
 };
 
 struct FakeParts final : LoggerParts {
-    std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLog& korv, QPushButton* interface_button,
+    std::unique_ptr<LogSettingsThread> make_settings_thread(KorvLogHost& korv, QPushButton* interface_button,
                                                             const QString& title, int cable_type) override {
         const int family = cable_type == 5 ? 1 : cable_type == 6 ? 2 : 0;
         made.push_back({title, cable_type});
@@ -115,7 +115,7 @@ struct FakeParts final : LoggerParts {
         threads[family] = thread.get();
         return thread;
     }
-    std::unique_ptr<ChartControl> make_chartcontrol(KorvLog&) override {
+    std::unique_ptr<ChartControl> make_chartcontrol(KorvLogHost&) override {
         auto control = std::make_unique<FakeChartControl>();
         chartcontrol = control.get();
         return control;

@@ -25,7 +25,7 @@ using testing::FakeDataValues;
 
 // A settings frame that owns 20 real chart windows, as the real one does.
 struct ChartFrame final : LogSettingsFrame {
-    explicit ChartFrame(KorvLog* korv) {
+    explicit ChartFrame(KorvLogHost* korv) {
         items.fill(-1);
         for (auto& chart : charts) chart = std::make_unique<chartitem>(korv);
     }
