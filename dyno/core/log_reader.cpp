@@ -1,12 +1,13 @@
 #include "dyno/core/log_reader.h"
 
+#include "common/core/field_splitter.h"
+#include "common/core/line_reader.h"
 #include "common/core/number_text.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <memory>
 #include <string>
+#include <vector>
 
 namespace korv::dyno {
 namespace {
@@ -21,21 +22,18 @@ float leading_number(std::string_view field) {
     return parsed ? parsed->value : 0.0f;
 }
 
-// Calls take(k, field) for each comma-separated field k < limit; empty
-// fields keep their place so the columns stay in step.
-template <typename Take>
-int split_fields(std::string_view line, int limit, Take take) {
-    int k = 0;
-    std::size_t from = 0;
-    while (k < limit) {
-        std::size_t comma = line.find(',', from);
-        std::string_view field = line.substr(from, comma == std::string_view::npos ? line.size() - from : comma - from);
-        take(k, field);
-        ++k;
-        if (comma == std::string_view::npos) break;
-        from = comma + 1;
+// The first `limit` comma-separated fields; empty fields keep their place so
+// the columns stay in step.
+void split_row(std::string_view line, int limit, std::vector<std::string_view>& fields) {
+    split_fields(line, {.max_fields = static_cast<std::size_t>(limit)}, fields);
+}
+
+// Empty lines count for nothing anywhere in a log.
+bool next_filled_line(LineReader& lines, std::string& line) {
+    while (lines.next_line(line)) {
+        if (!line.empty()) return true;
     }
-    return k;
+    return false;
 }
 
 struct ColumnMap {
@@ -47,9 +45,12 @@ struct ColumnMap {
 
 ColumnMap map_header(std::string_view header) {
     ColumnMap map;
-    map.columns = split_fields(header, kMaxLogColumns, [&](int k, std::string_view name) {
+    std::vector<std::string_view> names;
+    split_row(header, kMaxLogColumns, names);
+    map.columns = static_cast<int>(names.size());
+    for (int k = 0; k < map.columns; ++k) {
         // A repeated kind would put the columns out of step: the first wins.
-        switch (classify_column(name)) {
+        switch (classify_column(names[static_cast<std::size_t>(k)])) {
         case ColumnKind::time:
             if (map.time < 0) map.time = k;
             break;
@@ -62,8 +63,47 @@ ColumnMap map_header(std::string_view header) {
         default:
             break;  // air temperature and barometer are recognised but unused
         }
-    });
+    }
     return map;
+}
+
+LogReadResult read_log_lines(LineReader& lines) {
+    LogReadResult result;
+    std::string line;
+    next_filled_line(lines, line);  // the first line says nothing we use
+    if (!next_filled_line(lines, line)) {
+        result.status = LogReadStatus::no_rpm_or_time;
+        return result;
+    }
+    const ColumnMap map = map_header(line);
+    if (map.time < 0 || map.rpm < 0) {
+        result.status = LogReadStatus::no_rpm_or_time;
+        return result;
+    }
+
+    SampleArray samples;
+    std::vector<std::string_view> fields;
+    while (next_filled_line(lines, line)) {
+        split_row(line, map.columns, fields);
+        // A missing field reads as an empty one.
+        const auto field = [&](int k) {
+            return k >= 0 && static_cast<std::size_t>(k) < fields.size() ? fields[static_cast<std::size_t>(k)]
+                                                                         : std::string_view();
+        };
+        const bool has_time_and_rpm = static_cast<std::size_t>(std::max(map.time, map.rpm)) < fields.size();
+        float seconds = 0.0f;
+        if (!has_time_and_rpm || !parse_log_time(field(map.time), seconds)) continue;
+        DynoSample& s = samples.emplace_back();
+        s[kTime] = seconds;
+        s[kRawRpm] = leading_number(field(map.rpm));
+        s[kThrottle] = leading_number(field(map.throttle));
+    }
+    if (samples.size() < 2) {
+        result.status = LogReadStatus::too_few_samples;
+        return result;
+    }
+    result.samples = std::move(samples);
+    return result;
 }
 
 } // namespace
@@ -76,16 +116,6 @@ ColumnKind classify_column(std::string_view name) {
     if (contains(name, "Air Temp")) return ColumnKind::air_temp;
     if (contains(name, "Barometer")) return ColumnKind::barometer;
     return ColumnKind::ignored;
-}
-
-bool LineReader::ReadLine(std::string_view& line) {
-    while (pos_ < text_.size() && (text_[pos_] == '\r' || text_[pos_] == '\n')) ++pos_;
-    if (pos_ >= text_.size()) return false;
-    std::size_t end = text_.find_first_of("\r\n", pos_);
-    if (end == std::string_view::npos) end = text_.size();
-    line = text_.substr(pos_, end - pos_);
-    pos_ = end;
-    return true;
 }
 
 std::string_view log_read_message(LogReadStatus status) {
@@ -117,61 +147,23 @@ bool parse_log_time(std::string_view field, float& seconds) {
 }
 
 LogReadResult parse_dyno_log(std::string_view text) {
-    LogReadResult result;
-    LineReader lines(text);
-    std::string_view line;
-    lines.ReadLine(line);  // the first line says nothing we use
-    if (!lines.ReadLine(line)) {
-        result.status = LogReadStatus::no_rpm_or_time;
-        return result;
-    }
-    const ColumnMap map = map_header(line);
-    if (map.time < 0 || map.rpm < 0) {
-        result.status = LogReadStatus::no_rpm_or_time;
-        return result;
-    }
-
-    SampleArray samples;
-    samples.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    while (lines.ReadLine(line)) {
-        std::string_view time_field, rpm_field, throttle_field;
-        bool has_time = false, has_rpm = false;
-        split_fields(line, map.columns, [&](int k, std::string_view field) {
-            if (k == map.time) { time_field = field; has_time = true; }
-            else if (k == map.rpm) { rpm_field = field; has_rpm = true; }
-            else if (k == map.throttle) throttle_field = field;
-        });
-        float seconds = 0.0f;
-        if (!has_time || !has_rpm || !parse_log_time(time_field, seconds)) continue;
-        DynoSample& s = samples.emplace_back();
-        s[kTime] = seconds;
-        s[kRawRpm] = leading_number(rpm_field);
-        s[kThrottle] = leading_number(throttle_field);
-    }
-    if (samples.size() < 2) {
-        result.status = LogReadStatus::too_few_samples;
-        return result;
-    }
-    result.samples = std::move(samples);
-    return result;
+    LineReader lines;
+    lines.open_text(text);
+    return read_log_lines(lines);
 }
 
 LogReadResult read_dyno_log(const std::filesystem::path& path) {
     LogReadResult failed;
     failed.status = LogReadStatus::cannot_open;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return failed;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) return failed;
-
-    std::string text;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec) text.reserve(static_cast<std::size_t>(size));
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, got);
-    if (std::ferror(file.get())) return failed;
-    return parse_dyno_log(text);
+    LineReader lines;
+    if (!lines.open(path.string())) return failed;
+    LogReadResult result = read_log_lines(lines);
+    // A file that fails part way cannot be opened, whatever its first lines
+    // said, so the rest is read even when they already refused the log.
+    std::string rest;
+    while (lines.next_line(rest)) {
+    }
+    return lines.failed() ? failed : result;
 }
 
 } // namespace korv::dyno

@@ -18,18 +18,6 @@ ColumnKind classify_column(std::string_view name);
 
 inline constexpr int kMaxLogColumns = 30;
 
-// Skips CR and LF bytes, then takes bytes up to the next CR, LF or the end.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-    // False at the end of the text.
-    bool ReadLine(std::string_view& line);
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
 enum class LogReadStatus { ok, cannot_open, no_rpm_or_time, too_few_samples };
 
 struct LogReadResult {

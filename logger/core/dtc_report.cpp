@@ -1,33 +1,15 @@
 #include "logger/core/dtc_report.h"
 
+#include "common/core/line_reader.h"
+
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 namespace korv::logger {
 namespace {
 
 constexpr std::size_t kMostBytes = 1 << 20;
-
-// Lines end at LF, CR or CR LF; a last line without an end still counts.
-std::vector<std::string> split_lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string line;
-    bool open = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\n' || c == '\r') {
-            lines.push_back(line);
-            line.clear();
-            open = false;
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-            open = true;
-        }
-    }
-    if (open) lines.push_back(line);
-    return lines;
-}
 
 }  // namespace
 
@@ -46,7 +28,7 @@ DtcReport read_dtc_report(const std::string& path) {
     report.status = DtcReport::Status::no_data;
     if (bytes.empty()) return report;
     report.count = static_cast<signed char>(bytes[0]);
-    report.lines = split_lines(bytes.substr(1));
+    report.lines = text_lines(std::string_view(bytes).substr(1));
     bool any_text = false;
     for (const std::string& line : report.lines) any_text = any_text || !line.empty();
     if (any_text) report.status = DtcReport::Status::ok;

@@ -59,7 +59,7 @@ void LOGOBDframe::show_trouble_codes(int result, const korv::logger::DtcReport& 
         return;
     }
     const std::string text = korv::logger::dtc_list_text(report.lines);
-    dtclist->setPlainText(korv::platform::qstring_from_windows1252(text).value_or(QString::fromLatin1(text)));
+    dtclist->setPlainText(korv::platform::qstring_from_windows1252(text));
     // The DSM link has no clear command.
     if (report.count > 0 && selected_cable != korv::logger::kDsmCableNumber) cleardtcbutton->show();
 }

@@ -191,9 +191,7 @@ std::optional<std::string> QtSettingsStore::read_string(const SettingsPath& key,
 bool QtSettingsStore::write_string(const SettingsPath& key, std::string_view name,
                                    std::string_view value) {
     if (!is_valid_settings_string(value)) return false;
-    const std::optional<QString> text = qstring_from_windows1252(value);
-    if (!text) return false;
-    return write_text(key, name, string_prefix + *text);
+    return write_text(key, name, string_prefix + qstring_from_windows1252(value));
 }
 
 bool QtSettingsStore::remove_value(const SettingsPath& key, std::string_view name) {

@@ -1,30 +1,33 @@
 #include "platform/gui/windows1252_text.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "platform/core/windows1252.h"
 
 namespace korv::platform {
 
-namespace {
-
-constexpr const char* code_page = "windows-1252";
-
-} // namespace
-
-std::optional<QString> qstring_from_windows1252(std::string_view bytes) {
-    QStringDecoder decoder(code_page);
-    if (!decoder.isValid()) return std::nullopt;
-    QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (decoder.hasError()) return std::nullopt;
+QString qstring_from_windows1252(std::string_view bytes) {
+    QString text(qsizetype(bytes.size()), Qt::Uninitialized);
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        text[qsizetype(k)] = QChar(unicode_from_windows1252(static_cast<unsigned char>(bytes[k])));
+    }
     return text;
 }
 
 std::optional<std::string> windows1252_from_qstring(const QString& text) {
-    QStringEncoder encoder(code_page);
-    if (!encoder.isValid()) return std::nullopt;
-    const QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError()) return std::nullopt;
-    return bytes.toStdString();
+    std::string bytes;
+    bytes.reserve(std::size_t(text.size()));
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const char16_t character = text[k].unicode();
+        if (const std::optional<unsigned char> byte = windows1252_from_unicode(character)) {
+            bytes += static_cast<char>(*byte);
+            continue;
+        }
+        // A high surrogate that ends the text is dropped, not refused, as Qt's
+        // codec does while it waits for the low half: texts stored through
+        // that codec before are stored alike now.
+        if (k + 1 == text.size() && QChar::isHighSurrogate(character)) break;
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 } // namespace korv::platform

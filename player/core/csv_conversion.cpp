@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/core/field_splitter.h"
 #include "common/core/number_text.h"
 #include "common/core/vxm_minimal_writer.h"
 #include "player/core/csv_columns.h"
@@ -10,6 +11,9 @@ namespace korv::player {
 namespace {
 
 constexpr std::int64_t kLinesPerProgressCall = 16384;
+
+// A token is a maximal run of characters other than ','.
+constexpr FieldRule kTokens{.keep_empty = false};
 
 bool is_blank(std::string_view text) {
   for (char c : text) {
@@ -41,7 +45,7 @@ std::optional<std::string> CsvLogConverter::scan_header(CsvHeaderScan& scan) {
     if (!in_.next_line(line)) break;
     scan.lines_read += line;
     scan.lines_read += '\n';
-    split_commas(line, tokens);
+    split_fields(line, kTokens, tokens);
     if (tokens.size() > 1) {
       if (tokens.size() > kMaxCsvColumns) {
         return "the header line has " + std::to_string(tokens.size()) + " columns; at most " +
@@ -89,7 +93,7 @@ CsvConversionResult CsvLogConverter::convert(std::span<const int> items, const s
   while (in_.next_line(line)) {
     if (progress && ++lines % kLinesPerProgressCall == 0) progress();
     if (!in_.line_was_cut() && is_blank(line)) continue;
-    split_commas(line, tokens);
+    split_fields(line, kTokens, tokens);
     bool whole = !in_.line_was_cut();
     for (std::size_t k = 0; whole && k < kept.size(); ++k) {
       const std::size_t column = kept[k];

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "player/core/text_line_reader.h"
+#include "common/core/line_reader.h"
 
 // Conversion of a comma-separated text log into a minimal-header VXM log
 // (big-endian floats) that the player then plays like any other. The user
@@ -15,6 +15,9 @@
 namespace korv::player {
 
 inline constexpr std::size_t kCsvHeaderSearchLines = 5;
+// Past this a line is cut and its row counted bad, so a file without line
+// breaks cannot exhaust memory.
+inline constexpr std::size_t kMaxCsvLineBytes = std::size_t{1} << 20;
 // More columns than this would swamp the mapping dialog.
 inline constexpr std::size_t kMaxCsvColumns = 1000;
 // A VXM log's channel count is one byte, and the player reads at most 99.
@@ -60,7 +63,7 @@ class CsvLogConverter {
                               const std::function<void()>& progress = {});
 
  private:
-  TextLineReader in_;
+  LineReader in_{kMaxCsvLineBytes};
 };
 
 }  // namespace korv::player

@@ -1,31 +1,24 @@
 #include "player/core/string_table.h"
 
+#include "common/core/field_splitter.h"
 #include "common/core/number_text.h"
 
 namespace korv::player {
 namespace {
 
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
+// Every comma splits, so the cells stay in their columns; blanks around a
+// cell are dropped.
+std::vector<std::string> cells_of(std::string_view text) {
+  std::vector<std::string_view> fields;
+  split_fields(text, {.trim_blanks = true}, fields);
+  return {fields.begin(), fields.end()};
 }
 
 }  // namespace
 
-std::vector<std::string> split_commas(std::string_view text) {
-  std::vector<std::string> out;
-  while (true) {
-    const std::size_t comma = text.find(',');
-    out.emplace_back(trimmed(text.substr(0, comma)));
-    if (comma == std::string_view::npos) return out;
-    text.remove_prefix(comma + 1);
-  }
-}
+void StringTable::setColumnHeaders(std::string_view text) { headers_ = cells_of(text); }
 
-void StringTable::setColumnHeaders(std::string_view text) { headers_ = split_commas(text); }
-
-void StringTable::addRow(std::string_view text) { rows_.push_back(split_commas(text)); }
+void StringTable::addRow(std::string_view text) { rows_.push_back(cells_of(text)); }
 
 void StringTable::removeRow(int index) {
   if (index < 0 || index >= getRowCount()) return;

@@ -28,7 +28,4 @@ class StringTable {
   std::deque<std::vector<std::string>> rows_;
 };
 
-// Splits at every comma; blanks around a piece are dropped.
-std::vector<std::string> split_commas(std::string_view text);
-
 }  // namespace korv::player

@@ -10,7 +10,7 @@ std::string cfg_bytes(const QString& text) {
 }
 
 QString cfg_text(const std::string& bytes) {
-    return platform::qstring_from_windows1252(bytes).value_or(QString::fromLatin1(bytes.c_str(), qsizetype(bytes.size())));
+    return platform::qstring_from_windows1252(bytes);
 }
 
 QString cfg_path_note(const QString& file, const QString& dir, std::size_t fixed_bytes, bool last_slot) {

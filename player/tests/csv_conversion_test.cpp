@@ -145,7 +145,7 @@ TEST_F(CsvConversion, TheHeaderMustComeWithinFiveLines) {
 }
 
 TEST_F(CsvConversion, AnOverlongLineIsCutAndCountedBad) {
-    const std::string huge(TextLineReader::kMaxLineBytes + 100, '7');
+    const std::string huge(kMaxCsvLineBytes + 100, '7');
     const CsvConversionResult result = convert("a,b\n1,2\n" + huge + ",1\n3,4\n", {kRpms, kTps});
     ASSERT_EQ(result.outcome, CsvOutcome::converted);
     EXPECT_EQ(result.bad_rows, 1);

@@ -1,0 +1,130 @@
+// Reading text lines from a file and from memory: every line ending, ends
+// split across the file's chunks, and the caller's cap on a line's length.
+#include "common/core/line_reader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace korv {
+namespace {
+
+struct Read {
+    std::vector<std::string> lines;
+    std::vector<bool> cut;
+};
+
+Read read_all(LineReader& reader) {
+    Read read;
+    std::string line;
+    while (reader.next_line(line)) {
+        read.lines.push_back(line);
+        read.cut.push_back(reader.line_was_cut());
+    }
+    EXPECT_FALSE(reader.failed()) << reader.last_error();
+    return read;
+}
+
+// Each test writes at most one file, named after the test so that tests
+// running side by side do not share it.
+class LineReaderFile : public ::testing::Test {
+protected:
+    ~LineReaderFile() override { std::remove(path_.c_str()); }
+
+    const std::string& write(const std::string& text) {
+        std::ofstream(path_, std::ios::binary) << text;
+        return path_;
+    }
+
+    Read read_file(const std::string& text, std::size_t max_line_bytes = LineReader::kNoCap) {
+        LineReader reader(max_line_bytes);
+        EXPECT_TRUE(reader.open(write(text))) << reader.last_error();
+        return read_all(reader);
+    }
+
+private:
+    std::string path_ = ::testing::TempDir() + "line_reader_" + std::to_string(::getpid()) + "_" +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+};
+
+struct LinesCase {
+    const char* what;
+    std::string text;
+    std::vector<std::string> lines;
+};
+
+const LinesCase kLineEnds[] = {
+    {"LF", "a\nbc\n", {"a", "bc"}},
+    {"CR", "a\rbc\r", {"a", "bc"}},
+    {"CR LF", "a\r\nbc\r\n", {"a", "bc"}},
+    {"mixed", "a\r\n\nb\rc\n\r\r\n", {"a", "", "b", "c", "", ""}},
+    {"LF CR is two ends", "a\n\rb", {"a", "", "b"}},
+    {"empty lines", "\n\r\n\r", {"", "", ""}},
+    {"last line without an end", "a\nbc", {"a", "bc"}},
+    {"nothing", "", {}},
+    {"NUL is an ordinary byte", std::string("a\0b\n\0", 5), {std::string("a\0b", 3), std::string(1, '\0')}},
+};
+
+TEST_F(LineReaderFile, EveryLineEndReadsTheSameFromMemoryAndFromAFile) {
+    for (const LinesCase& c : kLineEnds) {
+        LineReader memory;
+        memory.open_text(c.text);
+        EXPECT_EQ(read_all(memory).lines, c.lines) << c.what;
+        EXPECT_EQ(read_file(c.text).lines, c.lines) << c.what;
+        EXPECT_EQ(text_lines(c.text), c.lines) << c.what;
+    }
+}
+
+TEST_F(LineReaderFile, LineEndsSplitAcrossChunks) {
+    const std::string fill(LineReader::kChunkBytes - 1, 'x');
+    // The CR is the chunk's last byte each time.
+    EXPECT_EQ(read_file(fill + "\r\nnext").lines, (std::vector<std::string>{fill, "next"}));
+    EXPECT_EQ(read_file(fill + "\r\rnext").lines, (std::vector<std::string>{fill, "", "next"}));
+    EXPECT_EQ(read_file(fill + "\rnext").lines, (std::vector<std::string>{fill, "next"}));
+    EXPECT_EQ(read_file(fill + "\r").lines, (std::vector<std::string>{fill}));
+    // A line that goes on into the next chunk.
+    const std::string longer(LineReader::kChunkBytes + 5, 'y');
+    EXPECT_EQ(read_file(longer + "\n\nz").lines, (std::vector<std::string>{longer, "", "z"}));
+}
+
+TEST_F(LineReaderFile, APastTheCapLineIsCutAndTheNextIsWhole) {
+    LineReader memory(4);
+    memory.open_text("abcdefgh\r\nij\nklmn\r\rop");
+    const Read read = read_all(memory);
+    EXPECT_EQ(read.lines, (std::vector<std::string>{"abcd", "ij", "klmn", "", "op"}));
+    EXPECT_EQ(read.cut, (std::vector<bool>{true, false, false, false, false}));
+
+    // The skipped rest runs on over chunks.
+    const std::size_t cap = LineReader::kChunkBytes + 10;
+    const Read big = read_file(std::string(3 * LineReader::kChunkBytes, '7') + "\r\nnext\n", cap);
+    ASSERT_EQ(big.lines.size(), 2u);
+    EXPECT_EQ(big.lines[0], std::string(cap, '7'));
+    EXPECT_EQ(big.lines[1], "next");
+    EXPECT_EQ(big.cut, (std::vector<bool>{true, false}));
+}
+
+TEST_F(LineReaderFile, MissingFilesAndFoldersAreRefused) {
+    LineReader reader;
+    EXPECT_FALSE(reader.open(::testing::TempDir() + "no_such_folder/log.csv"));
+    EXPECT_FALSE(reader.last_error().empty());
+    EXPECT_FALSE(reader.open(::testing::TempDir()));
+    EXPECT_EQ(reader.last_error(), "it is a folder, not a file");
+    std::string line;
+    EXPECT_FALSE(reader.next_line(line));
+}
+
+TEST(LineReader, OpeningAgainForgetsAPendingCarriageReturn) {
+    LineReader reader;
+    reader.open_text("a\r");
+    std::string line;
+    ASSERT_TRUE(reader.next_line(line));
+    reader.open_text("\nb");
+    EXPECT_EQ(read_all(reader).lines, (std::vector<std::string>{"", "b"}));
+}
+
+} // namespace
+} // namespace korv
