@@ -1,5 +1,6 @@
-// Bitmap headers and pixel layout, against bytes written out by hand.
-#include "dyno/core/bmp_writer.h"
+// Image files: bitmap headers and pixel layout, against bytes written out by
+// hand.
+#include "common/core/bmp_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace korv::dyno {
+namespace korv {
 namespace {
 
 std::vector<std::uint8_t> read_all(const std::filesystem::path& path) {
@@ -15,7 +16,7 @@ std::vector<std::uint8_t> read_all(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class DynoBmpFile : public testing::Test {
+class ImageFile : public testing::Test {
 protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() / ("dyno_bmp_" + std::to_string(::getpid()));
@@ -25,7 +26,7 @@ protected:
     std::filesystem::path dir_;
 };
 
-TEST_F(DynoBmpFile, ChartSizedFileHeader) {
+TEST_F(ImageFile, BmpOfChartSizeHasTheFileHeader) {
     std::vector<std::uint8_t> white(640 * 480 * 3, 0xFF);
     const auto path = dir_ / "chart.bmp";
     ASSERT_FALSE(WriteBmp24(path.string(), 640, 480, white.data(), 640 * 3));
@@ -39,7 +40,7 @@ TEST_F(DynoBmpFile, ChartSizedFileHeader) {
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 54), header);
 }
 
-TEST_F(DynoBmpFile, RowsBottomUpInBlueGreenRedWithPadding) {
+TEST_F(ImageFile, BmpRowsBottomUpInBlueGreenRedWithPadding) {
     // Top row red, green; bottom row blue, white.
     const std::uint8_t rgb[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
     const auto path = dir_ / "tiny.bmp";
@@ -51,12 +52,12 @@ TEST_F(DynoBmpFile, RowsBottomUpInBlueGreenRedWithPadding) {
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 54, bytes.end()), pixels);
 }
 
-TEST_F(DynoBmpFile, FailedWriteKeepsTheOldFileAndSaysWhy) {
+TEST_F(ImageFile, BmpFailedWriteSaysWhy) {
     std::vector<std::uint8_t> px(3, 0);
     EXPECT_TRUE(WriteBmp24((dir_ / "no_such_dir" / "x.bmp").string(), 1, 1, px.data(), 3).has_value());
 }
 
-TEST(DynoBitmapInfo, BitCountsRoundUpAndSmallOnesCarryAColourTable) {
+TEST(BitmapHeader, BitCountsRoundUpAndSmallOnesCarryAColourTable) {
     auto info = BuildBitmapInfo(10, 3, 1, 8);
     ASSERT_TRUE(info);
     EXPECT_EQ(info->bit_count, 8);
@@ -72,4 +73,4 @@ TEST(DynoBitmapInfo, BitCountsRoundUpAndSmallOnesCarryAColourTable) {
 }
 
 } // namespace
-} // namespace korv::dyno
+} // namespace korv
