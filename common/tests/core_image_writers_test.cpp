@@ -1,12 +1,17 @@
-// Image files: bitmap headers and pixel layout, against bytes written out by
-// hand.
+// Image files: bitmap headers and pixel layout against bytes written out by
+// hand; PNG files as libpng's own reader decodes them.
 #include "common/core/bmp_writer.h"
+#include "common/core/png_writer.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
+#include <csetjmp>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace korv {
 namespace {
@@ -14,6 +19,43 @@ namespace {
 std::vector<std::uint8_t> read_all(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct DecodedPng {
+    png_uint_32 width = 0, height = 0;
+    int bit_depth = 0, colour_type = 0;
+    std::vector<std::uint8_t> rgb;  // rows top-down, unpadded
+};
+
+// libpng's reader reports an error by longjmp back here: this frame holds
+// nothing with a destructor.
+bool read_png(std::FILE* file, png_structp png, png_infop info, DecodedPng* out) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_init_io(png, file);
+    png_read_info(png, info);
+    out->width = png_get_image_width(png, info);
+    out->height = png_get_image_height(png, info);
+    out->bit_depth = png_get_bit_depth(png, info);
+    out->colour_type = png_get_color_type(png, info);
+    if (out->bit_depth != 8 || out->colour_type != PNG_COLOR_TYPE_RGB) return true;
+    out->rgb.resize(std::size_t{out->width} * out->height * 3);
+    for (png_uint_32 y = 0; y < out->height; ++y)
+        png_read_row(png, out->rgb.data() + std::size_t{y} * out->width * 3, nullptr);
+    png_read_end(png, nullptr);
+    return true;
+}
+
+std::optional<DecodedPng> decode_png(const std::filesystem::path& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    DecodedPng decoded;
+    const bool ok = read_png(file, png, info, &decoded);
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(file);
+    if (!ok) return std::nullopt;
+    return decoded;
 }
 
 class ImageFile : public testing::Test {
@@ -52,9 +94,60 @@ TEST_F(ImageFile, BmpRowsBottomUpInBlueGreenRedWithPadding) {
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 54, bytes.end()), pixels);
 }
 
-TEST_F(ImageFile, BmpFailedWriteSaysWhy) {
+TEST_F(ImageFile, BmpFailedWriteKeepsTheOldFileAndSaysWhy) {
     std::vector<std::uint8_t> px(3, 0);
     EXPECT_TRUE(WriteBmp24((dir_ / "no_such_dir" / "x.bmp").string(), 1, 1, px.data(), 3).has_value());
+}
+
+TEST_F(ImageFile, PngDecodesToTheSameSizeAndPixels) {
+    struct Case {
+        int width, height;
+        std::size_t padding;  // bytes after each row, which must not be written
+    };
+    for (const Case c : {Case{1, 1, 0}, Case{3, 2, 5}, Case{640, 480, 0}, Case{257, 3, 1}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        const std::size_t stride = static_cast<std::size_t>(c.width) * 3 + c.padding;
+        std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(c.height), 0xEE);
+        std::vector<std::uint8_t> expected;
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                for (int channel = 0; channel < 3; ++channel) {
+                    const auto v = static_cast<std::uint8_t>(x * 7 + y * 13 + channel * 101);
+                    rows[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * 3 + channel] = v;
+                    expected.push_back(v);
+                }
+        const auto path = dir_ / "image.png";
+        ASSERT_EQ(WritePngRgb(path.string(), c.width, c.height, rows.data(), stride), std::nullopt);
+        const auto decoded = decode_png(path);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->width, static_cast<png_uint_32>(c.width));
+        EXPECT_EQ(decoded->height, static_cast<png_uint_32>(c.height));
+        EXPECT_EQ(decoded->bit_depth, 8);
+        EXPECT_EQ(decoded->colour_type, PNG_COLOR_TYPE_RGB);
+        EXPECT_EQ(decoded->rgb, expected);
+    }
+}
+
+TEST_F(ImageFile, PngRefusedByLibpngLeavesNoFileAndTheOldOneUntouched) {
+    const std::vector<std::uint8_t> pixels(64 * 3, 0x80);
+    const std::string old_contents = "an earlier file";
+    std::ofstream(dir_ / "old.png", std::ios::binary) << old_contents;
+    // Sizes png_set_IHDR rejects: none, negative, past libpng's width limit.
+    for (const auto& [width, height] : {std::pair{0, 4}, {4, 0}, {-3, 4}, {2000000, 1}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        const auto fresh = WritePngRgb((dir_ / "new.png").string(), width, height, pixels.data(), 12);
+        ASSERT_TRUE(fresh);
+        EXPECT_NE(fresh->find("PNG"), std::string::npos) << *fresh;
+        EXPECT_TRUE(WritePngRgb((dir_ / "old.png").string(), width, height, pixels.data(), 12));
+
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        EXPECT_EQ(names, std::vector<std::string>{"old.png"});
+        const auto bytes = read_all(dir_ / "old.png");
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), old_contents);
+    }
+    EXPECT_TRUE(WritePngRgb((dir_ / "no_such_dir" / "x.png").string(), 1, 1, pixels.data(), 3));
 }
 
 TEST(BitmapHeader, BitCountsRoundUpAndSmallOnesCarryAColourTable) {
