@@ -3,12 +3,12 @@
 #include "common/core/line_reader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
+
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 namespace korv {
 namespace {
@@ -29,15 +29,12 @@ Read read_all(LineReader& reader) {
     return read;
 }
 
-// Each test writes at most one file, named after the test so that tests
-// running side by side do not share it.
+// Each test writes at most one file, in a scratch folder of its own.
 class LineReaderFile : public ::testing::Test {
 protected:
-    ~LineReaderFile() override { std::remove(path_.c_str()); }
-
-    const std::string& write(const std::string& text) {
-        std::ofstream(path_, std::ios::binary) << text;
-        return path_;
+    std::string write(const std::string& text) {
+        testsupport::write_text(folder_.file("lines.txt"), text);
+        return folder_.file("lines.txt");
     }
 
     Read read_file(const std::string& text, std::size_t max_line_bytes = LineReader::kNoCap) {
@@ -46,9 +43,7 @@ protected:
         return read_all(reader);
     }
 
-private:
-    std::string path_ = ::testing::TempDir() + "line_reader_" + std::to_string(::getpid()) + "_" +
-                        ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+    testsupport::TempFolder folder_;
 };
 
 struct LinesCase {
@@ -109,9 +104,9 @@ TEST_F(LineReaderFile, APastTheCapLineIsCutAndTheNextIsWhole) {
 
 TEST_F(LineReaderFile, MissingFilesAndFoldersAreRefused) {
     LineReader reader;
-    EXPECT_FALSE(reader.open(::testing::TempDir() + "no_such_folder/log.csv"));
+    EXPECT_FALSE(reader.open(folder_.file("no_such_folder/log.csv")));
     EXPECT_FALSE(reader.last_error().empty());
-    EXPECT_FALSE(reader.open(::testing::TempDir()));
+    EXPECT_FALSE(reader.open(folder_.path()));
     EXPECT_EQ(reader.last_error(), "it is a folder, not a file");
     std::string line;
     EXPECT_FALSE(reader.next_line(line));

@@ -3,6 +3,7 @@
 #include "common/core/java_numbers.h"
 #include "common/core/number_text.h"
 #include "dyno/core/car_table.h"
+#include "dyno/core/chart_pens.h"
 
 #include <algorithm>
 #include <cmath>
@@ -89,6 +90,9 @@ ChartDrawing DrawDynoChart(const DynoChartInput& in, ChartRect rect, int h) {
     if (in.samples == nullptr || in.samples->empty() || in.settings == nullptr) return d;
     const SampleArray& samples = *in.samples;
     const DynoSettings& settings = *in.settings;
+    auto line = [&](ChartPen pen, int x1, int y1, int x2, int y2) {
+        d.line(pen_colour(pen), in.pen_width, x1, y1, x2, y2);
+    };
 
     const ChartPeaks peaks = FindChartPeaks(samples, in.range);
     const int left = rect.left + 50;
@@ -110,33 +114,33 @@ ChartDrawing DrawDynoChart(const DynoChartInput& in, ChartRect rect, int h) {
     const bool rpm_grid = (axis.max - axis.min) / 500 <= std::max(static_cast<long long>(plot_width), 1LL);
     for (long long u = 0; value_grid && u < top_value; u += 50) {
         const int y = y_of(static_cast<double>(u));
-        d.line(ChartPen::Grid, left, y, right, y);
+        line(ChartPen::Grid, left, y, right, y);
         d.text(left + 3, y + 1, TextAnchor::TopLeft, std::to_string(u));
     }
-    d.line(ChartPen::Grid, left, plot_top, left, baseline);
+    line(ChartPen::Grid, left, plot_top, left, baseline);
     for (long long rpm = axis.min + 500; rpm_grid && rpm < axis.max; rpm += 500) {
         const int x = x_of(static_cast<double>(rpm));
-        d.line(ChartPen::Grid, x, plot_top, x, baseline);
+        line(ChartPen::Grid, x, plot_top, x, baseline);
         d.text(x, baseline + 1, TextAnchor::TopCentre, std::to_string(rpm));
     }
-    d.line(ChartPen::Grid, right - 50, plot_top, right - 50, baseline);
+    line(ChartPen::Grid, right - 50, plot_top, right - 50, baseline);
 
     auto curve = [&](ChartPen pen, int slot, float peak, float peak_rpm) {
-        ChartPolyline line{pen, {}};
+        ChartPolyline curve_line{pen_colour(pen), in.pen_width, {}};
         for (int i = peaks.curve_start; i < peaks.curve_end; ++i) {
             const DynoSample& s = samples[static_cast<std::size_t>(i)];
-            line.points.push_back({x_of(s[kSmoothRpm]), y_of(s[slot])});
+            curve_line.points.push_back({x_of(s[kSmoothRpm]), y_of(s[slot])});
         }
-        if (line.points.size() >= 2) d.lines.push_back(std::move(line));
+        if (curve_line.points.size() >= 2) d.lines.push_back(std::move(curve_line));
         const int x = x_of(peak_rpm);
-        d.line(pen, x, baseline, x, y_of(peak));
+        line(pen, x, baseline, x, y_of(peak));
     };
     if (!peaks.empty) {
         curve(ChartPen::Torque, kTorque, peaks.peak_torque, peaks.peak_torque_rpm);
         curve(ChartPen::Power, kPower, peaks.peak_hp, peaks.peak_hp_rpm);
     }
 
-    d.line(ChartPen::Default, left, baseline, right - 50, baseline);
+    line(ChartPen::Default, left, baseline, right - 50, baseline);
     d.text(left, baseline + h, TextAnchor::TopLeft, SummaryLine1(peaks, settings));
     d.text(left, baseline + 2 * h, TextAnchor::TopLeft, SummaryLine2(in.range, settings));
     return d;

@@ -1,6 +1,6 @@
 #pragma once
 // The power and torque chart of the main window, the bitmap and the print.
-#include "dyno/core/chart_drawing.h"
+#include "common/core/chart_drawing.h"
 #include "dyno/core/dyno_sample.h"
 #include "dyno/core/dyno_settings.h"
 
@@ -40,10 +40,11 @@ struct DynoChartInput {
     SampleRange range;
     const DynoSettings* settings = nullptr;
     std::string file_name;
+    int pen_width = 1;  // of every line, in device pixels
 };
 
 // Everything the chart draws into `rect`, for text lines `line_height`
-// pixels apart (text height + 2).
+// pixels apart (text height + 2), its lines in Ergomark's pens.
 ChartDrawing DrawDynoChart(const DynoChartInput& input, ChartRect rect, int line_height);
 
 } // namespace korv::dyno

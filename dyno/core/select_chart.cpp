@@ -1,5 +1,7 @@
 #include "dyno/core/select_chart.h"
 
+#include "dyno/core/chart_pens.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -24,7 +26,7 @@ ChartDrawing DrawSelectChart(const SampleArray& samples, ChartRect area, SampleR
     auto x_of = [&](double t) { return to_pixel(area.left + (t - t0) * area.width() / span); };
     auto y_of = [&](double rpm) { return rpm > 0 ? to_pixel(area.bottom - rpm * per_rpm) : area.bottom; };
 
-    ChartPolyline raw{ChartPen::RawRpm, {}}, smooth{ChartPen::SmoothRpm, {}};
+    ChartPolyline raw{pen_colour(ChartPen::RawRpm), 1, {}}, smooth{pen_colour(ChartPen::SmoothRpm), 1, {}};
     raw.points.reserve(samples.size());
     smooth.points.reserve(samples.size());
     for (const DynoSample& s : samples) {
@@ -41,7 +43,7 @@ ChartDrawing DrawSelectChart(const SampleArray& samples, ChartRect area, SampleR
     const int x1 = x_of(samples[static_cast<std::size_t>(start)][kBlendedTime]);
     const int x2 = x_of(samples[static_cast<std::size_t>(stop)][kBlendedTime]);
     const int y1 = y_of(7800), y2 = y_of(200);
-    d.lines.push_back({ChartPen::SmoothRpm, {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}}});
+    d.lines.push_back({pen_colour(ChartPen::SmoothRpm), 1, {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}}});
     return d;
 }
 

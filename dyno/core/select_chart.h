@@ -1,6 +1,6 @@
 #pragma once
 // The RPM-over-time drawing of the Select dialog and its mouse selection.
-#include "dyno/core/chart_drawing.h"
+#include "common/core/chart_drawing.h"
 #include "dyno/core/dyno_sample.h"
 
 #include <optional>

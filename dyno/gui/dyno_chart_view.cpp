@@ -1,6 +1,6 @@
 #include "dyno/gui/dyno_chart_view.h"
 
-#include "dyno/gui/chart_painter.h"
+#include "dyno/gui/dyno_chart_painter.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
 #include "dyno/gui/ergomark_window.h"
 
-#include "dyno/core/bmp_writer.h"
+#include "common/core/bmp_writer.h"
 #include "dyno/core/settings_io.h"
 #include "dyno/gui/about_dialog.h"
-#include "dyno/gui/chart_painter.h"
 #include "dyno/gui/config_dialog.h"
+#include "dyno/gui/dyno_chart_painter.h"
 #include "dyno/gui/dyno_chart_view.h"
 #include "dyno/gui/select_dialog.h"
 #include "platform/gui/qt_file_chooser.h"

@@ -1,8 +1,8 @@
 #include "dyno/gui/select_dialog.h"
 
+#include "common/gui/chart_painter.h"
 #include "dyno/core/car_table.h"
 #include "dyno/core/field_number.h"
-#include "dyno/gui/chart_painter.h"
 #include "dyno/gui/spin_arrows.h"
 
 #include <QCheckBox>

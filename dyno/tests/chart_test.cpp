@@ -1,4 +1,5 @@
 // Chart geometry and texts of the dyno chart and the Select dialog's drawing.
+#include "dyno/core/chart_pens.h"
 #include "dyno/core/dyno_chart.h"
 #include "dyno/core/select_chart.h"
 
@@ -102,10 +103,25 @@ TEST(DynoChart, NegativeValuesSitOnTheBaseline) {
     s[3][kPower] = -40;
     DynoSettings settings;
     const ChartDrawing d = DrawDynoChart({&s, {0, 5}, &settings, ""}, {0, 0, 640, 480}, 16);
-    const auto power = std::find_if(d.lines.begin(), d.lines.end(),
-                                    [](const ChartPolyline& l) { return l.pen == ChartPen::Power && l.points.size() > 2; });
+    const auto power = std::find_if(d.lines.begin(), d.lines.end(), [](const ChartPolyline& l) {
+        return l.colour == pen_colour(ChartPen::Power) && l.points.size() > 2;
+    });
     ASSERT_NE(power, d.lines.end());
     EXPECT_EQ(power->points[3].y, 480 - 48);
+}
+
+TEST(DynoChart, EveryLineIsDrawnInThePenWidthAsked) {
+    const SampleArray s = pull();
+    DynoSettings settings;
+    const ChartDrawing screen = DrawDynoChart({&s, {0, 5}, &settings, ""}, {0, 0, 640, 480}, 16);
+    const ChartDrawing print = DrawDynoChart({&s, {0, 5}, &settings, "", 6}, {0, 0, 640, 480}, 16);
+    ASSERT_EQ(screen.lines.size(), print.lines.size());
+    for (std::size_t i = 0; i < print.lines.size(); ++i) {
+        EXPECT_EQ(screen.lines[i].width, 1);
+        EXPECT_EQ(print.lines[i].width, 6);
+        EXPECT_EQ(print.lines[i].colour, screen.lines[i].colour);
+        EXPECT_EQ(print.lines[i].points, screen.lines[i].points);
+    }
 }
 
 TEST(DynoChart, AbsurdValuesKeepTheDrawingSmall) {
@@ -123,14 +139,14 @@ TEST(DynoSelectChart, CurvesAndBox) {
     const ChartRect area{12, 12, 762, 212};
     const ChartDrawing d = DrawSelectChart(s, area, {1, 5});
     ASSERT_EQ(d.lines.size(), 3u);
-    EXPECT_EQ(d.lines[0].pen, ChartPen::RawRpm);
-    EXPECT_EQ(d.lines[1].pen, ChartPen::SmoothRpm);
+    EXPECT_EQ(d.lines[0].colour, pen_colour(ChartPen::RawRpm));
+    EXPECT_EQ(d.lines[1].colour, pen_colour(ChartPen::SmoothRpm));
     EXPECT_EQ(d.lines[1].points.front(), (ChartPoint{12, 154}));  // 212 - 2310 * 200 / 8000
     EXPECT_EQ(d.lines[1].points.back().x, 762);
     // The box: start sample's time to the last sample's, 7800 down to 200 RPM.
     EXPECT_EQ(d.lines[2].points[0], (ChartPoint{12 + 187, 212 - 195}));
     EXPECT_EQ(d.lines[2].points[2], (ChartPoint{762, 212 - 5}));
-    EXPECT_EQ(pen_colour(ChartPen::SmoothRpm), (Rgb{200, 20, 20}));
+    EXPECT_EQ(pen_colour(ChartPen::SmoothRpm), (Colour{200, 20, 20}));
 }
 
 TEST(DynoSelectChart, TimesThatDoNotIncreaseDrawNothing) {

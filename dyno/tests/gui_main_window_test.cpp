@@ -2,7 +2,7 @@
 #include "dyno/gui/ergomark_window.h"
 
 #include "dyno/gui/about_dialog.h"
-#include "dyno/gui/chart_painter.h"
+#include "dyno/gui/dyno_chart_painter.h"
 #include "dyno/tests/gui_test_support.h"
 #include "platform/core/memory_settings_store.h"
 #include "platform/core/scripted_file_chooser.h"

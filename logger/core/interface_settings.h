@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/core/colour.h"
 #include "logger/core/log_family.h"
 
 namespace korv::logger {
@@ -51,10 +52,7 @@ enum class LinkColour {
     light_grey,  // being tested, not enabled, or disabled by the user
     green,       // link operational
 };
-struct Rgb {
-    int r, g, b;
-};
-constexpr Rgb rgb_of(LinkColour colour) {
+constexpr Colour rgb_of(LinkColour colour) {
     switch (colour) {
         case LinkColour::red: return {255, 0, 0};
         case LinkColour::light_grey: return {192, 192, 192};

@@ -191,9 +191,11 @@ void LOGOBDframe::set_status(const char* text) { status_line->setText(QString::f
 void LOGOBDframe::paint_button(LinkColour colour) {
     link_colour_ = colour;
     if (!interface_button) return;
-    const korv::logger::Rgb rgb = korv::logger::rgb_of(colour);
-    interface_button->setStyleSheet(
-        QStringLiteral("background-color: rgb(%1, %2, %3);").arg(rgb.r).arg(rgb.g).arg(rgb.b));
+    const korv::Colour rgb = korv::logger::rgb_of(colour);
+    interface_button->setStyleSheet(QStringLiteral("background-color: rgb(%1, %2, %3);")
+                                        .arg(int{rgb.r})
+                                        .arg(int{rgb.g})
+                                        .arg(int{rgb.b}));
 }
 
 void LOGOBDframe::untick() {

@@ -2,7 +2,7 @@
 
 #include "platform/core/clock.h"
 #include "platform/serial/input_wait.h"
-#include "platform/serial/tests/pty_pair.h"
+#include "platform/tests/pty_pair.h"
 
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>

@@ -1,10 +1,8 @@
-#include "dyno/core/chart_drawing.h"
-
-#include <cmath>
+#include "dyno/core/chart_pens.h"
 
 namespace korv::dyno {
 
-Rgb pen_colour(ChartPen pen) {
+Colour pen_colour(ChartPen pen) {
     switch (pen) {
     case ChartPen::Default: return {0, 0, 0};
     case ChartPen::Grid: return colour_from_bgr(0xC8C8C8);
@@ -14,14 +12,6 @@ Rgb pen_colour(ChartPen pen) {
     case ChartPen::SmoothRpm: return colour_from_bgr(0x1414C8);
     }
     return {};
-}
-
-int to_pixel(double v) {
-    constexpr double kLimit = 1 << 20;
-    if (std::isnan(v)) return 0;
-    if (v > kLimit) return static_cast<int>(kLimit);
-    if (v < -kLimit) return -static_cast<int>(kLimit);
-    return static_cast<int>(v);  // truncation, as the integer device maths did
 }
 
 } // namespace korv::dyno

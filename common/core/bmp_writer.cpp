@@ -1,8 +1,8 @@
-#include "dyno/core/bmp_writer.h"
+#include "common/core/bmp_writer.h"
 
 #include "common/core/atomic_file_writer.h"
 
-namespace korv::dyno {
+namespace korv {
 namespace {
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
@@ -94,4 +94,4 @@ std::optional<std::string> WriteBmp24(const std::string& path, int width, int he
     return writer.commit();
 }
 
-} // namespace korv::dyno
+} // namespace korv

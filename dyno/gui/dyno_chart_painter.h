@@ -1,10 +1,8 @@
 #pragma once
-// Paints the charts worked out in core on any Qt device: window, bitmap, printer.
-#include "dyno/core/chart_drawing.h"
-#include "dyno/core/dyno_chart.h"
+// Paints Ergomark's power and torque chart on any Qt device: window, bitmap,
+// printer.
 #include "dyno/core/dyno_session.h"
 
-#include <QColor>
 #include <QImage>
 #include <QRect>
 
@@ -12,13 +10,8 @@ class QPainter;
 
 namespace korv::dyno {
 
-QColor to_qcolor(Rgb rgb);
-
-// Lines in their pens (`pen_width` device pixels wide) and texts in the
-// painter's font.
-void paint_drawing(QPainter& painter, const ChartDrawing& drawing, int pen_width = 1);
-
-// The power and torque chart of the session into `rect`.
+// The power and torque chart of the session into `rect`, its lines
+// `pen_width` device pixels wide.
 void DrawDynoChartOn(QPainter& painter, const QRect& rect, const DynoSession& session, int pen_width = 1);
 
 // The chart on a white 640 x 480 image, as the bitmap export saves it.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace korv::dyno {
+namespace korv {
 
 struct BitmapInfo {
     std::int32_t width = 0;
@@ -36,4 +36,4 @@ std::vector<std::uint8_t> EncodeBitmapFile(const BitmapInfo& info, const std::ve
 std::optional<std::string> WriteBmp24(const std::string& path, int width, int height, const std::uint8_t* rgb,
                                       std::size_t stride);
 
-} // namespace korv::dyno
+} // namespace korv

@@ -1,0 +1,19 @@
+#pragma once
+// Paints a draw list worked out in core on any Qt device: window, bitmap,
+// printer.
+#include "common/core/chart_drawing.h"
+#include "common/core/colour.h"
+
+#include <QColor>
+
+class QPainter;
+
+namespace korv {
+
+QColor to_qcolor(Colour colour);
+
+// Each line in its own colour and width, then the texts in black in the
+// painter's state is restored afterwards.
+void paint_drawing(QPainter& painter, const ChartDrawing& drawing);
+
+} // namespace korv
