@@ -14,50 +14,50 @@ namespace korv::bench {
 
 // Sets `counter` to the units handled per second over all iterations.
 inline void set_rate(benchmark::State& state, const char* counter, double units_per_pass) {
-  state.counters[counter] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * units_per_pass, benchmark::Counter::kIsRate);
+    state.counters[counter] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * units_per_pass, benchmark::Counter::kIsRate);
 }
 
 // Prints the usual console table; keeps, by benchmark name (as in
 // "BM_Read/real_time"), the figure `pick` gives for every run that did not fail.
 class FigureKeeper : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      if (const std::optional<double> figure = pick(run)) figures[run.benchmark_name()] = *figure;
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            if (const std::optional<double> figure = pick(run)) figures[run.benchmark_name()] = *figure;
+        }
     }
-  }
 
-  std::map<std::string, double> figures;
+    std::map<std::string, double> figures;
 
- protected:
-  virtual std::optional<double> pick(const Run& run) const = 0;
+protected:
+    virtual std::optional<double> pick(const Run& run) const = 0;
 };
 
 // Keeps the value of one user counter (a rate set through set_rate).
 class CounterKeeper : public FigureKeeper {
- public:
-  explicit CounterKeeper(std::string counter) : counter_(std::move(counter)) {}
+public:
+    explicit CounterKeeper(std::string counter) : counter_(std::move(counter)) {}
 
- protected:
-  std::optional<double> pick(const Run& run) const override {
-    const auto it = run.counters.find(counter_);
-    if (it == run.counters.end()) return std::nullopt;
-    return it->second.value;
-  }
+protected:
+    std::optional<double> pick(const Run& run) const override {
+        const auto it = run.counters.find(counter_);
+        if (it == run.counters.end()) return std::nullopt;
+        return it->second.value;
+    }
 
- private:
-  std::string counter_;
+private:
+    std::string counter_;
 };
 
 // Keeps the wall-clock time of one iteration, in seconds whatever the run's unit.
 class RealSecondsKeeper : public FigureKeeper {
- protected:
-  std::optional<double> pick(const Run& run) const override {
-    return run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-  }
+protected:
+    std::optional<double> pick(const Run& run) const override {
+        return run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
 };
 
 }  // namespace korv::bench

@@ -156,7 +156,7 @@ BENCHMARK(BM_SmoothFilterAndBlend)->Unit(benchmark::kMillisecond)->Iterations(5)
 BENCHMARK(BM_RisingBlock)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_ComputePower)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     const auto path = std::filesystem::temp_directory_path() / ("dyno_bench_" + std::to_string(::getpid()) + ".csv");

@@ -57,9 +57,8 @@ double run_engine(const std::vector<int>& items) {
     int obd = 1, drb = 1, pms = 1;
     korvio_host host{&log, &obd, &drb, &pms, &ignore_int, &ignore_int, &on_plot, &ignore_int};
     int result = 0;
-    std::thread run([&] {
-        result = logdata(&host, kPort, 2, kCable, items.data(), static_cast<int>(items.size()), 1);
-    });
+    std::thread run(
+        [&] { result = logdata(&host, kPort, 2, kCable, items.data(), static_cast<int>(items.size()), 1); });
     const auto give_up = Clock::now() + 10s;
     for (;;) {
         {
@@ -121,15 +120,16 @@ void BM_DsmEngine(benchmark::State& state) {
         state.counters["bare_loop_per_s"] = bare;
         state.counters["wire_limit_per_s"] = kWireLimit;
         state.counters["ratio_to_wire"] = engine / kWireLimit;
-        std::printf("DSM engine %6.2f samples/s | bare loop %6.2f | wire limit %6.2f | engine/wire %.3f "
-                    "(target %.1f) | engine/bare %.3f\n",
-                    engine, bare, kWireLimit, engine / kWireLimit, kTarget, bare > 0 ? engine / bare : 0);
+        std::printf(
+            "DSM engine %6.2f samples/s | bare loop %6.2f | wire limit %6.2f | engine/wire %.3f "
+            "(target %.1f) | engine/bare %.3f\n",
+            engine, bare, kWireLimit, engine / kWireLimit, kTarget, bare > 0 ? engine / bare : 0);
     }
 }
 
 BENCHMARK(BM_DsmEngine)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     // The engine writes its dump in the working directory.

@@ -43,13 +43,9 @@ constexpr auto kKLineRunTime = 4s;
 double byte_us(double baud) { return 10e6 / baud; }
 
 // Cable 0: the PID byte in, echo and two bytes out.
-double cable0_limit() {
-    return 1e6 / (4 * byte_us(19200) + korv::sim::InterfaceBox::kDefaultTurnaroundUs);
-}
+double cable0_limit() { return 1e6 / (4 * byte_us(19200) + korv::sim::InterfaceBox::kDefaultTurnaroundUs); }
 // Cable 1: a 15-byte frame in, 14 bytes out.
-double cable1_limit() {
-    return 1e6 / (29 * byte_us(19200) + korv::sim::InterfaceBox::kDefaultTurnaroundUs);
-}
+double cable1_limit() { return 1e6 / (29 * byte_us(19200) + korv::sim::InterfaceBox::kDefaultTurnaroundUs); }
 // Cable 2, items rpm and throttle: the request and its echo are one
 // transmission (6 bytes), then P2, the answer (8 and 7 bytes), and the
 // engine's 70 ms pause after each reply.
@@ -87,9 +83,7 @@ double run_engine(int cable, const std::vector<int>& items, std::chrono::seconds
     int obd = 1, drb = 1, pms = 1;
     korvio_host host{&log, &obd, &drb, &pms, &on_status, &ignore_int, &ignore_plot, &ignore_int};
     int result = 0;
-    std::thread run([&] {
-        result = logdata(&host, kPort, 2, cable, items.data(), static_cast<int>(items.size()), 0);
-    });
+    std::thread run([&] { result = logdata(&host, kPort, 2, cable, items.data(), static_cast<int>(items.size()), 0); });
     // Counted from the first report on, so the link set-up stays out.
     const auto give_up = Clock::now() + 30s;
     for (;;) {
@@ -166,9 +160,10 @@ void report(benchmark::State& state, const char* name, double engine, double raw
     state.counters["wire_limit_per_s"] = limit;
     state.counters["ratio_to_wire"] = engine / limit;
     state.counters["ratio_to_bare_loop"] = raw > 0 ? engine / raw : 0;
-    std::printf("%-8s engine %7.2f samples/s | bare loop %7.2f | wire limit %7.2f | engine/wire %.3f | "
-                "engine/bare %.3f\n",
-                name, engine, raw, limit, engine / limit, raw > 0 ? engine / raw : 0);
+    std::printf(
+        "%-8s engine %7.2f samples/s | bare loop %7.2f | wire limit %7.2f | engine/wire %.3f | "
+        "engine/bare %.3f\n",
+        name, engine, raw, limit, engine / limit, raw > 0 ? engine / raw : 0);
 }
 
 template <class Body>
@@ -226,8 +221,7 @@ void BM_Cable2Engine(benchmark::State& state) {
         SioDone(kPort);
         auto tty = open_raw(ecu->slave_path(), 10400, false, false);
         std::this_thread::sleep_for(100ms);  // the ECU's least pause after its answer
-        const double raw =
-            run_raw(*tty, {{{kKLineRpm}, 6 + 8, 70ms}, {{kKLineThrottle}, 6 + 7, 70ms}}, kKLineRunTime);
+        const double raw = run_raw(*tty, {{{kKLineRpm}, 6 + 8, 70ms}, {{kKLineThrottle}, 6 + 7, 70ms}}, kKLineRunTime);
         report(state, "cable 2", engine, raw, cable2_limit());
     });
 }
@@ -239,8 +233,7 @@ void BM_Cable3Engine(benchmark::State& state) {
         const double engine = run_engine(3, {9, 7}, kRunTime);
         SioDone(kPort);
         auto tty = open_raw(box->slave_path(), 19200, true, true);
-        const double raw =
-            run_raw(*tty, {{{kBox3Rpm, kBox3Rpm}, 9}, {{kBox3Throttle, kBox3Throttle}, 8}}, kRunTime);
+        const double raw = run_raw(*tty, {{{kBox3Rpm, kBox3Rpm}, 9}, {{kBox3Throttle, kBox3Throttle}, 8}}, kRunTime);
         report(state, "cable 3", engine, raw, cable3_limit());
     });
 }
@@ -250,7 +243,7 @@ BENCHMARK(BM_Cable1Engine)->Iterations(1)->UseManualTime()->Unit(benchmark::kSec
 BENCHMARK(BM_Cable2Engine)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_Cable3Engine)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     // The engines write their dump in the working directory.

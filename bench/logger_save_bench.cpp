@@ -70,7 +70,8 @@ void BM_CopyDump(benchmark::State& state) {
             return;
         }
         ssize_t got = 0;
-        while ((got = ::read(in, buffer.data(), buffer.size())) > 0) out.write(buffer.data(), static_cast<std::size_t>(got));
+        while ((got = ::read(in, buffer.data(), buffer.size())) > 0)
+            out.write(buffer.data(), static_cast<std::size_t>(got));
         ::close(in);
         if (out.commit()) {
             state.SkipWithError("cannot copy the dump");

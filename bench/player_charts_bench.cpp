@@ -41,90 +41,90 @@ std::string g_dir;
 std::string g_name;
 
 long peak_rss_mib() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss / 1024;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
 }
 
 bool generate_log() {
-  return korv::bench::write_synthetic_log(g_dir + g_name, kIds, kRecords, korv::bench::player_bench_value);
+    return korv::bench::write_synthetic_log(g_dir + g_name, kIds, kRecords, korv::bench::player_bench_value);
 }
 
 // One playback frame with the analysis, the log open, for the whole run.
 struct Player {
-  korv::platform::ScriptedFileChooser chooser;
-  korv::player::EditorPool editors;
-  korv::player::AnalysisExtensions extensions;
-  korv::player::PlayerServices services;
-  std::unique_ptr<PLAYframe> frame;
+    korv::platform::ScriptedFileChooser chooser;
+    korv::player::EditorPool editors;
+    korv::player::AnalysisExtensions extensions;
+    korv::player::PlayerServices services;
+    std::unique_ptr<PLAYframe> frame;
 
-  Player() {
-    services.file_chooser = &chooser;
-    services.editors = &editors;
-    services.extensions = &extensions;
-    frame = std::make_unique<PLAYframe>(services);
-    frame->theFileDir = QString::fromStdString(g_dir);
-    frame->theFile = QString::fromStdString(g_name);
-    frame->recall_cfg1();
-  }
-  PlayerCharts& charts() { return static_cast<korv::player::PlayerAnalysis&>(frame->analysis()).charts(); }
+    Player() {
+        services.file_chooser = &chooser;
+        services.editors = &editors;
+        services.extensions = &extensions;
+        frame = std::make_unique<PLAYframe>(services);
+        frame->theFileDir = QString::fromStdString(g_dir);
+        frame->theFile = QString::fromStdString(g_name);
+        frame->recall_cfg1();
+    }
+    PlayerCharts& charts() { return static_cast<korv::player::PlayerAnalysis&>(frame->analysis()).charts(); }
 };
 Player* g_player = nullptr;
 
 void BM_ReadOnly(benchmark::State& state) {
-  korv::player::PlayerLog log;
-  if (auto error = log.open(g_dir + g_name, korv::player::LogFileType::vxm, korv::FloatOrder::big)) {
-    state.SkipWithError(error->c_str());
-    return;
-  }
-  for (auto _ : state) {
-    log.point_log_file(0);
-    do {
-      log.point_log_file(1);
-      log.read_log_record();
-      benchmark::DoNotOptimize(log.vxm().vxm_rpms);
-    } while (log.current_log_record() < log.log_records());
-  }
-  korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
+    korv::player::PlayerLog log;
+    if (auto error = log.open(g_dir + g_name, korv::player::LogFileType::vxm, korv::FloatOrder::big)) {
+        state.SkipWithError(error->c_str());
+        return;
+    }
+    for (auto _ : state) {
+        log.point_log_file(0);
+        do {
+            log.point_log_file(1);
+            log.read_log_record();
+            benchmark::DoNotOptimize(log.vxm().vxm_rpms);
+        } while (log.current_log_record() < log.log_records());
+    }
+    korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
 }
 
 void BM_PlotData(benchmark::State& state) {
-  PLAYframe& frame = *g_player->frame;
-  for (auto _ : state) {
-    frame.reset_charts();
-    frame.plot_data();
-  }
-  if (g_player->charts().chart(1)->model().points().size() != static_cast<std::size_t>(kRecords)) {
-    state.SkipWithError("the RPM chart did not get a point per record");
-    return;
-  }
-  korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
-  state.counters["peak_rss_MiB"] = static_cast<double>(peak_rss_mib());
+    PLAYframe& frame = *g_player->frame;
+    for (auto _ : state) {
+        frame.reset_charts();
+        frame.plot_data();
+    }
+    if (g_player->charts().chart(1)->model().points().size() != static_cast<std::size_t>(kRecords)) {
+        state.SkipWithError("the RPM chart did not get a point per record");
+        return;
+    }
+    korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
+    state.counters["peak_rss_MiB"] = static_cast<double>(peak_rss_mib());
 }
 
 // Every chart switched on, each painted at four places in the log.
 void BM_RepaintCharts(benchmark::State& state) {
-  PlayerCharts& charts = g_player->charts();
-  chartcontrolp& manager = *charts.manager();
-  for (int slot = 1; slot <= korv::player::kMaxCharts; ++slot) {
-    if (manager.button_flag[slot]->isEnabled() && !manager.is_on(slot)) manager.setbutton(slot);
-  }
-  QImage image(korv::StripChartModel::kDefaultWidth, korv::StripChartModel::kDefaultHeight, QImage::Format_RGB32);
-  const std::int64_t places[] = {kRecords / 4, kRecords / 2, 3 * kRecords / 4, kRecords};
-  std::int64_t painted = 0;
-  for (auto _ : state) {
-    for (std::int64_t place : places) {
-      for (int slot = 1; slot <= korv::player::kMaxCharts; ++slot) {
-        chartitem* chart = charts.chart(slot);
-        if (!chart->isVisible()) continue;
-        chart->model().set_curr_record(place);
-        chart->paint();
-        chart->render(&image);
-        ++painted;
-      }
+    PlayerCharts& charts = g_player->charts();
+    chartcontrolp& manager = *charts.manager();
+    for (int slot = 1; slot <= korv::player::kMaxCharts; ++slot) {
+        if (manager.button_flag[slot]->isEnabled() && !manager.is_on(slot)) manager.setbutton(slot);
     }
-  }
-  state.counters["charts_painted"] = static_cast<double>(painted);
+    QImage image(korv::StripChartModel::kDefaultWidth, korv::StripChartModel::kDefaultHeight, QImage::Format_RGB32);
+    const std::int64_t places[] = {kRecords / 4, kRecords / 2, 3 * kRecords / 4, kRecords};
+    std::int64_t painted = 0;
+    for (auto _ : state) {
+        for (std::int64_t place : places) {
+            for (int slot = 1; slot <= korv::player::kMaxCharts; ++slot) {
+                chartitem* chart = charts.chart(slot);
+                if (!chart->isVisible()) continue;
+                chart->model().set_curr_record(place);
+                chart->paint();
+                chart->render(&image);
+                ++painted;
+            }
+        }
+    }
+    state.counters["charts_painted"] = static_cast<double>(painted);
 }
 
 BENCHMARK(BM_ReadOnly)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -134,45 +134,47 @@ BENCHMARK(BM_RepaintCharts)->UseRealTime()->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  g_dir = std::filesystem::temp_directory_path().string() + "/";
-  g_name = "player_charts_bench_" + std::to_string(::getpid()) + ".db1";
-  std::printf("generating %lld records of %zu channels in %s%s\n", static_cast<long long>(kRecords), kIds.size(),
-              g_dir.c_str(), g_name.c_str());
-  if (!generate_log()) return 1;
-  const long rss_before = peak_rss_mib();
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    g_dir = std::filesystem::temp_directory_path().string() + "/";
+    g_name = "player_charts_bench_" + std::to_string(::getpid()) + ".db1";
+    std::printf("generating %lld records of %zu channels in %s%s\n", static_cast<long long>(kRecords), kIds.size(),
+                g_dir.c_str(), g_name.c_str());
+    if (!generate_log()) return 1;
+    const long rss_before = peak_rss_mib();
 
-  int status = 0;
-  {
-    Player player;
-    g_player = &player;
-    if (!player.frame->log().is_open()) {
-      std::fprintf(stderr, "the log did not open\n");
-      status = 1;
-    } else {
-      korv::bench::RealSecondsKeeper reporter;
-      benchmark::RunSpecifiedBenchmarks(&reporter);
-      const auto feed = reporter.figures.find("BM_PlotData/iterations:3/real_time");
-      const auto read = reporter.figures.find("BM_ReadOnly/real_time");
-      const auto paint = reporter.figures.find("BM_RepaintCharts/real_time");
-      if (feed != reporter.figures.end() && read != reporter.figures.end()) {
-        std::printf("chart feed of %lld records: %.2f s; the same records read without charts (reference): %.2f s\n",
+    int status = 0;
+    {
+        Player player;
+        g_player = &player;
+        if (!player.frame->log().is_open()) {
+            std::fprintf(stderr, "the log did not open\n");
+            status = 1;
+        } else {
+            korv::bench::RealSecondsKeeper reporter;
+            benchmark::RunSpecifiedBenchmarks(&reporter);
+            const auto feed = reporter.figures.find("BM_PlotData/iterations:3/real_time");
+            const auto read = reporter.figures.find("BM_ReadOnly/real_time");
+            const auto paint = reporter.figures.find("BM_RepaintCharts/real_time");
+            if (feed != reporter.figures.end() && read != reporter.figures.end()) {
+                std::printf(
+                    "chart feed of %lld records: %.2f s; the same records read without charts (reference): %.2f s\n",
                     static_cast<long long>(kRecords), feed->second, read->second);
-      }
-      if (paint != reporter.figures.end()) {
-        std::printf("repainting the shown charts at 4 places: %.2f ms\n", paint->second * 1000.0);
-      }
-      const double points_mib = 20.0 * static_cast<double>(kRecords) * 4 / (1024.0 * 1024.0);
-      std::printf("peak memory: %ld MiB before the feed, %ld MiB after; the points themselves (20 charts x 4 bytes "
-                  "per record, reference): %.0f MiB\n",
-                  rss_before, peak_rss_mib(), points_mib);
+            }
+            if (paint != reporter.figures.end()) {
+                std::printf("repainting the shown charts at 4 places: %.2f ms\n", paint->second * 1000.0);
+            }
+            const double points_mib = 20.0 * static_cast<double>(kRecords) * 4 / (1024.0 * 1024.0);
+            std::printf(
+                "peak memory: %ld MiB before the feed, %ld MiB after; the points themselves (20 charts x 4 bytes "
+                "per record, reference): %.0f MiB\n",
+                rss_before, peak_rss_mib(), points_mib);
+        }
+        g_player = nullptr;
     }
-    g_player = nullptr;
-  }
-  std::filesystem::remove(g_dir + g_name);
-  benchmark::Shutdown();
-  return status;
+    std::filesystem::remove(g_dir + g_name);
+    benchmark::Shutdown();
+    return status;
 }

@@ -29,61 +29,61 @@ const std::vector<std::uint8_t> kIds = {0, 1, 3, 7, 9, 10, 11, 12, 17, 18};
 std::string g_path;
 
 bool generate_log() {
-  return korv::bench::write_synthetic_log(g_path, kIds, kRecords, korv::bench::player_bench_value);
+    return korv::bench::write_synthetic_log(g_path, kIds, kRecords, korv::bench::player_bench_value);
 }
 
 // The frame keeps one PlayerLog (and its read buffers) for its life.
 void BM_OpenAndStepToLastRecord(benchmark::State& state) {
-  korv::player::PlayerLog log;
-  for (auto _ : state) {
-    if (auto error = log.open(g_path, korv::player::LogFileType::vxm, korv::FloatOrder::big)) {
-      state.SkipWithError(error->c_str());
-      return;
+    korv::player::PlayerLog log;
+    for (auto _ : state) {
+        if (auto error = log.open(g_path, korv::player::LogFileType::vxm, korv::FloatOrder::big)) {
+            state.SkipWithError(error->c_str());
+            return;
+        }
+        log.point_log_file(kRecords);
+        if (!log.read_log_record().read || log.current_log_record() != kRecords) {
+            state.SkipWithError("the last record was not reached");
+            return;
+        }
+        benchmark::DoNotOptimize(log.vxm().vxm_rpms);
     }
-    log.point_log_file(kRecords);
-    if (!log.read_log_record().read || log.current_log_record() != kRecords) {
-      state.SkipWithError("the last record was not reached");
-      return;
-    }
-    benchmark::DoNotOptimize(log.vxm().vxm_rpms);
-  }
 }
 
 void BM_PlayDecodeAndText(benchmark::State& state) {
-  korv::player::PlayerLog log;
-  if (auto error = log.open(g_path, korv::player::LogFileType::vxm, korv::FloatOrder::big)) {
-    state.SkipWithError(error->c_str());
-    return;
-  }
-  const korv::player::VxmTextExtras none;
-  std::size_t characters = 0;
-  for (auto _ : state) {
-    log.point_log_file(0);
-    do {
-      log.point_log_file(1);
-      log.read_log_record();
-      const korv::VxmPlayerModel& m = log.vxm();
-      if (korv::player::record_is_shown(m.vxm_rpms)) {
-        characters += korv::player::vxm_record_text(log.current_log_record(), m, none).size();
-      }
-    } while (log.current_log_record() < log.log_records());
-  }
-  benchmark::DoNotOptimize(characters);
-  korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
+    korv::player::PlayerLog log;
+    if (auto error = log.open(g_path, korv::player::LogFileType::vxm, korv::FloatOrder::big)) {
+        state.SkipWithError(error->c_str());
+        return;
+    }
+    const korv::player::VxmTextExtras none;
+    std::size_t characters = 0;
+    for (auto _ : state) {
+        log.point_log_file(0);
+        do {
+            log.point_log_file(1);
+            log.read_log_record();
+            const korv::VxmPlayerModel& m = log.vxm();
+            if (korv::player::record_is_shown(m.vxm_rpms)) {
+                characters += korv::player::vxm_record_text(log.current_log_record(), m, none).size();
+            }
+        } while (log.current_log_record() < log.log_records());
+    }
+    benchmark::DoNotOptimize(characters);
+    korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
 }
 
 void BM_DecodeOnly(benchmark::State& state) {
-  korv::VxmPlayerReader reader;
-  if (auto error = reader.open(g_path, korv::FloatOrder::big)) {
-    state.SkipWithError(error->c_str());
-    return;
-  }
-  for (auto _ : state) {
-    reader.seek_record(0);
-    for (std::int64_t r = 0; r < kRecords; ++r) reader.read_vxm_record();
-    benchmark::DoNotOptimize(reader.model().vxm_rpms);
-  }
-  korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
+    korv::VxmPlayerReader reader;
+    if (auto error = reader.open(g_path, korv::FloatOrder::big)) {
+        state.SkipWithError(error->c_str());
+        return;
+    }
+    for (auto _ : state) {
+        reader.seek_record(0);
+        for (std::int64_t r = 0; r < kRecords; ++r) reader.read_vxm_record();
+        benchmark::DoNotOptimize(reader.model().vxm_rpms);
+    }
+    korv::bench::set_rate(state, kRateCounter, static_cast<double>(kRecords));
 }
 
 BENCHMARK(BM_OpenAndStepToLastRecord)->UseRealTime()->Unit(benchmark::kMicrosecond);
@@ -93,25 +93,26 @@ BENCHMARK(BM_PlayDecodeAndText)->UseRealTime()->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  g_path = (std::filesystem::temp_directory_path() /
-            ("player_playback_bench_" + std::to_string(::getpid()) + ".db1")).string();
-  std::printf("generating %lld records of %zu channels in %s\n", static_cast<long long>(kRecords), kIds.size(),
-              g_path.c_str());
-  if (!generate_log()) return 1;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    g_path = (std::filesystem::temp_directory_path() / ("player_playback_bench_" + std::to_string(::getpid()) + ".db1"))
+                 .string();
+    std::printf("generating %lld records of %zu channels in %s\n", static_cast<long long>(kRecords), kIds.size(),
+                g_path.c_str());
+    if (!generate_log()) return 1;
 
-  korv::bench::CounterKeeper reporter(kRateCounter);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::filesystem::remove(g_path);
+    korv::bench::CounterKeeper reporter(kRateCounter);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::filesystem::remove(g_path);
 
-  const auto play = reporter.figures.find("BM_PlayDecodeAndText/real_time");
-  const auto decode = reporter.figures.find("BM_DecodeOnly/real_time");
-  if (play != reporter.figures.end() && decode != reporter.figures.end() && decode->second > 0) {
-    std::printf("play without widgets (decode + record text): %.0f records/s; decode alone (reference): %.0f "
-                "records/s; ratio %.2f\n",
-                play->second, decode->second, play->second / decode->second);
-  }
-  benchmark::Shutdown();
-  return 0;
+    const auto play = reporter.figures.find("BM_PlayDecodeAndText/real_time");
+    const auto decode = reporter.figures.find("BM_DecodeOnly/real_time");
+    if (play != reporter.figures.end() && decode != reporter.figures.end() && decode->second > 0) {
+        std::printf(
+            "play without widgets (decode + record text): %.0f records/s; decode alone (reference): %.0f "
+            "records/s; ratio %.2f\n",
+            play->second, decode->second, play->second / decode->second);
+    }
+    benchmark::Shutdown();
+    return 0;
 }

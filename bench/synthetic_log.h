@@ -15,29 +15,29 @@ namespace korv::bench {
 template <typename ValueOf>
 bool write_synthetic_log(const std::string& path, const std::vector<std::uint8_t>& ids, std::int64_t records,
                          ValueOf value) {
-  VxmMinimalWriter writer;
-  if (auto error = writer.open(path, ids)) {
-    std::fprintf(stderr, "%s\n", error->c_str());
-    return false;
-  }
-  std::vector<float> record(ids.size());
-  for (std::int64_t r = 0; r < records; ++r) {
-    for (std::size_t c = 0; c < record.size(); ++c) record[c] = value(r, static_cast<std::int64_t>(c));
-    if (auto error = writer.append_record(record)) {
-      std::fprintf(stderr, "%s\n", error->c_str());
-      return false;
+    VxmMinimalWriter writer;
+    if (auto error = writer.open(path, ids)) {
+        std::fprintf(stderr, "%s\n", error->c_str());
+        return false;
     }
-  }
-  if (auto error = writer.commit()) {
-    std::fprintf(stderr, "%s\n", error->c_str());
-    return false;
-  }
-  return true;
+    std::vector<float> record(ids.size());
+    for (std::int64_t r = 0; r < records; ++r) {
+        for (std::size_t c = 0; c < record.size(); ++c) record[c] = value(r, static_cast<std::int64_t>(c));
+        if (auto error = writer.append_record(record)) {
+            std::fprintf(stderr, "%s\n", error->c_str());
+            return false;
+        }
+    }
+    if (auto error = writer.commit()) {
+        std::fprintf(stderr, "%s\n", error->c_str());
+        return false;
+    }
+    return true;
 }
 
 // The values the player benchmarks use: steps that cover the charts' ranges.
 inline float player_bench_value(std::int64_t record, std::int64_t channel) {
-  return static_cast<float>((record * 13 + channel * 577) % 7000) * 0.71f;
+    return static_cast<float>((record * 13 + channel * 577) % 7000) * 0.71f;
 }
 
 }  // namespace korv::bench

@@ -25,80 +25,80 @@ std::string g_path;
 std::int64_t g_file_bytes = 0;
 
 bool generate_log() {
-  std::vector<std::uint8_t> ids;
-  for (int i = 0; i < kChannels; ++i) ids.push_back(static_cast<std::uint8_t>(i * 4));
-  const auto value = [](std::int64_t r, std::int64_t c) {
-    return static_cast<float>((r * 7 + c * 131) % 9000) * 0.37f - 50.0f;
-  };
-  if (!korv::bench::write_synthetic_log(g_path, ids, kRecords, value)) return false;
-  g_file_bytes = static_cast<std::int64_t>(std::filesystem::file_size(g_path));
-  return true;
+    std::vector<std::uint8_t> ids;
+    for (int i = 0; i < kChannels; ++i) ids.push_back(static_cast<std::uint8_t>(i * 4));
+    const auto value = [](std::int64_t r, std::int64_t c) {
+        return static_cast<float>((r * 7 + c * 131) % 9000) * 0.37f - 50.0f;
+    };
+    if (!korv::bench::write_synthetic_log(g_path, ids, kRecords, value)) return false;
+    g_file_bytes = static_cast<std::int64_t>(std::filesystem::file_size(g_path));
+    return true;
 }
 
 void set_rate(benchmark::State& state) {
-  state.SetBytesProcessed(state.iterations() * g_file_bytes);
-  korv::bench::set_rate(state, kRateCounter, static_cast<double>(g_file_bytes) / 1e6);
+    state.SetBytesProcessed(state.iterations() * g_file_bytes);
+    korv::bench::set_rate(state, kRateCounter, static_cast<double>(g_file_bytes) / 1e6);
 }
 
 // Drops the log from the page cache, so the next pass reads from the disk as
 // when a log is first opened. Works on clean pages through any descriptor.
 void drop_cached_log() {
-  const int fd = ::open(g_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fdatasync(fd);
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  ::close(fd);
+    const int fd = ::open(g_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
 }
 
 // state.range(0) == 1: every pass starts with the log out of the page cache.
 bool cold(const benchmark::State& state) { return state.range(0) == 1; }
 
 void BM_PlayerReader(benchmark::State& state) {
-  korv::VxmPlayerReader reader;
-  if (auto error = reader.open(g_path, korv::FloatOrder::big)) {
-    state.SkipWithError(error->c_str());
-    return;
-  }
-  for (auto _ : state) {
-    if (cold(state)) {
-      state.PauseTiming();
-      drop_cached_log();
-      state.ResumeTiming();
-    }
-    reader.seek_record(0);
-    const std::int64_t records = reader.model().log_records;
-    for (std::int64_t r = 0; r < records; ++r) {
-      if (reader.read_vxm_record()) {
-        state.SkipWithError("record read failed");
+    korv::VxmPlayerReader reader;
+    if (auto error = reader.open(g_path, korv::FloatOrder::big)) {
+        state.SkipWithError(error->c_str());
         return;
-      }
     }
-    benchmark::DoNotOptimize(reader.model().vxm_data_fields.data());
-  }
-  set_rate(state);
+    for (auto _ : state) {
+        if (cold(state)) {
+            state.PauseTiming();
+            drop_cached_log();
+            state.ResumeTiming();
+        }
+        reader.seek_record(0);
+        const std::int64_t records = reader.model().log_records;
+        for (std::int64_t r = 0; r < records; ++r) {
+            if (reader.read_vxm_record()) {
+                state.SkipWithError("record read failed");
+                return;
+            }
+        }
+        benchmark::DoNotOptimize(reader.model().vxm_data_fields.data());
+    }
+    set_rate(state);
 }
 
 void BM_PlainRead(benchmark::State& state) {
-  const int fd = ::open(g_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    state.SkipWithError("cannot open the log");
-    return;
-  }
-  std::vector<char> buffer(std::size_t{1} << 20);
-  for (auto _ : state) {
-    if (cold(state)) {
-      state.PauseTiming();
-      drop_cached_log();
-      state.ResumeTiming();
+    const int fd = ::open(g_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        state.SkipWithError("cannot open the log");
+        return;
     }
-    ::lseek(fd, 0, SEEK_SET);
-    std::int64_t total = 0;
-    ssize_t got = 0;
-    while ((got = ::read(fd, buffer.data(), buffer.size())) > 0) total += got;
-    benchmark::DoNotOptimize(total);
-  }
-  ::close(fd);
-  set_rate(state);
+    std::vector<char> buffer(std::size_t{1} << 20);
+    for (auto _ : state) {
+        if (cold(state)) {
+            state.PauseTiming();
+            drop_cached_log();
+            state.ResumeTiming();
+        }
+        ::lseek(fd, 0, SEEK_SET);
+        std::int64_t total = 0;
+        ssize_t got = 0;
+        while ((got = ::read(fd, buffer.data(), buffer.size())) > 0) total += got;
+        benchmark::DoNotOptimize(total);
+    }
+    ::close(fd);
+    set_rate(state);
 }
 
 // Argument 0: the log in the page cache; 1: read from the disk each pass.
@@ -108,27 +108,27 @@ BENCHMARK(BM_PlayerReader)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMill
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-  g_path = (std::filesystem::temp_directory_path() /
-            ("vxm_read_bench_" + std::to_string(::getpid()) + ".db1")).string();
-  std::printf("generating %lld records of %d channels in %s\n", static_cast<long long>(kRecords), kChannels,
-              g_path.c_str());
-  if (!generate_log()) return 1;
+    g_path =
+        (std::filesystem::temp_directory_path() / ("vxm_read_bench_" + std::to_string(::getpid()) + ".db1")).string();
+    std::printf("generating %lld records of %d channels in %s\n", static_cast<long long>(kRecords), kChannels,
+                g_path.c_str());
+    if (!generate_log()) return 1;
 
-  korv::bench::CounterKeeper reporter(kRateCounter);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::filesystem::remove(g_path);
+    korv::bench::CounterKeeper reporter(kRateCounter);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::filesystem::remove(g_path);
 
-  for (const char* arg : {"0", "1"}) {
-    const auto reader = reporter.figures.find(std::string("BM_PlayerReader/") + arg + "/real_time");
-    const auto plain = reporter.figures.find(std::string("BM_PlainRead/") + arg + "/real_time");
-    if (reader == reporter.figures.end() || plain == reporter.figures.end() || plain->second <= 0) continue;
-    std::printf("%s: player reader %.0f MB/s, plain read %.0f MB/s, ratio %.2f (target at least 0.50)\n",
-                arg[0] == '0' ? "log in the page cache" : "log read from disk",
-                reader->second, plain->second, reader->second / plain->second);
-  }
-  benchmark::Shutdown();
-  return 0;
+    for (const char* arg : {"0", "1"}) {
+        const auto reader = reporter.figures.find(std::string("BM_PlayerReader/") + arg + "/real_time");
+        const auto plain = reporter.figures.find(std::string("BM_PlainRead/") + arg + "/real_time");
+        if (reader == reporter.figures.end() || plain == reporter.figures.end() || plain->second <= 0) continue;
+        std::printf("%s: player reader %.0f MB/s, plain read %.0f MB/s, ratio %.2f (target at least 0.50)\n",
+                    arg[0] == '0' ? "log in the page cache" : "log read from disk", reader->second, plain->second,
+                    reader->second / plain->second);
+    }
+    benchmark::Shutdown();
+    return 0;
 }

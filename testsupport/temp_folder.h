@@ -29,7 +29,8 @@ public:
     // The names of the files in the folder, for tests that check nothing is left behind.
     std::vector<std::string> names() const {
         std::vector<std::string> out;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) out.push_back(entry.path().filename().string());
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            out.push_back(entry.path().filename().string());
         return out;
     }
 

@@ -16,25 +16,25 @@ namespace {
 std::string errno_text(int err) { return std::generic_category().message(err); }
 
 std::string folder_of(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
 }
 
 std::string file_name_of(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Unique enough within the folder; O_EXCL settles any clash.
 std::string temp_suffix() {
-  static std::atomic<unsigned> counter{0};
-  const auto ticks = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-  char text[64];
-  std::snprintf(text, sizeof text, ".%ld.%u.%llx.tmp", static_cast<long>(::getpid()), counter.fetch_add(1),
-                ticks & 0xFFFFFFFFull);
-  return text;
+    static std::atomic<unsigned> counter{0};
+    const auto ticks = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    char text[64];
+    std::snprintf(text, sizeof text, ".%ld.%u.%llx.tmp", static_cast<long>(::getpid()), counter.fetch_add(1),
+                  ticks & 0xFFFFFFFFull);
+    return text;
 }
 
 }  // namespace
@@ -44,84 +44,84 @@ AtomicFileWriter::AtomicFileWriter(std::size_t buffer_size) : buf_(buffer_size <
 AtomicFileWriter::~AtomicFileWriter() { discard(); }
 
 std::optional<std::string> AtomicFileWriter::open(const std::string& target_path) {
-  discard();
-  target_ = target_path;
-  error_.clear();
-  if (target_path.empty() || target_path.back() == '/') return std::string("no file name given");
+    discard();
+    target_ = target_path;
+    error_.clear();
+    if (target_path.empty() || target_path.back() == '/') return std::string("no file name given");
 
-  const std::string stem = folder_of(target_path) + "/." + file_name_of(target_path);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temp_ = stem + temp_suffix();
-    // Mode 0666 lets the umask decide, as for any new file the user saves.
-    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ >= 0) return std::nullopt;
-    if (errno != EEXIST && errno != EINTR) break;
-  }
-  const int err = errno;
-  temp_.clear();
-  return "cannot create a file in " + folder_of(target_path) + ": " + errno_text(err);
+    const std::string stem = folder_of(target_path) + "/." + file_name_of(target_path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp_ = stem + temp_suffix();
+        // Mode 0666 lets the umask decide, as for any new file the user saves.
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) return std::nullopt;
+        if (errno != EEXIST && errno != EINTR) break;
+    }
+    const int err = errno;
+    temp_.clear();
+    return "cannot create a file in " + folder_of(target_path) + ": " + errno_text(err);
 }
 
 void AtomicFileWriter::write(const void* data, std::size_t n) {
-  if (fd_ < 0 || !error_.empty()) return;
-  const auto* p = static_cast<const std::uint8_t*>(data);
-  if (buf_len_ + n > buf_.size()) {
-    flush();
-    if (n >= buf_.size()) {
-      write_through(p, n);
-      return;
+    if (fd_ < 0 || !error_.empty()) return;
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    if (buf_len_ + n > buf_.size()) {
+        flush();
+        if (n >= buf_.size()) {
+            write_through(p, n);
+            return;
+        }
     }
-  }
-  std::memcpy(buf_.data() + buf_len_, p, n);
-  buf_len_ += n;
+    std::memcpy(buf_.data() + buf_len_, p, n);
+    buf_len_ += n;
 }
 
 void AtomicFileWriter::flush() {
-  write_through(buf_.data(), buf_len_);
-  buf_len_ = 0;
+    write_through(buf_.data(), buf_len_);
+    buf_len_ = 0;
 }
 
 void AtomicFileWriter::write_through(const std::uint8_t* data, std::size_t n) {
-  while (n > 0 && error_.empty()) {
-    const ssize_t done = ::write(fd_, data, n);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      error_ = errno_text(errno);
-      return;
+    while (n > 0 && error_.empty()) {
+        const ssize_t done = ::write(fd_, data, n);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            error_ = errno_text(errno);
+            return;
+        }
+        data += done;
+        n -= static_cast<std::size_t>(done);
     }
-    data += done;
-    n -= static_cast<std::size_t>(done);
-  }
 }
 
 std::optional<std::string> AtomicFileWriter::commit() {
-  if (fd_ < 0) return std::string("no file is being written");
-  flush();
-  if (error_.empty() && ::fsync(fd_) != 0) error_ = errno_text(errno);
-  if (::close(fd_) != 0 && error_.empty()) error_ = errno_text(errno);
-  fd_ = -1;
-  if (error_.empty() && ::rename(temp_.c_str(), target_.c_str()) != 0) error_ = errno_text(errno);
-  if (!error_.empty()) {
-    ::unlink(temp_.c_str());
+    if (fd_ < 0) return std::string("no file is being written");
+    flush();
+    if (error_.empty() && ::fsync(fd_) != 0) error_ = errno_text(errno);
+    if (::close(fd_) != 0 && error_.empty()) error_ = errno_text(errno);
+    fd_ = -1;
+    if (error_.empty() && ::rename(temp_.c_str(), target_.c_str()) != 0) error_ = errno_text(errno);
+    if (!error_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+        return "cannot write " + target_ + ": " + error_;
+    }
     temp_.clear();
-    return "cannot write " + target_ + ": " + error_;
-  }
-  temp_.clear();
-  // Make the rename itself durable; a failure here loses nothing written.
-  const int dir = ::open(folder_of(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  return std::nullopt;
+    // Make the rename itself durable; a failure here loses nothing written.
+    const int dir = ::open(folder_of(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return std::nullopt;
 }
 
 void AtomicFileWriter::discard() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (!temp_.empty()) ::unlink(temp_.c_str());
-  temp_.clear();
-  buf_len_ = 0;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+    buf_len_ = 0;
 }
 
 }  // namespace korv

@@ -15,37 +15,37 @@
 namespace korv {
 
 class AtomicFileWriter {
- public:
-  static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
+public:
+    static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
 
-  explicit AtomicFileWriter(std::size_t buffer_size = kDefaultBufferSize);
-  ~AtomicFileWriter();
-  AtomicFileWriter(const AtomicFileWriter&) = delete;
-  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    explicit AtomicFileWriter(std::size_t buffer_size = kDefaultBufferSize);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-  // Creates the temporary file. nullopt on success, else the reason.
-  std::optional<std::string> open(const std::string& target_path);
-  bool is_open() const { return fd_ >= 0; }
+    // Creates the temporary file. nullopt on success, else the reason.
+    std::optional<std::string> open(const std::string& target_path);
+    bool is_open() const { return fd_ >= 0; }
 
-  void write(const void* data, std::size_t n);
+    void write(const void* data, std::size_t n);
 
-  // Flushes, syncs and renames the temporary file over the target.
-  std::optional<std::string> commit();
-  // Drops everything written; the target stays as it was.
-  void discard();
+    // Flushes, syncs and renames the temporary file over the target.
+    std::optional<std::string> commit();
+    // Drops everything written; the target stays as it was.
+    void discard();
 
-  const std::string& target_path() const { return target_; }
+    const std::string& target_path() const { return target_; }
 
- private:
-  void flush();
-  void write_through(const std::uint8_t* data, std::size_t n);
+private:
+    void flush();
+    void write_through(const std::uint8_t* data, std::size_t n);
 
-  int fd_ = -1;
-  std::string target_;
-  std::string temp_;
-  std::vector<std::uint8_t> buf_;
-  std::size_t buf_len_ = 0;
-  std::string error_;  // first write error
+    int fd_ = -1;
+    std::string target_;
+    std::string temp_;
+    std::vector<std::uint8_t> buf_;
+    std::size_t buf_len_ = 0;
+    std::string error_;  // first write error
 };
 
 }  // namespace korv

@@ -24,7 +24,7 @@ std::uint16_t rounded_bit_count(int bits) {
     return 32;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<BitmapInfo> BuildBitmapInfo(int width, int height, int planes, int bits_per_plane) {
     if (width <= 0 || height <= 0 || planes <= 0 || bits_per_plane <= 0 || planes > 0xFFFF || bits_per_plane > 32)
@@ -94,4 +94,4 @@ std::optional<std::string> WriteBmp24(const std::string& path, int width, int he
     return writer.commit();
 }
 
-} // namespace korv
+}  // namespace korv

@@ -9,11 +9,11 @@ namespace korv {
 
 struct BitmapInfo {
     std::int32_t width = 0;
-    std::int32_t height = 0;       // positive: rows stored bottom-up
+    std::int32_t height = 0;  // positive: rows stored bottom-up
     std::uint16_t planes = 1;
-    std::uint16_t bit_count = 0;   // 1, 4, 8, 16, 24 or 32
-    std::uint32_t compression = 0; // none
-    std::uint32_t image_size = 0;  // bytes of pixel rows, each padded to 4 bytes
+    std::uint16_t bit_count = 0;    // 1, 4, 8, 16, 24 or 32
+    std::uint32_t compression = 0;  // none
+    std::uint32_t image_size = 0;   // bytes of pixel rows, each padded to 4 bytes
     std::uint32_t colours_used = 0;
 
     std::uint32_t colour_table_bytes() const { return 4 * colours_used; }
@@ -36,4 +36,4 @@ std::vector<std::uint8_t> EncodeBitmapFile(const BitmapInfo& info, const std::ve
 std::optional<std::string> WriteBmp24(const std::string& path, int width, int height, const std::uint8_t* rgb,
                                       std::size_t stride);
 
-} // namespace korv
+}  // namespace korv

@@ -37,9 +37,7 @@ inline constexpr std::int64_t kPlayerMaxChannelId = 98;
 inline constexpr std::int64_t kPlayerMaxChannels = 99;
 
 constexpr int player_slot_of_id(std::int32_t id) { return id + 1; }
-constexpr bool player_accepts_id(std::int64_t id) {
-  return id >= kPlayerMinChannelId && id <= kPlayerMaxChannelId;
-}
+constexpr bool player_accepts_id(std::int64_t id) { return id >= kPlayerMinChannelId && id <= kPlayerMaxChannelId; }
 
 // Slots the player reads into named fields (slot = id + 1).
 namespace player_slot {

@@ -12,4 +12,4 @@ int to_pixel(double v) {
     return static_cast<int>(v);  // truncation, as the integer device maths did
 }
 
-} // namespace korv
+}  // namespace korv

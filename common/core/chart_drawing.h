@@ -21,8 +21,8 @@ struct ChartPoint {
 };
 
 struct ChartPolyline {
-    Colour colour;   // black unless set
-    int width = 1;   // device pixels
+    Colour colour;  // black unless set
+    int width = 1;  // device pixels
     std::vector<ChartPoint> points;
 };
 
@@ -48,4 +48,4 @@ struct ChartDrawing {
 // Pixel coordinate of a computed position, kept in a range any painter takes.
 int to_pixel(double v);
 
-} // namespace korv
+}  // namespace korv

@@ -20,4 +20,4 @@ constexpr std::uint32_t bgr_of(Colour c) {
     return std::uint32_t{c.r} | (std::uint32_t{c.g} << 8) | (std::uint32_t{c.b} << 16);
 }
 
-} // namespace korv
+}  // namespace korv

@@ -15,10 +15,10 @@
 namespace korv {
 
 struct DumpRecordsOutcome {
-  bool written = false;     // the log was committed
-  std::size_t records = 0;  // whole records written
-  // Set when the save failed or the dump ended inside a record.
-  std::optional<std::string> error;
+    bool written = false;     // the log was committed
+    std::size_t records = 0;  // whole records written
+    // Set when the save failed or the dump ended inside a record.
+    std::optional<std::string> error;
 };
 
 // Reads the rest of `dump` record by record into the opened `log`, then
@@ -29,47 +29,47 @@ struct DumpRecordsOutcome {
 template <typename SampleConverter>
 DumpRecordsOutcome write_dump_records(BufferedFileReader& dump, const std::string& dump_path, VxmMinimalWriter& log,
                                       std::size_t channels, std::size_t value_bytes, SampleConverter&& convert) {
-  DumpRecordsOutcome result;
-  const std::size_t sample_bytes = 1 + value_bytes;
-  const std::size_t record_bytes = channels * sample_bytes;
-  std::vector<float> values(channels);
-  // A single stray byte after the last record is no record at all.
-  while (dump.remaining() > 1) {
-    if (record_bytes == 0) {
-      log.discard();
-      result.error = dump_path + " holds samples but names no channels";
-      return result;
+    DumpRecordsOutcome result;
+    const std::size_t sample_bytes = 1 + value_bytes;
+    const std::size_t record_bytes = channels * sample_bytes;
+    std::vector<float> values(channels);
+    // A single stray byte after the last record is no record at all.
+    while (dump.remaining() > 1) {
+        if (record_bytes == 0) {
+            log.discard();
+            result.error = dump_path + " holds samples but names no channels";
+            return result;
+        }
+        if (static_cast<std::size_t>(dump.remaining()) < record_bytes) {
+            result.error = dump_path + " ends inside a record; the " + std::to_string(result.records) +
+                           " whole records before it were saved";
+            break;
+        }
+        const std::uint8_t* record = dump.take(record_bytes);
+        if (!record) {
+            log.discard();
+            result.error = dump.last_error();
+            return result;
+        }
+        for (std::size_t i = 0; i < channels; ++i) {
+            const std::uint8_t* sample = record + i * sample_bytes;
+            const std::uint8_t second = value_bytes > 1 ? sample[2] : 0;
+            values[i] = convert(sample[0], sample[1], second);
+        }
+        if (auto error = log.append_record(values)) {
+            log.discard();
+            result.error = *error;
+            return result;
+        }
+        ++result.records;
     }
-    if (static_cast<std::size_t>(dump.remaining()) < record_bytes) {
-      result.error = dump_path + " ends inside a record; the " + std::to_string(result.records) +
-                     " whole records before it were saved";
-      break;
-    }
-    const std::uint8_t* record = dump.take(record_bytes);
-    if (!record) {
-      log.discard();
-      result.error = dump.last_error();
-      return result;
-    }
-    for (std::size_t i = 0; i < channels; ++i) {
-      const std::uint8_t* sample = record + i * sample_bytes;
-      const std::uint8_t second = value_bytes > 1 ? sample[2] : 0;
-      values[i] = convert(sample[0], sample[1], second);
-    }
-    if (auto error = log.append_record(values)) {
-      log.discard();
-      result.error = *error;
-      return result;
-    }
-    ++result.records;
-  }
 
-  if (auto error = log.commit()) {
-    result.error = *error;
+    if (auto error = log.commit()) {
+        result.error = *error;
+        return result;
+    }
+    result.written = true;
     return result;
-  }
-  result.written = true;
-  return result;
 }
 
 }  // namespace korv

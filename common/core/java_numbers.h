@@ -20,51 +20,43 @@ namespace korv {
 namespace detail {
 template <typename Int, typename Fp>
 constexpr Int saturating_to_int(Fp v) {
-  // -2^(bits-1) and 2^(bits-1): powers of two, exact in any binary floating type.
-  constexpr Fp lower = static_cast<Fp>(std::numeric_limits<Int>::min());
-  constexpr Fp upper = -lower;
-  if (v != v) return 0;
-  if (v >= upper) return std::numeric_limits<Int>::max();
-  if (v <= lower) return std::numeric_limits<Int>::min();
-  return static_cast<Int>(v);
+    // -2^(bits-1) and 2^(bits-1): powers of two, exact in any binary floating type.
+    constexpr Fp lower = static_cast<Fp>(std::numeric_limits<Int>::min());
+    constexpr Fp upper = -lower;
+    if (v != v) return 0;
+    if (v >= upper) return std::numeric_limits<Int>::max();
+    if (v <= lower) return std::numeric_limits<Int>::min();
+    return static_cast<Int>(v);
 }
 }  // namespace detail
 
 constexpr std::int32_t saturating_float_to_int32(float v) {
 #if defined(__SSE2__)
-  // The player converts every value of every record: one instruction and one
-  // test for the usual case. cvttss2si yields INT_MIN for NaN and for
-  // anything out of range, so only that result needs the full rules.
-  if (!std::is_constant_evaluated()) {
-    const std::int32_t r = _mm_cvttss_si32(_mm_set_ss(v));
-    if (r != std::numeric_limits<std::int32_t>::min()) return r;
-  }
+    // The player converts every value of every record: one instruction and one
+    // test for the usual case. cvttss2si yields INT_MIN for NaN and for
+    // anything out of range, so only that result needs the full rules.
+    if (!std::is_constant_evaluated()) {
+        const std::int32_t r = _mm_cvttss_si32(_mm_set_ss(v));
+        if (r != std::numeric_limits<std::int32_t>::min()) return r;
+    }
 #endif
-  return detail::saturating_to_int<std::int32_t>(v);
+    return detail::saturating_to_int<std::int32_t>(v);
 }
-constexpr std::int64_t saturating_float_to_int64(float v) {
-  return detail::saturating_to_int<std::int64_t>(v);
-}
-constexpr std::int32_t saturating_double_to_int32(double v) {
-  return detail::saturating_to_int<std::int32_t>(v);
-}
-constexpr std::int64_t saturating_double_to_int64(double v) {
-  return detail::saturating_to_int<std::int64_t>(v);
-}
+constexpr std::int64_t saturating_float_to_int64(float v) { return detail::saturating_to_int<std::int64_t>(v); }
+constexpr std::int32_t saturating_double_to_int32(double v) { return detail::saturating_to_int<std::int32_t>(v); }
+constexpr std::int64_t saturating_double_to_int64(double v) { return detail::saturating_to_int<std::int64_t>(v); }
 
 // A cast to an 8-bit integer goes through a 32-bit one and then keeps the
 // low byte: 200.0 becomes -56.
 constexpr std::int8_t saturating_float_to_int8(float v) {
-  return static_cast<std::int8_t>(static_cast<std::uint8_t>(
-      static_cast<std::uint32_t>(saturating_float_to_int32(v)) & 0xFFu));
+    return static_cast<std::int8_t>(
+        static_cast<std::uint8_t>(static_cast<std::uint32_t>(saturating_float_to_int32(v)) & 0xFFu));
 }
 
 // v truncated toward zero to two decimals, every step in single precision:
 // (float)(int)(v * 100f) / 100f. A double computation gives other results
 // (0.29f would become 0.28).
-inline float trim_decimals(float v) {
-  return static_cast<float>(saturating_float_to_int32(v * 100.0f)) / 100.0f;
-}
+inline float trim_decimals(float v) { return static_cast<float>(saturating_float_to_int32(v * 100.0f)) / 100.0f; }
 
 // The runtime's shortest text of a number: "3000.0", "13.879999", "1.0E-4",
 // "1.0E7", "-0.0", "NaN", "Infinity". Decimal notation for

@@ -26,8 +26,8 @@ int KorvioLibrary::SioReset(int cable, int port, int in_queue, int out_queue) co
 
 int KorvioLibrary::SioDone(int port) const { return require().SioDone(port); }
 
-int KorvioLibrary::logdata(const korvio_host* host, int port, int mode, int cable, const int* items,
-                           int item_count, int chart_flag) const {
+int KorvioLibrary::logdata(const korvio_host* host, int port, int mode, int cable, const int* items, int item_count,
+                           int chart_flag) const {
     return require().logdata(host, port, mode, cable, items, item_count, chart_flag);
 }
 

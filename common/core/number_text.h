@@ -15,8 +15,8 @@ namespace korv {
 
 template <typename T>
 struct ParsedNumber {
-  T value;
-  std::size_t end;  // index just past the number's last character
+    T value;
+    std::size_t end;  // index just past the number's last character
 };
 
 // Skip leading spaces and tabs, accept one leading '+' or '-', then read the

@@ -52,7 +52,7 @@ bool encode(PngJob& job) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::string> WritePngRgb(const std::string& path, int width, int height, const std::uint8_t* rgb,
                                        std::size_t stride) {
@@ -76,4 +76,4 @@ std::optional<std::string> WritePngRgb(const std::string& path, int width, int h
     return file.commit();
 }
 
-} // namespace korv
+}  // namespace korv

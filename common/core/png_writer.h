@@ -14,4 +14,4 @@ namespace korv {
 std::optional<std::string> WritePngRgb(const std::string& path, int width, int height, const std::uint8_t* rgb,
                                        std::size_t stride);
 
-} // namespace korv
+}  // namespace korv

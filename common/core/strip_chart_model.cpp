@@ -79,11 +79,11 @@ void StripChartModel::set_scale(int high, StripChartRangeBox box) {
     const float h = static_cast<float>(area_.h);
     if (conversion_factor_ == -1.0f) conversion_factor_ = h / static_cast<float>(chart_high_);
     switch (box) {
-        case StripChartRangeBox::none: break;
-        case StripChartRangeBox::ticked:
-            if (high > 0) conversion_factor_ = h / static_cast<float>(high);
-            break;
-        case StripChartRangeBox::unticked: conversion_factor_ = h / static_cast<float>(chart_high_); break;
+    case StripChartRangeBox::none: break;
+    case StripChartRangeBox::ticked:
+        if (high > 0) conversion_factor_ = h / static_cast<float>(high);
+        break;
+    case StripChartRangeBox::unticked: conversion_factor_ = h / static_cast<float>(chart_high_); break;
     }
 }
 

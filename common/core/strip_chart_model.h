@@ -48,9 +48,9 @@ enum class StripChartBottom {
 enum class StripChartRangeBox { none, unticked, ticked };
 
 struct StripChartTitleFormat {
-    bool min_max = true;         // "Min: <chart_low> Max: <chart_high> " after the base title
-    bool brackets = true;        // "(3250.0)" rather than "3250.0"
-    bool item_divisor = false;   // O2 (item 3) and TPS (item 7) shown divided by 100
+    bool min_max = true;        // "Min: <chart_low> Max: <chart_high> " after the base title
+    bool brackets = true;       // "(3250.0)" rather than "3250.0"
+    bool item_divisor = false;  // O2 (item 3) and TPS (item 7) shown divided by 100
 };
 
 // Window edges around the drawing area, in pixels.
@@ -96,7 +96,7 @@ struct StripChartOptions {
 
 // The drawing area, recomputed from the window size.
 struct StripChartArea {
-    int width = 0;   // the window's full width and height
+    int width = 0;  // the window's full width and height
     int height = 0;
     int left = 0;    // left border
     int top = 0;     // top border
@@ -116,8 +116,8 @@ struct StripChartVertex {
 class StripChartModel {
 public:
     using Record = std::int64_t;
-    static constexpr int kNoData = 65000;           // data_low before the first point
-    static constexpr int kDefaultWidth = 405;       // content size of a chart window
+    static constexpr int kNoData = 65000;      // data_low before the first point
+    static constexpr int kDefaultWidth = 405;  // content size of a chart window
     static constexpr int kDefaultHeight = 130;
     static constexpr std::int64_t kNoLimit = -1;
 

@@ -12,8 +12,8 @@
 namespace korv {
 
 struct VxmDocumentReadResult {
-  std::optional<VxmDocument> document;
-  std::string error;  // set when document is empty
+    std::optional<VxmDocument> document;
+    std::string error;  // set when document is empty
 };
 
 // Every count and length is checked against the bytes that remain before

@@ -9,9 +9,9 @@ namespace korv {
 enum class FloatOrder { little, big };
 
 enum class VxmOrderChoice {
-  little_endian,             // VXMlog documents
-  big_endian,                // the minimal-header logs
-  needs_conversion_dialog,   // not recognised by name; the user must say what it is
+    little_endian,            // VXMlog documents
+    big_endian,               // the minimal-header logs
+    needs_conversion_dialog,  // not recognised by name; the user must say what it is
 };
 
 // ".vxg" -> little; ".db1"/".db2" -> big (suffixes case-blind); a file whose

@@ -11,44 +11,44 @@ constexpr std::size_t kIdOffsetInDescriptor = 14;
 }  // namespace
 
 std::optional<std::string> VxmMinimalWriter::open(const std::string& path, std::span<const std::uint8_t> channel_ids) {
-  discard();
-  if (channel_ids.size() > kMaxChannels) {
-    return "cannot write " + path + ": " + std::to_string(channel_ids.size()) + " channels, at most " +
-           std::to_string(kMaxChannels) + " fit this log";
-  }
-  if (auto error = out_.open(path)) return "cannot write " + path + ": " + *error;
-  channel_count_ = channel_ids.size();
+    discard();
+    if (channel_ids.size() > kMaxChannels) {
+        return "cannot write " + path + ": " + std::to_string(channel_ids.size()) + " channels, at most " +
+               std::to_string(kMaxChannels) + " fit this log";
+    }
+    if (auto error = out_.open(path)) return "cannot write " + path + ": " + *error;
+    channel_count_ = channel_ids.size();
 
-  std::vector<std::uint8_t> header(8 + kDescriptorBytes * channel_count_ + 5, 0);
-  header[5] = static_cast<std::uint8_t>(channel_count_);
-  for (std::size_t i = 0; i < channel_count_; ++i) {
-    header[8 + kDescriptorBytes * i + kIdOffsetInDescriptor] = channel_ids[i];
-  }
-  out_.write(header.data(), header.size());
-  return std::nullopt;
+    std::vector<std::uint8_t> header(8 + kDescriptorBytes * channel_count_ + 5, 0);
+    header[5] = static_cast<std::uint8_t>(channel_count_);
+    for (std::size_t i = 0; i < channel_count_; ++i) {
+        header[8 + kDescriptorBytes * i + kIdOffsetInDescriptor] = channel_ids[i];
+    }
+    out_.write(header.data(), header.size());
+    return std::nullopt;
 }
 
 std::optional<std::string> VxmMinimalWriter::append_record(std::span<const float> values) {
-  if (!out_.is_open()) return std::string("no log file is being written");
-  if (values.size() != channel_count_) {
-    return "a record of " + std::to_string(values.size()) + " values for a log of " +
-           std::to_string(channel_count_) + " channels";
-  }
-  std::uint8_t record[4 * (kMaxChannels + 1)];
-  store_f32_be(record, 0.0f);
-  for (std::size_t i = 0; i < values.size(); ++i) store_f32_be(record + 4 * (i + 1), values[i]);
-  out_.write(record, 4 * (values.size() + 1));
-  return std::nullopt;
+    if (!out_.is_open()) return std::string("no log file is being written");
+    if (values.size() != channel_count_) {
+        return "a record of " + std::to_string(values.size()) + " values for a log of " +
+               std::to_string(channel_count_) + " channels";
+    }
+    std::uint8_t record[4 * (kMaxChannels + 1)];
+    store_f32_be(record, 0.0f);
+    for (std::size_t i = 0; i < values.size(); ++i) store_f32_be(record + 4 * (i + 1), values[i]);
+    out_.write(record, 4 * (values.size() + 1));
+    return std::nullopt;
 }
 
 std::optional<std::string> VxmMinimalWriter::commit() {
-  if (!out_.is_open()) return std::string("no log file is being written");
-  return out_.commit();
+    if (!out_.is_open()) return std::string("no log file is being written");
+    return out_.commit();
 }
 
 void VxmMinimalWriter::discard() {
-  out_.discard();
-  channel_count_ = 0;
+    out_.discard();
+    channel_count_ = 0;
 }
 
 }  // namespace korv

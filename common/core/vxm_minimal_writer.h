@@ -21,18 +21,18 @@
 namespace korv {
 
 class VxmMinimalWriter {
- public:
-  static constexpr std::size_t kMaxChannels = 255;  // N is one byte
+public:
+    static constexpr std::size_t kMaxChannels = 255;  // N is one byte
 
-  std::optional<std::string> open(const std::string& path, std::span<const std::uint8_t> channel_ids);
-  // Exactly N values, in the channel order given to open().
-  std::optional<std::string> append_record(std::span<const float> values);
-  std::optional<std::string> commit();
-  void discard();
+    std::optional<std::string> open(const std::string& path, std::span<const std::uint8_t> channel_ids);
+    // Exactly N values, in the channel order given to open().
+    std::optional<std::string> append_record(std::span<const float> values);
+    std::optional<std::string> commit();
+    void discard();
 
- private:
-  AtomicFileWriter out_;
-  std::size_t channel_count_ = 0;
+private:
+    AtomicFileWriter out_;
+    std::size_t channel_count_ = 0;
 };
 
 }  // namespace korv

@@ -9,39 +9,39 @@
 namespace korv {
 
 struct VxmPlayerModel {
-  std::int32_t vxm_parm_count = 0;                    // N, channels per record
-  std::array<std::int32_t, kPlayerSlots> vxm_type{};  // entry i (1..N): slot of the i-th channel
-  std::array<float, kPlayerSlots> vxm_data_fields{};  // current record by slot; entry 0 = time
-  std::int64_t first_record = 0;                      // file offset of record 0
-  std::int64_t log_record_length = 0;                 // (N + 1) * 4
-  std::int64_t log_records = 0;
+    std::int32_t vxm_parm_count = 0;                    // N, channels per record
+    std::array<std::int32_t, kPlayerSlots> vxm_type{};  // entry i (1..N): slot of the i-th channel
+    std::array<float, kPlayerSlots> vxm_data_fields{};  // current record by slot; entry 0 = time
+    std::int64_t first_record = 0;                      // file offset of record 0
+    std::int64_t log_record_length = 0;                 // (N + 1) * 4
+    std::int64_t log_records = 0;
 
-  // Named slots. Integer and 8-bit fields hold the slot's value truncated
-  // toward zero; the 8-bit ones keep the low byte of that.
-  std::int8_t vxm_timing = 0;
-  std::int32_t vxm_watertemp = 0;
-  float vxm_o2voltage = 0.0f;
-  std::int8_t vxm_tps = 0;
-  std::int32_t vxm_rpms = 0;
-  float vxm_pulsewidth = 0.0f;
-  std::int32_t vxm_airtemp = 0;
-  std::int32_t vxm_s1 = 0;
-  std::int32_t vxm_l1 = 0;
-  std::int32_t vxm_o2trim = 0;
-  std::int8_t vxm_knock = 0;
-  float vxm_afhz = 0.0f;
-  std::int32_t vxm_mtrim = 0;
-  std::int32_t vxm_mph = 0;
-  std::int32_t vxm_map = 0;
-  std::int32_t vxm_s2 = 0;
-  std::int32_t vxm_l2 = 0;
-  std::int32_t vxm_load = 0;
-  float vxm_o2 = 0.0f;
-  std::int32_t vxm_ticks = 0;
-  float vxm_pressure = 0.0f;  // a VXM log carries no boost value: always 0
+    // Named slots. Integer and 8-bit fields hold the slot's value truncated
+    // toward zero; the 8-bit ones keep the low byte of that.
+    std::int8_t vxm_timing = 0;
+    std::int32_t vxm_watertemp = 0;
+    float vxm_o2voltage = 0.0f;
+    std::int8_t vxm_tps = 0;
+    std::int32_t vxm_rpms = 0;
+    float vxm_pulsewidth = 0.0f;
+    std::int32_t vxm_airtemp = 0;
+    std::int32_t vxm_s1 = 0;
+    std::int32_t vxm_l1 = 0;
+    std::int32_t vxm_o2trim = 0;
+    std::int8_t vxm_knock = 0;
+    float vxm_afhz = 0.0f;
+    std::int32_t vxm_mtrim = 0;
+    std::int32_t vxm_mph = 0;
+    std::int32_t vxm_map = 0;
+    std::int32_t vxm_s2 = 0;
+    std::int32_t vxm_l2 = 0;
+    std::int32_t vxm_load = 0;
+    float vxm_o2 = 0.0f;
+    std::int32_t vxm_ticks = 0;
+    float vxm_pressure = 0.0f;  // a VXM log carries no boost value: always 0
 
-  // Copies the named slots of vxm_data_fields into their fields.
-  void fill_named_fields();
+    // Copies the named slots of vxm_data_fields into their fields.
+    void fill_named_fields();
 };
 
 }  // namespace korv

@@ -15,33 +15,33 @@ constexpr const char* kHeaderError = "4) Unable to open file: ";
 constexpr const char* kRecordError = "6) Unable to open file: ";
 
 float decode_float(const std::uint8_t* p, FloatOrder order) {
-  return order == FloatOrder::big ? load_f32_be(p) : load_f32_le(p);
+    return order == FloatOrder::big ? load_f32_be(p) : load_f32_le(p);
 }
 
 }  // namespace
 
 std::optional<std::string> VxmPlayerReader::open(const std::string& path, FloatOrder order) {
-  close();
-  order_ = order;
-  if (!file_.open(path)) return kHeaderError + file_.last_error();
-  return vxg_header();
+    close();
+    order_ = order;
+    if (!file_.open(path)) return kHeaderError + file_.last_error();
+    return vxg_header();
 }
 
 void VxmPlayerReader::close() {
-  file_.close();
-  model_ = VxmPlayerModel{};
-  has_log_ = false;
+    file_.close();
+    model_ = VxmPlayerModel{};
+    has_log_ = false;
 }
 
 std::optional<std::string> VxmPlayerReader::vxg_header() {
-  model_ = VxmPlayerModel{};
-  has_log_ = false;
-  if (auto error = parse_header()) {
     model_ = VxmPlayerModel{};
-    return kHeaderError + *error;
-  }
-  has_log_ = true;
-  return std::nullopt;
+    has_log_ = false;
+    if (auto error = parse_header()) {
+        model_ = VxmPlayerModel{};
+        return kHeaderError + *error;
+    }
+    has_log_ = true;
+    return std::nullopt;
 }
 
 // Layout walked here (offsets inside a descriptor, U = units length):
@@ -49,112 +49,112 @@ std::optional<std::string> VxmPlayerReader::vxg_header() {
 //   21+U max, 25+U label, then the 4-byte colour.
 // Only the string lengths and the id are looked at.
 std::optional<std::string> VxmPlayerReader::parse_header() {
-  if (!file_.is_open()) return std::string("no file is open");
-  if (!file_.update_size()) return file_.last_error();
+    if (!file_.is_open()) return std::string("no file is open");
+    if (!file_.update_size()) return file_.last_error();
 
-  std::string error;
-  auto skip_string = [&](const char* what) -> bool {
-    const auto length = read_counted_string_length(file_, error);
-    if (!length) {
-      error = std::string(what) + ": " + error;
-      return false;
+    std::string error;
+    auto skip_string = [&](const char* what) -> bool {
+        const auto length = read_counted_string_length(file_, error);
+        if (!length) {
+            error = std::string(what) + ": " + error;
+            return false;
+        }
+        if (*length > static_cast<std::uint64_t>(file_.remaining())) {
+            error = std::string(what) + " of " + std::to_string(*length) + " bytes runs past the end of the file";
+            return false;
+        }
+        return file_.skip(*length);
+    };
+    auto skip = [&](std::uint64_t n) -> bool {
+        if (file_.skip(n)) return true;
+        error = file_.last_error();
+        return false;
+    };
+
+    file_.seek(4);  // the version is not consulted
+    if (!skip_string("title")) return error;
+
+    std::uint32_t count = 0;
+    if (!file_.read_u32_le(count)) return "channel count: " + file_.last_error();
+    if (count > kPlayerMaxChannels) {
+        return "channel count " + std::to_string(count) + " is over " + std::to_string(kPlayerMaxChannels);
     }
-    if (*length > static_cast<std::uint64_t>(file_.remaining())) {
-      error = std::string(what) + " of " + std::to_string(*length) + " bytes runs past the end of the file";
-      return false;
+
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (!skip(8)) return error;
+        if (!skip_string("units")) return error;
+        if (!skip(4)) return error;
+        std::uint32_t id = 0;
+        if (!file_.read_u32_le(id)) return "channel id: " + file_.last_error();
+        if (!player_accepts_id(id)) {
+            return "channel " + std::to_string(i + 1) + " has id " + std::to_string(id) + ", outside " +
+                   std::to_string(kPlayerMinChannelId) + " to " + std::to_string(kPlayerMaxChannelId);
+        }
+        model_.vxm_type[i + 1] = player_slot_of_id(static_cast<std::int32_t>(id));
+        if (!skip(8)) return error;
+        if (!skip_string("label")) return error;
+        if (!skip(4)) return error;
     }
-    return file_.skip(*length);
-  };
-  auto skip = [&](std::uint64_t n) -> bool {
-    if (file_.skip(n)) return true;
-    error = file_.last_error();
-    return false;
-  };
-
-  file_.seek(4);  // the version is not consulted
-  if (!skip_string("title")) return error;
-
-  std::uint32_t count = 0;
-  if (!file_.read_u32_le(count)) return "channel count: " + file_.last_error();
-  if (count > kPlayerMaxChannels) {
-    return "channel count " + std::to_string(count) + " is over " + std::to_string(kPlayerMaxChannels);
-  }
-
-  for (std::uint32_t i = 0; i < count; ++i) {
-    if (!skip(8)) return error;
-    if (!skip_string("units")) return error;
+    // The stored sample count is not trusted: the file's length decides.
     if (!skip(4)) return error;
-    std::uint32_t id = 0;
-    if (!file_.read_u32_le(id)) return "channel id: " + file_.last_error();
-    if (!player_accepts_id(id)) {
-      return "channel " + std::to_string(i + 1) + " has id " + std::to_string(id) + ", outside " +
-             std::to_string(kPlayerMinChannelId) + " to " + std::to_string(kPlayerMaxChannelId);
-    }
-    model_.vxm_type[i + 1] = player_slot_of_id(static_cast<std::int32_t>(id));
-    if (!skip(8)) return error;
-    if (!skip_string("label")) return error;
-    if (!skip(4)) return error;
-  }
-  // The stored sample count is not trusted: the file's length decides.
-  if (!skip(4)) return error;
 
-  model_.vxm_parm_count = static_cast<std::int32_t>(count);
-  model_.first_record = file_.position();
-  model_.log_record_length = (static_cast<std::int64_t>(count) + 1) * 4;
-  model_.log_records = (file_.size() - model_.first_record) / model_.log_record_length;
-  return std::nullopt;
+    model_.vxm_parm_count = static_cast<std::int32_t>(count);
+    model_.first_record = file_.position();
+    model_.log_record_length = (static_cast<std::int64_t>(count) + 1) * 4;
+    model_.log_records = (file_.size() - model_.first_record) / model_.log_record_length;
+    return std::nullopt;
 }
 
 std::optional<std::string> VxmPlayerReader::seek_record(std::int64_t n) {
-  if (!has_log_) return std::string(kRecordError) + "no log is open";
-  if (n < 0) return kRecordError + std::string("record ") + std::to_string(n) + " does not exist";
-  const std::int64_t length = model_.log_record_length;
-  if (n > (std::numeric_limits<std::int64_t>::max() - model_.first_record) / length) {
-    return kRecordError + std::string("record ") + std::to_string(n) + " lies beyond any file";
-  }
-  file_.seek(model_.first_record + n * length);
-  return std::nullopt;
+    if (!has_log_) return std::string(kRecordError) + "no log is open";
+    if (n < 0) return kRecordError + std::string("record ") + std::to_string(n) + " does not exist";
+    const std::int64_t length = model_.log_record_length;
+    if (n > (std::numeric_limits<std::int64_t>::max() - model_.first_record) / length) {
+        return kRecordError + std::string("record ") + std::to_string(n) + " lies beyond any file";
+    }
+    file_.seek(model_.first_record + n * length);
+    return std::nullopt;
 }
 
 std::optional<std::string> VxmPlayerReader::read_vxm_record() {
-  if (!has_log_) return std::string(kRecordError) + "no log is open";
-  const auto length = static_cast<std::size_t>(model_.log_record_length);
-  const std::int64_t start = file_.position();
-  const std::uint8_t* p = file_.take(length);
-  if (p == nullptr) {
-    file_.seek(start);
-    return read_record_slowly();
-  }
+    if (!has_log_) return std::string(kRecordError) + "no log is open";
+    const auto length = static_cast<std::size_t>(model_.log_record_length);
+    const std::int64_t start = file_.position();
+    const std::uint8_t* p = file_.take(length);
+    if (p == nullptr) {
+        file_.seek(start);
+        return read_record_slowly();
+    }
 
-  // Whole record at once: decode into a local block, then scatter by slot.
-  float values[kPlayerSlots];
-  const int count = model_.vxm_parm_count;
-  decode_trimmed_floats(p, order_, values, static_cast<std::size_t>(count) + 1);
-  model_.vxm_data_fields[kPlayerTimeSlot] = values[0];
-  for (int i = 1; i <= count; ++i) model_.vxm_data_fields[model_.vxm_type[i]] = values[i];
-  model_.fill_named_fields();
-  return std::nullopt;
+    // Whole record at once: decode into a local block, then scatter by slot.
+    float values[kPlayerSlots];
+    const int count = model_.vxm_parm_count;
+    decode_trimmed_floats(p, order_, values, static_cast<std::size_t>(count) + 1);
+    model_.vxm_data_fields[kPlayerTimeSlot] = values[0];
+    for (int i = 1; i <= count; ++i) model_.vxm_data_fields[model_.vxm_type[i]] = values[i];
+    model_.fill_named_fields();
+    return std::nullopt;
 }
 
 // A record cut short by the end of the file (or an I/O error): float by
 // float, so the values before the failure still arrive and the rest read 0.0.
 std::optional<std::string> VxmPlayerReader::read_record_slowly() {
-  std::optional<std::string> error;
-  model_.vxm_data_fields[kPlayerTimeSlot] = getfloat(error);
-  for (int i = 1; i <= model_.vxm_parm_count; ++i) {
-    model_.vxm_data_fields[model_.vxm_type[i]] = getfloat(error);
-  }
-  model_.fill_named_fields();
-  return error;
+    std::optional<std::string> error;
+    model_.vxm_data_fields[kPlayerTimeSlot] = getfloat(error);
+    for (int i = 1; i <= model_.vxm_parm_count; ++i) {
+        model_.vxm_data_fields[model_.vxm_type[i]] = getfloat(error);
+    }
+    model_.fill_named_fields();
+    return error;
 }
 
 float VxmPlayerReader::getfloat(std::optional<std::string>& error) {
-  std::uint8_t bytes[4];
-  if (!file_.read(bytes, sizeof bytes)) {
-    if (!error) error = kRecordError + file_.last_error();
-    return 0.0f;
-  }
-  return trim_decimals(decode_float(bytes, order_));
+    std::uint8_t bytes[4];
+    if (!file_.read(bytes, sizeof bytes)) {
+        if (!error) error = kRecordError + file_.last_error();
+        return 0.0f;
+    }
+    return trim_decimals(decode_float(bytes, order_));
 }
 
 }  // namespace korv

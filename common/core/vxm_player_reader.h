@@ -19,43 +19,43 @@
 namespace korv {
 
 class VxmPlayerReader {
- public:
-  // Opens the file and reads its header (vxg_header).
-  std::optional<std::string> open(const std::string& path, FloatOrder order);
-  void close();
-  bool is_open() const { return file_.is_open(); }
-  FloatOrder float_order() const { return order_; }
+public:
+    // Opens the file and reads its header (vxg_header).
+    std::optional<std::string> open(const std::string& path, FloatOrder order);
+    void close();
+    bool is_open() const { return file_.is_open(); }
+    FloatOrder float_order() const { return order_; }
 
-  // Reads the header of the open file. Every slot and named field is cleared
-  // first, so nothing of an earlier log survives. The header is checked
-  // against the player's limits (at most 99 channels, ids 0..98) and against
-  // the file's length; a file beyond them is refused and the reader is left
-  // with no log (no channels, no records) rather than half a header.
-  std::optional<std::string> vxg_header();
+    // Reads the header of the open file. Every slot and named field is cleared
+    // first, so nothing of an earlier log survives. The header is checked
+    // against the player's limits (at most 99 channels, ids 0..98) and against
+    // the file's length; a file beyond them is refused and the reader is left
+    // with no log (no channels, no records) rather than half a header.
+    std::optional<std::string> vxg_header();
 
-  // Positions the file at record n (0 = first).
-  std::optional<std::string> seek_record(std::int64_t n);
+    // Positions the file at record n (0 = first).
+    std::optional<std::string> seek_record(std::int64_t n);
 
-  // Reads the record at the file position into vxm_data_fields (by slot)
-  // and the named fields. Values the file cannot supply read as 0.0; the
-  // first failure's message is returned.
-  std::optional<std::string> read_vxm_record();
+    // Reads the record at the file position into vxm_data_fields (by slot)
+    // and the named fields. Values the file cannot supply read as 0.0; the
+    // first failure's message is returned.
+    std::optional<std::string> read_vxm_record();
 
-  // One float at the file position in the log's byte order, through
-  // trim_decimals. On failure returns 0.0 and sets `error` unless it already
-  // holds a message.
-  float getfloat(std::optional<std::string>& error);
+    // One float at the file position in the log's byte order, through
+    // trim_decimals. On failure returns 0.0 and sets `error` unless it already
+    // holds a message.
+    float getfloat(std::optional<std::string>& error);
 
-  const VxmPlayerModel& model() const { return model_; }
+    const VxmPlayerModel& model() const { return model_; }
 
- private:
-  std::optional<std::string> parse_header();
-  std::optional<std::string> read_record_slowly();
+private:
+    std::optional<std::string> parse_header();
+    std::optional<std::string> read_record_slowly();
 
-  BufferedFileReader file_;
-  FloatOrder order_ = FloatOrder::little;
-  VxmPlayerModel model_;
-  bool has_log_ = false;
+    BufferedFileReader file_;
+    FloatOrder order_ = FloatOrder::little;
+    VxmPlayerModel model_;
+    bool has_log_ = false;
 };
 
 }  // namespace korv

@@ -29,4 +29,4 @@ void paint_drawing(QPainter& painter, const ChartDrawing& drawing) {
     painter.restore();
 }
 
-} // namespace korv
+}  // namespace korv

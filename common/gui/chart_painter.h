@@ -16,4 +16,4 @@ QColor to_qcolor(Colour colour);
 // painter's state is restored afterwards.
 void paint_drawing(QPainter& painter, const ChartDrawing& drawing);
 
-} // namespace korv
+}  // namespace korv

@@ -12,8 +12,8 @@ public:
     static constexpr int content_width = 322;
     static constexpr int content_height = 164;
 
-    error_dialog();                                // hidden, no owner, empty title
-    explicit error_dialog(const QString& title);   // the same, with a title
+    error_dialog();                               // hidden, no owner, empty title
+    explicit error_dialog(const QString& title);  // the same, with a title
 
     void set_message(const QString& message);
     QString message() const;

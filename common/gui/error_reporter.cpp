@@ -8,8 +8,7 @@
 
 namespace korv {
 
-ErrorReporter::ErrorReporter(OnFailure on_failure)
-    : on_failure_(on_failure), context_(std::make_unique<QObject>()) {}
+ErrorReporter::ErrorReporter(OnFailure on_failure) : on_failure_(on_failure), context_(std::make_unique<QObject>()) {}
 
 ErrorReporter::~ErrorReporter() = default;
 
@@ -20,8 +19,8 @@ void ErrorReporter::error_rtn(const QString& message) {
         show_on_gui_thread(message);
         return;
     }
-    QMetaObject::invokeMethod(context_.get(), [this, message] { show_on_gui_thread(message); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        context_.get(), [this, message] { show_on_gui_thread(message); }, Qt::QueuedConnection);
 }
 
 void ErrorReporter::hide() {
@@ -29,7 +28,8 @@ void ErrorReporter::hide() {
         hide_on_gui_thread();
         return;
     }
-    QMetaObject::invokeMethod(context_.get(), [this] { hide_on_gui_thread(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        context_.get(), [this] { hide_on_gui_thread(); }, Qt::QueuedConnection);
 }
 
 error_dialog* ErrorReporter::error_diag() const { return dialog_.get(); }
@@ -48,10 +48,8 @@ void ErrorReporter::show_on_gui_thread(const QString& message) {
         // One attempt with the failure's own text; a second failure ends it.
         try {
             show(QString::fromLocal8Bit(failure.what()));
-        } catch (...) {
-        }
-    } catch (...) {
-    }
+        } catch (...) {}
+    } catch (...) {}
 }
 
 void ErrorReporter::hide_on_gui_thread() {

@@ -5,8 +5,7 @@
 
 namespace korv {
 
-StripChartView::StripChartView(const StripChartOptions& options, QWidget* parent)
-    : QWidget(parent), model_(options) {
+StripChartView::StripChartView(const StripChartOptions& options, QWidget* parent) : QWidget(parent), model_(options) {
     if (options.resizable) {
         resize(StripChartModel::kDefaultWidth, StripChartModel::kDefaultHeight);
     } else {

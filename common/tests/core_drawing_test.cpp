@@ -17,9 +17,9 @@ TEST(Colour, StoredFormHoldsRedInTheLowByteAndBlueInTheThird) {
         Colour colour;
     };
     const Case cases[] = {
-        {0x000000, {0, 0, 0}},         {0x0000FF, {255, 0, 0}},       {0x00FF00, {0, 255, 0}},
-        {0xFF0000, {0, 0, 255}},       {0xFFFFFF, {255, 255, 255}},   {0x50148C, {0x8C, 0x14, 0x50}},
-        {0x1414C8, {200, 20, 20}},     {0x3CC814, {0x14, 0xC8, 0x3C}},
+        {0x000000, {0, 0, 0}},     {0x0000FF, {255, 0, 0}},        {0x00FF00, {0, 255, 0}},
+        {0xFF0000, {0, 0, 255}},   {0xFFFFFF, {255, 255, 255}},    {0x50148C, {0x8C, 0x14, 0x50}},
+        {0x1414C8, {200, 20, 20}}, {0x3CC814, {0x14, 0xC8, 0x3C}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(colour_from_bgr(c.bgr), c.colour) << std::hex << c.bgr;
@@ -39,8 +39,12 @@ TEST(ChartDrawing, PixelsTruncateAndStayInAPaintableRange) {
         int pixel;
     };
     const Case cases[] = {
-        {0.0, 0},          {12.9, 12},         {-12.9, -12},
-        {1048576.0, 1048576}, {1e30, 1048576}, {-1e30, -1048576},
+        {0.0, 0},
+        {12.9, 12},
+        {-12.9, -12},
+        {1048576.0, 1048576},
+        {1e30, 1048576},
+        {-1e30, -1048576},
         {std::numeric_limits<double>::infinity(), 1048576},
         {-std::numeric_limits<double>::infinity(), -1048576},
         {std::nan(""), 0},
@@ -48,5 +52,5 @@ TEST(ChartDrawing, PixelsTruncateAndStayInAPaintableRange) {
     for (const Case& c : cases) EXPECT_EQ(to_pixel(c.value), c.pixel) << c.value;
 }
 
-} // namespace
-} // namespace korv
+}  // namespace
+}  // namespace korv

@@ -46,5 +46,5 @@ TEST(FieldSplitter, EachReadersRuleForEmptyFieldsBlanksAndLimits) {
     }
 }
 
-} // namespace
-} // namespace korv
+}  // namespace
+}  // namespace korv

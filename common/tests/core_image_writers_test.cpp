@@ -69,10 +69,10 @@ TEST_F(ImageFile, BmpOfChartSizeHasTheFileHeader) {
     const auto bytes = read_bytes(path);
     ASSERT_EQ(bytes.size(), 921654u);
     const std::vector<std::uint8_t> header = {
-        'B', 'M', 0x36, 0x10, 0x0E, 0x00, 0, 0, 0, 0, 0x36, 0, 0, 0,  // file header
-        0x28, 0, 0, 0, 0x80, 0x02, 0, 0, 0xE0, 0x01, 0, 0,          // size, width, height
-        0x01, 0, 0x18, 0, 0, 0, 0, 0, 0x00, 0x10, 0x0E, 0x00,       // planes, bits, BI_RGB, image size
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};           // resolution, colours
+        'B',  'M', 0x36, 0x10, 0x0E, 0x00, 0, 0, 0,    0,    0x36, 0,    0, 0,  // file header
+        0x28, 0,   0,    0,    0x80, 0x02, 0, 0, 0xE0, 0x01, 0,    0,           // size, width, height
+        0x01, 0,   0x18, 0,    0,    0,    0, 0, 0x00, 0x10, 0x0E, 0x00,        // planes, bits, BI_RGB, image size
+        0,    0,   0,    0,    0,    0,    0, 0, 0,    0,    0,    0,    0, 0, 0, 0};  // resolution, colours
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 54), header);
 }
 
@@ -83,8 +83,8 @@ TEST_F(ImageFile, BmpRowsBottomUpInBlueGreenRedWithPadding) {
     ASSERT_FALSE(WriteBmp24(path.string(), 2, 2, rgb, 6));
     const auto bytes = read_bytes(path);
     ASSERT_EQ(bytes.size(), 54u + 16u);
-    const std::vector<std::uint8_t> pixels = {255, 0, 0, 255, 255, 255, 0, 0,   // bottom: blue, white
-                                              0, 0, 255, 0, 255, 0, 0, 0};      // top: red, green
+    const std::vector<std::uint8_t> pixels = {255, 0, 0,   255, 255, 255, 0, 0,   // bottom: blue, white
+                                              0,   0, 255, 0,   255, 0,   0, 0};  // top: red, green
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 54, bytes.end()), pixels);
 }
 
@@ -155,5 +155,5 @@ TEST(BitmapHeader, BitCountsRoundUpAndSmallOnesCarryAColourTable) {
     EXPECT_FALSE(BuildBitmapInfo(100000, 100000, 1, 32));
 }
 
-} // namespace
-} // namespace korv
+}  // namespace
+}  // namespace korv

@@ -121,5 +121,5 @@ TEST(LineReader, OpeningAgainForgetsAPendingCarriageReturn) {
     EXPECT_EQ(read_all(reader).lines, (std::vector<std::string>{"", "b"}));
 }
 
-} // namespace
-} // namespace korv
+}  // namespace
+}  // namespace korv

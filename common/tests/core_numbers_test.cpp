@@ -18,177 +18,179 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
 TEST(TrimDecimals, TruncatesInSinglePrecision) {
-  // 0.29f * 100 is 28.999999... in double but rounds to 29.0f in float.
-  EXPECT_EQ(trim_decimals(0.29f), 0.29f);
-  EXPECT_EQ(trim_decimals(13.87f), 13.87f);
-  EXPECT_EQ(trim_decimals(12.349f), 12.34f);
-  EXPECT_EQ(trim_decimals(-0.017f), -0.01f);
-  EXPECT_EQ(trim_decimals(3000.0f), 3000.0f);
+    // 0.29f * 100 is 28.999999... in double but rounds to 29.0f in float.
+    EXPECT_EQ(trim_decimals(0.29f), 0.29f);
+    EXPECT_EQ(trim_decimals(13.87f), 13.87f);
+    EXPECT_EQ(trim_decimals(12.349f), 12.34f);
+    EXPECT_EQ(trim_decimals(-0.017f), -0.01f);
+    EXPECT_EQ(trim_decimals(3000.0f), 3000.0f);
 }
 
 TEST(TrimDecimals, SmallNegativeGivesPositiveZero) {
-  // The value passes through an int, which has no negative zero.
-  const float r = trim_decimals(-0.004f);
-  EXPECT_EQ(r, 0.0f);
-  EXPECT_FALSE(std::signbit(r));
+    // The value passes through an int, which has no negative zero.
+    const float r = trim_decimals(-0.004f);
+    EXPECT_EQ(r, 0.0f);
+    EXPECT_FALSE(std::signbit(r));
 }
 
 TEST(TrimDecimals, NaNAndHugeValuesSaturate) {
-  EXPECT_EQ(trim_decimals(kNaN), 0.0f);
-  EXPECT_EQ(trim_decimals(1e30f), 2147483648.0f / 100.0f);
-  EXPECT_EQ(trim_decimals(-kInf), -2147483648.0f / 100.0f);
+    EXPECT_EQ(trim_decimals(kNaN), 0.0f);
+    EXPECT_EQ(trim_decimals(1e30f), 2147483648.0f / 100.0f);
+    EXPECT_EQ(trim_decimals(-kInf), -2147483648.0f / 100.0f);
 }
 
 TEST(SaturatingCast, FollowsJavaNarrowing) {
-  EXPECT_EQ(saturating_float_to_int32(kNaN), 0);
-  EXPECT_EQ(saturating_float_to_int32(1e30f), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(saturating_float_to_int32(-1e30f), std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(saturating_float_to_int32(kInf), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(saturating_float_to_int32(2147483520.0f), 2147483520);  // largest float below 2^31
-  EXPECT_EQ(saturating_float_to_int32(-2147483648.0f), std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(saturating_float_to_int32(-1.9f), -1);
-  static_assert(saturating_float_to_int32(1e30f) == std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(saturating_float_to_int32(1.9f), 1);
+    EXPECT_EQ(saturating_float_to_int32(kNaN), 0);
+    EXPECT_EQ(saturating_float_to_int32(1e30f), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(saturating_float_to_int32(-1e30f), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(saturating_float_to_int32(kInf), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(saturating_float_to_int32(2147483520.0f), 2147483520);  // largest float below 2^31
+    EXPECT_EQ(saturating_float_to_int32(-2147483648.0f), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(saturating_float_to_int32(-1.9f), -1);
+    static_assert(saturating_float_to_int32(1e30f) == std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(saturating_float_to_int32(1.9f), 1);
 
-  EXPECT_EQ(saturating_float_to_int64(1e30f), std::numeric_limits<std::int64_t>::max());
-  EXPECT_EQ(saturating_float_to_int64(kNaN), 0);
-  EXPECT_EQ(saturating_float_to_int64(-3e9f), -3000000000LL);
-  EXPECT_EQ(saturating_double_to_int32(2147483647.9), 2147483647);
-  EXPECT_EQ(saturating_double_to_int32(2147483648.0), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(saturating_double_to_int32(-2147483649.0), std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(saturating_double_to_int64(std::nan("")), 0);
+    EXPECT_EQ(saturating_float_to_int64(1e30f), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(saturating_float_to_int64(kNaN), 0);
+    EXPECT_EQ(saturating_float_to_int64(-3e9f), -3000000000LL);
+    EXPECT_EQ(saturating_double_to_int32(2147483647.9), 2147483647);
+    EXPECT_EQ(saturating_double_to_int32(2147483648.0), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(saturating_double_to_int32(-2147483649.0), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(saturating_double_to_int64(std::nan("")), 0);
 }
 
 TEST(SaturatingCast, EightBitKeepsLowByteOfTheIntResult) {
-  EXPECT_EQ(saturating_float_to_int8(-10.75f), -10);
-  EXPECT_EQ(saturating_float_to_int8(200.0f), -56);
-  EXPECT_EQ(saturating_float_to_int8(-129.0f), 127);
-  EXPECT_EQ(saturating_float_to_int8(1e30f), -1);  // 0x7FFFFFFF
-  EXPECT_EQ(saturating_float_to_int8(kNaN), 0);
+    EXPECT_EQ(saturating_float_to_int8(-10.75f), -10);
+    EXPECT_EQ(saturating_float_to_int8(200.0f), -56);
+    EXPECT_EQ(saturating_float_to_int8(-129.0f), 127);
+    EXPECT_EQ(saturating_float_to_int8(1e30f), -1);  // 0x7FFFFFFF
+    EXPECT_EQ(saturating_float_to_int8(kNaN), 0);
 }
 
 TEST(JavaFloatText, DecimalRange) {
-  EXPECT_EQ(java_float_to_string(3000.0f), "3000.0");
-  EXPECT_EQ(java_float_to_string(std::nextafter(13.88f, 0.0f)), "13.879999");
-  EXPECT_EQ(java_float_to_string(13.88f), "13.88");
-  EXPECT_EQ(java_float_to_string(0.1f), "0.1");
-  EXPECT_EQ(java_float_to_string(0.001f), "0.001");
-  EXPECT_EQ(java_float_to_string(9999999.0f), "9999999.0");
-  EXPECT_EQ(java_float_to_string(-2.5f), "-2.5");
-  EXPECT_EQ(java_float_to_string(123456.7f), "123456.7");
+    EXPECT_EQ(java_float_to_string(3000.0f), "3000.0");
+    EXPECT_EQ(java_float_to_string(std::nextafter(13.88f, 0.0f)), "13.879999");
+    EXPECT_EQ(java_float_to_string(13.88f), "13.88");
+    EXPECT_EQ(java_float_to_string(0.1f), "0.1");
+    EXPECT_EQ(java_float_to_string(0.001f), "0.001");
+    EXPECT_EQ(java_float_to_string(9999999.0f), "9999999.0");
+    EXPECT_EQ(java_float_to_string(-2.5f), "-2.5");
+    EXPECT_EQ(java_float_to_string(123456.7f), "123456.7");
 }
 
 TEST(JavaFloatText, ScientificOutsideTheDecimalRange) {
-  EXPECT_EQ(java_float_to_string(1.0e-4f), "1.0E-4");
-  EXPECT_EQ(java_float_to_string(1.0e7f), "1.0E7");
-  EXPECT_EQ(java_float_to_string(1.2345e-5f), "1.2345E-5");
-  EXPECT_EQ(java_float_to_string(-3.0e10f), "-3.0E10");
-  EXPECT_EQ(java_float_to_string(std::numeric_limits<float>::max()), "3.4028235E38");
-  // A single digit would round-trip, but two digits are closer.
-  EXPECT_EQ(java_float_to_string(std::numeric_limits<float>::denorm_min()), "1.4E-45");
+    EXPECT_EQ(java_float_to_string(1.0e-4f), "1.0E-4");
+    EXPECT_EQ(java_float_to_string(1.0e7f), "1.0E7");
+    EXPECT_EQ(java_float_to_string(1.2345e-5f), "1.2345E-5");
+    EXPECT_EQ(java_float_to_string(-3.0e10f), "-3.0E10");
+    EXPECT_EQ(java_float_to_string(std::numeric_limits<float>::max()), "3.4028235E38");
+    // A single digit would round-trip, but two digits are closer.
+    EXPECT_EQ(java_float_to_string(std::numeric_limits<float>::denorm_min()), "1.4E-45");
 }
 
 TEST(JavaFloatText, SpecialValues) {
-  EXPECT_EQ(java_float_to_string(0.0f), "0.0");
-  EXPECT_EQ(java_float_to_string(-0.0f), "-0.0");
-  EXPECT_EQ(java_float_to_string(kNaN), "NaN");
-  EXPECT_EQ(java_float_to_string(kInf), "Infinity");
-  EXPECT_EQ(java_float_to_string(-kInf), "-Infinity");
+    EXPECT_EQ(java_float_to_string(0.0f), "0.0");
+    EXPECT_EQ(java_float_to_string(-0.0f), "-0.0");
+    EXPECT_EQ(java_float_to_string(kNaN), "NaN");
+    EXPECT_EQ(java_float_to_string(kInf), "Infinity");
+    EXPECT_EQ(java_float_to_string(-kInf), "-Infinity");
 }
 
 TEST(JavaDoubleText, SameLayout) {
-  EXPECT_EQ(java_double_to_string(0.1), "0.1");
-  EXPECT_EQ(java_double_to_string(100.0), "100.0");
-  EXPECT_EQ(java_double_to_string(1.0e21), "1.0E21");
-  EXPECT_EQ(java_double_to_string(0.1f), "0.10000000149011612");
-  EXPECT_EQ(java_double_to_string(std::numeric_limits<double>::denorm_min()), "4.9E-324");
+    EXPECT_EQ(java_double_to_string(0.1), "0.1");
+    EXPECT_EQ(java_double_to_string(100.0), "100.0");
+    EXPECT_EQ(java_double_to_string(1.0e21), "1.0E21");
+    EXPECT_EQ(java_double_to_string(0.1f), "0.10000000149011612");
+    EXPECT_EQ(java_double_to_string(std::numeric_limits<double>::denorm_min()), "4.9E-324");
 }
 
 TEST(ParseNumber, SkipsBlanksTakesSignAndReportsEnd) {
-  auto v = parse_double(" \t3.5xyz");
-  ASSERT_TRUE(v);
-  EXPECT_EQ(v->value, 3.5);
-  EXPECT_EQ(v->end, 5u);
+    auto v = parse_double(" \t3.5xyz");
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->value, 3.5);
+    EXPECT_EQ(v->end, 5u);
 
-  auto plus = parse_float("+2.25,");
-  ASSERT_TRUE(plus);
-  EXPECT_EQ(plus->value, 2.25f);
-  EXPECT_EQ(plus->end, 5u);
+    auto plus = parse_float("+2.25,");
+    ASSERT_TRUE(plus);
+    EXPECT_EQ(plus->value, 2.25f);
+    EXPECT_EQ(plus->end, 5u);
 
-  auto minus = parse_float("-.5");
-  ASSERT_TRUE(minus);
-  EXPECT_EQ(minus->value, -0.5f);
+    auto minus = parse_float("-.5");
+    ASSERT_TRUE(minus);
+    EXPECT_EQ(minus->value, -0.5f);
 
-  auto exp = parse_double("1e3 ");
-  ASSERT_TRUE(exp);
-  EXPECT_EQ(exp->value, 1000.0);
-  EXPECT_EQ(exp->end, 3u);
+    auto exp = parse_double("1e3 ");
+    ASSERT_TRUE(exp);
+    EXPECT_EQ(exp->value, 1000.0);
+    EXPECT_EQ(exp->end, 3u);
 
-  auto i = parse_int32("  +42,7");
-  ASSERT_TRUE(i);
-  EXPECT_EQ(i->value, 42);
-  EXPECT_EQ(i->end, 5u);
+    auto i = parse_int32("  +42,7");
+    ASSERT_TRUE(i);
+    EXPECT_EQ(i->value, 42);
+    EXPECT_EQ(i->end, 5u);
 
-  auto frac = parse_int32("12.5");
-  ASSERT_TRUE(frac);
-  EXPECT_EQ(frac->value, 12);
-  EXPECT_EQ(frac->end, 2u);
+    auto frac = parse_int32("12.5");
+    ASSERT_TRUE(frac);
+    EXPECT_EQ(frac->value, 12);
+    EXPECT_EQ(frac->end, 2u);
 
-  auto lowest = parse_int32("-2147483648");
-  ASSERT_TRUE(lowest);
-  EXPECT_EQ(lowest->value, std::numeric_limits<std::int32_t>::min());
-  auto big = parse_int64("9000000000");
-  ASSERT_TRUE(big);
-  EXPECT_EQ(big->value, 9000000000LL);
+    auto lowest = parse_int32("-2147483648");
+    ASSERT_TRUE(lowest);
+    EXPECT_EQ(lowest->value, std::numeric_limits<std::int32_t>::min());
+    auto big = parse_int64("9000000000");
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->value, 9000000000LL);
 }
 
 TEST(ParseNumber, RefusesNonNumbers) {
-  for (const char* text : {"", "  ", "nan", "NaN", "inf", "-inf", "+Infinity", "+-1", "-+1", "- 1", "abc", ".", "e5"}) {
-    EXPECT_FALSE(parse_double(text)) << text;
-    EXPECT_FALSE(parse_float(text)) << text;
-    EXPECT_FALSE(parse_int32(text)) << text;
-  }
-  EXPECT_FALSE(parse_int32("2147483648"));
-  EXPECT_FALSE(parse_int32(".5"));
-  EXPECT_FALSE(parse_float("1e50"));
+    for (const char* text :
+         {"", "  ", "nan", "NaN", "inf", "-inf", "+Infinity", "+-1", "-+1", "- 1", "abc", ".", "e5"}) {
+        EXPECT_FALSE(parse_double(text)) << text;
+        EXPECT_FALSE(parse_float(text)) << text;
+        EXPECT_FALSE(parse_int32(text)) << text;
+    }
+    EXPECT_FALSE(parse_int32("2147483648"));
+    EXPECT_FALSE(parse_int32(".5"));
+    EXPECT_FALSE(parse_float("1e50"));
 }
 
 TEST(FormatFixed, MatchesPrintfInTheCLocale) {
-  EXPECT_EQ(format_fixed(1234.567, 2), "1234.57");
-  EXPECT_EQ(format_fixed(-1.0, 2), "-1.00");
-  EXPECT_EQ(format_fixed(2.5, 0), "2");
-  EXPECT_EQ(format_fixed(0.5, -1), "0.500000");
-  EXPECT_EQ(format_fixed(0.5, 2000).size(), 2002u);
+    EXPECT_EQ(format_fixed(1234.567, 2), "1234.57");
+    EXPECT_EQ(format_fixed(-1.0, 2), "-1.00");
+    EXPECT_EQ(format_fixed(2.5, 0), "2");
+    EXPECT_EQ(format_fixed(0.5, -1), "0.500000");
+    EXPECT_EQ(format_fixed(0.5, 2000).size(), 2002u);
 
-  char expected[1600];
-  for (double v : {0.125, 0.375, 2.675, 1.005, -0.0, 1e20, 123456789.987654321, 1e-7, 5e-324, 1.7976931348623157e308}) {
-    for (int decimals : {0, 1, 2, 3, 6, 17, 1100}) {
-      std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
-      EXPECT_EQ(format_fixed(v, decimals), expected) << v << " with " << decimals;
+    char expected[1600];
+    for (double v :
+         {0.125, 0.375, 2.675, 1.005, -0.0, 1e20, 123456789.987654321, 1e-7, 5e-324, 1.7976931348623157e308}) {
+        for (int decimals : {0, 1, 2, 3, 6, 17, 1100}) {
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
+            EXPECT_EQ(format_fixed(v, decimals), expected) << v << " with " << decimals;
+        }
     }
-  }
 }
 
 // Sets a locale for one test and puts the C locale back afterwards.
 class GermanLocale : public ::testing::Test {
- protected:
-  void TearDown() override { std::setlocale(LC_ALL, "C"); }
+protected:
+    void TearDown() override { std::setlocale(LC_ALL, "C"); }
 };
 
 TEST_F(GermanLocale, ChangesNoNumberText) {
-  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
-      << "the de_DE.UTF-8 locale is missing (test.sh generates it)";
-  char printed[32];
-  std::snprintf(printed, sizeof printed, "%.2f", 3.5);
-  ASSERT_STREQ(printed, "3,50") << "the locale did not take effect";
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the de_DE.UTF-8 locale is missing (test.sh generates it)";
+    char printed[32];
+    std::snprintf(printed, sizeof printed, "%.2f", 3.5);
+    ASSERT_STREQ(printed, "3,50") << "the locale did not take effect";
 
-  auto v = parse_double("3.5");
-  ASSERT_TRUE(v);
-  EXPECT_EQ(v->value, 3.5);
-  EXPECT_EQ(v->end, 3u);
-  EXPECT_EQ(format_fixed(3.5, 2), "3.50");
-  EXPECT_EQ(java_float_to_string(3.5f), "3.5");
-  EXPECT_EQ(java_float_to_string(1.0e-4f), "1.0E-4");
+    auto v = parse_double("3.5");
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->value, 3.5);
+    EXPECT_EQ(v->end, 3u);
+    EXPECT_EQ(format_fixed(3.5, 2), "3.50");
+    EXPECT_EQ(java_float_to_string(3.5f), "3.5");
+    EXPECT_EQ(java_float_to_string(1.0e-4f), "1.0E-4");
 }
 
 }  // namespace

@@ -41,8 +41,7 @@ TEST(ChartPainter, TextsAreBlackAndTopCentreIsCentredOnItsX) {
     const std::string text = "1500";
     QImage probe = white_image(1, 1);
     const QPainter measure(&probe);
-    const int advance =
-        QFontMetrics(measure.font(), measure.device()).horizontalAdvance(QString::fromStdString(text));
+    const int advance = QFontMetrics(measure.font(), measure.device()).horizontalAdvance(QString::fromStdString(text));
     ChartDrawing centred, left;
     centred.text(60, 5, TextAnchor::TopCentre, text);
     left.text(60 - advance / 2, 5, TextAnchor::TopLeft, text);
@@ -60,5 +59,5 @@ TEST(ChartPainter, TextsAreBlackAndTopCentreIsCentredOnItsX) {
     EXPECT_TRUE(only_greys);
 }
 
-} // namespace
-} // namespace korv
+}  // namespace
+}  // namespace korv

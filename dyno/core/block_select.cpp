@@ -101,4 +101,4 @@ SampleRange FindRisingBlock(const SampleArray& samples, int key) {
     return {chosen->start, chosen->start + chosen->length};
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

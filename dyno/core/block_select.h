@@ -34,4 +34,4 @@ std::vector<RisingRun> RisingRunOrder(const SampleArray& samples);
 // End is start + length and may equal the sample count.
 SampleRange FindRisingBlock(const SampleArray& samples, int key);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

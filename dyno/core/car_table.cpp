@@ -29,4 +29,4 @@ std::string_view gear_name(int gear) {
     return gear >= 0 && gear < kGearCount ? names[gear] : std::string_view{};
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -6,11 +6,11 @@
 namespace korv::dyno {
 
 struct CarSpec {
-    double gears[5];     // 1st..5th; 0 means the gear does not exist
+    double gears[5];  // 1st..5th; 0 means the gear does not exist
     double final_drive;
     double weight_lb;
-    double cd;           // drag coefficient
-    double area_m2;      // frontal area
+    double cd;       // drag coefficient
+    double area_m2;  // frontal area
     char name[16];
 };
 
@@ -21,4 +21,4 @@ const std::array<CarSpec, kCarCount>& car_table();
 // "1st" .. "5th"; empty outside 0..4.
 std::string_view gear_name(int gear);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

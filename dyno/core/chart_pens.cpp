@@ -14,4 +14,4 @@ Colour pen_colour(ChartPen pen) {
     return {};
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -8,4 +8,4 @@ enum class ChartPen { Default, Grid, Torque, Power, RawRpm, SmoothRpm };
 
 Colour pen_colour(ChartPen pen);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

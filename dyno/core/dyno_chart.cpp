@@ -20,7 +20,7 @@ std::string padded(long long v, int width) {
     return text;
 }
 
-} // namespace
+}  // namespace
 
 ChartPeaks FindChartPeaks(const SampleArray& samples, SampleRange range) {
     ChartPeaks p;
@@ -79,7 +79,8 @@ std::string SummaryLine2(SampleRange range, const DynoSettings& s) {
                        ",  blend: " + fixed(s.blend, 2) + "s,  AA: +" + std::to_string(s.aa) + " pts";
     if (s.loss_en) line += ",  Drivetrain Loss " + fixed(s.loss, 1) + "%";
     if (s.drag_en) line += ",  Drag Corrected";
-    if (s.sae_en) line += ",  SAE Corrected at " + fixed(s.sae_pressure, 1) + "mbar, " + fixed(s.sae_temp, 1) + " F, 0%hum";
+    if (s.sae_en)
+        line += ",  SAE Corrected at " + fixed(s.sae_pressure, 1) + "mbar, " + fixed(s.sae_temp, 1) + " F, 0%hum";
     return line;
 }
 
@@ -146,4 +147,4 @@ ChartDrawing DrawDynoChart(const DynoChartInput& in, ChartRect rect, int h) {
     return d;
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

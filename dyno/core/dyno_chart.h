@@ -47,4 +47,4 @@ struct DynoChartInput {
 // pixels apart (text height + 2), its lines in Ergomark's pens.
 ChartDrawing DrawDynoChart(const DynoChartInput& input, ChartRect rect, int line_height);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

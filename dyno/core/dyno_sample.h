@@ -7,14 +7,14 @@ namespace korv::dyno {
 
 // Slots of a sample, in the order every part of Ergomark uses.
 enum SampleSlot : int {
-    kTime = 0,          // seconds as read
-    kBlendedTime = 1,   // smoothing result
-    kSmoothRpm = 2,     // smoothing result
-    kRawRpm = 3,        // as read
-    kFilteredRpm = 4,   // low-pass output when filter and blend both run
-    kThrottle = 5,      // as read, 0 when the log has none
-    kTorque = 8,        // ft-lb
-    kPower = 9,         // hp
+    kTime = 0,         // seconds as read
+    kBlendedTime = 1,  // smoothing result
+    kSmoothRpm = 2,    // smoothing result
+    kRawRpm = 3,       // as read
+    kFilteredRpm = 4,  // low-pass output when filter and blend both run
+    kThrottle = 5,     // as read, 0 when the log has none
+    kTorque = 8,       // ft-lb
+    kPower = 9,        // hp
     kSlotCount = 15,
 };
 
@@ -42,4 +42,4 @@ inline int readable_stop(const SampleRange& range, int n) {
     return stop < 0 ? 0 : stop;
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -33,4 +33,4 @@ SampleRange DynoSession::next_block(BlockKind kind, SampleRange selection) {
                                        : FindRisingBlock(samples_, selection.start);
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -47,4 +47,4 @@ private:
     BlockKind last_block_ = BlockKind::rising;
 };
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -19,4 +19,4 @@ void DynoSettings::choose_gear(int index) {
     gear_ratio = car_table()[static_cast<std::size_t>(car)].gears[index];
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -16,4 +16,4 @@ int field_int(std::string_view text) {
 
 std::string field_text(double value, int decimals) { return korv::format_fixed(value, decimals); }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

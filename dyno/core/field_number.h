@@ -12,4 +12,4 @@ int field_int(std::string_view text);
 // printf's "%.*f" in the C locale.
 std::string field_text(double value, int decimals);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -12,9 +12,7 @@
 namespace korv::dyno {
 namespace {
 
-bool contains(std::string_view text, std::string_view word) {
-    return text.find(word) != std::string_view::npos;
-}
+bool contains(std::string_view text, std::string_view word) { return text.find(word) != std::string_view::npos; }
 
 // The field's leading number, 0 when it has none.
 float leading_number(std::string_view field) {
@@ -60,8 +58,7 @@ ColumnMap map_header(std::string_view header) {
         case ColumnKind::throttle:
             if (map.throttle < 0) map.throttle = k;
             break;
-        default:
-            break;  // air temperature and barometer are recognised but unused
+        default: break;  // air temperature and barometer are recognised but unused
         }
     }
     return map;
@@ -106,7 +103,7 @@ LogReadResult read_log_lines(LineReader& lines) {
     return result;
 }
 
-} // namespace
+}  // namespace
 
 ColumnKind classify_column(std::string_view name) {
     if (contains(name, "Time") || contains(name, "Sec") || contains(name, "time") || contains(name, "sec"))
@@ -161,9 +158,8 @@ LogReadResult read_dyno_log(const std::filesystem::path& path) {
     // A file that fails part way cannot be opened, whatever its first lines
     // said, so the rest is read even when they already refused the log.
     std::string rest;
-    while (lines.next_line(rest)) {
-    }
+    while (lines.next_line(rest)) {}
     return lines.failed() ? failed : result;
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

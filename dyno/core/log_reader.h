@@ -37,4 +37,4 @@ LogReadResult read_dyno_log(const std::filesystem::path& path);
 // A time field: "m:s" as minutes and seconds, else a plain number of seconds.
 bool parse_log_time(std::string_view field, float& seconds);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

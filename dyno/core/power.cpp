@@ -70,7 +70,8 @@ PowerResult ComputePower(SampleArray& samples, const DynoSettings& s, SampleRang
 
         const float accel = (speed2 - speed1) / dt;
         float force = static_cast<float>(accel * s.mass * kKgPerLb);
-        if (s.drag_en) force = static_cast<float>(force + 0.5 * kAirDensity * car.cd * car.area_m2 * mean_speed * mean_speed);
+        if (s.drag_en)
+            force = static_cast<float>(force + 0.5 * kAirDensity * car.cd * car.area_m2 * mean_speed * mean_speed);
         float kw = static_cast<float>(mean_speed * force * 0.001);
         if (s.loss_en) kw = static_cast<float>(kw / (1.0 - s.loss * 0.01));
         if (s.sae_en) kw = static_cast<float>(kw * SaeFactor(s.sae_temp, s.sae_pressure));
@@ -85,4 +86,4 @@ PowerResult ComputePower(SampleArray& samples, const DynoSettings& s, SampleRang
     return PowerResult::computed;
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -5,8 +5,8 @@
 namespace korv::dyno {
 
 inline constexpr double kKgPerLb = 0.4535970244035199;
-inline constexpr double kAirDensity = 1.226;     // kg/m^3, drag term
-inline constexpr double kHpPerKw = 1.3;           // the estimate's own factor, kept on purpose
+inline constexpr double kAirDensity = 1.226;  // kg/m^3, drag term
+inline constexpr double kHpPerKw = 1.3;       // the estimate's own factor, kept on purpose
 inline constexpr double kMilesPerTyreRev = 0.0006214;
 
 enum class PowerResult {
@@ -32,4 +32,4 @@ bool PowerSettingsUsable(const DynoSettings& settings, int sample_count);
 // whose windows give no time step or no RPM gets 0.
 PowerResult ComputePower(SampleArray& samples, const DynoSettings& settings, SampleRange range);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -15,7 +15,7 @@ bool times_increase(const SampleArray& samples) {
     return std::isfinite(t0) && std::isfinite(t1) && t1 > t0;
 }
 
-} // namespace
+}  // namespace
 
 ChartDrawing DrawSelectChart(const SampleArray& samples, ChartRect area, SampleRange selection) {
     ChartDrawing d;
@@ -56,7 +56,8 @@ std::optional<PixelSample> PixelToSample(const SampleArray& samples, int x, Char
     const float t0 = samples.front()[kBlendedTime];
     const float t_last = samples.back()[kBlendedTime];
     const int width = area.width();
-    const float t = width != 0 ? t0 + static_cast<float>(x - area.left) * (t_last - t0) / static_cast<float>(width) : t0;
+    const float t =
+        width != 0 ? t0 + static_cast<float>(x - area.left) * (t_last - t0) / static_cast<float>(width) : t0;
     std::size_t i = 0;
     while (i + 1 < samples.size() && !(samples[i][kBlendedTime] >= t)) ++i;
     return PixelSample{static_cast<int>(i), samples[i][kSmoothRpm], samples[i][kBlendedTime]};
@@ -83,4 +84,4 @@ void SelectionDrag::move_free() {
     dragging_ = false;
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

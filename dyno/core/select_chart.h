@@ -38,7 +38,10 @@ public:
     void move_free();
 
     SampleRange selection() const { return selection_; }
-    void set_selection(SampleRange s) { selection_ = s; dragging_ = false; }
+    void set_selection(SampleRange s) {
+        selection_ = s;
+        dragging_ = false;
+    }
     bool dragging() const { return dragging_; }
 
 private:
@@ -46,4 +49,4 @@ private:
     bool dragging_ = false;
 };
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -28,7 +28,7 @@ bool write_float(platform::SettingsStore& store, std::string_view name, float va
     return store.write_dword(kRoot, name, std::bit_cast<std::uint32_t>(value));
 }
 
-} // namespace
+}  // namespace
 
 void LoadSettings(const platform::SettingsStore& store, DynoSettings& s) {
     int car = s.car, gear = s.gear;
@@ -75,4 +75,4 @@ bool SaveSettings(platform::SettingsStore& store, const DynoSettings& s) {
     return ok;
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -15,4 +15,4 @@ void LoadSettings(const platform::SettingsStore& store, DynoSettings& settings);
 // refused a value or could not make them durable.
 bool SaveSettings(platform::SettingsStore& store, const DynoSettings& settings);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -12,7 +12,7 @@ void copy_unsmoothed(SampleArray& samples, int target_slot) {
     }
 }
 
-} // namespace
+}  // namespace
 
 std::optional<LowPassCoefficients> LowPassCoefficientsFor(float cutoff, float rez) {
     // Cut-off ratios up to 2 put pi / Cutoff at or past the tangent's pole,
@@ -77,15 +77,9 @@ void LowPassSmooth(SampleArray& samples, int target_slot, float cutoff, float re
 
 void ApplySmoothing(SampleArray& samples, const SmoothingParams& params) {
     switch (params.mode & 3) {
-    case 0:
-        copy_unsmoothed(samples, kSmoothRpm);
-        break;
-    case 1:
-        TimeBlend(samples, kRawRpm, params.blend);
-        break;
-    case 2:
-        LowPassSmooth(samples, kSmoothRpm, params.cutoff, params.rez);
-        break;
+    case 0: copy_unsmoothed(samples, kSmoothRpm); break;
+    case 1: TimeBlend(samples, kRawRpm, params.blend); break;
+    case 2: LowPassSmooth(samples, kSmoothRpm, params.cutoff, params.rez); break;
     case 3:
         if (samples.size() < 4) {
             copy_unsmoothed(samples, kSmoothRpm);
@@ -98,4 +92,4 @@ void ApplySmoothing(SampleArray& samples, const SmoothingParams& params) {
     }
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -37,4 +37,4 @@ void TimeBlend(SampleArray& samples, int source_slot, float blend);
 // samples, or coefficients that cannot run, the raw RPM is copied.
 void LowPassSmooth(SampleArray& samples, int target_slot, float cutoff, float rez);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

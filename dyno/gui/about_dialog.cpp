@@ -19,4 +19,4 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -10,4 +10,4 @@ public:
     explicit AboutDialog(QWidget* parent = nullptr);
 };
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

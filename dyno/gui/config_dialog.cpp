@@ -19,7 +19,7 @@ void add_label(QWidget* parent, const char* text, int x, int y, int width = 110)
     label->setGeometry(x, y, width, 22);
 }
 
-} // namespace
+}  // namespace
 
 ConfigDialog::ConfigDialog(DynoSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
     setObjectName("ConfigDialog");
@@ -53,12 +53,14 @@ ConfigDialog::ConfigDialog(DynoSettings& settings, QWidget* parent) : QDialog(pa
     add_label(this, "Weight", 12, 76);
     weight_ = add_field("weightEdit", 130, 76, 90);
     weight_->setText(text_of(settings_.mass, 1));
-    connect(weight_, &QLineEdit::textEdited, this, [this](const QString& t) { settings_.mass = field_float(t.toStdString()); });
+    connect(weight_, &QLineEdit::textEdited, this,
+            [this](const QString& t) { settings_.mass = field_float(t.toStdString()); });
 
     add_label(this, "Tire r/mi", 12, 104);
     auto* tyre = add_field("tyreEdit", 130, 104, 90);
     tyre->setText(text_of(settings_.tyre_revs, 1));
-    connect(tyre, &QLineEdit::textEdited, this, [this](const QString& t) { settings_.tyre_revs = field_float(t.toStdString()); });
+    connect(tyre, &QLineEdit::textEdited, this,
+            [this](const QString& t) { settings_.tyre_revs = field_float(t.toStdString()); });
 
     add_label(this, "Antialias points", 12, 132);
     auto* aa = add_field("aaEdit", 130, 132, 40);
@@ -66,12 +68,14 @@ ConfigDialog::ConfigDialog(DynoSettings& settings, QWidget* parent) : QDialog(pa
     connect(aa, &QLineEdit::textEdited, this, [this](const QString& t) { settings_.aa = field_int(t.toStdString()); });
     auto* gap = add_field("gapEdit", 180, 132, 40);
     gap->setText(QString::number(settings_.gap));
-    connect(gap, &QLineEdit::textEdited, this, [this](const QString& t) { settings_.gap = field_int(t.toStdString()); });
+    connect(gap, &QLineEdit::textEdited, this,
+            [this](const QString& t) { settings_.gap = field_int(t.toStdString()); });
 
     add_label(this, "Drivetrain loss %", 12, 170);
     auto* loss = add_field("lossEdit", 130, 170, 90);
     loss->setText(text_of(settings_.loss, 1));
-    connect(loss, &QLineEdit::textEdited, this, [this](const QString& t) { settings_.loss = field_float(t.toStdString()); });
+    connect(loss, &QLineEdit::textEdited, this,
+            [this](const QString& t) { settings_.loss = field_float(t.toStdString()); });
     add_enable("lossEnable", 240, 170, settings_.loss_en);
 
     add_label(this, "Drag compensation", 12, 198, 200);
@@ -82,7 +86,8 @@ ConfigDialog::ConfigDialog(DynoSettings& settings, QWidget* parent) : QDialog(pa
     add_label(this, "Temp F.", 12, 254, 60);
     auto* temp = add_field("tempEdit", 70, 254, 70);
     temp->setText(text_of(settings_.sae_temp, 1));
-    connect(temp, &QLineEdit::textEdited, this, [this](const QString& t) { settings_.sae_temp = field_float(t.toStdString()); });
+    connect(temp, &QLineEdit::textEdited, this,
+            [this](const QString& t) { settings_.sae_temp = field_float(t.toStdString()); });
     add_label(this, "Dry mbars", 160, 254, 70);
     auto* pressure = add_field("pressureEdit", 240, 254, 70);
     pressure->setText(text_of(settings_.sae_pressure, 1));
@@ -146,4 +151,4 @@ void ConfigDialog::done(int result) {
     QDialog::done(result);
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -41,4 +41,4 @@ private:
     QLabel* final_text_ = nullptr;
 };
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

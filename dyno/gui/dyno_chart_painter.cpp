@@ -11,8 +11,7 @@ namespace korv::dyno {
 void DrawDynoChartOn(QPainter& painter, const QRect& rect, const DynoSession& session, int pen_width) {
     const QFontMetrics metrics(painter.font(), painter.device());
     const int line_height = metrics.height() + 2;
-    const DynoChartInput input{&session.samples(), session.range(), &session.settings, session.file_name(),
-                               pen_width};
+    const DynoChartInput input{&session.samples(), session.range(), &session.settings, session.file_name(), pen_width};
     const ChartRect area{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
     paint_drawing(painter, DrawDynoChart(input, area, line_height));
 }
@@ -26,4 +25,4 @@ QImage render_chart_image(const DynoSession& session) {
     return image;
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

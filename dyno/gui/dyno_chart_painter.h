@@ -19,4 +19,4 @@ inline constexpr int kBitmapWidth = 640;
 inline constexpr int kBitmapHeight = 480;
 QImage render_chart_image(const DynoSession& session);
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

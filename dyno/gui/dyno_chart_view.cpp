@@ -19,4 +19,4 @@ void DynoChartView::paintEvent(QPaintEvent*) {
     DrawDynoChartOn(painter, rect(), session_);
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -18,4 +18,4 @@ private:
     const DynoSession& session_;
 };
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -135,9 +135,9 @@ void Ergomark::PrintChart() {
         return;
     }
     printer->setDocName("Test-Doc");
-    const std::string failed = "Can't print on " + (printer->printerName().isEmpty()
-                                                         ? printer->outputFileName().toStdString()
-                                                         : printer->printerName().toStdString());
+    const std::string failed =
+        "Can't print on " + (printer->printerName().isEmpty() ? printer->outputFileName().toStdString()
+                                                              : printer->printerName().toStdString());
     QPainter painter;
     if (!painter.begin(printer.get())) {
         message(failed, "Print");
@@ -150,4 +150,4 @@ void Ergomark::PrintChart() {
     if (!painter.end()) message(failed, "Print");
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -61,4 +61,4 @@ private:
     PrinterSource printer_source_;
 };
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -33,7 +33,7 @@ QPushButton* add_button(QWidget* parent, const char* name, const char* text, int
     return button;
 }
 
-} // namespace
+}  // namespace
 
 SelectDialog::SelectDialog(DynoSession& session, QWidget* parent)
     : QDialog(parent), session_(session), drag_(session.range()) {
@@ -47,7 +47,8 @@ SelectDialog::SelectDialog(DynoSession& session, QWidget* parent)
     rpm_text_ = add_text(this, "rpmText", "Rpm:", 370, 222, 150);
     time_text_ = add_text(this, "timeText", "Time:", 530, 222, 230);
 
-    connect(add_button(this, "tpsButton", "TPS Block", 12, 254), &QPushButton::clicked, this, &SelectDialog::OnTpsBlock);
+    connect(add_button(this, "tpsButton", "TPS Block", 12, 254), &QPushButton::clicked, this,
+            &SelectDialog::OnTpsBlock);
     connect(add_button(this, "risingButton", "Rising Block", 122, 254), &QPushButton::clicked, this,
             &SelectDialog::OnRisingBlock);
 
@@ -121,7 +122,8 @@ void SelectDialog::show_selection() {
         const SampleRange s = drag_.selection();
         const int start = std::clamp(s.start, 0, n - 1);
         start_text_->setText("Start: " + text_of(samples[static_cast<std::size_t>(start)][kBlendedTime], 6));
-        stop_text_->setText("Stop: " + text_of(samples[static_cast<std::size_t>(readable_stop(s, n))][kBlendedTime], 6));
+        stop_text_->setText("Stop: " +
+                            text_of(samples[static_cast<std::size_t>(readable_stop(s, n))][kBlendedTime], 6));
     }
     update();
 }
@@ -205,4 +207,4 @@ void SelectDialog::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -53,4 +53,4 @@ private:
     QLabel* time_text_ = nullptr;
 };
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -20,4 +20,4 @@ SpinArrows::SpinArrows(QWidget* parent) : QWidget(parent) {
     }
 }
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -14,4 +14,4 @@ signals:
     void stepped(int direction);
 };
 
-} // namespace korv::dyno
+}  // namespace korv::dyno

@@ -76,10 +76,10 @@ TEST(DynoRisingBlock, RunsAndSteppingByLength) {
     for (int i = 0; i < 2; ++i) rpm.push_back(400 + i);
     for (int i = 0; i < 12; ++i) rpm.push_back(100 + i);
     const SampleArray s = with_rpm(rpm);
-    EXPECT_EQ(FindRisingBlock(s, 0), (SampleRange{16, 28}));    // longest; end may equal N
-    EXPECT_EQ(FindRisingBlock(s, 16), (SampleRange{4, 14}));    // next longest
-    EXPECT_EQ(FindRisingBlock(s, 4), (SampleRange{16, 28}));    // next is 4 long: back to the longest
-    EXPECT_EQ(FindRisingBlock(s, 7), (SampleRange{16, 28}));    // no run starts there
+    EXPECT_EQ(FindRisingBlock(s, 0), (SampleRange{16, 28}));  // longest; end may equal N
+    EXPECT_EQ(FindRisingBlock(s, 16), (SampleRange{4, 14}));  // next longest
+    EXPECT_EQ(FindRisingBlock(s, 4), (SampleRange{16, 28}));  // next is 4 long: back to the longest
+    EXPECT_EQ(FindRisingBlock(s, 7), (SampleRange{16, 28}));  // no run starts there
     EXPECT_EQ(FindRisingBlock({}, 0), (SampleRange{0, 0}));
 }
 
@@ -119,7 +119,7 @@ TEST(DynoRisingBlock, EqualLengthsFollowInsertion) {
     const SampleArray s = with_rpm(rpm);
     EXPECT_EQ(RisingRunOrder(s), order_by_list_insertion(s));
     const auto order = RisingRunOrder(s);
-    EXPECT_EQ(order[0].start, 6);   // the first 5 stays first
+    EXPECT_EQ(order[0].start, 6);  // the first 5 stays first
     EXPECT_EQ(order[1].start, 14);
     EXPECT_EQ(order[2].start, 19);  // 3s: newest in front, then the early leader
     EXPECT_EQ(order[3].start, 11);
@@ -127,5 +127,5 @@ TEST(DynoRisingBlock, EqualLengthsFollowInsertion) {
     EXPECT_EQ(order[5].start, 3);
 }
 
-} // namespace
-} // namespace korv::dyno
+}  // namespace
+}  // namespace korv::dyno

@@ -65,7 +65,7 @@ TEST(DynoChart, GridLabelsAndSummary) {
 
 TEST(DynoChart, CurvesStartAtTheLowestRpmBeforeTheHighest) {
     SampleArray s = pull();
-    s[0][kSmoothRpm] = 3000;  // the lowest is now sample 0 anyway
+    s[0][kSmoothRpm] = 3000;                        // the lowest is now sample 0 anyway
     std::swap(s[0][kSmoothRpm], s[1][kSmoothRpm]);  // 4000, 3000, ...: lowest at 1
     const ChartPeaks p = FindChartPeaks(s, {0, 5});
     EXPECT_EQ(p.curve_start, 1);
@@ -193,5 +193,5 @@ TEST(DynoSelectionDrag, PressDragReleaseAndSwaps) {
     EXPECT_EQ(drag.selection(), (SampleRange{10, 50}));
 }
 
-} // namespace
-} // namespace korv::dyno
+}  // namespace
+}  // namespace korv::dyno

@@ -187,5 +187,5 @@ TEST_F(DynoSelectDialog, SmoothingEditsResmoothAtOnce) {
     EXPECT_EQ(session_.settings.smoothing_mode(), 3);
 }
 
-} // namespace
-} // namespace korv::dyno
+}  // namespace
+}  // namespace korv::dyno

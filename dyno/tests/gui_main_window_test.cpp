@@ -51,7 +51,8 @@ TEST_F(DynoMainWindow, MenusOfferEveryCommand) {
         texts << menu->text();
         for (QAction* item : menu->menu()->actions()) texts << item->text();
     }
-    EXPECT_EQ(texts, (QStringList{"&File", "Open", "Config", "Select", "Save", "Print", "E&xit", "&Help", "&About ..."}));
+    EXPECT_EQ(texts,
+              (QStringList{"&File", "Open", "Config", "Select", "Save", "Print", "E&xit", "&Help", "&About ..."}));
 }
 
 TEST_F(DynoMainWindow, SelectWithoutALogSaysSo) {
@@ -78,8 +79,8 @@ TEST_F(DynoMainWindow, OpenAsksAndReportsFailures) {
     window_->OpenLogFile();
     chooser_.queue_path(write_file(dir_, "nort.csv", "x\nTime,Speed\n1,2\n"));
     window_->OpenLogFile();
-    EXPECT_EQ(messages_.messages(),
-              (std::vector<ShownMessage>{{"Can't open file", "File Error"}, {"Can't read RPM or Time from log", "File Error"}}));
+    EXPECT_EQ(messages_.messages(), (std::vector<ShownMessage>{{"Can't open file", "File Error"},
+                                                               {"Can't read RPM or Time from log", "File Error"}}));
     EXPECT_FALSE(window_->session().loaded());
 
     open_pull();
@@ -159,5 +160,5 @@ TEST_F(DynoMainWindow, PrintsToThePrinterOrSaysThereIsNone) {
     EXPECT_EQ(messages_.messages()[0].text, "No default printer to print on");
 }
 
-} // namespace
-} // namespace korv::dyno
+}  // namespace
+}  // namespace korv::dyno

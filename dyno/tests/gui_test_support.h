@@ -25,4 +25,4 @@ inline std::string write_file(const QTemporaryDir& dir, const char* name, const 
     return path;
 }
 
-} // namespace korv::dyno::testing_support
+}  // namespace korv::dyno::testing_support

@@ -50,8 +50,9 @@ TEST(DynoLogHeader, ColumnsBeyondThirtyAreIgnored) {
 }
 
 TEST(DynoLogRows, CapturedExportIsRead) {
-    const auto r = parse("Calderis Datalogger\n\nTime,Engine Speed (RPM),Throttle Position (%)\n"
-                         "0.00,2000.50,99.00\r\n0.05,2100.25,98.00\r\n\r\n\n0.10,2200.00,97.50\n");
+    const auto r = parse(
+        "Calderis Datalogger\n\nTime,Engine Speed (RPM),Throttle Position (%)\n"
+        "0.00,2000.50,99.00\r\n0.05,2100.25,98.00\r\n\r\n\n0.10,2200.00,97.50\n");
     ASSERT_EQ(r.status, LogReadStatus::ok);
     ASSERT_EQ(r.samples.size(), 3u);
     EXPECT_FLOAT_EQ(r.samples[1][kTime], 0.05f);
@@ -81,15 +82,16 @@ TEST(DynoLogRows, TooFewSamples) {
 
 // Damaged rows must neither shift the columns nor produce samples from nothing.
 TEST(DynoLogRows, DamagedRowsKeepColumnsInStep) {
-    const auto r = parse("x\nTPS,Time,RPM\n"
-                         "50,1.0,1000\n"
-                         ",2.0,2000\n"          // empty throttle reads 0, RPM still in place
-                         "60,3.0\n"             // no RPM field: skipped
-                         "70,abc,4000\n"        // time does not parse: skipped
-                         "80,nan,5000\n"        // nan is not a number: skipped
-                         "90,6.0,inf\n"         // RPM without a number reads 0
-                         "99,7.0,7000,1,2,3\n"  // fields past the header are ignored
-                         "95,8.0,8000rpm\n");   // leading number of the field
+    const auto r = parse(
+        "x\nTPS,Time,RPM\n"
+        "50,1.0,1000\n"
+        ",2.0,2000\n"          // empty throttle reads 0, RPM still in place
+        "60,3.0\n"             // no RPM field: skipped
+        "70,abc,4000\n"        // time does not parse: skipped
+        "80,nan,5000\n"        // nan is not a number: skipped
+        "90,6.0,inf\n"         // RPM without a number reads 0
+        "99,7.0,7000,1,2,3\n"  // fields past the header are ignored
+        "95,8.0,8000rpm\n");   // leading number of the field
     ASSERT_EQ(r.status, LogReadStatus::ok);
     ASSERT_EQ(r.samples.size(), 5u);
     EXPECT_FLOAT_EQ(r.samples[1][kThrottle], 0.0f);
@@ -136,5 +138,5 @@ TEST(DynoLogFile, MissingOrUnreadableFile) {
     EXPECT_EQ(read_dyno_log(dir.file("ok.csv")).samples.size(), 2u);
 }
 
-} // namespace
-} // namespace korv::dyno
+}  // namespace
+}  // namespace korv::dyno

@@ -42,8 +42,8 @@ TEST(DynoPower, ConstantPowerPullGivesItsPowerBack) {
         ASSERT_NEAR(s[kPower], kw * 1.3, kw * 1.3 * 0.01) << "sample " << i;
         // Torque divides by the mean RPM of the two windows.
         const auto& all = session.samples();
-        const double rpm = (all[i][kSmoothRpm] + all[i + 1][kSmoothRpm] + all[i + 2][kSmoothRpm] +
-                            all[i + 3][kSmoothRpm]) / 4;
+        const double rpm =
+            (all[i][kSmoothRpm] + all[i + 1][kSmoothRpm] + all[i + 2][kSmoothRpm] + all[i + 3][kSmoothRpm]) / 4;
         ASSERT_NEAR(s[kTorque], kw * 1.3 * 5252 / rpm, kw * 1.3 * 5252 / rpm * 0.01) << "sample " << i;
     }
     // Samples past the last computable one are cleared.
@@ -132,16 +132,31 @@ TEST(DynoPower, RefusedSettingsLeaveCurvesEmpty) {
         }
         return result == PowerResult::refused;
     };
-    EXPECT_TRUE(refused([](DynoSettings& s) { s.choose_car(8); s.choose_gear(4); }));  // no 5th gear
+    EXPECT_TRUE(refused([](DynoSettings& s) {
+        s.choose_car(8);
+        s.choose_gear(4);
+    }));  // no 5th gear
     EXPECT_TRUE(refused([](DynoSettings& s) { s.tyre_revs = 0; }));
-    EXPECT_TRUE(refused([](DynoSettings& s) { s.sae_en = 1; s.sae_pressure = 0; }));
-    EXPECT_TRUE(refused([](DynoSettings& s) { s.sae_en = 1; s.sae_temp = -460; }));
-    EXPECT_TRUE(refused([](DynoSettings& s) { s.loss_en = 1; s.loss = 100; }));
+    EXPECT_TRUE(refused([](DynoSettings& s) {
+        s.sae_en = 1;
+        s.sae_pressure = 0;
+    }));
+    EXPECT_TRUE(refused([](DynoSettings& s) {
+        s.sae_en = 1;
+        s.sae_temp = -460;
+    }));
+    EXPECT_TRUE(refused([](DynoSettings& s) {
+        s.loss_en = 1;
+        s.loss = 100;
+    }));
     EXPECT_TRUE(refused([](DynoSettings& s) { s.aa = -1; }));
     EXPECT_TRUE(refused([](DynoSettings& s) { s.gap = -1; }));
     EXPECT_TRUE(refused([](DynoSettings& s) { s.gap = 21; }));
     // Off switches make their values harmless.
-    EXPECT_FALSE(refused([](DynoSettings& s) { s.sae_pressure = 0; s.loss = 100; }));
+    EXPECT_FALSE(refused([](DynoSettings& s) {
+        s.sae_pressure = 0;
+        s.loss = 100;
+    }));
 }
 
 TEST(DynoPower, HugeValuesNeverReachTheChartAsInfinity) {
@@ -155,5 +170,5 @@ TEST(DynoPower, HugeValuesNeverReachTheChartAsInfinity) {
     }
 }
 
-} // namespace
-} // namespace korv::dyno
+}  // namespace
+}  // namespace korv::dyno

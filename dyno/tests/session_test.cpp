@@ -45,5 +45,5 @@ TEST(DynoSession, SwitchingBlockKindStartsFromTheBeginning) {
     EXPECT_EQ(session.next_block(BlockKind::rising, SampleRange{44, 75}), (SampleRange{4, 30}));
 }
 
-} // namespace
-} // namespace korv::dyno
+}  // namespace
+}  // namespace korv::dyno

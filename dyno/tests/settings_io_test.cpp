@@ -100,5 +100,5 @@ TEST(DynoSettings, NonFiniteStoredFloatsKeepTheDefault) {
     EXPECT_EQ(s.cutoff, 32.0f);
 }
 
-} // namespace
-} // namespace korv::dyno
+}  // namespace
+}  // namespace korv::dyno

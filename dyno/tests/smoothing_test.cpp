@@ -106,5 +106,5 @@ TEST(DynoLowPass, FilterThenBlendWritesTheFilteredSlot) {
     }
 }
 
-} // namespace
-} // namespace korv::dyno
+}  // namespace
+}  // namespace korv::dyno

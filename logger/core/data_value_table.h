@@ -14,8 +14,8 @@ public:
 
     // What define_fields did, for the window to mirror.
     struct Defined {
-        bool fresh_table = false;      // every row was hidden first
-        std::optional<int> shown_row;  // this row is now shown...
+        bool fresh_table = false;               // every row was hidden first
+        std::optional<int> shown_row;           // this row is now shown...
         std::optional<std::string_view> label;  // ...with this label (none: keeps its text)
     };
 

@@ -13,7 +13,7 @@ struct DtcReport {
         no_data,  // empty, or no text after the count byte
     };
     Status status = Status::no_file;
-    int count = 0;  // the first byte, signed
+    int count = 0;                   // the first byte, signed
     std::vector<std::string> lines;  // as stored (Windows-1252), without line ends
 };
 

@@ -16,42 +16,42 @@ namespace id = korv::channel_id;
 
 float convert_obd(int code, float a, float b, float w) {
     switch (code) {
-        case id::kTiming: return (b - 128.0f) * 0.5f;
-        case id::kCoolantTemperature: return (b - 40.0f) * 1.8f + 32.0f;
-        case id::kO2Voltage: return b * 0.005f;
-        case id::kThrottlePosition: return b / 255.0f * 100.0f;
-        case id::kEngineSpeed: return w / 4.0f;
-        case id::kInjectorPulseWidth: return a * 0.256f;
-        case id::kIntakeAirTemperature: return (b - 40.0f) * 1.8f + 32.0f;
-        case id::kShortTermFuelTrim:
-        case id::kLongTermFuelTrim:
-        case 14: return b / 128.0f * 100.0f - 100.0f;
-        case id::kKnockSum: return a;
-        case id::kAirFlow: return w * 0.132275f;
-        case id::kSpeed: return b * 0.6214f;
-        default: return 0.0f;
+    case id::kTiming: return (b - 128.0f) * 0.5f;
+    case id::kCoolantTemperature: return (b - 40.0f) * 1.8f + 32.0f;
+    case id::kO2Voltage: return b * 0.005f;
+    case id::kThrottlePosition: return b / 255.0f * 100.0f;
+    case id::kEngineSpeed: return w / 4.0f;
+    case id::kInjectorPulseWidth: return a * 0.256f;
+    case id::kIntakeAirTemperature: return (b - 40.0f) * 1.8f + 32.0f;
+    case id::kShortTermFuelTrim:
+    case id::kLongTermFuelTrim:
+    case 14: return b / 128.0f * 100.0f - 100.0f;
+    case id::kKnockSum: return a;
+    case id::kAirFlow: return w * 0.132275f;
+    case id::kSpeed: return b * 0.6214f;
+    default: return 0.0f;
     }
 }
 
 float convert_dsm(int code, int a) {
     const float v = static_cast<float>(a);
     switch (code) {
-        case id::kTiming: return v - 10.0f;
-        case id::kCoolantTemperature: return static_cast<float>(198 - a);
-        case id::kO2Voltage: return v * 0.02f;
-        case id::kThrottlePosition: return v / 2.55f;
-        case id::kEngineSpeed: return v * 31.37f;
-        case id::kInjectorPulseWidth: return v * 0.256f;
-        case id::kIntakeAirTemperature: return static_cast<float>(211 - a);
-        case id::kShortTermFuelTrim:
-        case id::kLongTermFuelTrim:
-        case 14:
-        // The high trim is logged by the DSM frame and scaled live like the
-        // other two trims; a log must not hold it as 0.0.
-        case id::kHighFuelTrim: return v * 1.27f;
-        case id::kKnockSum: return v;
-        case id::kAirFlow: return v * 6.2745f;
-        default: return 0.0f;
+    case id::kTiming: return v - 10.0f;
+    case id::kCoolantTemperature: return static_cast<float>(198 - a);
+    case id::kO2Voltage: return v * 0.02f;
+    case id::kThrottlePosition: return v / 2.55f;
+    case id::kEngineSpeed: return v * 31.37f;
+    case id::kInjectorPulseWidth: return v * 0.256f;
+    case id::kIntakeAirTemperature: return static_cast<float>(211 - a);
+    case id::kShortTermFuelTrim:
+    case id::kLongTermFuelTrim:
+    case 14:
+    // The high trim is logged by the DSM frame and scaled live like the
+    // other two trims; a log must not hold it as 0.0.
+    case id::kHighFuelTrim: return v * 1.27f;
+    case id::kKnockSum: return v;
+    case id::kAirFlow: return v * 6.2745f;
+    default: return 0.0f;
     }
 }
 
@@ -59,11 +59,10 @@ float convert_dsm(int code, int a) {
 
 float convert_sample(LogType type, int code, std::uint8_t a, std::uint8_t b) {
     switch (type) {
-        case LogType::obd:
-            return convert_obd(code, static_cast<float>(a), static_cast<float>(b),
-                               static_cast<float>(build_int(a, b)));
-        case LogType::dsm: return convert_dsm(code, a);
-        case LogType::pms: return 0.0f;
+    case LogType::obd:
+        return convert_obd(code, static_cast<float>(a), static_cast<float>(b), static_cast<float>(build_int(a, b)));
+    case LogType::dsm: return convert_dsm(code, a);
+    case LogType::pms: return 0.0f;
     }
     return 0.0f;
 }

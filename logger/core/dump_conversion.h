@@ -24,9 +24,9 @@ float convert_sample(LogType type, int code, std::uint8_t a, std::uint8_t b);
 constexpr int build_int(int hi, int lo) { return (hi & 0xFF) * 256 + (lo & 0xFF); }
 
 struct DumpConversion {
-    bool empty_dump = false;    // length 0: nothing written
-    bool written = false;       // the log file was put in place
-    std::size_t records = 0;    // records written
+    bool empty_dump = false;  // length 0: nothing written
+    bool written = false;     // the log file was put in place
+    std::size_t records = 0;  // records written
     // Set when the save failed or was cut short; the text follows
     // "Error saving log data: ". Only whole records are ever written, and
     // they are kept when the dump ends inside a record.

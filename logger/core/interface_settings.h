@@ -14,8 +14,8 @@
 namespace korv::logger {
 
 // Port choice: port number = index - 1.
-inline constexpr std::array<std::string_view, 7> kPortChoices = {
-    "Choose port", "COM1", "COM2", "COM3", "COM4", "Random Data", "Close Port"};
+inline constexpr std::array<std::string_view, 7> kPortChoices = {"Choose port", "COM1",        "COM2",      "COM3",
+                                                                 "COM4",        "Random Data", "Close Port"};
 inline constexpr int kNoPort = -1;
 // "Close Port": a command, never a port that is held.
 inline constexpr int kClosePortCommand = 5;
@@ -24,8 +24,7 @@ inline constexpr int kHighestPort = 4;
 
 // Cable choice: cable number = index - 1.
 inline constexpr std::array<std::string_view, 7> kCableChoices = {
-    "Choose cable", "Not Used", "Mutiplexer Engineering", "PPT Racing OBD-II", "EaseSim", "1st Gen DSM",
-    "Not Used"};
+    "Choose cable", "Not Used", "Mutiplexer Engineering", "PPT Racing OBD-II", "EaseSim", "1st Gen DSM", "Not Used"};
 inline constexpr int kNoCable = -1;
 // Cable numbers of the multiplexer box, of the first-generation DSM link
 // and of the PMS preset.
@@ -54,10 +53,10 @@ enum class LinkColour {
 };
 constexpr Colour rgb_of(LinkColour colour) {
     switch (colour) {
-        case LinkColour::red: return {255, 0, 0};
-        case LinkColour::light_grey: return {192, 192, 192};
-        case LinkColour::green: return {0, 255, 0};
-        case LinkColour::none: break;
+    case LinkColour::red: return {255, 0, 0};
+    case LinkColour::light_grey: return {192, 192, 192};
+    case LinkColour::green: return {0, 255, 0};
+    case LinkColour::none: break;
     }
     return {204, 204, 204};
 }
@@ -102,11 +101,11 @@ inline constexpr std::array<ItemBoxInfo, kItemBoxCount> kItemBoxes = {{
     {ItemBox::rpm, "log_rpm", "Rpm", "Log rpms", 9, 1, "RPMS", "", true, 0, 8000},
     {ItemBox::timing, "log_timing", "Timing", "Log timing", 0, 2, "Timing", "", true, -40, 40},
     {ItemBox::pw, "log_pw", "Pulse width", "Log injector pulsewidth", 10, 3, "Injector Pulse Width", "", false, 0, 0},
-    {ItemBox::water_temp, "log_water_temp", "Coolant temp", "Log coolant temp", 1, 4, "Coolant Temperature", "",
-     false, 0, 0},
+    {ItemBox::water_temp, "log_water_temp", "Coolant temp", "Log coolant temp", 1, 4, "Coolant Temperature", "", false,
+     0, 0},
     {ItemBox::o2, "log_o2", "O2v", "Log o2 voltage", 3, 5, "O2 Voltage", "", true, 0, 2},
-    {ItemBox::air_temp, "log_air_temp", "Air temp", "Log intake air temperature", 11, 6,
-     "Intake Charge Temperature", "", false, 0, 0},
+    {ItemBox::air_temp, "log_air_temp", "Air temp", "Log intake air temperature", 11, 6, "Intake Charge Temperature",
+     "", false, 0, 0},
     {ItemBox::tps, "log_tps", "Tps", "Log TPS", 7, 7, "TPS", "", true, 0, 100},
     {ItemBox::air_flow, "log_air_flow", "Air flow", "Log air flow (lb. min)", 18, 8, "Air Flow", "", false, 0, 0},
     {ItemBox::knock, "log_knock", "Knock", "Log knock sum", 17, 9, "Knock Sum", "", false, 0, 0},
@@ -115,8 +114,8 @@ inline constexpr std::array<ItemBoxInfo, kItemBoxCount> kItemBoxes = {{
     {ItemBox::lt_trim, "log_lt_trim", "L/T trim", "Log long term fuel trim", 13, 11, "Long Term Fuel Trim",
      "Medium Fuel Trim", true, -20, 20},
     {ItemBox::mph, "log_mph", "MPH", "Log vehicle speed (mph)", 20, 12, "Speed (MPH)", "", false, 0, 0},
-    {ItemBox::high_trim, "log_high_trim", "High trim", "Log long term fuel trim", 48, 14, "High Fuel Trim", "",
-     false, 0, 0},
+    {ItemBox::high_trim, "log_high_trim", "High trim", "Log long term fuel trim", 48, 14, "High Fuel Trim", "", false,
+     0, 0},
     {ItemBox::pressure, "log_pressure", "Pressure", "Log manifold pressure", -1, -1, "", "", false, 0, 0},
 }};
 
@@ -124,8 +123,8 @@ constexpr const ItemBoxInfo& info_of(ItemBox box) { return kItemBoxes[static_cas
 
 // The order in which the item list is rebuilt.
 inline constexpr std::array<ItemBox, 13> kLogItemsOrder = {
-    ItemBox::rpm,     ItemBox::timing, ItemBox::tps, ItemBox::o2,         ItemBox::st_trim,
-    ItemBox::lt_trim, ItemBox::air_flow, ItemBox::mph, ItemBox::knock,    ItemBox::pw,
+    ItemBox::rpm,        ItemBox::timing,   ItemBox::tps,      ItemBox::o2,    ItemBox::st_trim,
+    ItemBox::lt_trim,    ItemBox::air_flow, ItemBox::mph,      ItemBox::knock, ItemBox::pw,
     ItemBox::water_temp, ItemBox::air_temp, ItemBox::high_trim};
 
 // What set_controls does to the boxes for a cable; boxes not listed keep

@@ -13,39 +13,39 @@ namespace id = korv::channel_id;
 
 std::optional<LiveValue> scale_dsm(float v, int code) {
     switch (code) {
-        case id::kTiming: return LiveValue{2, v - 10.0f};
-        case id::kO2Voltage: return LiveValue{5, v * 0.02f * 100.0f};
-        case id::kThrottlePosition: return LiveValue{7, v / 2.55f * 100.0f};
-        case id::kEngineSpeed: return LiveValue{1, v * 31.37f};
-        case id::kInjectorPulseWidth: return LiveValue{3, v * 0.256f};
-        case id::kIntakeAirTemperature: return LiveValue{6, v};
-        case id::kShortTermFuelTrim: return LiveValue{10, v * 1.27f};
-        case id::kLongTermFuelTrim: return LiveValue{11, v * 1.27f};
-        case id::kKnockSum: return LiveValue{9, v * 0.2f};
-        case id::kAirFlow: return LiveValue{8, v};
-        case id::kHighFuelTrim: return LiveValue{14, v * 1.27f};
-        default: return std::nullopt;
+    case id::kTiming: return LiveValue{2, v - 10.0f};
+    case id::kO2Voltage: return LiveValue{5, v * 0.02f * 100.0f};
+    case id::kThrottlePosition: return LiveValue{7, v / 2.55f * 100.0f};
+    case id::kEngineSpeed: return LiveValue{1, v * 31.37f};
+    case id::kInjectorPulseWidth: return LiveValue{3, v * 0.256f};
+    case id::kIntakeAirTemperature: return LiveValue{6, v};
+    case id::kShortTermFuelTrim: return LiveValue{10, v * 1.27f};
+    case id::kLongTermFuelTrim: return LiveValue{11, v * 1.27f};
+    case id::kKnockSum: return LiveValue{9, v * 0.2f};
+    case id::kAirFlow: return LiveValue{8, v};
+    case id::kHighFuelTrim: return LiveValue{14, v * 1.27f};
+    default: return std::nullopt;
     }
 }
 
 std::optional<LiveValue> scale_obd(float v, int code) {
     switch (code) {
-        case id::kTiming: return LiveValue{2, (v - 128.0f) * 0.5f};
-        case id::kCoolantTemperature: return LiveValue{4, (v - 40.0f) * 1.8f + 32.0f};
-        case id::kO2Voltage: return LiveValue{5, v * 0.005f * 100.0f};
-        case id::kThrottlePosition: return LiveValue{7, v / 255.0f * 100.0f * 100.0f};
-        case id::kEngineSpeed: return LiveValue{1, v / 4.0f};
-        case id::kIntakeAirTemperature: return LiveValue{6, (v - 40.0f) * 1.8f + 32.0f};
-        case id::kShortTermFuelTrim: return LiveValue{10, v / 128.0f * 100.0f - 100.0f};
-        case id::kLongTermFuelTrim: return LiveValue{11, v / 128.0f * 100.0f - 100.0f};
-        case id::kAirFlow: return LiveValue{8, v / 100.0f};
-        default: return std::nullopt;
+    case id::kTiming: return LiveValue{2, (v - 128.0f) * 0.5f};
+    case id::kCoolantTemperature: return LiveValue{4, (v - 40.0f) * 1.8f + 32.0f};
+    case id::kO2Voltage: return LiveValue{5, v * 0.005f * 100.0f};
+    case id::kThrottlePosition: return LiveValue{7, v / 255.0f * 100.0f * 100.0f};
+    case id::kEngineSpeed: return LiveValue{1, v / 4.0f};
+    case id::kIntakeAirTemperature: return LiveValue{6, (v - 40.0f) * 1.8f + 32.0f};
+    case id::kShortTermFuelTrim: return LiveValue{10, v / 128.0f * 100.0f - 100.0f};
+    case id::kLongTermFuelTrim: return LiveValue{11, v / 128.0f * 100.0f - 100.0f};
+    case id::kAirFlow: return LiveValue{8, v / 100.0f};
+    default: return std::nullopt;
     }
 }
 
 std::int32_t clamp_to_int32(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                               std::numeric_limits<std::int32_t>::max()));
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace

@@ -23,23 +23,22 @@ struct FamilyTraits {
     std::string_view button_text;
     std::string_view tool_tip;
     std::string_view frame_title;
-    int preset_cable_choice;      // cable choice index the frame locks; 0 = the user chooses
-    std::string_view dump_name;   // in the working directory
-    int value_bytes;              // bytes after each sample's code byte
-    std::string_view extension;   // lower case, with the dot
+    int preset_cable_choice;     // cable choice index the frame locks; 0 = the user chooses
+    std::string_view dump_name;  // in the working directory
+    int value_bytes;             // bytes after each sample's code byte
+    std::string_view extension;  // lower case, with the dot
     std::string_view fallback_name;
 };
 
 constexpr int index_of(LogFamily family) { return static_cast<int>(family); }
 
 inline constexpr std::array<FamilyTraits, 3> kFamilyTraits = {{
-    {LogType::obd, "OBD-II", "Log OBD-II data (most 95/96 and later cars)",
-     "OBD-II (ISO 9141) - Data logger settings", 0, korvio_files::kObdDump.name, korvio_files::kObdDump.value_bytes,
-     ".db1", "temp.db1"},
+    {LogType::obd, "OBD-II", "Log OBD-II data (most 95/96 and later cars)", "OBD-II (ISO 9141) - Data logger settings",
+     0, korvio_files::kObdDump.name, korvio_files::kObdDump.value_bytes, ".db1", "temp.db1"},
     {LogType::dsm, "DRB", "Log 1st generation DSM data", "1st Generation DSM - Data logger settings", 5,
      korvio_files::kDsmDump.name, korvio_files::kDsmDump.value_bytes, ".db2", "temp.db2"},
-    {LogType::pms, "PMS", "Log EFI Systems PMS data", "EFI Systems PMS - Data logger settings", 6, "kvt3.tmp",
-     1, ".db3", "temp.db3"},
+    {LogType::pms, "PMS", "Log EFI Systems PMS data", "EFI Systems PMS - Data logger settings", 6, "kvt3.tmp", 1,
+     ".db3", "temp.db3"},
 }};
 
 constexpr const FamilyTraits& traits_of(LogFamily family) { return kFamilyTraits[index_of(family)]; }

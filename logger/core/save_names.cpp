@@ -6,8 +6,7 @@ namespace korv::logger {
 
 std::string renamed_message(LogType type) {
     const FamilyTraits& t = traits_of(type);
-    return "File must end with " + std::string(t.extension) + "!  Renamed to " + std::string(t.fallback_name) +
-           "!";
+    return "File must end with " + std::string(t.extension) + "!  Renamed to " + std::string(t.fallback_name) + "!";
 }
 
 SaveTarget resolve_save_target(LogType type, const std::string& chosen_path) {

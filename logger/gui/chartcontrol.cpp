@@ -16,9 +16,7 @@ constexpr int kRowStep = 20;
 const QString kRed = QStringLiteral("background-color: rgb(255, 0, 0);");
 const QString kGreen = QStringLiteral("background-color: rgb(0, 255, 0);");
 
-QString text_of(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString text_of(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 

@@ -38,7 +38,8 @@ void datavalues::define_fields(int code, int cable) {
     const auto row = static_cast<std::size_t>(*defined.shown_row);
     // A code without a label keeps the row's earlier text.
     if (defined.label) {
-        label_table[row]->setText(QString::fromUtf8(defined.label->data(), static_cast<qsizetype>(defined.label->size())));
+        label_table[row]->setText(
+            QString::fromUtf8(defined.label->data(), static_cast<qsizetype>(defined.label->size())));
     }
     label_table[row]->setVisible(true);
     text_table[row]->setVisible(true);

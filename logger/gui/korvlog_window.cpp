@@ -52,16 +52,12 @@ QString family_button_text(LogFamily family) {
                                                    static_cast<qsizetype>(traits_of(family).button_text.size()));
 }
 
-QString text_of(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString text_of(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
 KorvLog::KorvLog(Services services)
-    : QWidget(nullptr),
-      services_(std::move(services)),
-      reporter_(korv::ErrorReporter::OnFailure::report_own_message) {
+    : QWidget(nullptr), services_(std::move(services)), reporter_(korv::ErrorReporter::OnFailure::report_own_message) {
     setObjectName("KorvLog");
     setWindowTitle("Korvane Logger 5.0a");
     setFixedSize(content_width, content_height);
@@ -114,18 +110,18 @@ void KorvLog::build_widgets() {
 
     log_button = make_button(this, "log_button", "&Start", "Start logging", QRect(10, 76, 85, 26));
     stop_button = make_button(this, "stop_button", "S&top", "Stop logging", QRect(103, 76, 85, 26));
-    pause_button = make_button(this, "pause_button", kPauseText, "Pause logging (leave interface active)",
-                               QRect(196, 76, 85, 26));
+    pause_button =
+        make_button(this, "pause_button", kPauseText, "Pause logging (leave interface active)", QRect(196, 76, 85, 26));
     tbw_button = make_button(this, "tbw_button", "TB&W", "Activate tune by wire", QRect(289, 76, 85, 26));
     save_button = make_button(this, "save_button", "S&ave", "Save log files", QRect(382, 76, 85, 26));
     trigger_button = make_button(this, "trigger_button", "T&riggers", "Click to define start/stop triggers",
                                  QRect(10, 112, 110, 26));
-    select_triggers = make_check_box(this, "select_triggers", "Use Tri&ggers", "Enable/Disable triggers",
-                                     QRect(130, 114, 120, 22));
-    for (QWidget* w : {static_cast<QWidget*>(log_button), static_cast<QWidget*>(stop_button),
-                       static_cast<QWidget*>(pause_button), static_cast<QWidget*>(tbw_button),
-                       static_cast<QWidget*>(save_button), static_cast<QWidget*>(trigger_button),
-                       static_cast<QWidget*>(select_triggers)}) {
+    select_triggers =
+        make_check_box(this, "select_triggers", "Use Tri&ggers", "Enable/Disable triggers", QRect(130, 114, 120, 22));
+    for (QWidget* w :
+         {static_cast<QWidget*>(log_button), static_cast<QWidget*>(stop_button), static_cast<QWidget*>(pause_button),
+          static_cast<QWidget*>(tbw_button), static_cast<QWidget*>(save_button), static_cast<QWidget*>(trigger_button),
+          static_cast<QWidget*>(select_triggers)}) {
         w->setEnabled(false);
     }
 
@@ -142,18 +138,18 @@ void KorvLog::build_widgets() {
 
 QPushButton* KorvLog::family_button(LogFamily family) const {
     switch (family) {
-        case LogFamily::obd: return obd_button;
-        case LogFamily::dsm: return drb_button;
-        case LogFamily::pms: return pms_button;
+    case LogFamily::obd: return obd_button;
+    case LogFamily::dsm: return drb_button;
+    case LogFamily::pms: return pms_button;
     }
     return nullptr;
 }
 
 QLineEdit* KorvLog::status_field(LogFamily family) const {
     switch (family) {
-        case LogFamily::obd: return obd_status;
-        case LogFamily::dsm: return drb_status;
-        case LogFamily::pms: return pms_status;
+    case LogFamily::obd: return obd_status;
+    case LogFamily::dsm: return drb_status;
+    case LogFamily::pms: return pms_status;
     }
     return nullptr;
 }
@@ -162,9 +158,7 @@ korv::logger::LogSettingsThread* KorvLog::settings_thread(LogFamily family) cons
     return settings_threads_[korv::logger::index_of(family)].get();
 }
 
-LOGOBDThread1* KorvLog::logging_thread(LogFamily family) const {
-    return runs_[korv::logger::index_of(family)].get();
-}
+LOGOBDThread1* KorvLog::logging_thread(LogFamily family) const { return runs_[korv::logger::index_of(family)].get(); }
 
 korv::logger::DataValuePanel* KorvLog::create_datavalues() {
     if (!datavalue_handle_ && services_.parts) datavalue_handle_ = services_.parts->make_datavalues();
@@ -188,26 +182,27 @@ int KorvLog::build_int(int hi, int lo) { return korv::logger::build_int(hi, lo);
 
 void KorvLog::save_log_file(int type) {
     if (type < 1 || type > 3) return;
-    korv::logger::save_log_file(static_cast<korv::logger::LogType>(type), services_.working_directory,
-                                *save_chooser_,
+    korv::logger::save_log_file(static_cast<korv::logger::LogType>(type), services_.working_directory, *save_chooser_,
                                 [this](const std::string& message) { error_rtn(QString::fromStdString(message)); });
 }
 
 void KorvLog::show_pause_state(int flag) {
-    pause_button->setText(flag == korv::logger::kFlagStop || flag == korv::logger::kFlagRun ? kPauseText
-                                                                                            : kResumeText);
+    pause_button->setText(flag == korv::logger::kFlagStop || flag == korv::logger::kFlagRun ? kPauseText : kResumeText);
 }
 
 void KorvLog::post_run_logging(LogFamily family) {
-    QMetaObject::invokeMethod(this, [this, family] { run_logging(family); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, family] { run_logging(family); }, Qt::QueuedConnection);
 }
 
 void KorvLog::post_run_saving(LogFamily family) {
-    QMetaObject::invokeMethod(this, [this, family] { run_saving(family); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, family] { run_saving(family); }, Qt::QueuedConnection);
 }
 
 void KorvLog::post_run_finished(LogFamily family) {
-    QMetaObject::invokeMethod(this, [this, family] { run_finished(family); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, family] { run_finished(family); }, Qt::QueuedConnection);
 }
 
 void KorvLog::run_logging(LogFamily family) {
@@ -253,9 +248,9 @@ void KorvLog::family_button_pressed(LogFamily family) {
     auto& settings = settings_threads_[korv::logger::index_of(family)];
     if (!settings) {
         if (!services_.parts) return;
-        settings = services_.parts->make_settings_thread(*this, family_button(family),
-                                                         text_of(traits_of(family).frame_title),
-                                                         traits_of(family).preset_cable_choice);
+        settings =
+            services_.parts->make_settings_thread(*this, family_button(family), text_of(traits_of(family).frame_title),
+                                                  traits_of(family).preset_cable_choice);
         if (settings) settings->start();
         return;
     }

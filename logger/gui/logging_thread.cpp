@@ -20,7 +20,9 @@ LOGOBDThread1::LOGOBDThread1(KorvLogHost& korv, korv::logger::LogSettingsFrame* 
 
 LOGOBDThread1::~LOGOBDThread1() { join(); }
 
-void LOGOBDThread1::start() { thread_ = std::thread([this] { run(); }); }
+void LOGOBDThread1::start() {
+    thread_ = std::thread([this] { run(); });
+}
 
 void LOGOBDThread1::join() {
     if (thread_.joinable()) thread_.join();

@@ -19,9 +19,7 @@ using korv::logger::LinkColour;
 
 namespace {
 
-QString text_of(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString text_of(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The link test's library calls through the frame's serialio object.
 class SerialLinkCalls final : public korv::logger::LinkCalls {
@@ -101,9 +99,9 @@ void LOGOBDframe::build_widgets() {
 
     // Three columns of item boxes.
     const std::array<ItemBox, korv::logger::kItemBoxCount> grid = {
-        ItemBox::rpm,     ItemBox::timing,   ItemBox::pw,       ItemBox::water_temp, ItemBox::o2,
-        ItemBox::air_temp, ItemBox::tps,     ItemBox::air_flow, ItemBox::knock,      ItemBox::st_trim,
-        ItemBox::lt_trim, ItemBox::mph,      ItemBox::high_trim, ItemBox::pressure};
+        ItemBox::rpm,      ItemBox::timing, ItemBox::pw,        ItemBox::water_temp, ItemBox::o2,
+        ItemBox::air_temp, ItemBox::tps,    ItemBox::air_flow,  ItemBox::knock,      ItemBox::st_trim,
+        ItemBox::lt_trim,  ItemBox::mph,    ItemBox::high_trim, ItemBox::pressure};
     for (std::size_t i = 0; i < grid.size(); ++i) {
         const int column = static_cast<int>(i % 3);
         const int row = static_cast<int>(i / 3);
@@ -192,10 +190,8 @@ void LOGOBDframe::paint_button(LinkColour colour) {
     link_colour_ = colour;
     if (!interface_button) return;
     const korv::Colour rgb = korv::logger::rgb_of(colour);
-    interface_button->setStyleSheet(QStringLiteral("background-color: rgb(%1, %2, %3);")
-                                        .arg(int{rgb.r})
-                                        .arg(int{rgb.g})
-                                        .arg(int{rgb.b}));
+    interface_button->setStyleSheet(
+        QStringLiteral("background-color: rgb(%1, %2, %3);").arg(int{rgb.r}).arg(int{rgb.g}).arg(int{rgb.b}));
 }
 
 void LOGOBDframe::untick() {
@@ -387,32 +383,33 @@ void LOGOBDframe::test_connection() {
 void LOGOBDframe::link_test_finished(int port, const korv::logger::LinkResult& result) {
     port_open = result.code;
     switch (result.outcome) {
-        case korv::logger::LinkOutcome::open_failed:
-            set_status(korv::logger::port_open_error(result.code));
-            untick();
-            paint_button(LinkColour::red);
-            break;
-        case korv::logger::LinkOutcome::probe_failed:
-            // The worker has closed the port; it is free for any frame.
-            set_status(korv::logger::no_response(result.code));
-            untick();
-            paint_button(LinkColour::red);
-            if (korv_handle) korv::logger::mark_port(korv_handle->port_table(), port, false);
-            selected_port = korv::logger::kNoPort;
-            break;
-        case korv::logger::LinkOutcome::operational:
-            set_status(korv::logger::log_status(result.code));
-            set_status(korv::logger::kLinkOperational);
-            paint_button(LinkColour::green);
-            cable_type->setEnabled(false);
-            if (selected_cable == korv::logger::kMultiplexerCableNumber || selected_cable == korv::logger::kDsmCableNumber) {
-                dtcbutton->show();
-                dtclist->show();
-            }
-            if (selected_cable == korv::logger::kDsmCableNumber) actuatortests->show();
-            choose_port->setEnabled(false);
-            link_passed_ = obd_enabled_box->isChecked();
-            break;
+    case korv::logger::LinkOutcome::open_failed:
+        set_status(korv::logger::port_open_error(result.code));
+        untick();
+        paint_button(LinkColour::red);
+        break;
+    case korv::logger::LinkOutcome::probe_failed:
+        // The worker has closed the port; it is free for any frame.
+        set_status(korv::logger::no_response(result.code));
+        untick();
+        paint_button(LinkColour::red);
+        if (korv_handle) korv::logger::mark_port(korv_handle->port_table(), port, false);
+        selected_port = korv::logger::kNoPort;
+        break;
+    case korv::logger::LinkOutcome::operational:
+        set_status(korv::logger::log_status(result.code));
+        set_status(korv::logger::kLinkOperational);
+        paint_button(LinkColour::green);
+        cable_type->setEnabled(false);
+        if (selected_cable == korv::logger::kMultiplexerCableNumber ||
+            selected_cable == korv::logger::kDsmCableNumber) {
+            dtcbutton->show();
+            dtclist->show();
+        }
+        if (selected_cable == korv::logger::kDsmCableNumber) actuatortests->show();
+        choose_port->setEnabled(false);
+        link_passed_ = obd_enabled_box->isChecked();
+        break;
     }
     forget_probe_item();
 }

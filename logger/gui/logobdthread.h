@@ -19,8 +19,7 @@ class serialio;
 class LOGOBDThread : public korv::logger::LogSettingsThread {
 public:
     // cable_type: the preset cable choice index (0 none, 5 DSM, 6 PMS).
-    LOGOBDThread(korv::logger::KorvLogHost& korv, QPushButton* interface_button, const QString& title,
-                 int cable_type);
+    LOGOBDThread(korv::logger::KorvLogHost& korv, QPushButton* interface_button, const QString& title, int cable_type);
     ~LOGOBDThread() override;
 
     void start() override { run(); }

@@ -19,16 +19,15 @@ void plot_trampoline(void* object, int cable, int port, int hi, int lo, int code
 
 }  // namespace
 
-serialio::serialio(const korv::KorvioLibrary& library)
-    : library_(library), context_(std::make_unique<QObject>()) {}
+serialio::serialio(const korv::KorvioLibrary& library) : library_(library), context_(std::make_unique<QObject>()) {}
 
 serialio::~serialio() = default;
 
 int& serialio::flag_of(LogFamily family) {
     switch (family) {
-        case LogFamily::obd: return obd_stop_flag;
-        case LogFamily::dsm: return drb_stop_flag;
-        case LogFamily::pms: return pms_stop_flag;
+    case LogFamily::obd: return obd_stop_flag;
+    case LogFamily::dsm: return drb_stop_flag;
+    case LogFamily::pms: return pms_stop_flag;
     }
     return pms_stop_flag;
 }
@@ -52,8 +51,9 @@ int serialio::SioReset(int cable, int port, int in_queue, int out_queue) {
 int serialio::SioDone(int port) { return library_.SioDone(port); }
 
 int serialio::logdata(int port, int mode, int cable, const korv::logger::ItemList& items, int chart_flag) {
-    const korvio_host host{this,           &obd_stop_flag,   &drb_stop_flag,  &pms_stop_flag,
-                           &status_trampoline, &pause_trampoline, &plot_trampoline, nullptr};
+    const korvio_host host{
+        this,   &obd_stop_flag, &drb_stop_flag, &pms_stop_flag, &status_trampoline, &pause_trampoline, &plot_trampoline,
+        nullptr};
     return library_.logdata(&host, port, mode, cable, items.data(), static_cast<int>(items.size()), chart_flag);
 }
 

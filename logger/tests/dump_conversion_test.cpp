@@ -60,16 +60,15 @@ TEST(LoggerSampleScaling, EveryDsmCodeAtTheEndsAndMiddleOfAByte) {
     for (const auto& [code, expected] : kDsmExpected) {
         for (std::size_t i = 0; i < kBytes.size(); ++i) {
             // The second byte must not matter to a one-byte type.
-            EXPECT_EQ(std::bit_cast<std::uint32_t>(convert_sample(LogType::dsm, code, kBytes[i], 0x5A)),
-                      expected[i])
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(convert_sample(LogType::dsm, code, kBytes[i], 0x5A)), expected[i])
                 << "code " << code << " byte " << int(kBytes[i]);
         }
     }
 }
 
 TEST(LoggerSampleScaling, ObdOneByteItemsReadTheSecondByteAndWordsBoth) {
-    EXPECT_EQ(convert_sample(LogType::obd, 17, 7, 200), 7.0f);      // knock: first byte
-    EXPECT_EQ(convert_sample(LogType::obd, 3, 200, 0), 0.0f);       // O2: second byte
+    EXPECT_EQ(convert_sample(LogType::obd, 17, 7, 200), 7.0f);        // knock: first byte
+    EXPECT_EQ(convert_sample(LogType::obd, 3, 200, 0), 0.0f);         // O2: second byte
     EXPECT_EQ(convert_sample(LogType::obd, 9, 0x1F, 0x40), 2000.0f);  // rpm: the 16-bit word
     EXPECT_EQ(convert_sample(LogType::pms, 9, 0x1F, 0x40), 0.0f);
 }

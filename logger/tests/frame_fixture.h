@@ -110,7 +110,9 @@ public:
         if (cable_index != frame->cable_type->currentIndex()) choose_cable(frame, cable_index);
         return idle(frame) && enable(frame);
     }
-    bool session_over() { return wait_until([this] { return !window->run_alive(); }); }
+    bool session_over() {
+        return wait_until([this] { return !window->run_alive(); });
+    }
 
     testsupport::TempFolder folder;
     KorvlogParts parts;

@@ -37,9 +37,9 @@ TEST(FrameControlPlan, ObdCablesOfferNineItemsAndNeverPressureOrMph) {
     for (int cable : {-1, 1, 2, 3}) {
         const auto plan = plan_controls(true, cable);
         ASSERT_TRUE(plan) << cable;
-        EXPECT_EQ(as_set(plan->show), (std::set<ItemBox>{ItemBox::rpm, ItemBox::timing, ItemBox::tps, ItemBox::o2,
-                                                          ItemBox::st_trim, ItemBox::lt_trim, ItemBox::air_flow,
-                                                          ItemBox::water_temp, ItemBox::air_temp}));
+        EXPECT_EQ(as_set(plan->show),
+                  (std::set<ItemBox>{ItemBox::rpm, ItemBox::timing, ItemBox::tps, ItemBox::o2, ItemBox::st_trim,
+                                     ItemBox::lt_trim, ItemBox::air_flow, ItemBox::water_temp, ItemBox::air_temp}));
         EXPECT_EQ(as_set(plan->hide),
                   (std::set<ItemBox>{ItemBox::pressure, ItemBox::mph, ItemBox::knock, ItemBox::pw}));
         EXPECT_FALSE(plan->dsm_labels);
@@ -50,10 +50,9 @@ TEST(FrameControlPlan, ObdCablesOfferNineItemsAndNeverPressureOrMph) {
 TEST(FrameControlPlan, DsmCableOffersTenItemsAndHidesTheTroubleCodeControls) {
     const auto plan = plan_controls(false, 4);
     ASSERT_TRUE(plan);
-    EXPECT_EQ(as_set(plan->show),
-              (std::set<ItemBox>{ItemBox::rpm, ItemBox::timing, ItemBox::tps, ItemBox::o2, ItemBox::st_trim,
-                                 ItemBox::lt_trim, ItemBox::air_flow, ItemBox::knock, ItemBox::pw,
-                                 ItemBox::high_trim}));
+    EXPECT_EQ(as_set(plan->show), (std::set<ItemBox>{ItemBox::rpm, ItemBox::timing, ItemBox::tps, ItemBox::o2,
+                                                     ItemBox::st_trim, ItemBox::lt_trim, ItemBox::air_flow,
+                                                     ItemBox::knock, ItemBox::pw, ItemBox::high_trim}));
     EXPECT_EQ(as_set(plan->hide),
               (std::set<ItemBox>{ItemBox::pressure, ItemBox::mph, ItemBox::water_temp, ItemBox::air_temp}));
     EXPECT_TRUE(plan->dsm_labels);
@@ -85,8 +84,8 @@ TEST(FrameLogItems, EveryBoxFillsItsSlotWithItsCodeAndChart) {
 }
 
 TEST(FrameLogItems, DsmCableRetitlesTheTrimCharts) {
-    const LogItemsPlan plan = plan_log_items(
-        [](ItemBox box) { return box == ItemBox::st_trim || box == ItemBox::lt_trim; }, kDsmCableNumber);
+    const LogItemsPlan plan =
+        plan_log_items([](ItemBox box) { return box == ItemBox::st_trim || box == ItemBox::lt_trim; }, kDsmCableNumber);
     ASSERT_EQ(plan.charts.size(), 2u);
     EXPECT_EQ(plan.charts[0].title, "Low Fuel Trim");
     EXPECT_EQ(plan.charts[1].title, "Medium Fuel Trim");
@@ -136,8 +135,7 @@ struct ScriptedLink final : LinkCalls {
         return 1;
     }
     int probe(int port, int cable, const ItemList& items) override {
-        calls.push_back("probe " + std::to_string(port) + " " + std::to_string(cable) + " " +
-                        std::to_string(items[0]));
+        calls.push_back("probe " + std::to_string(port) + " " + std::to_string(cable) + " " + std::to_string(items[0]));
         return probe_result;
     }
     int reset_result = 0;

@@ -52,7 +52,8 @@ LogRead read_log(const std::string& path) {
     VxmPlayerReader reader;
     if (reader.open(path, FloatOrder::big)) return log;
     const VxmPlayerModel& model = reader.model();
-    for (int i = 1; i <= model.vxm_parm_count; ++i) log.channel_slots.push_back(model.vxm_type[static_cast<std::size_t>(i)]);
+    for (int i = 1; i <= model.vxm_parm_count; ++i)
+        log.channel_slots.push_back(model.vxm_type[static_cast<std::size_t>(i)]);
     log.records = model.log_records;
     for (std::int64_t n = 0; n < log.records; ++n) {
         if (reader.seek_record(n) || reader.read_vxm_record()) break;

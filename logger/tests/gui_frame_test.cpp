@@ -112,9 +112,8 @@ TEST_F(SettingsFrame, ObdFrameLooksAsGivenAndIsTheNewestFrame) {
     EXPECT_EQ(frame->selected_port, -1);
     EXPECT_EQ(frame->log_rpm->toolTip(), "Log rpms");
     for (QWidget* hidden : std::initializer_list<QWidget*>{frame->dtcbutton, frame->cleardtcbutton, frame->dtclist,
-                                                          frame->actuatortests, frame->log_high_trim,
-                                                          frame->log_mph, frame->log_pressure, frame->log_knock,
-                                                          frame->log_pw}) {
+                                                           frame->actuatortests, frame->log_high_trim, frame->log_mph,
+                                                           frame->log_pressure, frame->log_knock, frame->log_pw}) {
         EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
     }
     EXPECT_EQ(session.window->obd_frame(), frame);
@@ -240,8 +239,7 @@ TEST_F(SettingsFrame, FailedProbeFreesThePortForAnImmediateRetry) {
     EXPECT_FALSE(frame->obd_enabled_box->isChecked());
     EXPECT_EQ(frame->selected_port, -1);
     EXPECT_FALSE(session.window->port_used[0]);
-    EXPECT_EQ(standin->journal(),
-              "SioReset(99,0,1024,1024);SioReset(2,0,1024,1024);logdata(0,1,2,0)[49];SioDone(0);");
+    EXPECT_EQ(standin->journal(), "SioReset(99,0,1024,1024);SioReset(2,0,1024,1024);logdata(0,1,2,0)[49];SioDone(0);");
     EXPECT_TRUE(frame->choose_port->isEnabled());
 
     standin->set_probe_result(0);
@@ -497,10 +495,9 @@ TEST_F(SettingsFrame, TroubleCodeFailuresAreReported) {
         bool written;
         const char* message;
     };
-    for (const Case& c : {Case{-151, "", true, "Unable to get DTC data!"},
-                          Case{0, "", false, "Unable to access DTC results file!"},
-                          Case{0, "", true, "Unable to get DTC data!"},
-                          Case{0, "\x02", true, "Unable to get DTC data!"}}) {
+    for (const Case& c :
+         {Case{-151, "", true, "Unable to get DTC data!"}, Case{0, "", false, "Unable to access DTC results file!"},
+          Case{0, "", true, "Unable to get DTC data!"}, Case{0, "\x02", true, "Unable to get DTC data!"}}) {
         std::filesystem::remove(session.folder.file("dtc.tmp"));
         standin->dtc(c.result, c.report, {}, c.written);
         frame->dtcbutton->click();

@@ -144,7 +144,8 @@ TEST_F(LoggerSession, TwoInterfacesRunPauseStopAndEachSavesItsOwnLog) {
     EXPECT_FALSE(window->log_button->isEnabled());
     // The items went to the runs when Start was pressed.
     parts.frame(LogFamily::obd)->setup.items.fill(-1);
-    ASSERT_TRUE(wait_until([&] { return is_number(window->obd_status->text()) && is_number(window->drb_status->text()); }));
+    ASSERT_TRUE(
+        wait_until([&] { return is_number(window->obd_status->text()) && is_number(window->drb_status->text()); }));
     EXPECT_TRUE(window->stop_button->isEnabled());
     EXPECT_TRUE(window->pause_button->isEnabled());
     EXPECT_EQ(parts.threads[0]->log_handle, window->logging_thread(LogFamily::obd));

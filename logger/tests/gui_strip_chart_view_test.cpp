@@ -43,7 +43,7 @@ TEST(LoggerStripChartView, ALoggerChartDrawsItsValueBetweenLowAndHigh) {
     const QImage image = picture_of(view);
     ASSERT_EQ(image.size(), QSize(405, 130));
     const QColor ink = trace_colour(view);
-    EXPECT_EQ(image.pixelColor(10, 65), ink);       // mid-height
+    EXPECT_EQ(image.pixelColor(10, 65), ink);  // mid-height
     EXPECT_EQ(image.pixelColor(10, 64), background(view));
     EXPECT_EQ(image.pixelColor(10, 66), background(view));
     EXPECT_EQ(image.pixelColor(200, 65), background(view));  // no points there yet

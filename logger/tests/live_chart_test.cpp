@@ -70,8 +70,7 @@ TEST(LoggerLiveChart, TheDemonstrationPortPlotsTheWaveInsteadOfTheSample) {
     for (int i = 0; i < 15; ++i) chart_live_sample(chart, kDemonstrationPort, kRpm);
     // Falls from where it was to one below the preset's bottom, then climbs
     // to one above its top and turns.
-    EXPECT_EQ(chart.points,
-              (std::vector<int>{700, 600, 500, 400, 300, 200, 100, 0, -100, 0, 100, 200, 300, 400, 300}));
+    EXPECT_EQ(chart.points, (std::vector<int>{700, 600, 500, 400, 300, 200, 100, 0, -100, 0, 100, 200, 300, 400, 300}));
     EXPECT_EQ(chart.point, 2);
     EXPECT_EQ(chart.delta, -1);
     EXPECT_EQ(chart.ranges, (std::vector<int>{1, 1}));

@@ -16,9 +16,9 @@ struct SlotCase {
 
 TEST(LoggerLiveScaling, EachCodeLandsInItsChartSlot) {
     const std::vector<SlotCase> cases = {
-        {4, 0, 2},  {4, 3, 5},  {4, 7, 7},  {4, 9, 1},  {4, 10, 3},  {4, 11, 6}, {4, 12, 10},
-        {4, 13, 11}, {4, 17, 9}, {4, 18, 8}, {4, 48, 14}, {1, 0, 2},  {1, 1, 4},  {1, 3, 5},
-        {1, 7, 7},  {1, 9, 1},  {1, 11, 6}, {1, 12, 10}, {1, 13, 11}, {1, 18, 8},
+        {4, 0, 2},   {4, 3, 5},  {4, 7, 7},  {4, 9, 1},   {4, 10, 3},  {4, 11, 6}, {4, 12, 10},
+        {4, 13, 11}, {4, 17, 9}, {4, 18, 8}, {4, 48, 14}, {1, 0, 2},   {1, 1, 4},  {1, 3, 5},
+        {1, 7, 7},   {1, 9, 1},  {1, 11, 6}, {1, 12, 10}, {1, 13, 11}, {1, 18, 8},
     };
     for (const SlotCase& c : cases) {
         const auto scaled = scale_live_sample(c.cable, 0, 100, c.code);
@@ -28,10 +28,10 @@ TEST(LoggerLiveScaling, EachCodeLandsInItsChartSlot) {
 }
 
 TEST(LoggerLiveScaling, CodesAndCablesWithoutARowChartNothing) {
-    EXPECT_FALSE(scale_live_sample(1, 0, 50, 20));   // speed
-    EXPECT_FALSE(scale_live_sample(1, 0, 50, 10));   // pulse width is DSM only
+    EXPECT_FALSE(scale_live_sample(1, 0, 50, 20));  // speed
+    EXPECT_FALSE(scale_live_sample(1, 0, 50, 10));  // pulse width is DSM only
     EXPECT_FALSE(scale_live_sample(1, 0, 50, 48));
-    EXPECT_FALSE(scale_live_sample(4, 0, 50, 1));    // coolant is OBD-II only
+    EXPECT_FALSE(scale_live_sample(4, 0, 50, 1));  // coolant is OBD-II only
     EXPECT_FALSE(scale_live_sample(5, 0, 50, 9));
     EXPECT_FALSE(is_charted_cable(0));
     EXPECT_FALSE(is_charted_cable(2));

@@ -17,7 +17,7 @@ namespace {
 namespace files = korv::korvio_files;
 
 std::atomic<int> version{KORVIO_VERSION};
-std::atomic<int> failing_cable{-1};     // the cable whose runs end by themselves
+std::atomic<int> failing_cable{-1};  // the cable whose runs end by themselves
 std::atomic<int> ending_result{0};
 std::atomic<int> cycles_until_end{-1};
 std::atomic<int> sio_done_calls{0};

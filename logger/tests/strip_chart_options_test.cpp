@@ -32,7 +32,7 @@ TEST(StripChartLogger, ValuesAboveTheRangeAreStoredAndDrawnAtTheTopEdge) {
     StripChartModel chart = logger_chart(0, 8000);
     chart.plot_point(900000);  // 9000 rpm
     chart.plot_point(900000);
-    chart.plot_point(-500);    // below the low bound
+    chart.plot_point(-500);  // below the low bound
     EXPECT_EQ(chart.points(), (std::vector<std::int32_t>{800000, 800000, 0}));
     EXPECT_EQ(chart.data_high(), 8000);
     EXPECT_EQ(chart.data_low(), 0);
@@ -124,9 +124,9 @@ TEST(StripChartLogger, HoverMarksThePointUnderTheLineAndIgnoresPlacesWithoutOne)
     StripChartModel chart = logger_chart(0, 8000);
     for (int i = 0; i < 50; ++i) chart.plot_point(i * 10000);
     EXPECT_EQ(chart.hover_position(10), 10);
-    EXPECT_FALSE(chart.hover_position(-1));                        // left of the plot
-    EXPECT_FALSE(chart.hover_position(50));                        // beyond the points
-    EXPECT_FALSE(chart.hover_position(chart.area().w - 1));        // past the right end
+    EXPECT_FALSE(chart.hover_position(-1));                  // left of the plot
+    EXPECT_FALSE(chart.hover_position(50));                  // beyond the points
+    EXPECT_FALSE(chart.hover_position(chart.area().w - 1));  // past the right end
 
     chart.paint_mark(10);
     EXPECT_EQ(chart.mark_x(), 10);
@@ -171,7 +171,7 @@ TEST(StripChartLogger, ClicksScrollByHalfTheWindow) {
 
 TEST(StripChartLogger, AViewPastTheFewPointsThereAreDrawsOnlyThePoints) {
     StripChartModel chart = logger_chart(0, 8000);
-    chart.plot_point(100000);  // one point: last_record 0
+    chart.plot_point(100000);                   // one point: last_record 0
     chart.scroll_data(10, chart.area().width);  // first screen, far past the point
     chart.plot_point(100000);
     EXPECT_LE(trace_of(chart).size(), chart.points().size());

@@ -64,7 +64,7 @@ int dsm_link(int port) {
     return kDone;
 }
 
-} // namespace
+}  // namespace
 
 int InterfaceInit(int port) {
     if (port == kDemoPort) return kDone;
@@ -93,4 +93,4 @@ int bring_up_cable(int cable, int port) {
     }
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

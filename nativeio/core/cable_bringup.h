@@ -12,4 +12,4 @@ int bring_up_cable(int cable, int port);
 // step's code (-1 when carrier never came). The demonstration port: 0.
 int InterfaceInit(int port);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

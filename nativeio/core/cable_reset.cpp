@@ -26,7 +26,7 @@ int open_only(int port) {
     return kDone;
 }
 
-} // namespace
+}  // namespace
 
 int reset_cable(int cable, int port) {
     if (cable == kOpenOnly) return open_only(port);
@@ -35,4 +35,4 @@ int reset_cable(int cable, int port) {
     return kDone;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -7,4 +7,4 @@ inline constexpr int kOpenOnly = 99;
 // The link bring-up behind SioReset; see korvio.h.
 int reset_cable(int cable, int port);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -10,4 +10,4 @@ std::string device_path(int slot) {
     return "/dev/ttyS" + std::to_string(slot);
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -8,4 +8,4 @@ namespace korv::korvio {
 // point a slot elsewhere without restarting.
 std::string device_path(int slot);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

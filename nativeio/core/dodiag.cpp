@@ -10,11 +10,10 @@ namespace {
 constexpr int kAttempts = 3;
 constexpr std::int64_t kAttemptUs = 2'000'000;
 
-} // namespace
+}  // namespace
 
 std::optional<std::uint8_t> actuator_command(int code) {
-    static constexpr std::uint8_t kCommands[] = {0xF6, 0xF4, 0xF1, 0xF3, 0xF5, 0xFC,
-                                                 0xFB, 0xFA, 0xF9, 0xF8, 0xF7};
+    static constexpr std::uint8_t kCommands[] = {0xF6, 0xF4, 0xF1, 0xF3, 0xF5, 0xFC, 0xFB, 0xFA, 0xF9, 0xF8, 0xF7};
     if (code >= 0 && code <= 10) return kCommands[code];
     if (code == 99) return 0xFF;
     return std::nullopt;
@@ -44,4 +43,4 @@ int run_actuator_test(int port, int code) {
     return answer == *command ? kDone : kEchoMismatch;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

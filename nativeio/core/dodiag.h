@@ -10,4 +10,4 @@ std::optional<std::uint8_t> actuator_command(int code);
 // Sends the command and waits for its echo; see korvio.h.
 int run_actuator_test(int port, int code);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -112,7 +112,7 @@ int DsmRun::log(LoggerDump& dump) {
     }
 }
 
-} // namespace
+}  // namespace
 
 int run_dsm_engine(const LoggingRun& run) {
     std::vector<DsmRow> rows = build_dsm_rows(run.items);
@@ -139,4 +139,4 @@ int run_dsm_engine(const LoggingRun& run) {
     return result;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -38,4 +38,4 @@ int dsm_handshake(int port);
 // The demonstration port: 0 and kDsmDemoValue, nothing sent.
 int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -23,14 +23,14 @@ constexpr int kWaitOffset = 4000;
 
 std::int64_t now_us() { return platform::clock().now_us(); }
 
-} // namespace
+}  // namespace
 
 std::optional<std::uint8_t> dsm_address(int channel_id) {
     switch (channel_id) {
-    case 0: return 0x06;   // timing
-    case 1: return 0x07;   // coolant
-    case 3: return 0x13;   // O2
-    case 7: return 0x17;   // throttle
+    case 0: return 0x06;  // timing
+    case 1: return 0x07;  // coolant
+    case 3: return 0x13;  // O2
+    case 7: return 0x17;  // throttle
     case 9: return kDsmRpmAddress;
     case 10: return 0x29;  // injector pulse width
     case 11:
@@ -98,4 +98,4 @@ int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value) {
     return kDone;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -48,7 +48,7 @@ int read_code_word(int port, std::uint16_t* word) {
     return kDone;
 }
 
-} // namespace
+}  // namespace
 
 int read_dsm_trouble_codes(int port) {
     std::uint16_t word = kDemoCodeWord;
@@ -58,4 +58,4 @@ int read_dsm_trouble_codes(int port) {
     return write_dtc_report(file, dsm_report(word)) ? kDone : kWorkingFileFailed;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

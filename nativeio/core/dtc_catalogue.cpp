@@ -10,7 +10,7 @@ namespace {
 constexpr std::size_t kCodeTextLength = 5;
 constexpr std::size_t kShortestEntry = 6;
 
-} // namespace
+}  // namespace
 
 std::optional<DtcCatalogue> DtcCatalogue::load(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -51,4 +51,4 @@ std::filesystem::path library_directory() {
     return error ? std::filesystem::path{} : module.lexically_normal().parent_path();
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -35,4 +35,4 @@ private:
 // or of a program linked with the same objects. Empty when unknown.
 std::filesystem::path library_directory();
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

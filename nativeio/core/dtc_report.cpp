@@ -10,12 +10,12 @@ namespace {
 
 std::string count_byte(int count) { return std::string(1, static_cast<char>(count)); }
 
-} // namespace
+}  // namespace
 
 std::string obd_status_report(int count, bool light_on) {
     if (count == 0) return count_byte(0) + "No error codes found\n";
-    return count_byte(count) + std::to_string(count) + " error codes found, C/E light is " +
-           (light_on ? "on" : "off") + "\n";
+    return count_byte(count) + std::to_string(count) + " error codes found, C/E light is " + (light_on ? "on" : "off") +
+           "\n";
 }
 
 std::string obd_unable_to_connect_report() { return count_byte(0) + "Unable to connect to the vehicle\n"; }
@@ -40,4 +40,4 @@ bool write_dtc_report(WorkingFile& file, const std::string& report) {
     return file.close() && appended;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -28,4 +28,4 @@ std::string dsm_report(std::uint16_t code_word);
 // when every byte got there.
 bool write_dtc_report(WorkingFile& file, const std::string& report);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -26,4 +26,4 @@ int clear_trouble_codes(int port);
 int run_pms_session(int port, int mode);
 int run_handheld_transfer(const korvio_host* host, int port);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -18,8 +18,8 @@ KORVIO_API int SioDone(int port) {
     return SioClose(port);
 }
 
-KORVIO_API int logdata(const korvio_host* host, int port, int mode, int cable, const int* items,
-                       int item_count, int chart_flag) {
+KORVIO_API int logdata(const korvio_host* host, int port, int mode, int cable, const int* items, int item_count,
+                       int chart_flag) {
     if (cable < 0 || cable > 4) return cable;
     LoggingRun run{host, port, mode, cable, {}, chart_flag};
     if (int r = read_item_list(items, item_count, &run.items); r != kDone) return r;
@@ -38,4 +38,4 @@ KORVIO_API int getPMS(int port, int mode, int, int) { return run_pms_session(por
 
 KORVIO_API int getPNKORV(const korvio_host* host, int port) { return run_handheld_transfer(host, port); }
 
-} // extern "C"
+}  // extern "C"

@@ -41,7 +41,7 @@ std::string item(const char* label, float value, int decimals) {
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::string handheld_record_item(std::uint8_t id, std::uint8_t value, int port) {
     if (port == kDemoPort)
@@ -75,4 +75,4 @@ void write_handheld_record_text(std::span<const std::uint8_t> records, int count
         out << handheld_record_item(records[2 * i], records[2 * i + 1], port) << '\n';
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -19,4 +19,4 @@ std::string handheld_record_item(std::uint8_t id, std::uint8_t value, int port);
 // holds are written, whatever the count says.
 void write_handheld_record_text(std::span<const std::uint8_t> records, int count, int port, std::ostream& out);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

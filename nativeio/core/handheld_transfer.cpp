@@ -110,7 +110,7 @@ int set_up_link(int port) {
     return kDone;
 }
 
-} // namespace
+}  // namespace
 
 int run_handheld_transfer(const korvio_host* host, int port) {
     if (int r = look_up_transfer_host(host); r != kDone) return r;
@@ -129,4 +129,4 @@ int run_handheld_transfer(const korvio_host* host, int port) {
     return result == kDone && !saved ? kWorkingFileFailed : result;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

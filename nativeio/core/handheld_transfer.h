@@ -26,4 +26,4 @@ inline constexpr int kMaxWidth = 11;
 inline constexpr int kMaxChannels = korvio_files::kMaxHandheldChannels;
 inline constexpr int kAnnouncementRefused = -104;
 
-} // namespace korv::korvio::handheld
+}  // namespace korv::korvio::handheld

@@ -16,8 +16,6 @@ int look_up_engine_host(const korvio_host* host, StopFlagFamily family, bool nee
     return kDone;
 }
 
-int look_up_transfer_host(const korvio_host* host) {
-    return host && host->update_pnkorv ? kDone : kBadArgument;
-}
+int look_up_transfer_host(const korvio_host* host) { return host && host->update_pnkorv ? kDone : kBadArgument; }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

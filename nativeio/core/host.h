@@ -26,4 +26,4 @@ const int* stop_flag(const korvio_host& host, StopFlagFamily family);
 // Read once per polling cycle; the caller writes it from another thread.
 inline int read_stop_flag(const int* flag) { return __atomic_load_n(flag, __ATOMIC_ACQUIRE); }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

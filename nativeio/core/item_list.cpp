@@ -15,4 +15,4 @@ int read_item_list(const int* items, int item_count, std::vector<int>* usable) {
     return kDone;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -11,4 +11,4 @@ inline constexpr int kMaxUsableItems = 49;
 // missing array with a count, or more than 49 usable ids; else 0.
 int read_item_list(const int* items, int item_count, std::vector<int>* usable);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -28,8 +28,10 @@ void LoggerDump::add(const std::uint8_t* sample) {
 }
 
 int LoggerDump::end_cycle(bool complete) {
-    if (complete) mark_ = offset_;
-    else offset_ = mark_;
+    if (complete)
+        mark_ = offset_;
+    else
+        offset_ = mark_;
     if (offset_ > kBlockThreshold && !write_kept()) return kWorkingFileFailed;
     return file_ && file_->ok() ? 0 : kWorkingFileFailed;
 }
@@ -50,4 +52,4 @@ bool LoggerDump::write_kept() {
     return written;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -51,4 +51,4 @@ private:
     int mark_ = 0;    // end of the last complete cycle
 };
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -35,7 +35,7 @@ ChannelRow row_for(int cable, int id, std::uint8_t pid) {
     return row;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<ObdParameter> obd_parameter(int channel_id) {
     switch (channel_id) {
@@ -75,10 +75,12 @@ std::vector<ChannelRow> build_channel_rows(int cable, const std::vector<int>& it
     std::vector<ChannelRow> rows;
     for (int id : items) {
         const auto parameter = obd_parameter(id);
-        if (parameter) rows.push_back(row_for(cable, id, parameter->pid));
-        else if (cable == 1) rows.push_back(row_for(cable, id, kPidFallback));
+        if (parameter)
+            rows.push_back(row_for(cable, id, parameter->pid));
+        else if (cable == 1)
+            rows.push_back(row_for(cable, id, kPidFallback));
     }
     return rows;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

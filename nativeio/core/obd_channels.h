@@ -40,4 +40,4 @@ std::vector<std::uint8_t> box_frame(std::uint8_t pid);
 // The 7-byte frame of the cable-3 box for a PID.
 std::vector<std::uint8_t> box3_frame(std::uint8_t pid);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -125,8 +125,7 @@ int ObdRun::log(LoggerDump& dump) {
     const bool sends = !link_.rows().empty() && run_.port != kDemoPort;
     for (;;) {
         const Cycle cycle = poll_rows(dump);
-        if (!cycle.ran || !sends)
-            platform::serial::pause_until(platform::clock().now_us() + kIdlePassUs);
+        if (!cycle.ran || !sends) platform::serial::pause_until(platform::clock().now_us() + kIdlePassUs);
         report_status(cycle);
         if (cycle.ran) {
             if (int r = dump.end_cycle(cycle.complete); r != kDone) return r;
@@ -136,7 +135,7 @@ int ObdRun::log(LoggerDump& dump) {
     }
 }
 
-} // namespace
+}  // namespace
 
 int run_obd_engine(const LoggingRun& run) {
     const auto link = make_link(run.cable, run.port, run.items);
@@ -164,4 +163,4 @@ int run_obd_engine(const LoggingRun& run) {
     return result;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -57,4 +57,4 @@ std::unique_ptr<ObdLink> make_cable1_link(int port, const std::vector<int>& item
 std::unique_ptr<ObdLink> make_cable2_link(int port, const std::vector<int>& items);
 std::unique_ptr<ObdLink> make_cable3_link(int port, const std::vector<int>& items);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

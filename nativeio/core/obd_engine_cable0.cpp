@@ -65,10 +65,10 @@ private:
     int port_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<ObdLink> make_cable0_link(int port, const std::vector<int>& items) {
     return std::make_unique<Cable0Link>(port, items);
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

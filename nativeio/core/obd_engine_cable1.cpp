@@ -134,10 +134,10 @@ private:
     std::vector<std::uint8_t> start_frame_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<ObdLink> make_cable1_link(int port, const std::vector<int>& items) {
     return std::make_unique<Cable1Link>(port, items);
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

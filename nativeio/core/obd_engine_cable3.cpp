@@ -80,10 +80,10 @@ private:
     int port_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<ObdLink> make_cable3_link(int port, const std::vector<int>& items) {
     return std::make_unique<Cable3Link>(port, items);
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -62,7 +62,7 @@ std::uint8_t link_byte(const ObdProtocolState& state) {
     }
 }
 
-} // namespace
+}  // namespace
 
 ObdProtocolState obd_protocol_state() {
     std::lock_guard lock(shared().mutex);
@@ -133,4 +133,4 @@ int obd_protocol_send(int port, std::vector<std::uint8_t>& frame) {
     return written < 0 ? written : kSystemCallFailed;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

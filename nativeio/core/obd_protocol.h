@@ -45,4 +45,4 @@ int probe_obd_protocol(int port);
 // 0, or the write's failure.
 int obd_protocol_send(int port, std::vector<std::uint8_t>& frame);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

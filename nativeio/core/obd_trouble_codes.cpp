@@ -114,7 +114,7 @@ int take_codes(int port, const DtcCatalogue* catalogue, std::string* report) {
     }
 }
 
-} // namespace
+}  // namespace
 
 int read_obd_trouble_codes(int port) {
     const auto catalogue = DtcCatalogue::open();
@@ -134,4 +134,4 @@ int clear_trouble_codes(int port) {
     return holds(reply, kClearConfirmed) ? kDone : kNotConnected;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -102,7 +102,7 @@ int download_memory(int port) {
     return dump_closed && trace_closed ? kDone : kWorkingFileFailed;
 }
 
-} // namespace
+}  // namespace
 
 int run_pms_session(int port, int mode) {
     if (port == kDemoPort) {
@@ -122,4 +122,4 @@ int run_pms_session(int port, int mode) {
     return result;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -35,4 +35,4 @@ inline constexpr std::array<OpeningCommand, 7> kOpeningCommands{{
 
 inline constexpr int kWakeReplySize = 5;
 
-} // namespace korv::korvio::pms
+}  // namespace korv::korvio::pms

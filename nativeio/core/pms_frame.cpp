@@ -6,11 +6,9 @@
 namespace korv::korvio::pms {
 namespace {
 
-unsigned byte_sum(std::span<const std::uint8_t> bytes) {
-    return std::accumulate(bytes.begin(), bytes.end(), 0u);
-}
+unsigned byte_sum(std::span<const std::uint8_t> bytes) { return std::accumulate(bytes.begin(), bytes.end(), 0u); }
 
-} // namespace
+}  // namespace
 
 std::uint8_t check_byte(std::span<const std::uint8_t> bytes_before) {
     return static_cast<std::uint8_t>(0x100 - (byte_sum(bytes_before) & 0xFF));
@@ -47,4 +45,4 @@ ReplyVerdict judge_read_reply(std::span<const std::uint8_t, kReadReplySize> repl
     return ReplyVerdict::Accepted;
 }
 
-} // namespace korv::korvio::pms
+}  // namespace korv::korvio::pms

@@ -38,11 +38,11 @@ std::string memory_read_payload(unsigned start, unsigned end);
 
 enum class ReplyVerdict {
     Accepted,
-    AllZero,     // nothing but zeros in the summed bytes: a line that only idles
+    AllZero,  // nothing but zeros in the summed bytes: a line that only idles
     BadSum,
     OtherBlock,  // a sound reply for another address: a late answer to an earlier request
 };
 
 ReplyVerdict judge_read_reply(std::span<const std::uint8_t, kReadReplySize> reply, unsigned address);
 
-} // namespace korv::korvio::pms
+}  // namespace korv::korvio::pms

@@ -20,7 +20,7 @@ Table& table() {
     return *instance;
 }
 
-} // namespace
+}  // namespace
 
 Slot* find_slot(int port) {
     if (port < 0 || port >= kSlotCount) return nullptr;
@@ -83,4 +83,4 @@ void reassert_lines(Slot& slot) {
     if (slot.line_shadow & kShadowRts) slot.tty->set_rts(true);
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

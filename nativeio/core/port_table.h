@@ -23,9 +23,9 @@ struct OpenSettings {
 struct Slot {
     std::mutex mutex;
     std::unique_ptr<platform::serial::Tty> tty;  // null = closed
-    std::uint8_t line_shadow = 0;  // bit 0 DTR, bit 1 RTS asserted by us
-    std::uint8_t pushed_back = 0;  // 0 = none
-    unsigned error_word = 0;       // line errors not yet read
+    std::uint8_t line_shadow = 0;                // bit 0 DTR, bit 1 RTS asserted by us
+    std::uint8_t pushed_back = 0;                // 0 = none
+    unsigned error_word = 0;                     // line errors not yet read
     platform::serial::LineSettings settings;
     EventWindow event_window;
     int event_message = 0;
@@ -75,4 +75,4 @@ void reassert_lines(Slot& slot);
 // Waits until count bytes are queued or the process clock reaches deadline_us.
 int wait_rx_until(int port, int count, std::int64_t deadline_us);
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

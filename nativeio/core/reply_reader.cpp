@@ -24,7 +24,7 @@ void rest_step(std::int64_t rest_us, std::int64_t deadline_us) {
     if (clock.now_us() == start) clock.sleep_us(std::min(remaining, platform::serial::kStepStoppedClockUs));
 }
 
-} // namespace
+}  // namespace
 
 int wait_for_reply(int port, int count, std::int64_t deadline_us) {
     if (port == kDemoPort) return kDone;
@@ -101,4 +101,4 @@ int ReplyReader::drop(int count) {
     return kDone;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

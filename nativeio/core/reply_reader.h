@@ -46,4 +46,4 @@ private:
     std::int64_t deadline_us_;
 };
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -5,12 +5,12 @@
 namespace korv::korvio {
 
 inline constexpr int kDone = 0;
-inline constexpr int kBadPort = -1;         // slot index outside 0-127
-inline constexpr int kTimeOut = -1;         // a wait ran out
-inline constexpr int kReplyRanOut = -2;     // reply bytes ran out before the expected byte
+inline constexpr int kBadPort = -1;      // slot index outside 0-127
+inline constexpr int kTimeOut = -1;      // a wait ran out
+inline constexpr int kReplyRanOut = -2;  // reply bytes ran out before the expected byte
 inline constexpr int kPortClosed = -3;
-inline constexpr int kNothingWaiting = -100;  // single-byte read found no byte
-inline constexpr int kBadArgument = -101;     // bad letter or argument, missing callback
+inline constexpr int kNothingWaiting = -100;    // single-byte read found no byte
+inline constexpr int kBadArgument = -101;       // bad letter or argument, missing callback
 inline constexpr int kSystemCallFailed = -103;  // the error is kept for SioWinError
 inline constexpr int kQueueSizesRefused = -105;
 inline constexpr int kEventThreadFailed = -106;
@@ -30,4 +30,4 @@ inline constexpr int kDemoPort = 4;
 
 inline constexpr int kVersion = 6;
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

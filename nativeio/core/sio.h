@@ -15,18 +15,18 @@ inline constexpr int kSlotCount = 128;
 inline constexpr int kDefaults = -1;
 
 int SioOpen(int port, int in_queue, int out_queue);
-int SioClose(int port);                                   // non-zero = closed
-int SioBaud(int port, int baud);                          // non-zero = done
+int SioClose(int port);           // non-zero = closed
+int SioBaud(int port, int baud);  // non-zero = done
 int SioParms(int port, int parity, int stop_bits, int byte_size);
-int SioFlowMode(int port, int letter);                    // 'H', 'N', 'S'
-int SioDTR(int port, int letter);                         // 'S', 'C' non-zero = done; 'R'
+int SioFlowMode(int port, int letter);  // 'H', 'N', 'S'
+int SioDTR(int port, int letter);       // 'S', 'C' non-zero = done; 'R'
 int SioRTS(int port, int letter);
 
 int SioPutc(int port, int byte);
-int SioWrite(int port, const std::uint8_t* buffer, int count);     // bytes written
+int SioWrite(int port, const std::uint8_t* buffer, int count);  // bytes written
 int SioPutBytes(int port, const std::uint8_t* buffer, int count);
-int SioGetc(int port);                                    // 0-255; -100 nothing waits
-int SioRead(int port, std::uint8_t* buffer, int count);   // bytes read
+int SioGetc(int port);                                   // 0-255; -100 nothing waits
+int SioRead(int port, std::uint8_t* buffer, int count);  // bytes read
 int SioUnGetc(int port, int byte);
 int SioPurge(int port);
 int SioDrainRx(int port);
@@ -34,10 +34,10 @@ int SioTxQue(int port);
 int SioRxQue(int port);
 
 int SioError(int port, int mask);
-int SioCTS(int port);  // 0x10 when asserted
-int SioDSR(int port);  // 0x20
-int SioRI(int port);   // 0x40
-int SioDCD(int port);  // 0x80
+int SioCTS(int port);                // 0x10 when asserted
+int SioDSR(int port);                // 0x20
+int SioRI(int port);                 // 0x40
+int SioDCD(int port);                // 0x80
 int SioBreak(int port, int letter);  // 'A', 'C', 'D'
 int SioWinError(char* buffer, int size);
 int SioUartRead(int port, int offset);
@@ -72,4 +72,4 @@ int SioResetPort0();
 // How long SioSendPaced waits for carrier before giving up with -1.
 inline constexpr int kCarrierWaitMs = 5000;
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

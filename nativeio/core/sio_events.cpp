@@ -73,7 +73,7 @@ int wait_event(int port, unsigned* mask, std::stop_token stop) {
     }
 }
 
-} // namespace
+}  // namespace
 
 int SioWaitEvent(int port, unsigned* mask) { return wait_event(port, mask, std::stop_token{}); }
 
@@ -108,4 +108,4 @@ int SioSetEvent(int port, EventWindow window, int message, unsigned mask) {
     return kDone;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -76,8 +76,7 @@ int SioDrainRx(int port) {
     return with_open_slot(port, [&](Slot& slot) {
         slot.pushed_back = 0;
         std::uint8_t dropped[256];
-        while (slot.tty->read(dropped, sizeof dropped) > 0) {
-        }
+        while (slot.tty->read(dropped, sizeof dropped) > 0) {}
         return kDone;
     });
 }
@@ -104,4 +103,4 @@ int SioWinError(char* buffer, int size) {
 // No user-space access to UART registers here.
 int SioUartRead(int, int) { return kBadPort; }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -11,8 +11,10 @@ int output_line(int port, int letter, std::uint8_t shadow_bit) {
         auto set = [&](bool on) {
             const int e = shadow_bit == kShadowDtr ? slot.tty->set_dtr(on) : slot.tty->set_rts(on);
             if (e != 0) return 0;
-            if (on) slot.line_shadow |= shadow_bit;
-            else slot.line_shadow &= static_cast<std::uint8_t>(~shadow_bit);
+            if (on)
+                slot.line_shadow |= shadow_bit;
+            else
+                slot.line_shadow &= static_cast<std::uint8_t>(~shadow_bit);
             return 1;
         };
         switch (letter & 0xFF) {
@@ -32,7 +34,7 @@ int input_line(int port, bool InputLines::*line, int bit) {
     });
 }
 
-} // namespace
+}  // namespace
 
 int SioDTR(int port, int letter) { return output_line(port, letter, kShadowDtr); }
 int SioRTS(int port, int letter) { return output_line(port, letter, kShadowRts); }
@@ -67,4 +69,4 @@ int SioBreak(int port, int letter) {
     });
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

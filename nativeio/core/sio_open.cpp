@@ -55,4 +55,4 @@ int SioResetPort0() {
     return SioClose(0);
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -12,7 +12,7 @@ bool apply(Slot& slot, const platform::serial::LineSettings& wanted) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int SioBaud(int port, int baud) {
     if (port == kDefaults) {
@@ -50,9 +50,18 @@ int SioFlowMode(int port, int letter) {
     return with_open_slot(port, [&](Slot& slot) {
         auto wanted = slot.settings;
         switch (letter & 0xFF) {
-        case 'H': wanted.cts_flow = true; wanted.xon_xoff = false; break;
-        case 'N': wanted.cts_flow = false; wanted.xon_xoff = false; break;
-        case 'S': wanted.cts_flow = false; wanted.xon_xoff = true; break;
+        case 'H':
+            wanted.cts_flow = true;
+            wanted.xon_xoff = false;
+            break;
+        case 'N':
+            wanted.cts_flow = false;
+            wanted.xon_xoff = false;
+            break;
+        case 'S':
+            wanted.cts_flow = false;
+            wanted.xon_xoff = true;
+            break;
         default: break;
         }
         if (apply(slot, wanted)) reassert_lines(slot);
@@ -60,4 +69,4 @@ int SioFlowMode(int port, int letter) {
     });
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

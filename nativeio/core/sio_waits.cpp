@@ -11,7 +11,7 @@ namespace {
 
 std::int64_t now_us() { return platform::clock().now_us(); }
 
-} // namespace
+}  // namespace
 
 int SioDelay(int milliseconds) {
     auto& clock = platform::clock();
@@ -63,4 +63,4 @@ int SioSendPaced(int port, const std::uint8_t* buffer, int count) {
     return kDone;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -51,8 +51,7 @@ void send_by_break(int port, std::uint8_t byte) {
 // 0 when the ECU confirmed, -1 when the attempt ran out (at its last deadline).
 int attempt(int port, const std::function<int(int, int)>& set_baud) {
     const std::int64_t start = now_us();
-    const std::int64_t stage_deadline[] = {start + kEchoDeadlineUs, start + kKeyDeadlineUs,
-                                           start + kAttemptDeadlineUs};
+    const std::int64_t stage_deadline[] = {start + kEchoDeadlineUs, start + kKeyDeadlineUs, start + kAttemptDeadlineUs};
     Stage stage = Stage::Echo;
     if (set_baud(port, kAddressBaud) != 0) {
         SioPutc(port, kAddress);
@@ -96,7 +95,7 @@ int attempt(int port, const std::function<int(int, int)>& set_baud) {
     return kTimeOut;
 }
 
-} // namespace
+}  // namespace
 
 int Iso9141SlowInit(int port, const SlowInitOptions& options) {
     if (port == kDemoPort) return kDone;
@@ -112,4 +111,4 @@ int Iso9141SlowInit(int port, const SlowInitOptions& options) {
     return kTimeOut;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

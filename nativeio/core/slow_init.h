@@ -26,4 +26,4 @@ inline constexpr int kSlowInitAbandoned = 1;
 // as they are. The demonstration port succeeds at once.
 int Iso9141SlowInit(int port, const SlowInitOptions& options = {});
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -8,8 +8,7 @@ namespace korv::korvio {
 class StopFlagWatch {
 public:
     // The host has passed look_up_engine_host for this family.
-    StopFlagWatch(const korvio_host& host, StopFlagFamily family)
-        : host_(host), flag_(stop_flag(host, family)) {}
+    StopFlagWatch(const korvio_host& host, StopFlagFamily family) : host_(host), flag_(stop_flag(host, family)) {}
 
     // The value last read; a run starts as if it had read 1.
     int last() const { return last_; }
@@ -37,4 +36,4 @@ private:
     int last_ = kStopFlagRun;
 };
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

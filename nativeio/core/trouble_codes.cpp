@@ -15,10 +15,10 @@ std::string obd_code_text(std::uint8_t high, std::uint8_t low) {
 
 const char* dsm_code_text(int bit) {
     static constexpr const char* kTexts[16] = {
-        "11 - O2 sensor",       "12 - Air flow sensor", "13 - Intake air temp",   "14 - TPS",
-        "15 - ISC",             "21 - Engine coolant",  "22 - Crank sensor",      "23 - Cam sensor",
-        "24 - Speed sensor",    "25 - Barometric sensor", "31 - Knock sensor",    "36 - Ignition timing",
-        "41 - Fuel injector",   "42 - Fuel pump",       "43 - EGR system",        "44 - Ignition system",
+        "11 - O2 sensor",     "12 - Air flow sensor",   "13 - Intake air temp", "14 - TPS",
+        "15 - ISC",           "21 - Engine coolant",    "22 - Crank sensor",    "23 - Cam sensor",
+        "24 - Speed sensor",  "25 - Barometric sensor", "31 - Knock sensor",    "36 - Ignition timing",
+        "41 - Fuel injector", "42 - Fuel pump",         "43 - EGR system",      "44 - Ignition system",
     };
     return bit >= 0 && bit < 16 ? kTexts[bit] : "";
 }
@@ -27,4 +27,4 @@ int read_trouble_codes(int port, int cable) {
     return cable == 4 ? read_dsm_trouble_codes(port) : read_obd_trouble_codes(port);
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

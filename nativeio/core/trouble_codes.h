@@ -32,4 +32,4 @@ inline constexpr int kDsmLowEchoWrong = -162;
 inline constexpr int kDsmLowByteMissing = -163;
 inline constexpr int kDsmLastEchoWrong = -171;
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

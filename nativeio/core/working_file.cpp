@@ -19,4 +19,4 @@ bool WorkingFile::close() {
     return !failed_;
 }
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

@@ -30,4 +30,4 @@ private:
     bool failed_ = false;
 };
 
-} // namespace korv::korvio
+}  // namespace korv::korvio

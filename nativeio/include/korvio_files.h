@@ -27,8 +27,8 @@ inline constexpr LoggerDumpFile kDsmDump{"kvt2.tmp", 1};  // the DSM engine, cab
 // width W, the channel count M, then M id bytes. Then records of an id byte
 // and W value bytes, high byte first.
 inline constexpr const char* kHandheldDumpName = kObdDump.name;
-inline constexpr int kHandheldHeadBytes = 2;      // W and M, before the ids
-inline constexpr int kMaxHandheldChannels = 52;   // the most ids a handheld announces
+inline constexpr int kHandheldHeadBytes = 2;     // W and M, before the ids
+inline constexpr int kMaxHandheldChannels = 52;  // the most ids a handheld announces
 
 // --- The trouble-code report (getDTC) -------------------------------------
 // One byte with the number of codes, then text lines, each ended by a line
@@ -49,4 +49,4 @@ inline constexpr int kPmsRecordSize = kPmsAddressDigits + kPmsDataDigits;
 inline constexpr int kPmsRecords = 512;
 inline constexpr int kPmsDumpSize = kPmsRecords * kPmsRecordSize;  // 18432
 
-} // namespace korv::korvio_files
+}  // namespace korv::korvio_files

@@ -12,8 +12,8 @@
 
 namespace {
 
-const std::set<std::string> kEntryPoints = {"SioReset", "SioDone", "logdata",  "getDTC",   "clearDTC",
-                                            "getver",   "dodiag",  "getPMS",   "getPNKORV"};
+const std::set<std::string> kEntryPoints = {"SioReset", "SioDone", "logdata", "getDTC",   "clearDTC",
+                                            "getver",   "dodiag",  "getPMS",  "getPNKORV"};
 
 struct Binding {
     void* library = nullptr;
@@ -83,4 +83,4 @@ TEST_F(KorvioLibrary, AnswersBadAndClosedPortsThroughTheBinding) {
     EXPECT_EQ(b.get_pnkorv(nullptr, 0), -101);
 }
 
-} // namespace
+}  // namespace

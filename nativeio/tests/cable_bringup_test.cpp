@@ -183,5 +183,5 @@ TEST_F(CableBringUp, SlowInitCanBeAbandonedBetweenAttempts) {
     EXPECT_EQ(ecu->addresses_heard(), 2);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

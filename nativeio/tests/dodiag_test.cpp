@@ -117,5 +117,5 @@ TEST_F(Dodiag, BadOrClosedPortFailsAtOnce) {
     EXPECT_EQ(clock.now_us(), 0);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

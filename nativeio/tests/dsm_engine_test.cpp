@@ -19,13 +19,13 @@ using sim::DsmEcu;
 using sim::PeerOnPort;
 using sim::ScriptedPeer;
 using testing::dump_bytes;
-using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::plot;
 using testing::RecordingHost;
 using testing::repeated;
 using testing::status;
+using testsupport::read_bytes;
 using Bytes = std::vector<std::uint8_t>;
 using Samples = std::vector<Bytes>;
 
@@ -278,5 +278,5 @@ TEST_F(DsmEngine, LookUpsAndTheDumpComeBeforeAnyRequest) {
     EXPECT_TRUE(ecu->received().empty());
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

@@ -21,23 +21,24 @@ constexpr int kDsmCable = 4;
 
 std::string report(int count, const std::string& text) { return std::string(1, static_cast<char>(count)) + text; }
 
-const std::string kAllSixteen = "16 trouble codes found\n"
-                                "44 - Ignition system\n"
-                                "43 - EGR system\n"
-                                "42 - Fuel pump\n"
-                                "41 - Fuel injector\n"
-                                "36 - Ignition timing\n"
-                                "31 - Knock sensor\n"
-                                "25 - Barometric sensor\n"
-                                "24 - Speed sensor\n"
-                                "23 - Cam sensor\n"
-                                "22 - Crank sensor\n"
-                                "21 - Engine coolant\n"
-                                "15 - ISC\n"
-                                "14 - TPS\n"
-                                "13 - Intake air temp\n"
-                                "12 - Air flow sensor\n"
-                                "11 - O2 sensor\n";
+const std::string kAllSixteen =
+    "16 trouble codes found\n"
+    "44 - Ignition system\n"
+    "43 - EGR system\n"
+    "42 - Fuel pump\n"
+    "41 - Fuel injector\n"
+    "36 - Ignition timing\n"
+    "31 - Knock sensor\n"
+    "25 - Barometric sensor\n"
+    "24 - Speed sensor\n"
+    "23 - Cam sensor\n"
+    "22 - Crank sensor\n"
+    "21 - Engine coolant\n"
+    "15 - ISC\n"
+    "14 - TPS\n"
+    "13 - Intake air temp\n"
+    "12 - Air flow sensor\n"
+    "11 - O2 sensor\n";
 
 class DsmTroubleCodes : public testing::ObdRunTest {
 protected:
@@ -95,17 +96,16 @@ TEST_P(DsmHandshakeFault, EndsWithItsStepCodeAndNoNewReport) {
     EXPECT_EQ(read_text("dtc.tmp"), "earlier report");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryStep, DsmHandshakeFault,
-    ::testing::Values(
-        // Three tries when nothing comes, one when a wrong byte does.
-        HandshakeFault{0xFE, {}, -151, {0xFE, 0xFE, 0xFE}},
-        HandshakeFault{0xFE, {0xFD}, -151, {0xFE}},
-        HandshakeFault{0x3B, {0x00, 0x00}, -152, {0xFE, 0x3B}},
-        HandshakeFault{0x3B, {0x3B}, -153, {0xFE, 0x3B}},
-        HandshakeFault{0x3C, {}, -162, {0xFE, 0x3B, 0x3C, 0x3C, 0x3C}},
-        HandshakeFault{0x3C, {0x3C}, -163, {0xFE, 0x3B, 0x3C}},
-        HandshakeFault{0xFD, {}, -171, {0xFE, 0x3B, 0x3C, 0xFD, 0xFD, 0xFD}}));
+INSTANTIATE_TEST_SUITE_P(EveryStep, DsmHandshakeFault,
+                         ::testing::Values(
+                             // Three tries when nothing comes, one when a wrong byte does.
+                             HandshakeFault{0xFE, {}, -151, {0xFE, 0xFE, 0xFE}},
+                             HandshakeFault{0xFE, {0xFD}, -151, {0xFE}},
+                             HandshakeFault{0x3B, {0x00, 0x00}, -152, {0xFE, 0x3B}},
+                             HandshakeFault{0x3B, {0x3B}, -153, {0xFE, 0x3B}},
+                             HandshakeFault{0x3C, {}, -162, {0xFE, 0x3B, 0x3C, 0x3C, 0x3C}},
+                             HandshakeFault{0x3C, {0x3C}, -163, {0xFE, 0x3B, 0x3C}},
+                             HandshakeFault{0xFD, {}, -171, {0xFE, 0x3B, 0x3C, 0xFD, 0xFD, 0xFD}}));
 
 TEST_F(DsmTroubleCodes, ClosedPortFailsTheFirstStep) {
     EXPECT_EQ(getDTC(5, kDsmCable), -151);
@@ -132,5 +132,5 @@ TEST_F(DsmTroubleCodes, ActuatorCommandsAreEchoedByTheEcu) {
     EXPECT_GE(clock_.now_us() - start, 6'000'000);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

@@ -35,13 +35,14 @@ TEST(CodeText, TopBitsPickTheLetterAndTheRestIsLowerCaseHex) {
 
 TEST(Catalogue, MatchesTheFirstFiveCharactersOfLinesOfSixOrMore) {
     WorkingFolder cwd;
-    write_file("dtc.txt", "header line\n"
-                          "P0A01 upper-case digits never match\n"
-                          "P0a01 first entry\n"
-                          "P0a01 second entry\n"
-                          "P0102\n"
-                          "P0103\r\n"
-                          "P0104");
+    write_file("dtc.txt",
+               "header line\n"
+               "P0A01 upper-case digits never match\n"
+               "P0a01 first entry\n"
+               "P0a01 second entry\n"
+               "P0102\n"
+               "P0103\r\n"
+               "P0104");
     const auto catalogue = DtcCatalogue::load("dtc.txt");
     ASSERT_TRUE(catalogue.has_value());
     EXPECT_EQ(catalogue->find("P0a01"), "P0a01 first entry\n");
@@ -103,5 +104,5 @@ TEST(ShippedCatalogue, LiesBesideTheBuiltLibrary) {
     EXPECT_EQ(read_text(beside.string()), read_text(KORVIO_SHIPPED_CATALOGUE));
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

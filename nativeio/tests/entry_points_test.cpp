@@ -94,8 +94,7 @@ TEST_F(SlotTest, DoneReportsTheCloseResult) {
 }
 
 TEST(Logdata, CableOutsideTheRangeComesBackBeforeAnythingIsChecked) {
-    for (int cable : {5, 7, -1, 99})
-        EXPECT_EQ(logdata(nullptr, -7, 2, cable, nullptr, -1, 0), cable) << cable;
+    for (int cable : {5, 7, -1, 99}) EXPECT_EQ(logdata(nullptr, -7, 2, cable, nullptr, -1, 0), cable) << cable;
 }
 
 TEST(Logdata, ItemListIsCheckedFirst) {
@@ -178,5 +177,5 @@ TEST(ItemList, KeepsUsableIdsInOrder) {
     EXPECT_EQ(read_item_list(full.data(), kMaxUsableItems, &usable), kDone);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

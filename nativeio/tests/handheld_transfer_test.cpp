@@ -22,8 +22,8 @@ using sim::ComPortBinding;
 using sim::HandheldLog;
 using sim::HandheldPeer;
 using sim::PeerOnPort;
-using testsupport::read_bytes;
 using testing::SlotTest;
+using testsupport::read_bytes;
 using testsupport::WorkingFolder;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -195,5 +195,5 @@ TEST_F(HandheldTransfer, DemonstrationPortHasNoHandheld) {
     EXPECT_EQ(SioClose(0), kPortClosed);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

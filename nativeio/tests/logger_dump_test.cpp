@@ -124,5 +124,5 @@ TEST(ChannelRows, EachCableFramesItsRequests) {
     EXPECT_EQ(box3_frame(0x11), (Bytes{0x06, 0x68, 0x6A, 0xF1, 0x01, 0x11, 0xD5}));
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

@@ -14,12 +14,12 @@ namespace {
 using sim::Cable0Box;
 using sim::PeerOnPort;
 using testing::dump_bytes;
-using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::RecordingHost;
 using testing::repeated;
 using testing::status;
+using testsupport::read_bytes;
 using Frames = std::vector<std::vector<std::uint8_t>>;
 
 class Cable0Engine : public testing::ObdRunTest {
@@ -41,8 +41,8 @@ TEST_F(Cable0Engine, LogsWholeCyclesOfOneAndTwoByteParameters) {
     EXPECT_EQ(box->frames(), (Frames{{0x04}, {0x0C}, {0x11}, {0x0C}, {0x11}, {0x0C}, {0x11}}));
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), status(6), pause(0)}));
     // rpm 0C 80 as A, B; throttle 26 as 00 26; no chart calls from this engine.
-    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
-                                                              {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
 }
 
 TEST_F(Cable0Engine, ReportsEveryPassWhilePausedAndStartsTheBoxAgain) {
@@ -74,8 +74,8 @@ TEST_F(Cable0Engine, FailureMidCycleEndsTheRunWithoutItsPartialCycle) {
     EXPECT_GE(clock_.now_us() - start, 15'000'000);
     EXPECT_EQ(box->frames(), (Frames{{0x04}, {0x0C}, {0x11}, {0x0C}, {0x11}, {0x0C}, {0x11}, {0x11}, {0x11}}));
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), status(4)}));
-    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
-                                                              {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 2)));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 2)));
 }
 
 TEST_F(Cable0Engine, StepFailuresCarryTheirOffsets) {
@@ -109,8 +109,8 @@ TEST_F(Cable0Engine, DemonstrationPortGivesItsFixedSamplesWithoutADevice) {
     RecordingHost h;
     h.stop_after_status(2);
     EXPECT_EQ(log(h, {9, 7}, kDemoPort), 0);
-    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
-                                                              {{9, 0x00, 0x50}, {7, 0x00, 0x50}}, 2)));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x00, 0x50}, {7, 0x00, 0x50}}, 2)));
     EXPECT_EQ(logdata(nullptr, kDemoPort, 1, 0, nullptr, 0, 0), 0);
 }
 
@@ -137,8 +137,8 @@ TEST_F(Cable0Engine, DumpThatCannotBeCreatedFailsTheRunBeforeAnyRequest) {
     EXPECT_TRUE(box->frames().empty());
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio
 
 namespace korv::korvio {
 namespace {
@@ -170,5 +170,5 @@ TEST_F(Cable0Engine, TwoRunsOnTwoThreadsKeepTheirOwnCounts) {
     EXPECT_EQ(box1->frames().size(), 31u);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

@@ -15,17 +15,17 @@ namespace {
 
 using platform::serial::LineChange;
 using platform::serial::OutputLine;
-using sim::CarBus;
 using sim::Cable1Box;
+using sim::CarBus;
 using sim::PeerOnPort;
 using testing::dump_bytes;
-using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::plot;
 using testing::RecordingHost;
 using testing::repeated;
 using testing::status;
+using testsupport::read_bytes;
 using Frame = std::vector<std::uint8_t>;
 using Frames = std::vector<Frame>;
 
@@ -68,9 +68,9 @@ TEST_F(Cable1Engine, BringUpHoldsTheBoxOutOfResetAndPowersIt) {
     const auto t1 = clock_.now_us();
     ASSERT_EQ(SioReset(1, 0, 1024, 1024), 0);
     EXPECT_EQ(clock_.now_us() - t1, 1'000'000);
-    EXPECT_EQ(box->lines().changes(), (std::vector<LineChange>{{OutputLine::Dtr, true, t0},
-                                                                {OutputLine::Rts, true, t0},
-                                                                {OutputLine::Rts, false, t1}}));
+    EXPECT_EQ(box->lines().changes(),
+              (std::vector<LineChange>{
+                  {OutputLine::Dtr, true, t0}, {OutputLine::Rts, true, t0}, {OutputLine::Rts, false, t1}}));
     // The box hears the lines on its own thread.
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (SioDCD(0) == 0 && std::chrono::steady_clock::now() < give_up)
@@ -88,15 +88,14 @@ TEST_F(Cable1Engine, ProbesTheBusesThenLogsWithChartsAndCountsSuccesses) {
 
     // Two buses answer "no data", the K-line answers; the start frame goes
     // out, once more without its check (for the keyword) and once more.
-    EXPECT_EQ(box->frames(), (Frames{kProbe84, kProbe82, kProbeKLine, kStartInit, kStartUnchecked, kStartInit,
-                                     kRpm, kThrottle, kRpm, kThrottle}));
+    EXPECT_EQ(box->frames(), (Frames{kProbe84, kProbe82, kProbeKLine, kStartInit, kStartUnchecked, kStartInit, kRpm,
+                                     kThrottle, kRpm, kThrottle}));
     EXPECT_EQ(obd_protocol_state().protocol, 1);
-    EXPECT_EQ(h.events(), (std::vector<HostEvent>{plot(-2, 0, 0, 0, 9), plot(-2, 0, 0, 0, 7),
-                                                  plot(1, 0, 0x0C, 0x80, 9), plot(1, 0, 0x00, 0x26, 7), status(4),
-                                                  plot(1, 0, 0x0C, 0x80, 9), plot(1, 0, 0x00, 0x26, 7), status(8),
-                                                  pause(0)}));
-    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
-                                                              {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 2)));
+    EXPECT_EQ(h.events(), (std::vector<HostEvent>{plot(-2, 0, 0, 0, 9), plot(-2, 0, 0, 0, 7), plot(1, 0, 0x0C, 0x80, 9),
+                                                  plot(1, 0, 0x00, 0x26, 7), status(4), plot(1, 0, 0x0C, 0x80, 9),
+                                                  plot(1, 0, 0x00, 0x26, 7), status(8), pause(0)}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 2)));
 }
 
 TEST_F(Cable1Engine, ChartsOnlyWhenAskedAndAsksPid01ForUnknownIds) {
@@ -128,8 +127,8 @@ TEST_F(Cable1Engine, ParameterWithoutDataDropsOnlyItsCycleAndStopIsSeen) {
     EXPECT_EQ(Frames(frames.end() - 8, frames.end()),
               (Frames{kRpm, kThrottle, kRpm, kThrottle, kThrottle, kThrottle, kRpm, kThrottle}));
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(4), status(6), status(10), pause(0)}));
-    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, {{9, 0x0C, 0x80}, {7, 0x00, 0x26},
-                                                          {9, 0x0C, 0x80}, {7, 0x00, 0x40}}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, {{9, 0x0C, 0x80}, {7, 0x00, 0x26}, {9, 0x0C, 0x80}, {7, 0x00, 0x40}}));
 }
 
 TEST_F(Cable1Engine, ParameterNeverSuppliedEndsWithItsCodeWhenStopped) {
@@ -227,5 +226,5 @@ TEST_F(Cable1Engine, DemonstrationPortProbesNothingAndGivesItsSample) {
     EXPECT_EQ(h.events_of(HostEvent::Plot).back(), plot(1, kDemoPort, 0x3E, 0x80, 7));
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

@@ -15,12 +15,12 @@ namespace {
 using sim::Iso9141Ecu;
 using sim::PeerOnPort;
 using testing::dump_bytes;
-using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::RecordingHost;
 using testing::repeated;
 using testing::status;
+using testsupport::read_bytes;
 using Frames = std::vector<std::vector<std::uint8_t>>;
 
 // 68 6A F1 01 PID and the sum of the five (worked out by hand).
@@ -45,8 +45,8 @@ TEST_F(Cable2Engine, InitialisesTheLinkThenLogsThroughTheEcho) {
     EXPECT_EQ(ecu->requests(), repeated(Frames{kRpm, kThrottle}, 3));
     EXPECT_EQ(ecu->answers(), 6);
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), status(6), pause(0)}));
-    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
-                                                              {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
 }
 
 TEST_F(Cable2Engine, LeavingAPauseLongerThanTheLinkLastsInitialisesAgain) {
@@ -137,5 +137,5 @@ TEST_F(Cable2Engine, DemonstrationPortNeedsNoInitialisation) {
     EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9}, {{9, 0x00, 0x50}, {9, 0x00, 0x50}}));
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

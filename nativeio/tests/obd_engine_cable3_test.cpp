@@ -17,12 +17,12 @@ namespace {
 using sim::Cable3Box;
 using sim::PeerOnPort;
 using testing::dump_bytes;
-using testsupport::read_bytes;
 using testing::HostEvent;
 using testing::pause;
 using testing::RecordingHost;
 using testing::repeated;
 using testing::status;
+using testsupport::read_bytes;
 using Frame = std::vector<std::uint8_t>;
 using Frames = std::vector<Frame>;
 
@@ -63,15 +63,15 @@ TEST_F(Cable3Engine, SetsTheBoxUpAndAsksForTheNextRowWhileAReplyIsRead) {
 
     const Frames frames = box->frames();
     ASSERT_GE(frames.size(), 6u);
-    EXPECT_EQ(Frames(frames.begin(), frames.begin() + 3), kSetUp);  // the bring-up
+    EXPECT_EQ(Frames(frames.begin(), frames.begin() + 3), kSetUp);      // the bring-up
     EXPECT_EQ(Frames(frames.begin() + 3, frames.begin() + 6), kSetUp);  // the run's own
     // Each request is sent early (at the reply's 48) and again in its turn;
     // the last row's next is the first.
     EXPECT_EQ(requests(box.peer()), (Frames{kStart, kO2, kRpm, kRpm, kO2, kO2, kRpm, kRpm, kO2}));
     EXPECT_EQ(box->answers(), 4);  // a request repeated at once is answered once
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), pause(0)}));
-    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({3, 9}, repeated<std::vector<std::uint8_t>>(
-                                                              {{3, 0x00, 0x5A}, {9, 0x0C, 0x80}}, 2)));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({3, 9}, repeated<std::vector<std::uint8_t>>({{3, 0x00, 0x5A}, {9, 0x0C, 0x80}}, 2)));
 }
 
 // A box that answers every frame at once: the start request and both
@@ -98,8 +98,8 @@ TEST_F(Cable3Engine, AnswersToOtherRequestsAreNotTakenForARowsOwn) {
     RecordingHost h;
     h.stop_after_status(4);
     EXPECT_EQ(log(h, {9, 7}), 0);
-    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>(
-                                                              {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 4)));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 4)));
 }
 
 TEST_F(Cable3Engine, ProbeAsksWithTheStartRequest) {
@@ -190,5 +190,5 @@ TEST_F(Cable3Engine, DemonstrationPortNeedsNoSetUp) {
     EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 3}, {{9, 0x00, 0x50}, {3, 0x00, 0x50}}));
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

@@ -126,4 +126,4 @@ std::vector<T> repeated(const std::vector<T>& block, int times) {
     return all;
 }
 
-} // namespace korv::korvio::testing
+}  // namespace korv::korvio::testing

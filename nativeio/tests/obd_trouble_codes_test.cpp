@@ -59,14 +59,16 @@ TEST_F(ObdTroubleCodes, EachCodeIsLookedUpFromTheCatalogueStartWhateverTheCable)
     PeerOnPort<Cable1Box> box(0);
     set_status(box.peer(), 0x03);
     box->trouble_codes().set({0x0143, 0x0301, 0xD123});
-    write_catalogue("P0301 Cylinder 1 misfire\n"
-                    "P0143 O2 sensor low (bank 1 sensor 3)\n"
-                    "U1123 \n");
+    write_catalogue(
+        "P0301 Cylinder 1 misfire\n"
+        "P0143 O2 sensor low (bank 1 sensor 3)\n"
+        "U1123 \n");
     bring_up();
-    const std::string expected = report(3, "3 error codes found, C/E light is off\n"
-                                           "P0143 O2 sensor low (bank 1 sensor 3)\n"
-                                           "P0301 Cylinder 1 misfire\n"
-                                           "U1123 \n");
+    const std::string expected = report(3,
+                                        "3 error codes found, C/E light is off\n"
+                                        "P0143 O2 sensor low (bank 1 sensor 3)\n"
+                                        "P0301 Cylinder 1 misfire\n"
+                                        "U1123 \n");
     for (int cable : {0, 1, 2, 3}) {
         EXPECT_EQ(getDTC(0, cable), 0) << cable;
         EXPECT_EQ(read_text("dtc.tmp"), expected) << cable;
@@ -81,13 +83,16 @@ TEST_F(ObdTroubleCodes, SeveralRepliesEachEndedByAZeroPair) {
     set_status(box.peer(), 0x85);
     // Two ECU messages: three codes, then two and a 00 00 pair.
     box->trouble_codes().set({0x0171, 0x0300, 0x4100, 0x8001, 0x0420});
-    write_catalogue("P0420 Catalyst below threshold (bank 1)\n"
-                    "P0300 Random misfire\n");
+    write_catalogue(
+        "P0420 Catalyst below threshold (bank 1)\n"
+        "P0300 Random misfire\n");
     bring_up();
     EXPECT_EQ(getDTC(0, 1), 0);
-    EXPECT_EQ(read_text("dtc.tmp"), report(5, "5 error codes found, C/E light is on\n"
-                                              "P0171" + kUnknown + "P0300 Random misfire\n" + "C0100" + kUnknown +
-                                              "B0001" + kUnknown + "P0420 Catalyst below threshold (bank 1)\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(5,
+                                           "5 error codes found, C/E light is on\n"
+                                           "P0171" +
+                                               kUnknown + "P0300 Random misfire\n" + "C0100" + kUnknown + "B0001" +
+                                               kUnknown + "P0420 Catalyst below threshold (bank 1)\n"));
 }
 
 TEST_F(ObdTroubleCodes, ReplyThatComesAMomentLaterIsStillRead) {
@@ -113,8 +118,7 @@ TEST_F(ObdTroubleCodes, ReplyThatComesAMomentLaterIsStillRead) {
     ASSERT_EQ(SioReset(99, 0, 1024, 1024), 0);
     EXPECT_EQ(getDTC(0, 1), 0);
     // The pair 00 00 ends the second message: P0105 is not read.
-    EXPECT_EQ(read_text("dtc.tmp"),
-              report(4, "4 error codes found, C/E light is on\nP0101\nP0102\nP0103\nP0104\n"));
+    EXPECT_EQ(read_text("dtc.tmp"), report(4, "4 error codes found, C/E light is on\nP0101\nP0102\nP0103\nP0104\n"));
 }
 
 TEST_F(ObdTroubleCodes, SilentVehicleOrAReplyWithoutTheEcuHeaderCannotConnect) {
@@ -153,10 +157,12 @@ TEST_F(ObdTroubleCodes, DemonstrationPortWithAndWithoutCatalogue) {
     // still ends its report line.
     write_catalogue("U3F34 Written in upper case\nP0143 O2 sensor low (bank 1 sensor 3)\nP0196 Oil temperature");
     EXPECT_EQ(getDTC(kDemoPort, 0), 0);
-    EXPECT_EQ(read_text("dtc.tmp"), report(3, "3 error codes found, C/E light is on\n"
-                                              "P0143 O2 sensor low (bank 1 sensor 3)\n"
-                                              "P0196 Oil temperature\n"
-                                              "U3f34" + kUnknown));
+    EXPECT_EQ(read_text("dtc.tmp"), report(3,
+                                           "3 error codes found, C/E light is on\n"
+                                           "P0143 O2 sensor low (bank 1 sensor 3)\n"
+                                           "P0196 Oil temperature\n"
+                                           "U3f34" +
+                                               kUnknown));
 }
 
 TEST_F(ObdTroubleCodes, ReportThatCannotBeCreatedFailsBeforeAnyRequest) {
@@ -189,5 +195,5 @@ TEST_F(ObdTroubleCodes, ClearIsDoneOnlyWhenTheEcuConfirms) {
     EXPECT_EQ(clearDTC(kDemoPort), 0);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

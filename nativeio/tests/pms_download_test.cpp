@@ -25,9 +25,9 @@ using platform::serial::OutputLine;
 using sim::ComPortBinding;
 using sim::PeerOnPort;
 using sim::PmsPeer;
+using testing::SlotTest;
 using testsupport::read_bytes;
 using testsupport::read_text;
-using testing::SlotTest;
 using testsupport::WorkingFolder;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -51,14 +51,10 @@ std::string expected_dump(const std::array<std::uint8_t, PmsPeer::kMemorySize>& 
 
 // The wake-up CR and the seven opening frames, byte for byte.
 const Bytes kOpeningBytes = {
-    0x0D,
-    0x01, 0x02, 'I', 'O', 0x65, 0x0D,
-    0x01, 0x0A, 'K', 'O', 'R', 'V', 'I', 'O', '-', 'P', 'M', 'S', 0xFE, 0x0D,
-    0x01, 0x01, 'Q', 0xAD, 0x0D,
-    0x01, 0x09, 'D', 'A', '7', 'E', '0', 'A', '7', 'E', 'F', 0xC2, 0x0D,
-    0x01, 0x09, 'D', 'A', '7', 'F', '0', 'A', '7', 'F', 'F', 0xC0, 0x0D,
-    0x01, 0x09, 'D', 'B', 'F', 'F', '2', 'B', 'F', 'F', 'D', 0xA0, 0x0D,
-    0x01, 0x02, 'L', '1', 0x80, 0x0D,
+    0x0D, 0x01, 0x02, 'I',  'O',  0x65, 0x0D, 0x01, 0x0A, 'K',  'O',  'R',  'V',  'I', 'O',  '-',  'P',  'M',
+    'S',  0xFE, 0x0D, 0x01, 0x01, 'Q',  0xAD, 0x0D, 0x01, 0x09, 'D',  'A',  '7',  'E', '0',  'A',  '7',  'E',
+    'F',  0xC2, 0x0D, 0x01, 0x09, 'D',  'A',  '7',  'F',  '0',  'A',  '7',  'F',  'F', 0xC0, 0x0D, 0x01, 0x09,
+    'D',  'B',  'F',  'F',  '2',  'B',  'F',  'F',  'D',  0xA0, 0x0D, 0x01, 0x02, 'L', '1',  0x80, 0x0D,
 };
 
 int times_asked(const PmsPeer& unit, const std::string& payload) {
@@ -145,7 +141,8 @@ TEST_F(PmsDownload, ReadsTheWholeMemoryInAddressOrder) {
     reads.erase(std::unique(reads.begin(), reads.end()), reads.end());
     ASSERT_EQ(reads.size(), std::size_t{kBlocks});
     for (int block = 0; block < kBlocks; ++block)
-        EXPECT_EQ(reads[static_cast<std::size_t>(block)], pms::memory_read_payload(0xA000 + block * 16, 0xA00F + block * 16));
+        EXPECT_EQ(reads[static_cast<std::size_t>(block)],
+                  pms::memory_read_payload(0xA000 + block * 16, 0xA00F + block * 16));
     EXPECT_EQ(unit->wrong_speed_bytes(), 0);
 
     // Both lines raised, the port closed again.
@@ -244,5 +241,5 @@ TEST_F(PmsDownload, DemonstrationPortGivesAnEmptyDumpAndTouchesNoDevice) {
     EXPECT_EQ(SioClose(0), kPortClosed);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

@@ -37,7 +37,8 @@ const std::vector<std::pair<const char*, std::function<int(int)>>>& slot_operati
         {"SioWrite", [](int p) { return SioWrite(p, kBytes, 3); }},
         {"SioPutBytes", [](int p) { return SioPutBytes(p, kBytes, 3); }},
         {"SioGetc", [](int p) { return SioGetc(p); }},
-        {"SioRead", [](int p) {
+        {"SioRead",
+         [](int p) {
              std::uint8_t b[4];
              return SioRead(p, b, 4);
          }},
@@ -53,7 +54,8 @@ const std::vector<std::pair<const char*, std::function<int(int)>>>& slot_operati
         {"SioDCD", [](int p) { return SioDCD(p); }},
         {"SioBreak", [](int p) { return SioBreak(p, 'A'); }},
         {"SioSetEvent", [](int p) { return SioSetEvent(p, {}, 0, kEventRxChar); }},
-        {"SioWaitEvent", [](int p) {
+        {"SioWaitEvent",
+         [](int p) {
              unsigned mask = kEventRxChar;
              return SioWaitEvent(p, &mask);
          }},
@@ -247,9 +249,8 @@ TEST_F(SlotTest, OutputLinesKeepTheirShadowAndReachTheSeam) {
     std::vector<std::pair<OutputLine, bool>> seen;
     for (const LineChange& c : peer->lines().changes()) seen.emplace_back(c.line, c.on);
     const std::vector<std::pair<OutputLine, bool>> expected{
-        {OutputLine::Dtr, false}, {OutputLine::Rts, false}, {OutputLine::Dtr, true},
-        {OutputLine::Rts, true},  {OutputLine::Rts, false}, {OutputLine::Break, true},
-        {OutputLine::Break, false}};
+        {OutputLine::Dtr, false}, {OutputLine::Rts, false},  {OutputLine::Dtr, true},   {OutputLine::Rts, true},
+        {OutputLine::Rts, false}, {OutputLine::Break, true}, {OutputLine::Break, false}};
     EXPECT_EQ(seen, expected);
 }
 
@@ -327,5 +328,5 @@ TEST_F(SlotTest, ClosingStopsAWaitingEventThread) {
     EXPECT_EQ(box.message.load(), 0);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

@@ -128,5 +128,5 @@ TEST_F(SlotTest, LineChangesCarryTheClockTime) {
     EXPECT_EQ(peer->lines().changes(), expected);
 }
 
-} // namespace
-} // namespace korv::korvio
+}  // namespace
+}  // namespace korv::korvio

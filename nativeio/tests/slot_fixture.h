@@ -24,4 +24,4 @@ protected:
 // Hears bytes and answers nothing: the device end of most tests.
 using ListeningPeer = sim::ScriptedPeer;
 
-} // namespace korv::korvio::testing
+}  // namespace korv::korvio::testing

@@ -12,7 +12,7 @@ namespace {
 constinit MonotonicClock monotonic_clock;
 constinit std::atomic<Clock*> current_clock{&monotonic_clock};
 
-} // namespace
+}  // namespace
 
 std::int64_t MonotonicClock::now_us() const {
     using namespace std::chrono;
@@ -37,4 +37,4 @@ ScopedClock::ScopedClock(Clock& replacement)
 
 ScopedClock::~ScopedClock() { current_clock.store(previous_, std::memory_order_release); }
 
-} // namespace korv::platform
+}  // namespace korv::platform

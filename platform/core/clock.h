@@ -63,4 +63,4 @@ private:
     Clock* previous_;
 };
 
-} // namespace korv::platform
+}  // namespace korv::platform

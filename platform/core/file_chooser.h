@@ -18,12 +18,12 @@ enum class FileChooserMode { Open, Save };
 
 struct FileChooserRequest {
     FileChooserMode mode = FileChooserMode::Open;
-    std::string title;               // empty: the chooser's own title
-    std::string directory;           // where the chooser starts; empty: current directory
-    std::string file_name;           // proposed name
+    std::string title;      // empty: the chooser's own title
+    std::string directory;  // where the chooser starts; empty: current directory
+    std::string file_name;  // proposed name
     std::vector<FileFilter> filters;
-    std::string default_extension;   // without the dot; added when the user types none
-    bool overwrite_prompt = true;    // Save: ask before replacing an existing file
+    std::string default_extension;  // without the dot; added when the user types none
+    bool overwrite_prompt = true;   // Save: ask before replacing an existing file
 
     bool operator==(const FileChooserRequest&) const = default;
 };
@@ -35,4 +35,4 @@ public:
     virtual std::optional<std::string> choose(const FileChooserRequest& request) = 0;
 };
 
-} // namespace korv::platform
+}  // namespace korv::platform

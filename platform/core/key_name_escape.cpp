@@ -11,7 +11,7 @@ int hex_value(char c) {
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 std::string escape_key_name(std::string_view name) {
     std::string escaped;
@@ -45,4 +45,4 @@ std::optional<std::string> unescape_key_name(std::string_view escaped) {
     return name;
 }
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -11,4 +11,4 @@ std::string escape_key_name(std::string_view name);
 // nullopt when a '%' is not followed by two hex digits.
 std::optional<std::string> unescape_key_name(std::string_view escaped);
 
-} // namespace korv::platform
+}  // namespace korv::platform

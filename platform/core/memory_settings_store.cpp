@@ -44,13 +44,9 @@ bool MemorySettingsStore::write(const SettingsPath& key, std::string_view name, 
     return true;
 }
 
-bool MemorySettingsStore::key_exists(const SettingsPath& key) const {
-    return find_in(root_, key) != nullptr;
-}
+bool MemorySettingsStore::key_exists(const SettingsPath& key) const { return find_in(root_, key) != nullptr; }
 
-bool MemorySettingsStore::create_key(const SettingsPath& key) {
-    return find_or_create(key) != nullptr;
-}
+bool MemorySettingsStore::create_key(const SettingsPath& key) { return find_or_create(key) != nullptr; }
 
 bool MemorySettingsStore::remove_key(const SettingsPath& key) {
     if (key.empty() || !is_valid_settings_path(key)) return false;
@@ -77,27 +73,23 @@ std::vector<std::string> MemorySettingsStore::value_names(const SettingsPath& ke
     return names;
 }
 
-std::optional<std::uint32_t> MemorySettingsStore::read_dword(const SettingsPath& key,
-                                                             std::string_view name) const {
+std::optional<std::uint32_t> MemorySettingsStore::read_dword(const SettingsPath& key, std::string_view name) const {
     const Value* value = find_value(key, name);
     if (value == nullptr || !std::holds_alternative<std::uint32_t>(*value)) return std::nullopt;
     return std::get<std::uint32_t>(*value);
 }
 
-bool MemorySettingsStore::write_dword(const SettingsPath& key, std::string_view name,
-                                      std::uint32_t value) {
+bool MemorySettingsStore::write_dword(const SettingsPath& key, std::string_view name, std::uint32_t value) {
     return write(key, name, value);
 }
 
-std::optional<std::string> MemorySettingsStore::read_string(const SettingsPath& key,
-                                                            std::string_view name) const {
+std::optional<std::string> MemorySettingsStore::read_string(const SettingsPath& key, std::string_view name) const {
     const Value* value = find_value(key, name);
     if (value == nullptr || !std::holds_alternative<std::string>(*value)) return std::nullopt;
     return std::get<std::string>(*value);
 }
 
-bool MemorySettingsStore::write_string(const SettingsPath& key, std::string_view name,
-                                       std::string_view value) {
+bool MemorySettingsStore::write_string(const SettingsPath& key, std::string_view name, std::string_view value) {
     if (!is_valid_settings_string(value)) return false;
     return write(key, name, std::string(value));
 }
@@ -111,4 +103,4 @@ bool MemorySettingsStore::remove_value(const SettingsPath& key, std::string_view
     return true;
 }
 
-} // namespace korv::platform
+}  // namespace korv::platform

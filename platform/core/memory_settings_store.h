@@ -19,13 +19,10 @@ public:
     std::vector<std::string> subkeys(const SettingsPath& key) const override;
     std::vector<std::string> value_names(const SettingsPath& key) const override;
 
-    std::optional<std::uint32_t> read_dword(const SettingsPath& key,
-                                            std::string_view name) const override;
+    std::optional<std::uint32_t> read_dword(const SettingsPath& key, std::string_view name) const override;
     bool write_dword(const SettingsPath& key, std::string_view name, std::uint32_t value) override;
-    std::optional<std::string> read_string(const SettingsPath& key,
-                                           std::string_view name) const override;
-    bool write_string(const SettingsPath& key, std::string_view name,
-                      std::string_view value) override;
+    std::optional<std::string> read_string(const SettingsPath& key, std::string_view name) const override;
+    bool write_string(const SettingsPath& key, std::string_view name, std::string_view value) override;
     bool remove_value(const SettingsPath& key, std::string_view name) override;
 
     bool flush() override { return true; }
@@ -47,4 +44,4 @@ private:
     Node root_;
 };
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -5,14 +5,11 @@ namespace korv::platform {
 bool has_button(MessageButtons buttons, MessageButton button) {
     switch (buttons) {
     case MessageButtons::Ok: return button == MessageButton::Ok;
-    case MessageButtons::OkCancel:
-        return button == MessageButton::Ok || button == MessageButton::Cancel;
+    case MessageButtons::OkCancel: return button == MessageButton::Ok || button == MessageButton::Cancel;
     case MessageButtons::YesNo: return button == MessageButton::Yes || button == MessageButton::No;
     case MessageButtons::YesNoCancel:
-        return button == MessageButton::Yes || button == MessageButton::No ||
-               button == MessageButton::Cancel;
-    case MessageButtons::RetryCancel:
-        return button == MessageButton::Retry || button == MessageButton::Cancel;
+        return button == MessageButton::Yes || button == MessageButton::No || button == MessageButton::Cancel;
+    case MessageButtons::RetryCancel: return button == MessageButton::Retry || button == MessageButton::Cancel;
     }
     return false;
 }
@@ -50,4 +47,4 @@ const char* button_name(MessageButton button) {
     return "?";
 }
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -13,8 +13,8 @@ class MessageBox {
 public:
     virtual ~MessageBox() = default;
     // Texts are UTF-8. Returns the button pressed.
-    virtual MessageButton show(std::string_view text, std::string_view caption,
-                               MessageButtons buttons, MessageIcon icon) = 0;
+    virtual MessageButton show(std::string_view text, std::string_view caption, MessageButtons buttons,
+                               MessageIcon icon) = 0;
 };
 
 bool has_button(MessageButtons buttons, MessageButton button);
@@ -24,4 +24,4 @@ MessageButton first_button(MessageButtons buttons);
 MessageButton escape_button(MessageButtons buttons);
 const char* button_name(MessageButton button);
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -10,4 +10,4 @@ std::optional<std::string> ScriptedFileChooser::choose(const FileChooserRequest&
     return answer;
 }
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -22,4 +22,4 @@ private:
     std::vector<FileChooserRequest> requests_;
 };
 
-} // namespace korv::platform
+}  // namespace korv::platform

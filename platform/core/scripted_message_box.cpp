@@ -4,8 +4,8 @@
 
 namespace korv::platform {
 
-MessageButton ScriptedMessageBox::show(std::string_view text, std::string_view caption,
-                                       MessageButtons buttons, MessageIcon icon) {
+MessageButton ScriptedMessageBox::show(std::string_view text, std::string_view caption, MessageButtons buttons,
+                                       MessageIcon icon) {
     messages_.push_back({std::string(text), std::string(caption), buttons, icon});
     if (answers_.empty()) return first_button(buttons);
     const MessageButton answer = answers_.front();
@@ -17,4 +17,4 @@ MessageButton ScriptedMessageBox::show(std::string_view text, std::string_view c
     return answer;
 }
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -34,4 +34,4 @@ private:
     std::vector<ShownMessage> messages_;
 };
 
-} // namespace korv::platform
+}  // namespace korv::platform

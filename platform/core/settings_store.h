@@ -35,14 +35,10 @@ public:
     virtual std::vector<std::string> subkeys(const SettingsPath& key) const = 0;
     virtual std::vector<std::string> value_names(const SettingsPath& key) const = 0;
 
-    virtual std::optional<std::uint32_t> read_dword(const SettingsPath& key,
-                                                    std::string_view name) const = 0;
-    virtual bool write_dword(const SettingsPath& key, std::string_view name,
-                             std::uint32_t value) = 0;
-    virtual std::optional<std::string> read_string(const SettingsPath& key,
-                                                   std::string_view name) const = 0;
-    virtual bool write_string(const SettingsPath& key, std::string_view name,
-                              std::string_view value) = 0;
+    virtual std::optional<std::uint32_t> read_dword(const SettingsPath& key, std::string_view name) const = 0;
+    virtual bool write_dword(const SettingsPath& key, std::string_view name, std::uint32_t value) = 0;
+    virtual std::optional<std::string> read_string(const SettingsPath& key, std::string_view name) const = 0;
+    virtual bool write_string(const SettingsPath& key, std::string_view name, std::string_view value) = 0;
     // False when there was no such value.
     virtual bool remove_value(const SettingsPath& key, std::string_view name) = 0;
 
@@ -59,4 +55,4 @@ bool is_valid_settings_string(std::string_view value);
 bool settings_name_less(std::string_view a, std::string_view b);
 void sort_settings_names(std::vector<std::string>& names);
 
-} // namespace korv::platform
+}  // namespace korv::platform

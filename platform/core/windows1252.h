@@ -12,4 +12,4 @@ char16_t unicode_from_windows1252(unsigned char byte);
 // nullopt for a character the code page cannot hold.
 std::optional<unsigned char> windows1252_from_unicode(char16_t character);
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -12,8 +12,7 @@ QStringList name_filters(const std::vector<FileFilter>& filters) {
         for (const std::string& pattern : filter.patterns) {
             patterns << (pattern == "*.*" ? QStringLiteral("*") : QString::fromStdString(pattern));
         }
-        result << QString::fromStdString(filter.description) + QStringLiteral(" (") +
-                      patterns.join(u' ') + u')';
+        result << QString::fromStdString(filter.description) + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return result;
 }
@@ -41,4 +40,4 @@ std::optional<std::string> QtFileChooser::choose(const FileChooserRequest& reque
     return QFile::encodeName(chosen.front()).toStdString();
 }
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -26,4 +26,4 @@ void configure_file_dialog(QFileDialog& dialog, const FileChooserRequest& reques
 // miss names without a dot.
 QStringList name_filters(const std::vector<FileFilter>& filters);
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -4,9 +4,7 @@ namespace korv::platform {
 
 namespace {
 
-QString from_utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+QString from_utf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 QMessageBox::StandardButton qt_button(MessageButton button) {
     switch (button) {
@@ -21,8 +19,8 @@ QMessageBox::StandardButton qt_button(MessageButton button) {
 
 QMessageBox::StandardButtons qt_buttons(MessageButtons buttons) {
     QMessageBox::StandardButtons result;
-    for (MessageButton button : {MessageButton::Ok, MessageButton::Yes, MessageButton::No,
-                                 MessageButton::Retry, MessageButton::Cancel}) {
+    for (MessageButton button :
+         {MessageButton::Ok, MessageButton::Yes, MessageButton::No, MessageButton::Retry, MessageButton::Cancel}) {
         if (has_button(buttons, button)) result |= qt_button(button);
     }
     return result;
@@ -39,10 +37,10 @@ QMessageBox::Icon qt_icon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-} // namespace
+}  // namespace
 
-void configure_message_box(QMessageBox& box, std::string_view text, std::string_view caption,
-                           MessageButtons buttons, MessageIcon icon) {
+void configure_message_box(QMessageBox& box, std::string_view text, std::string_view caption, MessageButtons buttons,
+                           MessageIcon icon) {
     box.setText(from_utf8(text));
     box.setWindowTitle(from_utf8(caption));
     box.setIcon(qt_icon(icon));
@@ -52,18 +50,18 @@ void configure_message_box(QMessageBox& box, std::string_view text, std::string_
 }
 
 MessageButton pressed_button(int result, MessageButtons buttons) {
-    for (MessageButton button : {MessageButton::Ok, MessageButton::Cancel, MessageButton::Yes,
-                                 MessageButton::No, MessageButton::Retry}) {
+    for (MessageButton button :
+         {MessageButton::Ok, MessageButton::Cancel, MessageButton::Yes, MessageButton::No, MessageButton::Retry}) {
         if (result == qt_button(button) && has_button(buttons, button)) return button;
     }
     return escape_button(buttons);
 }
 
-MessageButton QtMessageBox::show(std::string_view text, std::string_view caption,
-                                 MessageButtons buttons, MessageIcon icon) {
+MessageButton QtMessageBox::show(std::string_view text, std::string_view caption, MessageButtons buttons,
+                                 MessageIcon icon) {
     QMessageBox box(parent_);
     configure_message_box(box, text, caption, buttons, icon);
     return pressed_button(box.exec(), buttons);
 }
 
-} // namespace korv::platform
+}  // namespace korv::platform

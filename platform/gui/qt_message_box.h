@@ -20,9 +20,9 @@ private:
 };
 
 // The box as show() sets it up, apart so it can be checked unshown.
-void configure_message_box(QMessageBox& box, std::string_view text, std::string_view caption,
-                           MessageButtons buttons, MessageIcon icon);
+void configure_message_box(QMessageBox& box, std::string_view text, std::string_view caption, MessageButtons buttons,
+                           MessageIcon icon);
 // Reads exec()'s result; anything not on the box counts as closing it.
 MessageButton pressed_button(int result, MessageButtons buttons);
 
-} // namespace korv::platform
+}  // namespace korv::platform

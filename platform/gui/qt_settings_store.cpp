@@ -37,28 +37,23 @@ std::optional<QString> group_of(const SettingsPath& key) {
     return names.join(u'/');
 }
 
-QString child(const QString& group, const QString& name) {
-    return group.isEmpty() ? name : group + u'/' + name;
-}
+QString child(const QString& group, const QString& name) { return group.isEmpty() ? name : group + u'/' + name; }
 
 QString parent_of(const QString& group) {
     const qsizetype slash = group.lastIndexOf(u'/');
     return slash < 0 ? QString() : group.left(slash);
 }
 
-} // namespace
+}  // namespace
 
 QtSettingsStore::QtSettingsStore(const QString& organisation, const QString& application)
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            organisation, application)) {
+    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organisation, application)) {
     // The registry has no system-wide or organisation-wide fallback files.
     settings_->setFallbacksEnabled(false);
 }
 
-QtSettingsStore::QtSettingsStore(const QString& organisation, const QString& application,
-                                 const QString& root_folder)
-    : QtSettingsStore(
-          QDir(root_folder).filePath(organisation + u'/' + application + QStringLiteral(".ini"))) {}
+QtSettingsStore::QtSettingsStore(const QString& organisation, const QString& application, const QString& root_folder)
+    : QtSettingsStore(QDir(root_folder).filePath(organisation + u'/' + application + QStringLiteral(".ini"))) {}
 
 QtSettingsStore::QtSettingsStore(const QString& ini_file)
     : settings_(std::make_unique<QSettings>(ini_file, QSettings::IniFormat)) {}
@@ -77,8 +72,7 @@ bool QtSettingsStore::has_entries(const QString& group) const {
     return any;
 }
 
-QStringList QtSettingsStore::names_in(const QString& group,
-                                      QStringList (QSettings::*list)() const) const {
+QStringList QtSettingsStore::names_in(const QString& group, QStringList (QSettings::*list)() const) const {
     if (!group.isEmpty()) settings_->beginGroup(group);
     QStringList names = (settings_.get()->*list)();
     if (!group.isEmpty()) settings_->endGroup();
@@ -146,8 +140,7 @@ std::vector<std::string> QtSettingsStore::value_names(const SettingsPath& key) c
     return names;
 }
 
-std::optional<QString> QtSettingsStore::read_text(const SettingsPath& key,
-                                                  std::string_view name) const {
+std::optional<QString> QtSettingsStore::read_text(const SettingsPath& key, std::string_view name) const {
     const std::optional<QString> group = group_of(key);
     const std::optional<QString> qt = qt_name(name);
     if (!group || !qt) return std::nullopt;
@@ -156,8 +149,7 @@ std::optional<QString> QtSettingsStore::read_text(const SettingsPath& key,
     return value.toString();
 }
 
-bool QtSettingsStore::write_text(const SettingsPath& key, std::string_view name,
-                                 const QString& text) {
+bool QtSettingsStore::write_text(const SettingsPath& key, std::string_view name, const QString& text) {
     const std::optional<QString> group = group_of(key);
     const std::optional<QString> qt = qt_name(name);
     if (!group || !qt) return false;
@@ -166,8 +158,7 @@ bool QtSettingsStore::write_text(const SettingsPath& key, std::string_view name,
     return healthy();
 }
 
-std::optional<std::uint32_t> QtSettingsStore::read_dword(const SettingsPath& key,
-                                                         std::string_view name) const {
+std::optional<std::uint32_t> QtSettingsStore::read_dword(const SettingsPath& key, std::string_view name) const {
     const std::optional<QString> text = read_text(key, name);
     if (!text) return std::nullopt;
     bool ok = false;
@@ -176,20 +167,17 @@ std::optional<std::uint32_t> QtSettingsStore::read_dword(const SettingsPath& key
     return value;
 }
 
-bool QtSettingsStore::write_dword(const SettingsPath& key, std::string_view name,
-                                  std::uint32_t value) {
+bool QtSettingsStore::write_dword(const SettingsPath& key, std::string_view name, std::uint32_t value) {
     return write_text(key, name, QString::number(value));
 }
 
-std::optional<std::string> QtSettingsStore::read_string(const SettingsPath& key,
-                                                        std::string_view name) const {
+std::optional<std::string> QtSettingsStore::read_string(const SettingsPath& key, std::string_view name) const {
     const std::optional<QString> text = read_text(key, name);
     if (!text || !text->startsWith(string_prefix)) return std::nullopt;
     return windows1252_from_qstring(text->mid(string_prefix.size()));
 }
 
-bool QtSettingsStore::write_string(const SettingsPath& key, std::string_view name,
-                                   std::string_view value) {
+bool QtSettingsStore::write_string(const SettingsPath& key, std::string_view name, std::string_view value) {
     if (!is_valid_settings_string(value)) return false;
     return write_text(key, name, string_prefix + qstring_from_windows1252(value));
 }
@@ -218,4 +206,4 @@ bool QtSettingsStore::flush() {
     return healthy();
 }
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -27,8 +27,7 @@ public:
     // The user's file: <config folder>/<organisation>/<application>.ini.
     QtSettingsStore(const QString& organisation, const QString& application);
     // <root_folder>/<organisation>/<application>.ini.
-    QtSettingsStore(const QString& organisation, const QString& application,
-                    const QString& root_folder);
+    QtSettingsStore(const QString& organisation, const QString& application, const QString& root_folder);
     explicit QtSettingsStore(const QString& ini_file);
     // Flushes.
     ~QtSettingsStore() override;
@@ -43,13 +42,10 @@ public:
     std::vector<std::string> subkeys(const SettingsPath& key) const override;
     std::vector<std::string> value_names(const SettingsPath& key) const override;
 
-    std::optional<std::uint32_t> read_dword(const SettingsPath& key,
-                                            std::string_view name) const override;
+    std::optional<std::uint32_t> read_dword(const SettingsPath& key, std::string_view name) const override;
     bool write_dword(const SettingsPath& key, std::string_view name, std::uint32_t value) override;
-    std::optional<std::string> read_string(const SettingsPath& key,
-                                           std::string_view name) const override;
-    bool write_string(const SettingsPath& key, std::string_view name,
-                      std::string_view value) override;
+    std::optional<std::string> read_string(const SettingsPath& key, std::string_view name) const override;
+    bool write_string(const SettingsPath& key, std::string_view name, std::string_view value) override;
     bool remove_value(const SettingsPath& key, std::string_view name) override;
 
     // Writes are kept in memory until a flush; a write fails once a flush has.
@@ -67,4 +63,4 @@ private:
     std::unique_ptr<QSettings> settings_;
 };
 
-} // namespace korv::platform
+}  // namespace korv::platform

@@ -30,4 +30,4 @@ std::optional<std::string> windows1252_from_qstring(const QString& text) {
     return bytes;
 }
 
-} // namespace korv::platform
+}  // namespace korv::platform

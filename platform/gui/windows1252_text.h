@@ -12,4 +12,4 @@ QString qstring_from_windows1252(std::string_view bytes);
 // nullopt when the text holds a character Windows-1252 cannot hold.
 std::optional<std::string> windows1252_from_qstring(const QString& text);
 
-} // namespace korv::platform
+}  // namespace korv::platform

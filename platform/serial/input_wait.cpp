@@ -32,4 +32,4 @@ void pause_until(std::int64_t deadline_us) {
     while (korv::platform::clock().now_us() < deadline_us) wait_step(-1, false, deadline_us);
 }
 
-} // namespace korv::platform::serial
+}  // namespace korv::platform::serial

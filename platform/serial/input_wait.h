@@ -23,4 +23,4 @@ void wait_step(int fd, bool input_pending, std::int64_t deadline_us);
 // Sleeps until deadline_us on the process clock, in steps.
 void pause_until(std::int64_t deadline_us);
 
-} // namespace korv::platform::serial
+}  // namespace korv::platform::serial

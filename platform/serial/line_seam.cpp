@@ -19,7 +19,7 @@ Registry& registry() {
 
 std::size_t index_of(InputLine line) { return static_cast<std::size_t>(line); }
 
-} // namespace
+}  // namespace
 
 void LineSeam::set_input(InputLine line, bool asserted) {
     std::lock_guard lock(mutex_);
@@ -70,8 +70,7 @@ std::shared_ptr<LineSeam> find_line_seam(const std::string& path) {
     return it == r.seams.end() ? nullptr : it->second;
 }
 
-ScopedLineSeam::ScopedLineSeam(std::string path)
-    : path_(std::move(path)), seam_(std::make_shared<LineSeam>()) {
+ScopedLineSeam::ScopedLineSeam(std::string path) : path_(std::move(path)), seam_(std::make_shared<LineSeam>()) {
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
     r.seams[path_] = seam_;
@@ -84,4 +83,4 @@ ScopedLineSeam::~ScopedLineSeam() {
     if (it != r.seams.end() && it->second == seam_) r.seams.erase(it);
 }
 
-} // namespace korv::platform::serial
+}  // namespace korv::platform::serial

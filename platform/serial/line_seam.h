@@ -69,4 +69,4 @@ private:
     std::shared_ptr<LineSeam> seam_;
 };
 
-} // namespace korv::platform::serial
+}  // namespace korv::platform::serial

@@ -13,4 +13,4 @@ bool speed_close_enough(long wanted, long actual) {
     return difference * 100 <= static_cast<long long>(wanted) * kSpeedTolerancePercent;
 }
 
-} // namespace korv::platform::serial
+}  // namespace korv::platform::serial

@@ -14,10 +14,9 @@ namespace {
 // Modem-line ioctls on a device that has no modem lines.
 bool no_modem_lines(int error) { return error == ENOTTY; }
 
-} // namespace
+}  // namespace
 
-int Tty::open(const std::string& path, const LineSettings& settings, bool dtr, bool rts,
-              std::unique_ptr<Tty>* out) {
+int Tty::open(const std::string& path, const LineSettings& settings, bool dtr, bool rts, std::unique_ptr<Tty>* out) {
     // Non-blocking so a modem device waiting for carrier cannot hold us here.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno;
@@ -161,10 +160,9 @@ LineErrors Tty::take_errors() {
     LineErrors now;
     if (!read_counters(&now)) return {};
     LineErrors seen{now.overrun - counted_.overrun, now.uart_overrun - counted_.uart_overrun,
-                    now.parity - counted_.parity, now.framing - counted_.framing,
-                    now.breaks - counted_.breaks};
+                    now.parity - counted_.parity, now.framing - counted_.framing, now.breaks - counted_.breaks};
     counted_ = now;
     return seen;
 }
 
-} // namespace korv::platform::serial
+}  // namespace korv::platform::serial

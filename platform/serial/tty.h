@@ -21,8 +21,8 @@ struct InputLines {
 
 // Line errors seen since the previous call, as counts of each kind.
 struct LineErrors {
-    int overrun = 0;      // the driver's buffer overflowed
-    int uart_overrun = 0; // the receiver lost a byte
+    int overrun = 0;       // the driver's buffer overflowed
+    int uart_overrun = 0;  // the receiver lost a byte
     int parity = 0;
     int framing = 0;
     int breaks = 0;
@@ -81,4 +81,4 @@ private:
     LineErrors counted_;
 };
 
-} // namespace korv::platform::serial
+}  // namespace korv::platform::serial

@@ -26,4 +26,4 @@ int restore_timeouts(int fd, const SavedTimeouts& saved);
 // this is the speed its slave was set to. Returns 0 or errno.
 int read_speed(int fd, long* speed);
 
-} // namespace korv::platform::serial
+}  // namespace korv::platform::serial

@@ -41,15 +41,22 @@ bool encode(const LineSettings& s, termios2& t) {
     switch (s.stop_bits) {
     case 0: break;
     // A UART sends one and a half stop bits for 5-bit bytes when told two.
-    case 1: if (s.byte_size != 5) return false; t.c_cflag |= CSTOPB; break;
+    case 1:
+        if (s.byte_size != 5) return false;
+        t.c_cflag |= CSTOPB;
+        break;
     case 2: t.c_cflag |= CSTOPB; break;
     default: return false;
     }
     if (s.cts_flow) t.c_cflag |= CRTSCTS;
-    if (s.xon_xoff) t.c_iflag |= IXON | IXOFF;
-    else t.c_iflag &= ~(IXON | IXOFF | IXANY);
-    if (s.parity != 0) t.c_iflag |= INPCK;
-    else t.c_iflag &= ~INPCK;
+    if (s.xon_xoff)
+        t.c_iflag |= IXON | IXOFF;
+    else
+        t.c_iflag &= ~(IXON | IXOFF | IXANY);
+    if (s.parity != 0)
+        t.c_iflag |= INPCK;
+    else
+        t.c_iflag &= ~INPCK;
 
     t.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
     t.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
@@ -58,7 +65,7 @@ bool encode(const LineSettings& s, termios2& t) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int configure_raw(int fd, SavedTimeouts* saved) {
     termios2 t{};
@@ -67,8 +74,7 @@ int configure_raw(int fd, SavedTimeouts* saved) {
         saved->min_bytes = t.c_cc[VMIN];
         saved->tenths = t.c_cc[VTIME];
     }
-    t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY |
-                   IMAXBEL | IUCLC);
+    t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | IMAXBEL | IUCLC);
     t.c_oflag &= ~OPOST;
     t.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     t.c_cflag |= CLOCAL | CREAD;
@@ -112,4 +118,4 @@ int read_speed(int fd, long* speed) {
     return 0;
 }
 
-} // namespace korv::platform::serial
+}  // namespace korv::platform::serial

@@ -69,5 +69,5 @@ TEST(ProcessClock, WorkersSleepOnTheOverrideWhileTheTestAdvancesIt) {
     EXPECT_EQ(test_clock.now_ms(), workers * sleeps_each + 2 * sleeps_each);
 }
 
-} // namespace
-} // namespace korv::platform
+}  // namespace
+}  // namespace korv::platform

@@ -24,5 +24,5 @@ TEST(KeyNameEscape, UnescapeRefusesBrokenEscapesAndAcceptsLowerCaseHex) {
     EXPECT_FALSE(unescape_key_name("%key"));
 }
 
-} // namespace
-} // namespace korv::platform
+}  // namespace
+}  // namespace korv::platform

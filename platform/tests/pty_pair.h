@@ -31,4 +31,4 @@ struct PtyPair {
     bool ok() const { return held_slave >= 0; }
 };
 
-} // namespace korv::platform::serial::testing
+}  // namespace korv::platform::serial::testing

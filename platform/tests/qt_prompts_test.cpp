@@ -57,8 +57,10 @@ TEST(QtFileChooser, OpenRequestWantsAnExistingFile) {
 
 TEST(QtMessageBox, BoxCarriesTheButtonsIconAndTexts) {
     QMessageBox box;
-    configure_message_box(box, "Overwrite \xC2\xB0" "F log?", "VXMlog", MessageButtons::YesNoCancel,
-                          MessageIcon::Error);
+    configure_message_box(box,
+                          "Overwrite \xC2\xB0"
+                          "F log?",
+                          "VXMlog", MessageButtons::YesNoCancel, MessageIcon::Error);
     EXPECT_EQ(box.text(), QString::fromUtf8("Overwrite \u00B0F log?"));
     EXPECT_EQ(box.windowTitle(), "VXMlog");
     EXPECT_EQ(box.icon(), QMessageBox::Critical);
@@ -72,13 +74,12 @@ TEST(QtMessageBox, BoxCarriesTheButtonsIconAndTexts) {
 }
 
 TEST(QtMessageBox, ResultMapsBackAndAnythingElseCountsAsClosing) {
-    EXPECT_EQ(pressed_button(QMessageBox::Retry, MessageButtons::RetryCancel),
-              MessageButton::Retry);
+    EXPECT_EQ(pressed_button(QMessageBox::Retry, MessageButtons::RetryCancel), MessageButton::Retry);
     EXPECT_EQ(pressed_button(QMessageBox::No, MessageButtons::YesNoCancel), MessageButton::No);
     EXPECT_EQ(pressed_button(QMessageBox::Ok, MessageButtons::OkCancel), MessageButton::Ok);
     EXPECT_EQ(pressed_button(QMessageBox::NoButton, MessageButtons::YesNo), MessageButton::No);
     EXPECT_EQ(pressed_button(QMessageBox::Yes, MessageButtons::OkCancel), MessageButton::Cancel);
 }
 
-} // namespace
-} // namespace korv::platform
+}  // namespace
+}  // namespace korv::platform

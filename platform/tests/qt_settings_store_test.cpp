@@ -54,14 +54,12 @@ TEST(Windows1252Text, AHighSurrogateEndingTheTextIsDropped) {
 TEST(QtSettingsStore, KeepsItsFileUnderOrganisationAndApplication) {
     QTemporaryDir folder;
     const QtSettingsStore vxmlog("Calderis", "VXMlog", folder.path());
-    const QtSettingsStore ergomark(ergomark_settings.organisation, ergomark_settings.application,
-                                   folder.path());
+    const QtSettingsStore ergomark(ergomark_settings.organisation, ergomark_settings.application, folder.path());
     EXPECT_EQ(vxmlog.file_name(), folder.filePath("Calderis/VXMlog.ini"));
     EXPECT_EQ(ergomark.file_name(), folder.filePath("Ergomark/Ergomark.ini"));
     // Without a folder: the user's own configuration folder.
     const QtSettingsStore users("Calderis", "VXMlog");
-    EXPECT_TRUE(users.file_name().endsWith("/Calderis/VXMlog.ini"))
-        << users.file_name().toStdString();
+    EXPECT_TRUE(users.file_name().endsWith("/Calderis/VXMlog.ini")) << users.file_name().toStdString();
 }
 
 TEST(QtSettingsStore, FileShowsADwordAsUnsignedDecimal) {
@@ -82,8 +80,9 @@ TEST(QtSettingsStore, FileShowsADwordAsUnsignedDecimal) {
 TEST(QtSettingsStore, ReadsAHandWrittenFileAndIgnoresWhatItCannotType) {
     QTemporaryDir folder;
     const QString path = folder.filePath("hand.ini");
-    ASSERT_TRUE(write_file(path, "[Settings]\nPort=2\nTitle=sz:Run\nList=a, b\nWord=abc\n"
-                                 "[DataDescriptions\\Engine%20Speed]\nMax=8000\n"));
+    ASSERT_TRUE(write_file(path,
+                           "[Settings]\nPort=2\nTitle=sz:Run\nList=a, b\nWord=abc\n"
+                           "[DataDescriptions\\Engine%20Speed]\nMax=8000\n"));
     const QtSettingsStore store(path);
     EXPECT_EQ(store.read_dword({"Settings"}, "Port"), 2u);
     EXPECT_EQ(store.read_string({"Settings"}, "Title"), "Run");
@@ -104,5 +103,5 @@ TEST(QtSettingsStore, AFailedFlushIsReportedAndLaterWritesFail) {
     EXPECT_FALSE(store.create_key({"State"}));
 }
 
-} // namespace
-} // namespace korv::platform
+}  // namespace
+}  // namespace korv::platform

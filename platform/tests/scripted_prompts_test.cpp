@@ -42,11 +42,9 @@ TEST(ScriptedMessageBox, AnswersInOrderAndRecordsEachMessage) {
     box.queue_answer(MessageButton::No);
     box.queue_answer(MessageButton::Cancel);
 
-    EXPECT_EQ(box.show("Save changes?", "VXMlog", MessageButtons::YesNoCancel,
-                       MessageIcon::Question),
+    EXPECT_EQ(box.show("Save changes?", "VXMlog", MessageButtons::YesNoCancel, MessageIcon::Question),
               MessageButton::No);
-    EXPECT_EQ(box.show("Port busy", "Error", MessageButtons::RetryCancel, MessageIcon::Error),
-              MessageButton::Cancel);
+    EXPECT_EQ(box.show("Port busy", "Error", MessageButtons::RetryCancel, MessageIcon::Error), MessageButton::Cancel);
 
     const std::vector<ShownMessage> expected = {
         {"Save changes?", "VXMlog", MessageButtons::YesNoCancel, MessageIcon::Question},
@@ -73,9 +71,8 @@ TEST(ScriptedMessageBox, EmptyQueuePressesTheFirstButton) {
 TEST(ScriptedMessageBox, AnswerThatIsNotOnTheBoxIsAScriptError) {
     ScriptedMessageBox box;
     box.queue_answer(MessageButton::Cancel);
-    EXPECT_THROW(box.show("Done", "VXMlog", MessageButtons::YesNo, MessageIcon::Information),
-                 std::logic_error);
+    EXPECT_THROW(box.show("Done", "VXMlog", MessageButtons::YesNo, MessageIcon::Information), std::logic_error);
 }
 
-} // namespace
-} // namespace korv::platform
+}  // namespace
+}  // namespace korv::platform

@@ -31,8 +31,7 @@ TEST(LineSeam, RecordsChangesWithClockTimeAndTellsListener) {
     test_clock.advance_ms(200);
     seam->record(OutputLine::Break, true);
 
-    const std::vector<LineChange> expected{{OutputLine::Dtr, true, 5'000'000},
-                                           {OutputLine::Break, true, 5'200'000}};
+    const std::vector<LineChange> expected{{OutputLine::Dtr, true, 5'000'000}, {OutputLine::Break, true, 5'200'000}};
     EXPECT_EQ(seam->changes(), expected);
     EXPECT_EQ(heard, expected);
     EXPECT_EQ(seam->input(InputLine::Dcd), true);
@@ -40,5 +39,5 @@ TEST(LineSeam, RecordsChangesWithClockTimeAndTellsListener) {
     EXPECT_FALSE(seam->input(InputLine::Dcd).has_value());
 }
 
-} // namespace
-} // namespace korv::platform::serial
+}  // namespace
+}  // namespace korv::platform::serial

@@ -22,8 +22,7 @@ namespace {
 
 using testing::PtyPair;
 
-std::unique_ptr<Tty> open_ok(const std::string& path, LineSettings settings = {}, bool dtr = true,
-                             bool rts = true) {
+std::unique_ptr<Tty> open_ok(const std::string& path, LineSettings settings = {}, bool dtr = true, bool rts = true) {
     std::unique_ptr<Tty> tty;
     EXPECT_EQ(Tty::open(path, settings, dtr, rts, &tty), 0);
     return tty;
@@ -141,9 +140,11 @@ TEST(Tty, SeamRecordsOpenLevelsThenOnlyRealChanges) {
     EXPECT_EQ(tty->set_dtr(true), 0);  // already up: no change
     EXPECT_EQ(tty->set_break(true), 0);
     EXPECT_EQ(tty->set_break(false), 0);
-    const std::vector<LineChange> expected{
-        {OutputLine::Dtr, false, 1000}, {OutputLine::Rts, true, 1000}, {OutputLine::Dtr, true, 1500},
-        {OutputLine::Break, true, 1500}, {OutputLine::Break, false, 1500}};
+    const std::vector<LineChange> expected{{OutputLine::Dtr, false, 1000},
+                                           {OutputLine::Rts, true, 1000},
+                                           {OutputLine::Dtr, true, 1500},
+                                           {OutputLine::Break, true, 1500},
+                                           {OutputLine::Break, false, 1500}};
     EXPECT_EQ(seam->changes(), expected);
 }
 
@@ -195,5 +196,5 @@ TEST(InputWait, RunningClockIsNotMovedOnTop) {
     EXPECT_EQ(running.sleeps(), 0);
 }
 
-} // namespace
-} // namespace korv::platform::serial
+}  // namespace
+}  // namespace korv::platform::serial

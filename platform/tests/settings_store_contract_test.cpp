@@ -35,8 +35,8 @@ public:
 
 private:
     QTemporaryDir folder_;
-    std::unique_ptr<QtSettingsStore> store_ = std::make_unique<QtSettingsStore>(
-        vxmlog_settings.organisation, vxmlog_settings.application, folder_.path());
+    std::unique_ptr<QtSettingsStore> store_ =
+        std::make_unique<QtSettingsStore>(vxmlog_settings.organisation, vxmlog_settings.application, folder_.path());
     std::unique_ptr<QtSettingsStore> reopened_;
 };
 
@@ -81,7 +81,9 @@ TYPED_TEST(SettingsStoreContract, StringsKeepWindows1252BytesNewlinesAndIniSpeci
     std::string every_byte;
     for (int byte = 1; byte < 256; ++byte) every_byte += static_cast<char>(byte);
     const std::pair<const char*, std::string> cases[] = {
-        {"Degrees", "Coolant \xB0" "F"},
+        {"Degrees",
+         "Coolant \xB0"
+         "F"},
         {"Euro", "\x80 12,50"},
         {"TwoLines", "first line\nsecond line"},
         {"Specials", "  padded; a=b, \"quoted\" @at #hash  "},
@@ -133,7 +135,9 @@ TYPED_TEST(SettingsStoreContract, MissingKeysAndValuesReadAsNothing) {
 
 TYPED_TEST(SettingsStoreContract, NamesWithSlashBackslashAndPercentStayOneName) {
     const SettingsPath descriptions = {"DataDescriptions"};
-    const Names labels = {"A/F Ratio", "Boost \\ Vacuum", "Duty 100%", "%2F", "Oil \xB0" "C"};
+    const Names labels = {"A/F Ratio", "Boost \\ Vacuum", "Duty 100%", "%2F",
+                          "Oil \xB0"
+                          "C"};
     SettingsStore& store = this->store();
     for (const std::string& label : labels) {
         ASSERT_TRUE(store.write_string({"DataDescriptions", label}, "Units/Scale\\%", label));
@@ -230,5 +234,5 @@ TYPED_TEST(SettingsStoreContract, RefusesEmptyNamesAndNulBytes) {
     EXPECT_FALSE(store.key_exists(settings_key));
 }
 
-} // namespace
-} // namespace korv::platform
+}  // namespace
+}  // namespace korv::platform

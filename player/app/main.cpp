@@ -29,7 +29,7 @@ private:
     korv::platform::FileChooser& chooser_;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

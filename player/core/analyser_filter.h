@@ -16,12 +16,10 @@ inline constexpr int kDefaultRpmLimit = 4000;
 inline constexpr int kMaxRpmLimit = 8000;
 
 struct AnalyserFilter {
-  int tpsrange_value = kDefaultTpsLimit;
-  int rpmrange_value = kDefaultRpmLimit;
+    int tpsrange_value = kDefaultTpsLimit;
+    int rpmrange_value = kDefaultRpmLimit;
 
-  bool passes(std::int32_t tps, std::int32_t rpm) const {
-    return tps >= tpsrange_value || rpm >= rpmrange_value;
-  }
+    bool passes(std::int32_t tps, std::int32_t rpm) const { return tps >= tpsrange_value || rpm >= rpmrange_value; }
 };
 
 // A limit typed into a filter field: a whole number 0..max, blanks around

@@ -6,8 +6,8 @@ namespace korv::player {
 namespace {
 
 struct Item {
-  const char* text;
-  std::int32_t channel_id;
+    const char* text;
+    std::int32_t channel_id;
 };
 
 // "Coolant Temp" and "Water Temp" are the same quantity: both write the
@@ -30,19 +30,19 @@ constexpr std::array<Item, kCsvItemCount> kItems{{
 }  // namespace
 
 std::string csv_item_text(int item, int column_number) {
-  if (item < 0 || item >= kCsvItemCount) return {};
-  if (item == kCsvColumnItem) return kItems[0].text + std::to_string(column_number);
-  return kItems[static_cast<std::size_t>(item)].text;
+    if (item < 0 || item >= kCsvItemCount) return {};
+    if (item == kCsvColumnItem) return kItems[0].text + std::to_string(column_number);
+    return kItems[static_cast<std::size_t>(item)].text;
 }
 
 std::int32_t csv_channel_id(int item) {
-  if (item < 0 || item >= kCsvItemCount) return -1;
-  return kItems[static_cast<std::size_t>(item)].channel_id;
+    if (item < 0 || item >= kCsvItemCount) return -1;
+    return kItems[static_cast<std::size_t>(item)].channel_id;
 }
 
 bool csv_column_kept(int item) {
-  const std::int32_t id = csv_channel_id(item);
-  return item > kCsvNotUsedItem && id >= 0 && id <= 19;
+    const std::int32_t id = csv_channel_id(item);
+    return item > kCsvNotUsedItem && id >= 0 && id <= 19;
 }
 
 }  // namespace korv::player

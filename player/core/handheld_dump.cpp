@@ -31,7 +31,7 @@ bool channel_count_fits(int channels) { return channels >= 1 && channels <= korv
 
 std::int64_t record_bytes(int channels, int width) { return std::int64_t{channels} * (width + 1); }
 
-} // namespace
+}  // namespace
 
 std::string unsupported_width_message(int width) {
     return "The handheld log has an unsupported value width (" + std::to_string(width) +
@@ -98,19 +98,19 @@ HandheldConversion convert_handheld_dump(const std::string& dump_path, const std
         return result;
     }
 
-    const DumpRecordsOutcome outcome = write_dump_records(
-        dump, dump_path, log, ids.size(), static_cast<std::size_t>(value_width(*kind)),
-        [&](std::uint8_t code, std::uint8_t a, std::uint8_t b) {
-            const float value = convert_handheld_sample(*kind, code, a, b);
-            if (*kind == HandheldLogKind::two_byte && code == kHandheldAirFlowCode) {
-                console << "mas: " << java_float_to_string(value) << '\n';
-            }
-            return value;
-        });
+    const DumpRecordsOutcome outcome =
+        write_dump_records(dump, dump_path, log, ids.size(), static_cast<std::size_t>(value_width(*kind)),
+                           [&](std::uint8_t code, std::uint8_t a, std::uint8_t b) {
+                               const float value = convert_handheld_sample(*kind, code, a, b);
+                               if (*kind == HandheldLogKind::two_byte && code == kHandheldAirFlowCode) {
+                                   console << "mas: " << java_float_to_string(value) << '\n';
+                               }
+                               return value;
+                           });
     result.written = outcome.written;
     result.records = static_cast<std::int64_t>(outcome.records);
     result.error = outcome.error;
     return result;
 }
 
-} // namespace korv::player
+}  // namespace korv::player

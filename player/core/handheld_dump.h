@@ -34,8 +34,8 @@ HandheldDumpCheck check_handheld_dump(const std::string& dump_path);
 std::string unsupported_width_message(int width);
 
 struct HandheldConversion {
-    bool written = false;     // the log file was put in place
-    std::int64_t records = 0; // whole records written
+    bool written = false;      // the log file was put in place
+    std::int64_t records = 0;  // whole records written
     // Set when the save failed or the dump ended inside a record; the text
     // follows "Error saving log data: ". Whole records before a cut are kept.
     std::optional<std::string> error;
@@ -47,4 +47,4 @@ struct HandheldConversion {
 HandheldConversion convert_handheld_dump(const std::string& dump_path, const std::string& log_path,
                                          std::ostream& console);
 
-} // namespace korv::player
+}  // namespace korv::player

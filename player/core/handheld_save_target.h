@@ -18,4 +18,4 @@ struct HandheldSaveTarget {
 // other becomes "temp.db1" / "temp.db2" in the chosen folder.
 std::optional<HandheldSaveTarget> handheld_save_target(HandheldLogKind kind, const std::optional<std::string>& chosen);
 
-} // namespace korv::player
+}  // namespace korv::player

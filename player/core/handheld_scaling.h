@@ -24,4 +24,4 @@ float convert_handheld_sample(HandheldLogKind kind, int code, std::uint8_t a, st
 // The air-flow code, whose two-byte value is also echoed to the console.
 inline constexpr int kHandheldAirFlowCode = 18;
 
-} // namespace korv::player
+}  // namespace korv::player

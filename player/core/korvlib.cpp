@@ -12,8 +12,8 @@ std::string pnkorv_status_text(int block_count) {
 int korvlib::getver() const { return library_.getver(); }
 
 int korvlib::getPNKORV(int port) {
-    const korvio_host host{this, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                           &korvlib::update_pnkorv_callback};
+    const korvio_host host{this,    nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, &korvlib::update_pnkorv_callback};
     return library_.getPNKORV(&host, port);
 }
 
@@ -32,4 +32,4 @@ void korvlib::update_pnkorv(int n) {
 
 void korvlib::update_pnkorv_callback(void* object, int n) { static_cast<korvlib*>(object)->update_pnkorv(n); }
 
-} // namespace korv::player
+}  // namespace korv::player

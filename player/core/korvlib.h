@@ -48,4 +48,4 @@ private:
     const KorvioLibrary& library_;
 };
 
-} // namespace korv::player
+}  // namespace korv::player

@@ -41,66 +41,66 @@ inline constexpr std::size_t kPlayerSlotFixedBytes = 33;
 inline constexpr std::size_t kEditorSlotFixedBytes = 18;
 
 struct PlayerSlot {
-  std::int32_t x = 0, y = 0;
-  bool visible = false;
-  bool animate_enabled = false, animate_selected = false;
-  std::string theFile, theFileDir;  // Windows-1252
-  bool itc_animate = false, afc_animate = false, afc2_animate = false, advanced_fuel_calc = false;
-  bool chart_2d_present = false;
-  std::int32_t x_2d = 0, y_2d = 0;
-  bool operator==(const PlayerSlot&) const = default;
+    std::int32_t x = 0, y = 0;
+    bool visible = false;
+    bool animate_enabled = false, animate_selected = false;
+    std::string theFile, theFileDir;  // Windows-1252
+    bool itc_animate = false, afc_animate = false, afc2_animate = false, advanced_fuel_calc = false;
+    bool chart_2d_present = false;
+    std::int32_t x_2d = 0, y_2d = 0;
+    bool operator==(const PlayerSlot&) const = default;
 };
 
 // The chooser's four boxes in the order the file keeps them.
 enum ChooserBox : std::size_t { kKnobAfcBox = 0, kVcdAfcBox = 1, kItcBox = 2, kPmsBox = 3 };
 
 struct ChooserSlot {
-  std::int32_t x = 0, y = 0;
-  bool visible = false;
-  std::array<bool, 4> selected{}, enabled{};
-  bool operator==(const ChooserSlot&) const = default;
+    std::int32_t x = 0, y = 0;
+    bool visible = false;
+    std::array<bool, 4> selected{}, enabled{};
+    bool operator==(const ChooserSlot&) const = default;
 };
 
 struct EditorSlot {
-  std::int32_t x = 0, y = 0;
-  bool visible = false;
-  std::string file, dir;  // Windows-1252
-  bool operator==(const EditorSlot&) const = default;
+    std::int32_t x = 0, y = 0;
+    bool visible = false;
+    std::string file, dir;  // Windows-1252
+    bool operator==(const EditorSlot&) const = default;
 };
 
 struct PmsRadioButtons {
-  bool program_1 = true, program_2 = false, program_3 = false;
-  bool fuel = true, timing = false;
-  bool operator==(const PmsRadioButtons&) const = default;
+    bool program_1 = true, program_2 = false, program_3 = false;
+    bool fuel = true, timing = false;
+    bool operator==(const PmsRadioButtons&) const = default;
 };
 
 struct PmsSlot {
-  EditorSlot editor;
-  PmsRadioButtons buttons;
-  bool operator==(const PmsSlot&) const = default;
+    EditorSlot editor;
+    PmsRadioButtons buttons;
+    bool operator==(const PmsSlot&) const = default;
 };
 
 // A slot's window is present when the optional holds a value.
 struct KvtConfig {
-  std::int32_t start_x = 0, start_y = 0;
-  std::optional<PlayerSlot> player;
-  std::optional<ChooserSlot> chooser;
-  std::optional<EditorSlot> knob_afc, vcd_afc, itc;
-  std::optional<PmsSlot> pms;
-  bool operator==(const KvtConfig&) const = default;
+    std::int32_t start_x = 0, start_y = 0;
+    std::optional<PlayerSlot> player;
+    std::optional<ChooserSlot> chooser;
+    std::optional<EditorSlot> knob_afc, vcd_afc, itc;
+    std::optional<PmsSlot> pms;
+    bool operator==(const KvtConfig&) const = default;
 };
 
 // What a read recovered. Reading stops at the first slot the file ends in
 // (in file order); that slot and those after it read as absent.
 struct KvtRead {
-  KvtConfig config;
-  std::optional<std::int64_t> ends_in_slot;
+    KvtConfig config;
+    std::optional<std::int64_t> ends_in_slot;
 };
 
 // Which of a slot's two strings can be stored: the first gives way first.
 struct StringFit {
-  bool keep_first = true, keep_second = true;
-  bool operator==(const StringFit&) const = default;
+    bool keep_first = true, keep_second = true;
+    bool operator==(const StringFit&) const = default;
 };
 // `fixed_bytes` counts the slot's other fields; no `slot_limit` for the last slot.
 StringFit fit_strings(std::size_t fixed_bytes, std::optional<std::size_t> slot_limit, std::size_t first_bytes,

@@ -30,15 +30,15 @@ std::string log3d_types_line();
 
 // The values of one record, as the player hands them to log_3d.
 struct Log3dRecord {
-  float rpm = 0.0f;
-  float o2 = 0.0f;
-  float fuel = 0.0f;
-  float timing = 0.0f;
-  float tps = 0.0f;
-  float pressure = 0.0f;
-  float pulse_width = 0.0f;
-  float coolant = 0.0f;
-  float air_temperature = 0.0f;
+    float rpm = 0.0f;
+    float o2 = 0.0f;
+    float fuel = 0.0f;
+    float timing = 0.0f;
+    float tps = 0.0f;
+    float pressure = 0.0f;
+    float pulse_width = 0.0f;
+    float coolant = 0.0f;
+    float air_temperature = 0.0f;
 };
 
 // The data line: rpm, O2, pressure, timing, tps, fuel, pulse width,
@@ -48,23 +48,23 @@ std::optional<std::string> log3d_record_line(const Log3dRecord& r, std::int64_t 
 
 // Writes 3d.dat; a failure leaves the earlier file as it was.
 class Log3dFile {
- public:
-  // Creates the file and writes the two header lines. The reason on failure.
-  std::optional<std::string> create(const std::string& path);
-  // Writes a record's line and counts it; false when the record was skipped.
-  bool add(const Log3dRecord& r, std::int64_t record);
-  // Puts the file in place. The reason on failure.
-  std::optional<std::string> close();
-  void discard();
+public:
+    // Creates the file and writes the two header lines. The reason on failure.
+    std::optional<std::string> create(const std::string& path);
+    // Writes a record's line and counts it; false when the record was skipped.
+    bool add(const Log3dRecord& r, std::int64_t record);
+    // Puts the file in place. The reason on failure.
+    std::optional<std::string> close();
+    void discard();
 
-  bool is_open() const { return out_.is_open(); }
-  std::int64_t count_3d() const { return count_3d_; }
+    bool is_open() const { return out_.is_open(); }
+    std::int64_t count_3d() const { return count_3d_; }
 
- private:
-  void write(const std::string& line) { out_.write(line.data(), line.size()); }
+private:
+    void write(const std::string& line) { out_.write(line.data(), line.size()); }
 
-  AtomicFileWriter out_{std::size_t{1} << 16};
-  std::int64_t count_3d_ = 0;
+    AtomicFileWriter out_{std::size_t{1} << 16};
+    std::int64_t count_3d_ = 0;
 };
 
 }  // namespace korv::player

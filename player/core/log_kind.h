@@ -9,10 +9,10 @@ namespace korv::player {
 enum class LogFileType : int { none = 0, pms = 1, vxm = 2 };
 
 enum class LogNameKind {
-  vxm_little,  // ".vxg", VXMlog's documents
-  vxm_big,     // ".db1", ".db2" and the conversion's own csv.tmp
-  pms,         // ".dab"
-  unknown,     // anything else: the user is asked what it is
+    vxm_little,  // ".vxg", VXMlog's documents
+    vxm_big,     // ".db1", ".db2" and the conversion's own csv.tmp
+    pms,         // ".dab"
+    unknown,     // anything else: the user is asked what it is
 };
 
 // Suffixes compare case-blind.

@@ -12,4 +12,4 @@ inline constexpr const char* kSaveLogFileTitle = "Save Log File";
 
 inline std::string palm_access_error(int result) { return "Palm access error: " + std::to_string(result); }
 
-} // namespace korv::player
+}  // namespace korv::player

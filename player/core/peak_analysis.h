@@ -28,59 +28,59 @@ inline constexpr int kLastAnalysisRow = row_knock;
 
 // What the player hands over for each record it shows.
 struct PeakSample {
-  std::int8_t timing = 0;
-  std::int8_t knock = 0;
-  float pulse_width = 0.0f;
-  std::int32_t rpm = 0;
-  float o2 = 0.0f;
-  std::int64_t record = 0;
-  float pressure = 0.0f;
-  std::int32_t tps = 0;
-  std::int32_t fuel = 0;
-  std::int32_t air_temperature = 0;
-  std::int32_t coolant_temperature = 0;
+    std::int8_t timing = 0;
+    std::int8_t knock = 0;
+    float pulse_width = 0.0f;
+    std::int32_t rpm = 0;
+    float o2 = 0.0f;
+    std::int64_t record = 0;
+    float pressure = 0.0f;
+    std::int32_t tps = 0;
+    std::int32_t fuel = 0;
+    std::int32_t air_temperature = 0;
+    std::int32_t coolant_temperature = 0;
 };
 
 // What one record changed.
 struct AnalysisChange {
-  int band = -1;        // the band of the changed cells
-  unsigned rows = 0;    // bit r set: grid row r took a new value
-  unsigned peaks = 0;   // bit c set: peak column c took a new value
+    int band = -1;       // the band of the changed cells
+    unsigned rows = 0;   // bit r set: grid row r took a new value
+    unsigned peaks = 0;  // bit c set: peak column c took a new value
 };
 
 class PeakAnalysis {
- public:
-  // A log is being opened: both tables empty.
-  void reset();
-  // The grid is cleared: the band table empty, the peaks kept.
-  void clear_bands();
+public:
+    // A log is being opened: both tables empty.
+    void reset();
+    // The grid is cleared: the band table empty, the peaks kept.
+    void clear_bands();
 
-  // Counts a record that passed the filter. With low_vals the O2 and
-  // timing rows keep the lowest value instead of the highest. A PMS log's
-  // knock row holds the air-flow frequency.
-  AnalysisChange add(const PeakSample& s, bool low_vals, bool pms_log, std::int32_t air_flow_hz);
+    // Counts a record that passed the filter. With low_vals the O2 and
+    // timing rows keep the lowest value instead of the highest. A PMS log's
+    // knock row holds the air-flow frequency.
+    AnalysisChange add(const PeakSample& s, bool low_vals, bool pms_log, std::int32_t air_flow_hz);
 
-  static int band_of(std::int32_t rpm) { return rpm / kRpmPerBand; }
-  static bool band_in_grid(int band) { return band >= kFirstGridBand && band <= kLastGridBand; }
+    static int band_of(std::int32_t rpm) { return rpm / kRpmPerBand; }
+    static bool band_in_grid(int band) { return band >= kFirstGridBand && band <= kLastGridBand; }
 
-  // 0 means empty.
-  float band_value(int row, int band) const { return values_[index(row)][band]; }
-  std::int64_t band_record(int row, int band) const { return records_[index(row)][band]; }
-  float peak_value(int column) const { return peak_values_[column]; }
-  std::int64_t peak_record(int column) const { return peak_records_[column]; }
+    // 0 means empty.
+    float band_value(int row, int band) const { return values_[index(row)][band]; }
+    std::int64_t band_record(int row, int band) const { return records_[index(row)][band]; }
+    float peak_value(int column) const { return peak_values_[column]; }
+    std::int64_t peak_record(int column) const { return peak_records_[column]; }
 
-  // The text a grid cell shows: floats in their shortest form ("25.0"),
-  // the air-flow frequency of a PMS log as an integer.
-  std::string cell_text(int row, int band, bool pms_log) const;
+    // The text a grid cell shows: floats in their shortest form ("25.0"),
+    // the air-flow frequency of a PMS log as an integer.
+    std::string cell_text(int row, int band, bool pms_log) const;
 
- private:
-  static int index(int row) { return row - kFirstAnalysisRow; }
-  void store(int row, int band, float value, std::int64_t record);
+private:
+    static int index(int row) { return row - kFirstAnalysisRow; }
+    void store(int row, int band, float value, std::int64_t record);
 
-  std::array<std::array<float, kAnalysisBands>, 4> values_{};
-  std::array<std::array<std::int64_t, kAnalysisBands>, 4> records_{};
-  std::array<float, kPeakColumns> peak_values_{};
-  std::array<std::int64_t, kPeakColumns> peak_records_{};
+    std::array<std::array<float, kAnalysisBands>, 4> values_{};
+    std::array<std::array<std::int64_t, kAnalysisBands>, 4> records_{};
+    std::array<float, kPeakColumns> peak_values_{};
+    std::array<std::int64_t, kPeakColumns> peak_records_{};
 };
 
 }  // namespace korv::player

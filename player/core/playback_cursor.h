@@ -10,8 +10,8 @@
 namespace korv::player {
 
 struct CursorStep {
-  std::int64_t cursor = 0;
-  std::optional<std::int64_t> record;  // the record to read; none when the log has no records
+    std::int64_t cursor = 0;
+    std::optional<std::int64_t> record;  // the record to read; none when the log has no records
 };
 
 CursorStep point_cursor(std::int64_t cursor, std::int64_t n, std::int64_t log_records);

@@ -16,107 +16,98 @@ constexpr const char* kOpenError = "1) Unable to open file: ";
 // The readers report a file they cannot open as a header failure; the user
 // is told the plainer story first.
 std::optional<std::string> probe_readable(const std::string& path) {
-  int fd = -1;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return kOpenError + std::generic_category().message(errno);
-  ::close(fd);
-  return std::nullopt;
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return kOpenError + std::generic_category().message(errno);
+    ::close(fd);
+    return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<std::string> PlayerLog::open(const std::string& path, LogFileType type, FloatOrder order) {
-  close();
-  if (type == LogFileType::none) return std::string("Not a supported log file type (dab or vxg)");
-  if (auto error = probe_readable(path)) return error;
+    close();
+    if (type == LogFileType::none) return std::string("Not a supported log file type (dab or vxg)");
+    if (auto error = probe_readable(path)) return error;
 
-  std::optional<std::string> error;
-  if (type == LogFileType::pms) {
-    if (auto open_error = pms_.open(path)) {
-      error = kOpenError + *open_error;
+    std::optional<std::string> error;
+    if (type == LogFileType::pms) {
+        if (auto open_error = pms_.open(path)) {
+            error = kOpenError + *open_error;
+        } else {
+            error = pms_.dab_header();
+        }
     } else {
-      error = pms_.dab_header();
+        error = vxm_.open(path, order);
     }
-  } else {
-    error = vxm_.open(path, order);
-  }
-  if (error) {
-    pms_.close();
-    vxm_.close();
-    return error;
-  }
-  type_ = type;
-  return std::nullopt;
+    if (error) {
+        pms_.close();
+        vxm_.close();
+        return error;
+    }
+    type_ = type;
+    return std::nullopt;
 }
 
 void PlayerLog::close() {
-  pms_.close();
-  vxm_.close();
-  type_ = LogFileType::none;
-  cursor_ = 0;
-  record_.reset();
+    pms_.close();
+    vxm_.close();
+    type_ = LogFileType::none;
+    cursor_ = 0;
+    record_.reset();
 }
 
 std::int64_t PlayerLog::first_record() const {
-  switch (type_) {
-    case LogFileType::pms:
-      return pms_.first_record();
-    case LogFileType::vxm:
-      return vxm_.model().first_record;
-    case LogFileType::none:
-      break;
-  }
-  return 0;
+    switch (type_) {
+    case LogFileType::pms: return pms_.first_record();
+    case LogFileType::vxm: return vxm_.model().first_record;
+    case LogFileType::none: break;
+    }
+    return 0;
 }
 
 std::int64_t PlayerLog::log_record_length() const {
-  switch (type_) {
-    case LogFileType::pms:
-      return pms_.log_record_length();
-    case LogFileType::vxm:
-      return vxm_.model().log_record_length;
-    case LogFileType::none:
-      break;
-  }
-  return 0;
+    switch (type_) {
+    case LogFileType::pms: return pms_.log_record_length();
+    case LogFileType::vxm: return vxm_.model().log_record_length;
+    case LogFileType::none: break;
+    }
+    return 0;
 }
 
 std::int64_t PlayerLog::log_records() const {
-  switch (type_) {
-    case LogFileType::pms:
-      return pms_.log_records();
-    case LogFileType::vxm:
-      return vxm_.model().log_records;
-    case LogFileType::none:
-      break;
-  }
-  return 0;
+    switch (type_) {
+    case LogFileType::pms: return pms_.log_records();
+    case LogFileType::vxm: return vxm_.model().log_records;
+    case LogFileType::none: break;
+    }
+    return 0;
 }
 
 void PlayerLog::point_log_file(std::int64_t n) {
-  if (type_ == LogFileType::none) return;
-  const CursorStep step = point_cursor(cursor_, n, log_records());
-  cursor_ = step.cursor;
-  record_ = step.record;
+    if (type_ == LogFileType::none) return;
+    const CursorStep step = point_cursor(cursor_, n, log_records());
+    cursor_ = step.cursor;
+    record_ = step.record;
 }
 
 RecordRead PlayerLog::read_log_record() {
-  RecordRead result;
-  if (type_ == LogFileType::none || !record_) return result;
-  if (type_ == LogFileType::pms) {
-    pms_.seek_record(*record_);
-    result.read = pms_.read_pms_record();
+    RecordRead result;
+    if (type_ == LogFileType::none || !record_) return result;
+    if (type_ == LogFileType::pms) {
+        pms_.seek_record(*record_);
+        result.read = pms_.read_pms_record();
+        return result;
+    }
+    if (auto error = vxm_.seek_record(*record_)) {
+        result.error = std::move(error);
+        return result;
+    }
+    result.error = vxm_.read_vxm_record();
+    result.read = true;
     return result;
-  }
-  if (auto error = vxm_.seek_record(*record_)) {
-    result.error = std::move(error);
-    return result;
-  }
-  result.error = vxm_.read_vxm_record();
-  result.read = true;
-  return result;
 }
 
 }  // namespace korv::player

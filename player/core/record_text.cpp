@@ -11,7 +11,7 @@ void add(std::string& out, const char* text) { out += text; }
 
 template <typename... Pieces>
 void put(std::string& out, const Pieces&... pieces) {
-  (add(out, pieces), ...);
+    (add(out, pieces), ...);
 }
 
 std::int64_t as_int(std::int32_t v) { return v; }
@@ -20,90 +20,90 @@ std::int64_t as_int(std::int8_t v) { return v; }
 }  // namespace
 
 float duty_cycle(float pulse_width, std::int32_t rpm) {
-  return trim_decimals(pulse_width * static_cast<float>(rpm) / 1200.0f);
+    return trim_decimals(pulse_width * static_cast<float>(rpm) / 1200.0f);
 }
 
 PmsSimulation unsimulated(const PmsRecord& record) {
-  PmsSimulation sim;
-  sim.adjust_fuel_pw = record.pms_pulsewidth;
-  return sim;
+    PmsSimulation sim;
+    sim.adjust_fuel_pw = record.pms_pulsewidth;
+    return sim;
 }
 
 VxmAnimation unanimated(const VxmPlayerModel& record) {
-  VxmAnimation a;
-  a.timing = record.vxm_timing;
-  a.pulse_width = record.vxm_pulsewidth;
-  a.o2 = record.vxm_o2voltage;
-  return a;
+    VxmAnimation a;
+    a.timing = record.vxm_timing;
+    a.pulse_width = record.vxm_pulsewidth;
+    a.o2 = record.vxm_o2voltage;
+    return a;
 }
 
 std::string pms_record_text(std::int64_t cursor, const PmsRecord& r, const PmsSimulation& sim) {
-  std::string t;
-  t.reserve(160);
-  put(t, "{", cursor, "}", " Rpms: ", as_int(r.pms_ecu_rpms), "  Prs/Vac ", r.pms_pressure);
+    std::string t;
+    t.reserve(160);
+    put(t, "{", cursor, "}", " Rpms: ", as_int(r.pms_ecu_rpms), "  Prs/Vac ", r.pms_pressure);
 
-  put(t, "\nTPS: ", as_int(r.pms_tps));
-  if (r.pms_airtemp != 0) put(t, "  Air: ", as_int(r.pms_airtemp));
-  if (r.pms_watertemp != 0) put(t, "  Clt: ", as_int(r.pms_watertemp));
-  put(t, "  O2: ", r.pms_o2voltage);
+    put(t, "\nTPS: ", as_int(r.pms_tps));
+    if (r.pms_airtemp != 0) put(t, "  Air: ", as_int(r.pms_airtemp));
+    if (r.pms_watertemp != 0) put(t, "  Clt: ", as_int(r.pms_watertemp));
+    put(t, "  O2: ", r.pms_o2voltage);
 
-  put(t, "\nTiming ", as_int(r.pms_ecu_timing));
-  if (r.pms_timingaddition != 0) put(t, "/", as_int(r.pms_timing), "(", as_int(r.pms_timingaddition), ")");
-  put(t, " Dc:", duty_cycle(r.pms_pulsewidth, r.pms_ecu_rpms), "%");
-  if (r.pms_acc != 0) put(t, " NOS");
+    put(t, "\nTiming ", as_int(r.pms_ecu_timing));
+    if (r.pms_timingaddition != 0) put(t, "/", as_int(r.pms_timing), "(", as_int(r.pms_timingaddition), ")");
+    put(t, " Dc:", duty_cycle(r.pms_pulsewidth, r.pms_ecu_rpms), "%");
+    if (r.pms_acc != 0) put(t, " NOS");
 
-  put(t, "\nFuel(pw) ", r.pms_ecu_pulsewidth);
-  if (r.pms_fueladdition != 0 || sim.cell_locked) {
-    put(t, "/", trim_decimals(sim.adjust_fuel_pw), "(", as_int(r.pms_fueladdition) + sim.adjust_fuel_pcnt, "%)");
-  }
-  if (sim.adjust_fuel_pcnt != 0) put(t, "(", trim_decimals(sim.adjust_fuel_o2), ")");
-  put(t, " Hz:", as_int(r.pms_hz));
-  return t;
+    put(t, "\nFuel(pw) ", r.pms_ecu_pulsewidth);
+    if (r.pms_fueladdition != 0 || sim.cell_locked) {
+        put(t, "/", trim_decimals(sim.adjust_fuel_pw), "(", as_int(r.pms_fueladdition) + sim.adjust_fuel_pcnt, "%)");
+    }
+    if (sim.adjust_fuel_pcnt != 0) put(t, "(", trim_decimals(sim.adjust_fuel_o2), ")");
+    put(t, " Hz:", as_int(r.pms_hz));
+    return t;
 }
 
 std::string vxm_record_text(std::int64_t cursor, const VxmPlayerModel& r, const VxmTextExtras& x) {
-  std::string t;
-  t.reserve(200);
-  put(t, "{", cursor, "}", " Rpms: ", as_int(r.vxm_rpms), "  Prs/Vac ", r.vxm_pressure, " O2: ", r.vxm_o2voltage);
-  if (r.vxm_o2 != 0.0f) put(t, "/", r.vxm_o2);
+    std::string t;
+    t.reserve(200);
+    put(t, "{", cursor, "}", " Rpms: ", as_int(r.vxm_rpms), "  Prs/Vac ", r.vxm_pressure, " O2: ", r.vxm_o2voltage);
+    if (r.vxm_o2 != 0.0f) put(t, "/", r.vxm_o2);
 
-  put(t, "\nTPS: ", as_int(r.vxm_tps));
-  if (r.vxm_airtemp != 0) put(t, "  Air: ", as_int(r.vxm_airtemp));
-  if (r.vxm_watertemp != 0) put(t, "  Clt: ", as_int(r.vxm_watertemp));
-  put(t, " Dc:", duty_cycle(r.vxm_pulsewidth, r.vxm_rpms), "%\nTiming ", as_int(r.vxm_timing));
-  if (x.itc_adjustment && *x.itc_adjustment != 0) {
-    put(t, "/", as_int(r.vxm_timing) + *x.itc_adjustment, "(", as_int(*x.itc_adjustment), ")");
-  }
-  put(t, "  Knock: ", as_int(r.vxm_knock));
+    put(t, "\nTPS: ", as_int(r.vxm_tps));
+    if (r.vxm_airtemp != 0) put(t, "  Air: ", as_int(r.vxm_airtemp));
+    if (r.vxm_watertemp != 0) put(t, "  Clt: ", as_int(r.vxm_watertemp));
+    put(t, " Dc:", duty_cycle(r.vxm_pulsewidth, r.vxm_rpms), "%\nTiming ", as_int(r.vxm_timing));
+    if (x.itc_adjustment && *x.itc_adjustment != 0) {
+        put(t, "/", as_int(r.vxm_timing) + *x.itc_adjustment, "(", as_int(*x.itc_adjustment), ")");
+    }
+    put(t, "  Knock: ", as_int(r.vxm_knock));
 
-  put(t, "\nFuel(pw) ", r.vxm_pulsewidth);
-  for (const auto& pct : {x.afc_old_percentage, x.afc_new_percentage}) {
-    if (pct && *pct != 0) put(t, "(", as_int(*pct), ")");
-  }
-  if (x.simulator) {
-    const VxmSimulatorPiece& s = *x.simulator;
-    put(t, "/", s.pulse_width_in_full ? s.pulse_width : trim_decimals(s.pulse_width), "(", as_int(s.delta), ")", "|",
-        trim_decimals(s.o2));
-  }
+    put(t, "\nFuel(pw) ", r.vxm_pulsewidth);
+    for (const auto& pct : {x.afc_old_percentage, x.afc_new_percentage}) {
+        if (pct && *pct != 0) put(t, "(", as_int(*pct), ")");
+    }
+    if (x.simulator) {
+        const VxmSimulatorPiece& s = *x.simulator;
+        put(t, "/", s.pulse_width_in_full ? s.pulse_width : trim_decimals(s.pulse_width), "(", as_int(s.delta), ")",
+            "|", trim_decimals(s.o2));
+    }
 
-  put(t, " Hz:", r.vxm_afhz, " MPH:", as_int(r.vxm_mph));
+    put(t, " Hz:", r.vxm_afhz, " MPH:", as_int(r.vxm_mph));
 
-  if (r.vxm_mph != 0 || r.vxm_map != 0 || r.vxm_load != 0) {
-    put(t, "\n");
-    if (r.vxm_mph != 0) put(t, "MPH: ", as_int(r.vxm_mph), " ");
-    if (r.vxm_map != 0) put(t, "MAP: ", as_int(r.vxm_map), " ");
-    if (r.vxm_load != 0) put(t, "Load: ", as_int(r.vxm_load), " ");
-  }
+    if (r.vxm_mph != 0 || r.vxm_map != 0 || r.vxm_load != 0) {
+        put(t, "\n");
+        if (r.vxm_mph != 0) put(t, "MPH: ", as_int(r.vxm_mph), " ");
+        if (r.vxm_map != 0) put(t, "MAP: ", as_int(r.vxm_map), " ");
+        if (r.vxm_load != 0) put(t, "Load: ", as_int(r.vxm_load), " ");
+    }
 
-  if (r.vxm_s1 != 0 || r.vxm_l1 != 0 || r.vxm_s2 != 0 || r.vxm_l2 != 0) put(t, "\n");
-  if (r.vxm_s1 != 0 || r.vxm_s2 != 0 || r.vxm_o2trim != 0) put(t, "STrim ");
-  if (r.vxm_s1 != 0) put(t, "1: ", as_int(r.vxm_s1), " ");
-  if (r.vxm_s2 != 0) put(t, "2: ", as_int(r.vxm_s2), " ");
-  if (r.vxm_l1 != 0 || r.vxm_l2 != 0) put(t, "LTrim ");
-  if (r.vxm_l1 != 0) put(t, "1: ", as_int(r.vxm_l1), " ");
-  if (r.vxm_l2 != 0) put(t, "2: ", as_int(r.vxm_l2), " ");
-  if (r.vxm_o2trim != 0) put(t, "O2 Trim: ", as_int(r.vxm_o2trim), " ");
-  return t;
+    if (r.vxm_s1 != 0 || r.vxm_l1 != 0 || r.vxm_s2 != 0 || r.vxm_l2 != 0) put(t, "\n");
+    if (r.vxm_s1 != 0 || r.vxm_s2 != 0 || r.vxm_o2trim != 0) put(t, "STrim ");
+    if (r.vxm_s1 != 0) put(t, "1: ", as_int(r.vxm_s1), " ");
+    if (r.vxm_s2 != 0) put(t, "2: ", as_int(r.vxm_s2), " ");
+    if (r.vxm_l1 != 0 || r.vxm_l2 != 0) put(t, "LTrim ");
+    if (r.vxm_l1 != 0) put(t, "1: ", as_int(r.vxm_l1), " ");
+    if (r.vxm_l2 != 0) put(t, "2: ", as_int(r.vxm_l2), " ");
+    if (r.vxm_o2trim != 0) put(t, "O2 Trim: ", as_int(r.vxm_o2trim), " ");
+    return t;
 }
 
 }  // namespace korv::player

@@ -21,10 +21,10 @@ float duty_cycle(float pulse_width, std::int32_t rpm);
 
 // What the fuel simulator holds for a PMS record when the text is built.
 struct PmsSimulation {
-  float adjust_fuel_pw = 0.0f;    // simulated pulse width
-  std::int32_t adjust_fuel_pcnt = 0;
-  float adjust_fuel_o2 = 0.0f;    // simulated O2 volts
-  bool cell_locked = false;
+    float adjust_fuel_pw = 0.0f;  // simulated pulse width
+    std::int32_t adjust_fuel_pcnt = 0;
+    float adjust_fuel_o2 = 0.0f;  // simulated O2 volts
+    bool cell_locked = false;
 };
 // No simulation: the logged pulse width and no percentage.
 PmsSimulation unsimulated(const PmsRecord& record);
@@ -34,16 +34,16 @@ std::string pms_record_text(std::int64_t cursor, const PmsRecord& record, const 
 // The pieces that animated controller editors and the simulator add to a
 // VXM record's text; all absent without them.
 struct VxmSimulatorPiece {
-  float pulse_width = 0.0f;
-  bool pulse_width_in_full = false;  // a locked cell shows the full float, else two decimals
-  std::int32_t delta = 0;
-  float o2 = 0.0f;                   // shown with two decimals
+    float pulse_width = 0.0f;
+    bool pulse_width_in_full = false;  // a locked cell shows the full float, else two decimals
+    std::int32_t delta = 0;
+    float o2 = 0.0f;  // shown with two decimals
 };
 struct VxmTextExtras {
-  std::optional<std::int32_t> itc_adjustment;       // timing added by the ITC editor
-  std::optional<std::int32_t> afc_old_percentage;   // knob-style AFC editor
-  std::optional<std::int32_t> afc_new_percentage;   // VCD-version AFC editor
-  std::optional<VxmSimulatorPiece> simulator;
+    std::optional<std::int32_t> itc_adjustment;      // timing added by the ITC editor
+    std::optional<std::int32_t> afc_old_percentage;  // knob-style AFC editor
+    std::optional<std::int32_t> afc_new_percentage;  // VCD-version AFC editor
+    std::optional<VxmSimulatorPiece> simulator;
 };
 
 std::string vxm_record_text(std::int64_t cursor, const VxmPlayerModel& record, const VxmTextExtras& extras);
@@ -51,10 +51,10 @@ std::string vxm_record_text(std::int64_t cursor, const VxmPlayerModel& record, c
 // A VXM record after the animation: the text's extra pieces and the values
 // the analysis receives in place of the logged ones.
 struct VxmAnimation {
-  VxmTextExtras text;
-  std::int8_t timing = 0;
-  float pulse_width = 0.0f;
-  float o2 = 0.0f;
+    VxmTextExtras text;
+    std::int8_t timing = 0;
+    float pulse_width = 0.0f;
+    float o2 = 0.0f;
 };
 // No animation: the logged values.
 VxmAnimation unanimated(const VxmPlayerModel& record);

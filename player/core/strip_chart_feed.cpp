@@ -37,26 +37,26 @@ constexpr std::array<StripChartSpec, kMaxCharts + 1> kCharts = {{
 
 // A whole quantity in hundredths; junk in a log saturates instead of wrapping.
 std::int32_t hundredths(std::int64_t v) {
-  constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
-  constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v * 100, lo, hi));
+    constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v * 100, lo, hi));
 }
 std::int32_t scaled(float v, float factor) { return saturating_float_to_int32(v * factor); }
 std::int32_t duty_cycle_point(float pulse_width, std::int32_t rpm) {
-  return hundredths(saturating_float_to_int32(duty_cycle(pulse_width, rpm)));
+    return hundredths(saturating_float_to_int32(duty_cycle(pulse_width, rpm)));
 }
 
 // VXM file slots (channel id + 1) and the chart each one offers.
 struct SlotButton {
-  int file_slot;
-  int chart;
+    int file_slot;
+    int chart;
 };
 constexpr SlotButton kVxmButtons[] = {
-    {player_slot::kTiming, 2}, {player_slot::kO2Voltage, 5}, {player_slot::kTps, 7},   {player_slot::kRpms, 1},
-    {player_slot::kPulseWidth, 3}, {player_slot::kKnock, 9}, {player_slot::kMph, 16},  {player_slot::kMap, 8},
-    {player_slot::kS1, 13},    {player_slot::kS2, 15},       {player_slot::kL1, 12},   {player_slot::kL2, 14},
-    {player_slot::kLoad, 18},  {player_slot::kO2, 11},       {player_slot::kO2Trim, 19}, {player_slot::kMTrim, 17},
-    {player_slot::kAfHz, 10},  {player_slot::kWaterTemp, 4}, {player_slot::kAirTemp, 6},
+    {player_slot::kTiming, 2},     {player_slot::kO2Voltage, 5}, {player_slot::kTps, 7},     {player_slot::kRpms, 1},
+    {player_slot::kPulseWidth, 3}, {player_slot::kKnock, 9},     {player_slot::kMph, 16},    {player_slot::kMap, 8},
+    {player_slot::kS1, 13},        {player_slot::kS2, 15},       {player_slot::kL1, 12},     {player_slot::kL2, 14},
+    {player_slot::kLoad, 18},      {player_slot::kO2, 11},       {player_slot::kO2Trim, 19}, {player_slot::kMTrim, 17},
+    {player_slot::kAfHz, 10},      {player_slot::kWaterTemp, 4}, {player_slot::kAirTemp, 6},
 };
 
 constexpr int kPmsCharts[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 20, 21, 22};
@@ -66,58 +66,58 @@ constexpr int kPmsCharts[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 20, 21, 22};
 const StripChartSpec& strip_chart_spec(int slot) { return kCharts.at(static_cast<std::size_t>(slot)); }
 
 void vxm_chart_points(const VxmPlayerModel& r, ChartPoints& out) {
-  out.present = 0;
-  out.set(1, hundredths(r.vxm_rpms));
-  out.set(2, hundredths(r.vxm_timing));
-  out.set(3, scaled(r.vxm_pulsewidth, 100.0f));
-  out.set(4, hundredths(r.vxm_watertemp));
-  out.set(5, scaled(r.vxm_o2voltage, 10000.0f));
-  out.set(6, hundredths(r.vxm_airtemp));
-  out.set(7, hundredths(r.vxm_tps));
-  out.set(8, hundredths(r.vxm_map));
-  out.set(9, hundredths(r.vxm_knock));
-  out.set(10, scaled(r.vxm_afhz, 10000.0f));
-  out.set(11, scaled(r.vxm_o2, 10000.0f));
-  out.set(12, hundredths(r.vxm_l1));
-  out.set(13, hundredths(r.vxm_s1));
-  out.set(14, hundredths(r.vxm_l2));
-  out.set(15, hundredths(r.vxm_s2));
-  out.set(16, hundredths(r.vxm_mph));
-  out.set(17, hundredths(r.vxm_mtrim));
-  out.set(18, hundredths(r.vxm_load));
-  out.set(19, hundredths(r.vxm_o2trim));
-  out.set(22, duty_cycle_point(r.vxm_pulsewidth, r.vxm_rpms));
+    out.present = 0;
+    out.set(1, hundredths(r.vxm_rpms));
+    out.set(2, hundredths(r.vxm_timing));
+    out.set(3, scaled(r.vxm_pulsewidth, 100.0f));
+    out.set(4, hundredths(r.vxm_watertemp));
+    out.set(5, scaled(r.vxm_o2voltage, 10000.0f));
+    out.set(6, hundredths(r.vxm_airtemp));
+    out.set(7, hundredths(r.vxm_tps));
+    out.set(8, hundredths(r.vxm_map));
+    out.set(9, hundredths(r.vxm_knock));
+    out.set(10, scaled(r.vxm_afhz, 10000.0f));
+    out.set(11, scaled(r.vxm_o2, 10000.0f));
+    out.set(12, hundredths(r.vxm_l1));
+    out.set(13, hundredths(r.vxm_s1));
+    out.set(14, hundredths(r.vxm_l2));
+    out.set(15, hundredths(r.vxm_s2));
+    out.set(16, hundredths(r.vxm_mph));
+    out.set(17, hundredths(r.vxm_mtrim));
+    out.set(18, hundredths(r.vxm_load));
+    out.set(19, hundredths(r.vxm_o2trim));
+    out.set(22, duty_cycle_point(r.vxm_pulsewidth, r.vxm_rpms));
 }
 
 void pms_chart_points(const PmsRecord& r, ChartPoints& out) {
-  out.present = 0;
-  out.set(1, hundredths(r.pms_ecu_rpms));
-  out.set(2, hundredths(r.pms_timing));
-  out.set(3, scaled(r.pms_pulsewidth, 100.0f));
-  out.set(4, hundredths(r.pms_watertemp));
-  out.set(5, scaled(r.pms_o2voltage, 10000.0f));
-  out.set(6, hundredths(r.pms_airtemp));
-  out.set(7, hundredths(r.pms_tps));
-  out.set(8, r.pms_pressure < 1.0f ? 0 : scaled(r.pms_pressure, 100.0f));
-  out.set(10, hundredths(r.pms_hz));
-  out.set(20, scaled(r.pms_ecu_pulsewidth, 100.0f));
-  out.set(21, hundredths(r.pms_ecu_timing));
-  out.set(22, duty_cycle_point(r.pms_pulsewidth, r.pms_ecu_rpms));
+    out.present = 0;
+    out.set(1, hundredths(r.pms_ecu_rpms));
+    out.set(2, hundredths(r.pms_timing));
+    out.set(3, scaled(r.pms_pulsewidth, 100.0f));
+    out.set(4, hundredths(r.pms_watertemp));
+    out.set(5, scaled(r.pms_o2voltage, 10000.0f));
+    out.set(6, hundredths(r.pms_airtemp));
+    out.set(7, hundredths(r.pms_tps));
+    out.set(8, r.pms_pressure < 1.0f ? 0 : scaled(r.pms_pressure, 100.0f));
+    out.set(10, hundredths(r.pms_hz));
+    out.set(20, scaled(r.pms_ecu_pulsewidth, 100.0f));
+    out.set(21, hundredths(r.pms_ecu_timing));
+    out.set(22, duty_cycle_point(r.pms_pulsewidth, r.pms_ecu_rpms));
 }
 
 std::uint32_t enabled_chart_buttons(LogFileType type, const VxmPlayerModel& channels) {
-  std::uint32_t on = 0;
-  if (type == LogFileType::pms) {
-    for (int chart : kPmsCharts) on |= 1u << chart;
-  } else if (type == LogFileType::vxm) {
-    const int n = std::clamp(channels.vxm_parm_count, 0, kPlayerSlots - 1);
-    for (int i = 1; i <= n; ++i) {
-      for (const SlotButton& b : kVxmButtons) {
-        if (channels.vxm_type[static_cast<std::size_t>(i)] == b.file_slot) on |= 1u << b.chart;
-      }
+    std::uint32_t on = 0;
+    if (type == LogFileType::pms) {
+        for (int chart : kPmsCharts) on |= 1u << chart;
+    } else if (type == LogFileType::vxm) {
+        const int n = std::clamp(channels.vxm_parm_count, 0, kPlayerSlots - 1);
+        for (int i = 1; i <= n; ++i) {
+            for (const SlotButton& b : kVxmButtons) {
+                if (channels.vxm_type[static_cast<std::size_t>(i)] == b.file_slot) on |= 1u << b.chart;
+            }
+        }
     }
-  }
-  return on;
+    return on;
 }
 
 }  // namespace korv::player

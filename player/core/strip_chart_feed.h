@@ -11,14 +11,14 @@
 // and the point each record sends them (the quantity times 100).
 namespace korv::player {
 
-inline constexpr int kMaxCharts = 22;    // slots 1..22
-inline constexpr int kChartSlots = 30;   // slot 0 and 23..29 stay empty
+inline constexpr int kMaxCharts = 22;   // slots 1..22
+inline constexpr int kChartSlots = 30;  // slot 0 and 23..29 stay empty
 
 struct StripChartSpec {
-  const char* title;
-  int low;
-  int high;
-  const char* button;
+    const char* title;
+    int low;
+    int high;
+    const char* button;
 };
 
 // Slot 1..22.
@@ -26,14 +26,14 @@ const StripChartSpec& strip_chart_spec(int slot);
 
 // One record's points, by slot; a slot whose bit is clear gets none.
 struct ChartPoints {
-  std::array<std::int32_t, kMaxCharts + 1> value{};
-  std::uint32_t present = 0;
+    std::array<std::int32_t, kMaxCharts + 1> value{};
+    std::uint32_t present = 0;
 
-  bool has(int slot) const { return (present >> slot) & 1u; }
-  void set(int slot, std::int32_t v) {
-    value[slot] = v;
-    present |= 1u << slot;
-  }
+    bool has(int slot) const { return (present >> slot) & 1u; }
+    void set(int slot, std::int32_t v) {
+        value[slot] = v;
+        present |= 1u << slot;
+    }
 };
 
 void vxm_chart_points(const VxmPlayerModel& record, ChartPoints& out);

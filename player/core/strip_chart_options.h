@@ -9,4 +9,4 @@ namespace korv::player {
 
 inline StripChartOptions strip_chart_options() { return StripChartOptions{}; }
 
-} // namespace korv::player
+}  // namespace korv::player

@@ -19,4 +19,4 @@ std::unique_ptr<HandheldTransfer> AnalysisExtensions::make_handheld(PLAYframe& f
     return others_ ? others_->make_handheld(frame) : PlayerExtensions::make_handheld(frame);
 }
 
-} // namespace korv::player
+}  // namespace korv::player

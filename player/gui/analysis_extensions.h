@@ -19,4 +19,4 @@ private:
     PlayerExtensions* others_;
 };
 
-} // namespace korv::player
+}  // namespace korv::player

@@ -10,7 +10,7 @@ constexpr int kCellWidth = 36;
 constexpr int kCellHeight = 20;
 
 bool is_data_cell(int row, int column) { return row >= 1 && column >= 1; }
-} // namespace
+}  // namespace
 
 AnalysisCell::AnalysisCell(int row, int column, QWidget* parent) : QLineEdit(parent), row_(row), column_(column) {
     setReadOnly(true);

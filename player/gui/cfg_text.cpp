@@ -5,20 +5,18 @@
 
 namespace korv::player {
 
-std::string cfg_bytes(const QString& text) {
-    return platform::windows1252_from_qstring(text).value_or(std::string());
-}
+std::string cfg_bytes(const QString& text) { return platform::windows1252_from_qstring(text).value_or(std::string()); }
 
-QString cfg_text(const std::string& bytes) {
-    return platform::qstring_from_windows1252(bytes);
-}
+QString cfg_text(const std::string& bytes) { return platform::qstring_from_windows1252(bytes); }
 
 QString cfg_path_note(const QString& file, const QString& dir, std::size_t fixed_bytes, bool last_slot) {
     const auto file_bytes = platform::windows1252_from_qstring(file);
     const auto dir_bytes = platform::windows1252_from_qstring(dir);
     if (!file_bytes || !dir_bytes) {
-        return QStringLiteral("The path %1 holds characters that kvt.cfg cannot store, so it will not be "
-                              "remembered.").arg(dir + file);
+        return QStringLiteral(
+                   "The path %1 holds characters that kvt.cfg cannot store, so it will not be "
+                   "remembered.")
+            .arg(dir + file);
     }
     const std::optional<std::size_t> limit =
         last_slot ? std::nullopt : std::optional<std::size_t>(std::size_t(kvt::kSlotBytes));
@@ -30,4 +28,4 @@ QString cfg_path_note(const QString& file, const QString& dir, std::size_t fixed
     return QStringLiteral("The path %1 is too long for kvt.cfg, so it will not be remembered.").arg(dir + file);
 }
 
-} // namespace korv::player
+}  // namespace korv::player

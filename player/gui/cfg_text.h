@@ -18,4 +18,4 @@ QString cfg_text(const std::string& bytes);
 // describe the slot (see kvt_config.h).
 QString cfg_path_note(const QString& file, const QString& dir, std::size_t fixed_bytes, bool last_slot);
 
-} // namespace korv::player
+}  // namespace korv::player

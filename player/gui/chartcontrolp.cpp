@@ -12,7 +12,7 @@ constexpr int kColumns = 7;
 constexpr int kButtonWidth = 49;
 constexpr int kButtonHeight = 22;
 constexpr int kGap = 2;
-} // namespace
+}  // namespace
 
 chartcontrolp::chartcontrolp() : QWidget(nullptr) {
     setObjectName("chartcontrolp");

@@ -20,7 +20,7 @@ void show_editor(ControllerEditor* editor) {
     if (editor && editor->window()) editor->window()->show();
 }
 
-} // namespace
+}  // namespace
 
 control_dialog::control_dialog(QWidget* owner, EditorPool& pool) : QDialog(owner), pool_(pool) {
     setObjectName("control_dialog");
@@ -168,8 +168,7 @@ void control_dialog::afc1Configure_mouseClicked() {
             editors.afc_frame->set_config(afc1_config_file, afc1_config_dir);
         }
         show_editor(editors.afc_frame);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void control_dialog::afc2Configure_mouseClicked() {
@@ -177,8 +176,7 @@ void control_dialog::afc2Configure_mouseClicked() {
     try {
         if (!editors.afc2_frame) editors.afc2_frame = pool_.make_AFCframe2();
         show_editor(editors.afc2_frame);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void control_dialog::itcConfigure_mouseClicked() {
@@ -186,8 +184,7 @@ void control_dialog::itcConfigure_mouseClicked() {
     try {
         if (!editors.itc_frame) editors.itc_frame = pool_.make_ITCframe1();
         show_editor(editors.itc_frame);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void control_dialog::pmsConfigure_mouseClicked() {
@@ -195,8 +192,7 @@ void control_dialog::pmsConfigure_mouseClicked() {
     try {
         if (!editors.pms_frame) editors.pms_frame = pool_.make_PMSframe();
         show_editor(editors.pms_frame);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 // ---- kvt.cfg ---------------------------------------------------------------------

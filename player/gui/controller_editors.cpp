@@ -20,7 +20,7 @@ Editor* keep(std::unique_ptr<Editor> made, std::vector<std::unique_ptr<Controlle
     if (made) editors.push_back(std::move(made));
     return raw;
 }
-} // namespace
+}  // namespace
 
 KnobAfcEditor* EditorPool::make_AFCframe1() { return keep(factory_->make_AFCframe1(), editors_); }
 VcdAfcEditor* EditorPool::make_AFCframe2() { return keep(factory_->make_AFCframe2(), editors_); }
@@ -34,4 +34,4 @@ AirFuelGrid* EditorPool::make_AFRframe() {
     return raw;
 }
 
-} // namespace korv::player
+}  // namespace korv::player

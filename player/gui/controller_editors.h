@@ -30,8 +30,8 @@ public:
 // AFCframe1: the knob-style AFC editor.
 class KnobAfcEditor : public ControllerEditor {
 public:
-    virtual void recall_cfg1() {}   // reload the settings file
-    virtual void recall_cfg() {}    // ask for a settings file, then recall_cfg1
+    virtual void recall_cfg1() {}  // reload the settings file
+    virtual void recall_cfg() {}   // ask for a settings file, then recall_cfg1
     virtual void animate_cells(int rpm) { (void)rpm; }
     virtual int adjustPercentage() const { return 0; }
     virtual int adjustDelta() const { return 0; }
@@ -64,9 +64,9 @@ class PmsEditor : public ControllerEditor {
 public:
     static constexpr int kNoAdjustment = -100;
 
-    virtual void recall_data() {}   // load the three programs from the settings file
-    virtual void display_pgm() {}   // redraw the selected program and table
-    virtual void reset_sim() {}     // clear the simulated adjustments
+    virtual void recall_data() {}  // load the three programs from the settings file
+    virtual void display_pgm() {}  // redraw the selected program and table
+    virtual void reset_sim() {}    // clear the simulated adjustments
     // The pending simulated fuel correction, consumed by the next animate_cells.
     virtual void set_adjust_pcnt(int percent) { (void)percent; }
     virtual void animate_cells(int rpm, std::int8_t tps, float boost, std::int8_t acc) {
@@ -135,4 +135,4 @@ private:
     std::vector<std::unique_ptr<AirFuelGrid>> grids_;
 };
 
-} // namespace korv::player
+}  // namespace korv::player

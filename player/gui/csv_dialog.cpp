@@ -14,7 +14,7 @@
 
 namespace {
 constexpr int kControlsPerRow = 5;
-} // namespace
+}  // namespace
 
 csv_dialog::csv_dialog(QWidget* owner, bool modal) : QDialog(owner) {
     setObjectName("csv_dialog");

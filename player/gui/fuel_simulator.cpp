@@ -18,7 +18,7 @@ void show(ControllerEditor* editor) {
     if (editor && editor->window()) editor->window()->show();
 }
 
-} // namespace
+}  // namespace
 
 FuelSimulator::FuelSimulator(PLAYframe& frame, PlayerAnalysis* analysis) : frame_(frame), analysis_(analysis) {}
 
@@ -48,46 +48,45 @@ void FuelSimulator::animateControl_itemStateChanged() {
     EditorRefs& e = frame_.editors;
     EditorPool* pool = frame_.services().editors;
     if (!animating()) {
-        for (ControllerEditor* editor : std::initializer_list<ControllerEditor*>{e.itc_frame, e.afc_frame,
-                                                                                 e.afc2_frame, e.pms_frame}) {
+        for (ControllerEditor* editor :
+             std::initializer_list<ControllerEditor*>{e.itc_frame, e.afc_frame, e.afc2_frame, e.pms_frame}) {
             hide(editor);
         }
         return;
     }
     switch (frame_.logfiletype()) {
-        case LogFileType::pms:
-            hide(e.itc_frame);
-            hide(e.afc_frame);
-            hide(e.afc2_frame);
-            if (!e.pms_frame && pool) e.pms_frame = pool->make_PMSframe();
-            show(e.pms_frame);
-            break;
-        case LogFileType::vxm: {
-            hide(e.pms_frame);
-            if (frame_.afc_animate->isChecked() && frame_.afc2_animate->isChecked()) {
-                frame_.error_rtn(QStringLiteral("Too many fuel controller windows are visible!"));
-                frame_.animate_control->setChecked(false);
-                return;
-            }
-            if (!frame_.itc_animate->isChecked()) hide(e.itc_frame);
-            if (!frame_.afc_animate->isChecked()) hide(e.afc_frame);
-            if (!frame_.afc2_animate->isChecked()) hide(e.afc2_frame);
-            if (frame_.itc_animate->isChecked()) {
-                if (!e.itc_frame && pool) e.itc_frame = pool->make_ITCframe1();
-                show(e.itc_frame);
-            }
-            if (frame_.afc_animate->isChecked()) {
-                if (!e.afc_frame && pool) e.afc_frame = pool->make_AFCframe1();
-                show(e.afc_frame);
-            }
-            if (frame_.afc2_animate->isChecked()) {
-                if (!e.afc2_frame && pool) e.afc2_frame = pool->make_AFCframe2();
-                show(e.afc2_frame);
-            }
-            break;
+    case LogFileType::pms:
+        hide(e.itc_frame);
+        hide(e.afc_frame);
+        hide(e.afc2_frame);
+        if (!e.pms_frame && pool) e.pms_frame = pool->make_PMSframe();
+        show(e.pms_frame);
+        break;
+    case LogFileType::vxm: {
+        hide(e.pms_frame);
+        if (frame_.afc_animate->isChecked() && frame_.afc2_animate->isChecked()) {
+            frame_.error_rtn(QStringLiteral("Too many fuel controller windows are visible!"));
+            frame_.animate_control->setChecked(false);
+            return;
         }
-        case LogFileType::none:
-            break;
+        if (!frame_.itc_animate->isChecked()) hide(e.itc_frame);
+        if (!frame_.afc_animate->isChecked()) hide(e.afc_frame);
+        if (!frame_.afc2_animate->isChecked()) hide(e.afc2_frame);
+        if (frame_.itc_animate->isChecked()) {
+            if (!e.itc_frame && pool) e.itc_frame = pool->make_ITCframe1();
+            show(e.itc_frame);
+        }
+        if (frame_.afc_animate->isChecked()) {
+            if (!e.afc_frame && pool) e.afc_frame = pool->make_AFCframe1();
+            show(e.afc_frame);
+        }
+        if (frame_.afc2_animate->isChecked()) {
+            if (!e.afc2_frame && pool) e.afc2_frame = pool->make_AFCframe2();
+            show(e.afc2_frame);
+        }
+        break;
+    }
+    case LogFileType::none: break;
     }
 }
 
@@ -237,4 +236,4 @@ void FuelSimulator::o2slider_update() {
     frame_.display_log_record();
 }
 
-} // namespace korv::player
+}  // namespace korv::player

@@ -44,4 +44,4 @@ private:
     PlayerAnalysis* analysis_;
 };
 
-} // namespace korv::player
+}  // namespace korv::player

@@ -24,7 +24,7 @@ void colour_button(QPushButton* button, const QColor& colour) {
     button->setAutoFillBackground(true);
 }
 
-} // namespace
+}  // namespace
 
 Korvane::Korvane(PlayerServices services)
     : QWidget(nullptr), services_(std::move(services)), error_(korv::ErrorReporter::OnFailure::report_own_message) {

@@ -38,7 +38,7 @@ kvt::EditorSlot editor_slot(ControllerEditor& editor) {
     return slot;
 }
 
-} // namespace
+}  // namespace
 
 void Korvane::apply_cfg() {
     QPointer<loading_diag> notice;

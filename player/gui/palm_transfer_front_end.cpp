@@ -48,4 +48,4 @@ void PalmTransferFrontEnd::start_palmthread(int port) {
     transfer_->start();
 }
 
-} // namespace korv::player
+}  // namespace korv::player

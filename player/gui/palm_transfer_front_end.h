@@ -21,8 +21,7 @@ namespace korv::player {
 class PalmTransferFrontEnd final : public HandheldTransfer {
 public:
     // library null: libkorvio.so by name, loaded when a transfer first needs it.
-    PalmTransferFrontEnd(PLAYframe& frame, platform::FileChooser& chooser,
-                         const KorvioLibrary* library = nullptr);
+    PalmTransferFrontEnd(PLAYframe& frame, platform::FileChooser& chooser, const KorvioLibrary* library = nullptr);
     ~PalmTransferFrontEnd() override;
 
     void open_transfer_dialog() override { pnkorvbutton_mouseClicked(); }
@@ -44,4 +43,4 @@ private:
     std::unique_ptr<PNKORVdialog> dialog_;
 };
 
-} // namespace korv::player
+}  // namespace korv::player

@@ -46,7 +46,7 @@ struct PalmMailbox {
     palmthread* receiver;
 };
 
-} // namespace korv::player::detail
+}  // namespace korv::player::detail
 
 namespace {
 
@@ -60,10 +60,9 @@ korv::platform::FileChooserRequest save_request(HandheldLogKind kind) {
     return request;
 }
 
-} // namespace
+}  // namespace
 
-palmthread::palmthread(Setup setup)
-    : setup_(std::move(setup)), mailbox_(std::make_shared<detail::PalmMailbox>(this)) {}
+palmthread::palmthread(Setup setup) : setup_(std::move(setup)), mailbox_(std::make_shared<detail::PalmMailbox>(this)) {}
 
 palmthread::~palmthread() {
     mailbox_->close();
@@ -132,16 +131,15 @@ void palmthread::transfer_ended(const TransferOutcome& outcome) {
     join_worker();
     PLAYframe* pf = setup_.pf;
     switch (outcome.step) {
-        case TransferOutcome::Step::library_missing:
-            if (setup_.pd) setup_.pd->error_rtn(QString::fromLatin1(korv::kKorvioMissingMessage));
-            finish();
-            return;
-        case TransferOutcome::Step::wrong_version:
-            if (pf) pf->error_rtn(QString::fromLatin1(kWrongLibraryVersion));
-            finish();
-            return;
-        case TransferOutcome::Step::transferred:
-            break;
+    case TransferOutcome::Step::library_missing:
+        if (setup_.pd) setup_.pd->error_rtn(QString::fromLatin1(korv::kKorvioMissingMessage));
+        finish();
+        return;
+    case TransferOutcome::Step::wrong_version:
+        if (pf) pf->error_rtn(QString::fromLatin1(kWrongLibraryVersion));
+        finish();
+        return;
+    case TransferOutcome::Step::transferred: break;
     }
     if (setup_.pd) setup_.pd->hide();
     if (outcome.result != 0) {
@@ -150,17 +148,15 @@ void palmthread::transfer_ended(const TransferOutcome& outcome) {
         return;
     }
     switch (outcome.dump.outcome) {
-        case HandheldDumpCheck::Outcome::no_data:
-            if (pf) pf->error_rtn(QString::fromLatin1(kNoLoggedDataToSave));
-            finish();
-            return;
-        case HandheldDumpCheck::Outcome::unsupported_width:
-            if (pf) pf->error_rtn(QString::fromStdString(unsupported_width_message(outcome.dump.width)));
-            finish();
-            return;
-        case HandheldDumpCheck::Outcome::ready:
-            save_dump(outcome.dump);
-            return;
+    case HandheldDumpCheck::Outcome::no_data:
+        if (pf) pf->error_rtn(QString::fromLatin1(kNoLoggedDataToSave));
+        finish();
+        return;
+    case HandheldDumpCheck::Outcome::unsupported_width:
+        if (pf) pf->error_rtn(QString::fromStdString(unsupported_width_message(outcome.dump.width)));
+        finish();
+        return;
+    case HandheldDumpCheck::Outcome::ready: save_dump(outcome.dump); return;
     }
 }
 

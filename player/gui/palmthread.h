@@ -32,9 +32,9 @@ class palmthread : public QObject {
     Q_OBJECT
 public:
     struct Setup {
-        PLAYframe* pf = nullptr;       // outlives the transfer
-        PNKORVdialog* pd = nullptr;    // outlives the transfer
-        int port = 0;                  // 0..3: COM1..COM4
+        PLAYframe* pf = nullptr;                         // outlives the transfer
+        PNKORVdialog* pd = nullptr;                      // outlives the transfer
+        int port = 0;                                    // 0..3: COM1..COM4
         korv::platform::FileChooser* chooser = nullptr;  // the save dialogs; GUI thread
         // Null: libkorvio.so by name. Must outlive the worker.
         const korv::KorvioLibrary* library = nullptr;

@@ -30,7 +30,7 @@ const QString kIdleTitle = QStringLiteral("Log File Playback");
 // Saturating, for a slider whose range is an int.
 int slider_value(std::int64_t v) { return int(std::clamp<std::int64_t>(v, 0, INT_MAX)); }
 
-} // namespace
+}  // namespace
 
 PLAYframe::PLAYframe(PlayerServices services) : QWidget(nullptr), services_(std::move(services)) {
     setObjectName("PLAYframe");
@@ -94,27 +94,23 @@ void PLAYframe::recall_cfg1() {
     korv::FloatOrder order = korv::FloatOrder::little;
     bool reported = false;
     switch (classify_log_name(path)) {
-        case LogNameKind::vxm_little:
-            type = LogFileType::vxm;
-            break;
-        case LogNameKind::vxm_big:
-            type = LogFileType::vxm;
+    case LogNameKind::vxm_little: type = LogFileType::vxm; break;
+    case LogNameKind::vxm_big:
+        type = LogFileType::vxm;
+        order = korv::FloatOrder::big;
+        csv_file = true;
+        break;
+    case LogNameKind::pms: type = LogFileType::pms; break;
+    case LogNameKind::unknown: {
+        const SpecialFile special = special_file(path);
+        type = special.type;
+        reported = special.reported;
+        if (special.converted) {
+            path = "csv.tmp";
             order = korv::FloatOrder::big;
-            csv_file = true;
-            break;
-        case LogNameKind::pms:
-            type = LogFileType::pms;
-            break;
-        case LogNameKind::unknown: {
-            const SpecialFile special = special_file(path);
-            type = special.type;
-            reported = special.reported;
-            if (special.converted) {
-                path = "csv.tmp";
-                order = korv::FloatOrder::big;
-            }
-            break;
         }
+        break;
+    }
     }
 
     if (type == LogFileType::none) {
@@ -175,8 +171,8 @@ void PLAYframe::closeButton_mouseClicked() {
     itc_animate->hide();
     afc_animate->hide();
     afc2_animate->hide();
-    for (ControllerEditor* editor : std::initializer_list<ControllerEditor*>{
-             editors.itc_frame, editors.afc_frame, editors.afc2_frame, editors.pms_frame}) {
+    for (ControllerEditor* editor : std::initializer_list<ControllerEditor*>{editors.itc_frame, editors.afc_frame,
+                                                                             editors.afc2_frame, editors.pms_frame}) {
         if (editor && editor->window()) editor->window()->hide();
     }
     toggle_controls();
@@ -194,9 +190,9 @@ void PLAYframe::toggle_controls() {
         const QSignalBlocker quiet(position_slider);
         position_slider->setValue(0);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{open_button, close_button, back_button, forward_button,
-                                                      rewind_button, play_button, chart2d_button, chart3d_button,
-                                                      position_slider}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{open_button, close_button, back_button, forward_button, rewind_button,
+                                         play_button, chart2d_button, chart3d_button, position_slider}) {
         w->setEnabled(!w->isEnabled());
     }
     if (transfer_running_) open_button->setEnabled(false);
@@ -257,25 +253,22 @@ PLAYframe::SpecialFile PLAYframe::special_file(const std::string& path) {
     error_.hide();
 
     switch (converted.outcome) {
-        case CsvOutcome::file_error:
-            error_rtn(QStringLiteral("File error: ") + QString::fromStdString(converted.error));
-            result.reported = true;
-            return result;
-        case CsvOutcome::too_many_columns:
-            error_rtn(QStringLiteral("At most %1 columns can be converted; %2 were given a quantity.")
-                          .arg(kMaxCsvKeptColumns)
-                          .arg(converted.kept_columns));
-            result.reported = true;
-            return result;
-        case CsvOutcome::nothing_chosen:
-            csv_file = false;
-            return result;
-        case CsvOutcome::converted:
-            break;
+    case CsvOutcome::file_error:
+        error_rtn(QStringLiteral("File error: ") + QString::fromStdString(converted.error));
+        result.reported = true;
+        return result;
+    case CsvOutcome::too_many_columns:
+        error_rtn(QStringLiteral("At most %1 columns can be converted; %2 were given a quantity.")
+                      .arg(kMaxCsvKeptColumns)
+                      .arg(converted.kept_columns));
+        result.reported = true;
+        return result;
+    case CsvOutcome::nothing_chosen: csv_file = false; return result;
+    case CsvOutcome::converted: break;
     }
     if (converted.bad_rows > 0) {
-        error_rtn(QStringLiteral("%1 rows were skipped: a converted column held no number there.")
-                      .arg(converted.bad_rows));
+        error_rtn(
+            QStringLiteral("%1 rows were skipped: a converted column held no number there.").arg(converted.bad_rows));
     }
     csv_file = true;
     result.type = LogFileType::vxm;
@@ -309,14 +302,9 @@ void PLAYframe::read_log_record() {
 void PLAYframe::display_log_record() {
     if (!record_read_) return;
     switch (log_.logfiletype()) {
-        case LogFileType::pms:
-            display_pms_record();
-            break;
-        case LogFileType::vxm:
-            display_vxm_record();
-            break;
-        case LogFileType::none:
-            break;
+    case LogFileType::pms: display_pms_record(); break;
+    case LogFileType::vxm: display_vxm_record(); break;
+    case LogFileType::none: break;
     }
 }
 

@@ -37,7 +37,7 @@ QPlainTextEdit* pane(QWidget* parent, const char* name, QRect where) {
     return p;
 }
 
-} // namespace
+}  // namespace
 
 void PLAYframe::build_widgets() {
     setWindowTitle(QStringLiteral("Log File Playback"));
@@ -53,11 +53,13 @@ void PLAYframe::build_widgets() {
     description->setPalette(pane_colours);
     record_area = pane(this, "record_area", QRect(8, 48, 424, 114));
 
-    chart_all = box(this, "chart_all", "Chart all", "Select to chart all instead of just 100% tps", QRect(440, 48, 90, 20));
+    chart_all =
+        box(this, "chart_all", "Chart all", "Select to chart all instead of just 100% tps", QRect(440, 48, 90, 20));
     low_vals = box(this, "low_vals", "Low vals", "Show LOW o2 & timing values", QRect(440, 68, 90, 20));
-    animate_control = box(this, "animate_control", "Animate", "Animated playback using controller panels",
-                          QRect(440, 88, 90, 20));
-    itc_animate = box(this, "itc_animate", "Timing", "Display the ignition timing controller map", QRect(440, 108, 90, 20));
+    animate_control =
+        box(this, "animate_control", "Animate", "Animated playback using controller panels", QRect(440, 88, 90, 20));
+    itc_animate =
+        box(this, "itc_animate", "Timing", "Display the ignition timing controller map", QRect(440, 108, 90, 20));
     afc_animate = box(this, "afc_animate", "AFC (old)", "Display fuel controller map", QRect(440, 128, 90, 20));
     afc2_animate = box(this, "afc2_animate", "AFC (new)", "Display fuel controller map", QRect(440, 148, 90, 20));
     advanced_fuel_calc = box(this, "advanced_fuel_calc", "Calc mthd",
@@ -78,7 +80,8 @@ void PLAYframe::build_widgets() {
     play_button = button(this, "play_button", ">>", "Animated play", QRect(276, 170, 34, 26));
     chart2d_button = button(this, "chart2d_button", "2D", "Chart log file data", QRect(314, 170, 40, 26));
     chart3d_button = button(this, "chart3d_button", "3D", "Chart log file data in 3D", QRect(356, 170, 40, 26));
-    pnkorv_button = button(this, "pnkorv_button", "Palm'n'Korv", "Collect data from Palm'n'Korv", QRect(440, 170, 100, 26));
+    pnkorv_button =
+        button(this, "pnkorv_button", "Palm'n'Korv", "Collect data from Palm'n'Korv", QRect(440, 170, 100, 26));
 
     position_slider = new QSlider(Qt::Horizontal, this);
     position_slider->setObjectName("position_slider");
@@ -120,16 +123,16 @@ void PLAYframe::build_widgets() {
     afr_button->hide();
 
     // No log yet.
-    for (QWidget* w : std::initializer_list<QWidget*>{close_button, back_button, forward_button, rewind_button,
-                                                      play_button, chart2d_button, chart3d_button, position_slider,
-                                                      o2_slider}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{close_button, back_button, forward_button, rewind_button, play_button,
+                                         chart2d_button, chart3d_button, position_slider, o2_slider}) {
         w->setEnabled(false);
     }
     for (QPushButton* peak : peak_buttons) peak->setEnabled(false);
     reset_button->setEnabled(false);
     reset_button->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{chart_all, low_vals, advanced_fuel_calc, itc_animate,
-                                                      afc_animate, afc2_animate}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{chart_all, low_vals, advanced_fuel_calc, itc_animate, afc_animate,
+                                                      afc2_animate}) {
         w->hide();
     }
 }

@@ -15,4 +15,4 @@ std::unique_ptr<HandheldTransfer> PlayerExtensions::make_handheld(PLAYframe&) {
 }
 std::unique_ptr<QWidget> Plot3dWindowFactory::make_CHART3Dframe() { return nullptr; }
 
-} // namespace korv::player
+}  // namespace korv::player

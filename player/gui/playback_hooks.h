@@ -41,8 +41,8 @@ public:
     }
     // The cursor moved: the strip charts' marks follow it.
     virtual void cursor_moved() {}
-    virtual void chart_2d() {}                  // "2D"
-    virtual void chart_3d() {}                  // "3D"
+    virtual void chart_2d() {}                            // "2D"
+    virtual void chart_3d() {}                            // "3D"
     virtual void show_peak(int column) { (void)column; }  // 0 RPMS .. 4 Knock
     virtual void tps_limit_entered() {}
     virtual void rpm_limit_entered() {}
@@ -97,4 +97,4 @@ struct PlayerServices {
     std::function<void(csv_dialog&)> run_csv_dialog;
 };
 
-} // namespace korv::player
+}  // namespace korv::player

@@ -47,19 +47,25 @@ void PlayerAnalysis::clear_controls() {
 }
 
 void PlayerAnalysis::set_peak_values(std::int8_t timing, std::int8_t knock, float pulse_width, std::int32_t rpm,
-                                     float o2, std::int64_t record, float pressure, std::int32_t tps,
-                                     std::int32_t fuel, std::int32_t air_temperature,
-                                     std::int32_t coolant_temperature) {
+                                     float o2, std::int64_t record, float pressure, std::int32_t tps, std::int32_t fuel,
+                                     std::int32_t air_temperature, std::int32_t coolant_temperature) {
     if (cell_locked_) return;
     frame_.o2_slider->setValue(saturating_float_to_int32(o2 * 100.0f));
 
-    const PeakSample s{timing, knock, pulse_width, rpm, o2, record, pressure, tps, fuel, air_temperature,
-                       coolant_temperature};
+    const PeakSample s{timing, knock,           pulse_width,        rpm, o2, record, pressure, tps,
+                       fuel,   air_temperature, coolant_temperature};
     const bool passes = filter_.passes(tps, rpm);
     const bool charted = frame_.chart_all->isChecked() || passes;
     if (chart_3d_ && charted) {
-        const Log3dRecord r{float(rpm), o2, float(fuel), float(timing), float(tps), pressure, pulse_width,
-                            float(coolant_temperature), float(air_temperature)};
+        const Log3dRecord r{float(rpm),
+                            o2,
+                            float(fuel),
+                            float(timing),
+                            float(tps),
+                            pressure,
+                            pulse_width,
+                            float(coolant_temperature),
+                            float(air_temperature)};
         log3d_.add(r, record);
     }
     if (c2d_ && chart_2d_ && charted && c2d_->isHidden() && c2d_->chart2d_values.getRowCount() < kChart2dMaxRows) {
@@ -262,4 +268,4 @@ void PlayerAnalysis::chart_3d() {
     if (c3d_) c3d_->show();
 }
 
-} // namespace korv::player
+}  // namespace korv::player

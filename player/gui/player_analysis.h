@@ -95,4 +95,4 @@ private:
     std::optional<Cell> cell_locked_;
 };
 
-} // namespace korv::player
+}  // namespace korv::player

@@ -8,14 +8,14 @@
 
 namespace {
 
-constexpr int kAxisWidth = 40;   // room for the Y labels
+constexpr int kAxisWidth = 40;  // room for the Y labels
 constexpr int kLegendWidth = 96;
 constexpr int kMargin = 4;
 
 const QColor kSeriesColours[] = {QColor(0, 0, 255),   QColor(255, 0, 0),   QColor(0, 128, 0),
                                  QColor(255, 0, 255), QColor(0, 128, 128), QColor(128, 64, 0)};
 
-} // namespace
+}  // namespace
 
 TableChart::TableChart(QWidget* parent) : QWidget(parent) {}
 

@@ -16,7 +16,7 @@ PeakSample sample(std::int32_t rpm, std::int64_t record) {
     return s;
 }
 
-} // namespace
+}  // namespace
 
 TEST(AnalyserFilter, ThrottleOrRpmAtTheLimitPasses) {
     const AnalyserFilter f;  // 95 %, 4000 rpm: the fields' texts

@@ -183,4 +183,4 @@ protected:
     std::unique_ptr<PLAYframe> frame;
 };
 
-} // namespace korv::player::testing_support
+}  // namespace korv::player::testing_support

@@ -24,9 +24,7 @@ const std::string kExport =
     "0.25, 900.00, 12.50, 181.00\r\n";
 
 // What csv.tmp must hold for kExport with Time, Rpms, Tps and Coolant Temp chosen.
-Bytes expected_export_log() {
-    return minimal_log({9, 7, 1}, {{850.0f, 0.0f, 180.0f}, {900.0f, 12.5f, 181.0f}});
-}
+Bytes expected_export_log() { return minimal_log({9, 7, 1}, {{850.0f, 0.0f, 180.0f}, {900.0f, 12.5f, 181.0f}}); }
 
 class CsvConversion : public InScratchFolder {
 protected:
@@ -41,7 +39,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(CsvColumns, TheMapWritesTheseChannelIds) {
     EXPECT_EQ(csv_item_text(kColumn, 3), "Column 3");

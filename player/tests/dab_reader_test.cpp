@@ -17,7 +17,7 @@ PmsRecord decode(std::initializer_list<std::pair<int, std::uint8_t>> fields) {
     return r;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DabFields, EngineSpeedIsTheLittleEndianCountTimesTen) {
     EXPECT_EQ(decode({{5, 0x2C}, {6, 0x01}}).pms_ecu_rpms, 3000);
@@ -42,15 +42,15 @@ TEST(DabFields, O2VoltsAreTruncatedButTheTargetIsNot) {
     EXPECT_EQ(decode({{19, 50}}).pms_o2voltage, 0.98f);
     const PmsRecord quarter = decode({{19, 25}});
     EXPECT_EQ(quarter.pms_o2voltage, 0.48f);
-    EXPECT_EQ(quarter.o2_target, 25.0f * 0.02f - 0.02f);  // single precision, untruncated
+    EXPECT_EQ(quarter.o2_target, 25.0f * 0.02f - 0.02f);    // single precision, untruncated
     EXPECT_EQ(decode({{19, 0xFF}}).pms_o2voltage, -0.04f);  // bytes from 128 up are negative
 }
 
 TEST(DabFields, PressureIsBoostPositiveAndVacuumNegative) {
     EXPECT_EQ(decode_pms_pressure(100, 0), 10.0f);
-    EXPECT_EQ(decode_pms_pressure(-56, 0), 19.9f);     // -5.6 + 25.5
+    EXPECT_EQ(decode_pms_pressure(-56, 0), 19.9f);  // -5.6 + 25.5
     EXPECT_EQ(decode_pms_pressure(-50, -1), -5.0f);
-    EXPECT_EQ(decode_pms_pressure(-1, -2), -25.4f);    // -0.1 + 25.5, negated
+    EXPECT_EQ(decode_pms_pressure(-1, -2), -25.4f);  // -0.1 + 25.5, negated
     EXPECT_EQ(decode_pms_pressure(0, -2), -51.2f);
     EXPECT_EQ(decode({{29, 0xC8}, {30, 0}}).pms_pressure, 19.9f);
     EXPECT_EQ(build_int(-2, -1), 0xFEFF);

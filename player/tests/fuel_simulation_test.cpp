@@ -21,7 +21,7 @@ O2SearchInput pms_record(float o2, float target) {
     return in;
 }
 
-} // namespace
+}  // namespace
 
 TEST(FuelSimulation, PulseRatioGivesBackTheLoggedO2) {
     const float ratio = pulse_ratio(0.9f, 3000, 10.0f);

@@ -44,7 +44,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(AnalysisTest, GridCountsWhatPassesTheFilterByBand) {
     write_vxm("run.db1", kRun);

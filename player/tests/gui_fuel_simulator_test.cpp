@@ -32,13 +32,14 @@ protected:
     QString cell_text(int row, int band) { return analysis().grid()->cell(row, band)->text(); }
     // A PMS record: 5000 rpm, full throttle, O2 0.90 V, pulse 72 counts.
     static Bytes pms_record() {
-        return dab_record({{5, 0xF4}, {6, 0x01}, {25, 100}, {19, 46}, {13, 72}, {11, 70}, {8, 20}, {31, 0xE8}, {32, 3}});
+        return dab_record(
+            {{5, 0xF4}, {6, 0x01}, {25, 100}, {19, 46}, {13, 72}, {11, 70}, {8, 20}, {31, 0xE8}, {32, 3}});
     }
 };
 
 const std::vector<VxmRow> kFullThrottle = {{5000, 100, 0.9f, 20, 10, 0}, {5000, 100, 0.9f, 20, 10, 0}};
 
-} // namespace
+}  // namespace
 
 TEST_F(FuelSimulatorTest, BothAfcEditorsAreRefused) {
     write_vxm("run.db1", kFullThrottle);

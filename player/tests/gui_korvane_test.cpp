@@ -83,7 +83,7 @@ protected:
     std::unique_ptr<Korvane> window;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(KorvaneTest, AFirstStartWritesTheDefaultFileAndOpensNothingElse) {
     start();
@@ -138,12 +138,11 @@ TEST_F(KorvaneTest, EverySlotIsRestoredAndRecorded) {
     EXPECT_EQ(window->pos(), QPoint(40, 50));
     ASSERT_TRUE(window->editors.afc_frame && window->editors.afc2_frame && window->editors.itc_frame &&
                 window->editors.pms_frame);
-    EXPECT_EQ(factory.calls,
-              (CallLog{"build AFCframe1", "AFCframe1 set_config knob.cfg", "AFCframe1 recall_cfg1",
-                       "build AFCframe2", "AFCframe2 set_config vcd.cfg", "AFCframe2 recall_cfg1",
-                       "build ITCframe1", "ITCframe1 set_config itc.cfg", "ITCframe1 recall_cfg1",
-                       "build PMSframe", "PMSframe set_config map.e2p", "PMSframe recall_data",
-                       "PMSframe set_radio_buttons", "PMSframe display_pgm"}));
+    EXPECT_EQ(factory.calls, (CallLog{"build AFCframe1", "AFCframe1 set_config knob.cfg", "AFCframe1 recall_cfg1",
+                                      "build AFCframe2", "AFCframe2 set_config vcd.cfg", "AFCframe2 recall_cfg1",
+                                      "build ITCframe1", "ITCframe1 set_config itc.cfg", "ITCframe1 recall_cfg1",
+                                      "build PMSframe", "PMSframe set_config map.e2p", "PMSframe recall_data",
+                                      "PMSframe set_radio_buttons", "PMSframe display_pgm"}));
     EXPECT_TRUE(window->editors.afc_frame->window()->isVisible());
     EXPECT_FALSE(window->editors.afc2_frame->window()->isVisible());
     EXPECT_EQ(window->editors.itc_frame->window()->pos(), QPoint(240, 250));
@@ -159,13 +158,13 @@ TEST_F(KorvaneTest, EverySlotIsRestoredAndRecorded) {
     EXPECT_FALSE(chooser_window->afc2_configure->isEnabled());
     EXPECT_FALSE(chooser_window->pms_configure->isEnabled());
     // PMS's rule runs last, unticked, and enables all four boxes.
-    for (QCheckBox* box : {chooser_window->afc1_box, chooser_window->afc2_box, chooser_window->itc_box,
-                           chooser_window->pms_box}) {
+    for (QCheckBox* box :
+         {chooser_window->afc1_box, chooser_window->afc2_box, chooser_window->itc_box, chooser_window->pms_box}) {
         EXPECT_TRUE(box->isEnabled());
     }
 
     kvt::KvtConfig expected = stored;
-    expected.player->theFile = " ";     // cleared at start-up
+    expected.player->theFile = " ";  // cleared at start-up
     expected.player->visible = true;
     expected.chooser->enabled = {true, true, true, true};
     EXPECT_EQ(recorded(), expected);
@@ -229,7 +228,8 @@ TEST_F(KorvaneTest, ChooserBoxRules) {
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->windowTitle(), "Control Dialog");
     EXPECT_FALSE(d->vpc_box->isEnabled());
-    for (QPushButton* b : {d->afc1_configure, d->afc2_configure, d->itc_configure, d->pms_configure, d->vpc_configure}) {
+    for (QPushButton* b :
+         {d->afc1_configure, d->afc2_configure, d->itc_configure, d->pms_configure, d->vpc_configure}) {
         EXPECT_FALSE(b->isEnabled());
     }
     d->pms_box->click();

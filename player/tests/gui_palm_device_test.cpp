@@ -79,4 +79,4 @@ TEST_F(PalmDevice, AHandheldNotInTransferModeLeavesNothingToSave) {
     EXPECT_TRUE(frame->open_button->isEnabled());
 }
 
-} // namespace
+}  // namespace

@@ -283,4 +283,4 @@ TEST_F(PalmFrontEnd, CancelledSaveWritesAndOpensNothing) {
     EXPECT_TRUE(frame->open_button->isEnabled());
 }
 
-} // namespace
+}  // namespace

@@ -51,9 +51,9 @@ protected:
     }
     // The controls that need an open log, enabled or not, all alike.
     void expect_log_controls(bool enabled) {
-        for (QWidget* w : std::initializer_list<QWidget*>{frame->close_button, frame->back_button, frame->forward_button,
-                                                          frame->rewind_button, frame->play_button, frame->chart2d_button,
-                                                          frame->chart3d_button, frame->position_slider}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 frame->close_button, frame->back_button, frame->forward_button, frame->rewind_button,
+                 frame->play_button, frame->chart2d_button, frame->chart3d_button, frame->position_slider}) {
             EXPECT_EQ(w->isEnabled(), enabled) << w->objectName().toStdString();
         }
         EXPECT_EQ(frame->open_button->isEnabled(), !enabled);
@@ -81,7 +81,7 @@ protected:
     std::unique_ptr<PLAYframe> frame;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(PlayFrameTest, StartsWithNoLog) {
     EXPECT_EQ(frame->windowTitle(), "Log File Playback");
@@ -148,8 +148,9 @@ TEST_F(PlayFrameTest, APmsLogHidesTheEditorBoxes) {
     EXPECT_TRUE(frame->itc_animate->isHidden());
     EXPECT_TRUE(frame->afc2_animate->isHidden());
     frame->forward_button->click();
-    EXPECT_EQ(shown_text(), "{1} Rpms: 1000  Prs/Vac 0.0\nTPS: 0  Air: 201  Clt: 269  O2: -0.02\n"
-                            "Timing 0 Dc:0.0%\nFuel(pw) 0.0 Hz:0");
+    EXPECT_EQ(shown_text(),
+              "{1} Rpms: 1000  Prs/Vac 0.0\nTPS: 0  Air: 201  Clt: 269  O2: -0.02\n"
+              "Timing 0 Dc:0.0%\nFuel(pw) 0.0 Hz:0");
 }
 
 TEST_F(PlayFrameTest, StepsShowTheExactRecordText) {
@@ -157,8 +158,9 @@ TEST_F(PlayFrameTest, StepsShowTheExactRecordText) {
     open("run.db2");
     EXPECT_EQ(shown_text(), "");  // nothing until the first step
     frame->forward_button->click();
-    EXPECT_EQ(shown_text(), "{1} Rpms: 2000  Prs/Vac 0.0 O2: 0.0\nTPS: 50 Dc:0.0%\nTiming 0  Knock: 0\n"
-                            "Fuel(pw) 0.0 Hz:0.0 MPH:0");
+    EXPECT_EQ(shown_text(),
+              "{1} Rpms: 2000  Prs/Vac 0.0 O2: 0.0\nTPS: 50 Dc:0.0%\nTiming 0  Knock: 0\n"
+              "Fuel(pw) 0.0 Hz:0.0 MPH:0");
     EXPECT_EQ(frame->position_slider->value(), 1);
     frame->forward_button->click();
     frame->forward_button->click();

@@ -35,5 +35,5 @@ TEST(PlayerStripChartView, TheWindowIsFixedAtItsDefaultSize) {
     EXPECT_FALSE(player.isVisible());
 }
 
-} // namespace
-} // namespace korv::player
+}  // namespace
+}  // namespace korv::player

@@ -28,8 +28,8 @@ protected:
     chartcontrolp& manager() { return *analysis().charts().manager(); }
     chartitem& chart(int slot) { return *analysis().charts().chart(slot); }
     void move_mouse(QWidget& w, int x) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, 50), w.mapToGlobal(QPointF(x, 50)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 50), w.mapToGlobal(QPointF(x, 50)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QCoreApplication::sendEvent(&w, &move);
     }
     void click(QWidget& w, int x) {
@@ -39,7 +39,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(StripChartsTest, ManagerOffersTheChartsOfTheLog) {
     open_long_log(10);

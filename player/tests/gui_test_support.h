@@ -113,4 +113,4 @@ public:
     CallLog calls;
 };
 
-} // namespace korv::player::testing_support
+}  // namespace korv::player::testing_support

@@ -58,7 +58,7 @@ KvtConfig every_slot() {
     return c;
 }
 
-} // namespace
+}  // namespace
 
 TEST(KvtFile, TheDefaultFileIs1223BytesOfAbsentSlots) {
     Bytes expected(1223, 0);
@@ -196,9 +196,9 @@ TEST_F(KvtOnDisk, WritesTheDefaultAndNeverShortensAFile) {
     ASSERT_FALSE(write_kvt_file(path("kvt.cfg"), KvtConfig{}));
     const Bytes kept = read_bytes(path("kvt.cfg"));
     ASSERT_EQ(kept.size(), 2000u);
-    EXPECT_EQ(kept[8], 0xEE);      // between slots
-    EXPECT_EQ(kept[222], 0xEE);    // after the player's 22 absent bytes
-    EXPECT_EQ(kept[1223], 0xEE);   // after the last slot
+    EXPECT_EQ(kept[8], 0xEE);     // between slots
+    EXPECT_EQ(kept[222], 0xEE);   // after the player's 22 absent bytes
+    EXPECT_EQ(kept[1223], 0xEE);  // after the last slot
     EXPECT_EQ(kept[221], 0x00);
 
     KvtRead read;

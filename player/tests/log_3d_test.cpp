@@ -16,8 +16,8 @@ namespace {
 std::string blanks(std::size_t n) { return std::string(n, ' '); }
 
 // Names at columns 0, 10, ..., 90; "Rec" ends at column 92, so 6 blanks to 99.
-const std::string kNames = "Rpms      O2        Pressure  Timing    Tps       Fuel      P/W       W/T       A/T       Rec" +
-                           blanks(6) + "\n";
+const std::string kNames =
+    "Rpms      O2        Pressure  Timing    Tps       Fuel      P/W       W/T       A/T       Rec" + blanks(6) + "\n";
 // "NUMERIC" is 7 long: 3 blanks between, and 2 after the tenth to column 99.
 const std::string kTypes =
     "NUMERIC   NUMERIC   NUMERIC   NUMERIC   NUMERIC   NUMERIC   NUMERIC   NUMERIC   NUMERIC   NUMERIC  \n";
@@ -38,7 +38,7 @@ Log3dRecord typical() {
 
 class Log3dFileTest : public InScratchFolder {};
 
-} // namespace
+}  // namespace
 
 TEST(Log3dLines, HeaderLinesAreHundredCharacters) {
     EXPECT_EQ(log3d_names_line(), kNames);
@@ -49,7 +49,8 @@ TEST(Log3dLines, HeaderLinesAreHundredCharacters) {
 
 TEST(Log3dLines, RecordLineHasItsFieldsAtTheirColumns) {
     const std::string expected =
-        "3000.0    0.85      5.5       25.0      100.0     0.0       12.3      180.0     95.0      42" + blanks(7) + "\n";
+        "3000.0    0.85      5.5       25.0      100.0     0.0       12.3      180.0     95.0      42" + blanks(7) +
+        "\n";
     EXPECT_EQ(log3d_record_line(typical(), 42), expected);
 }
 

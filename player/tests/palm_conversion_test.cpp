@@ -39,16 +39,16 @@ TEST(HandheldScaling, EveryRowWithAHighByteValue) {
         std::uint32_t expected;
     };
     const Row rows[] = {
-        {1, 0, 0x42100000},  {1, 1, 0x43A00000},  {1, 3, 0x3F800000},  {1, 7, 0x429CDCDD},  {1, 9, 0x46480700},
-        {1, 10, 0x424CCCCD}, {1, 11, 0x43A00000}, {1, 12, 0x42610000}, {1, 13, 0x42610000}, {1, 14, 0x42610000},
-        {1, 15, 0x43480000}, {1, 17, 0x43480000}, {1, 18, 0x42877E65}, {1, 20, 0x42F88F5C}, {1, 90, 0x42F86666},
-        {1, 91, 0x426C28F5}, {1, 92, 0x42610000}, {1, 93, 0x42610000}, {1, 94, 0x429CDCDD}, {1, 95, 0x3F800000},
-        {1, 96, 0x43480000}, {1, 5, 0x00000000},  {1, 48, 0x00000000}, {1, 255, 0x00000000},
-        {2, 0, 0x42855555},  {2, 1, 0xC0000000},  {2, 3, 0x40800000},  {2, 7, 0x42A00000},  {2, 9, 0x45C41000},
-        {2, 10, 0x424CCCCD}, {2, 11, 0x41300000}, {2, 12, 0x437E0000}, {2, 13, 0x437E0000}, {2, 14, 0x437E0000},
-        {2, 15, 0x43480000}, {2, 17, 0x43480000}, {2, 18, 0x43480000}, {2, 20, 0x00000000}, {2, 90, 0x42F86666},
-        {2, 91, 0x426C28F5}, {2, 92, 0x42610000}, {2, 93, 0x42610000}, {2, 94, 0x429CDCDD}, {2, 95, 0x3F800000},
-        {2, 96, 0x43480000}, {2, 5, 0x00000000},  {2, 48, 0x00000000},
+        {1, 0, 0x42100000},  {1, 1, 0x43A00000},  {1, 3, 0x3F800000},  {1, 7, 0x429CDCDD},   {1, 9, 0x46480700},
+        {1, 10, 0x424CCCCD}, {1, 11, 0x43A00000}, {1, 12, 0x42610000}, {1, 13, 0x42610000},  {1, 14, 0x42610000},
+        {1, 15, 0x43480000}, {1, 17, 0x43480000}, {1, 18, 0x42877E65}, {1, 20, 0x42F88F5C},  {1, 90, 0x42F86666},
+        {1, 91, 0x426C28F5}, {1, 92, 0x42610000}, {1, 93, 0x42610000}, {1, 94, 0x429CDCDD},  {1, 95, 0x3F800000},
+        {1, 96, 0x43480000}, {1, 5, 0x00000000},  {1, 48, 0x00000000}, {1, 255, 0x00000000}, {2, 0, 0x42855555},
+        {2, 1, 0xC0000000},  {2, 3, 0x40800000},  {2, 7, 0x42A00000},  {2, 9, 0x45C41000},   {2, 10, 0x424CCCCD},
+        {2, 11, 0x41300000}, {2, 12, 0x437E0000}, {2, 13, 0x437E0000}, {2, 14, 0x437E0000},  {2, 15, 0x43480000},
+        {2, 17, 0x43480000}, {2, 18, 0x43480000}, {2, 20, 0x00000000}, {2, 90, 0x42F86666},  {2, 91, 0x426C28F5},
+        {2, 92, 0x42610000}, {2, 93, 0x42610000}, {2, 94, 0x429CDCDD}, {2, 95, 0x3F800000},  {2, 96, 0x43480000},
+        {2, 5, 0x00000000},  {2, 48, 0x00000000},
     };
     for (const Row& row : rows) {
         const auto kind = row.kind == 1 ? HandheldLogKind::two_byte : HandheldLogKind::one_byte;
@@ -100,13 +100,13 @@ TEST_F(HandheldDump, NothingWholeToSaveIsNoData) {
     std::filesystem::create_directory(path("folder"));
     EXPECT_EQ(check_handheld_dump(path("folder")).outcome, Outcome::no_data);  // not a plain file
     EXPECT_EQ(check({}).outcome, Outcome::no_data);
-    EXPECT_EQ(check({1}).outcome, Outcome::no_data);                      // no count
-    EXPECT_EQ(check({1, 0, 9, 0x80}).outcome, Outcome::no_data);          // no channels
-    EXPECT_EQ(check({1, 53}).outcome, Outcome::no_data);                  // more than a handheld sends
-    EXPECT_EQ(check({1, 0x80, 9, 0x80}).outcome, Outcome::no_data);       // a count read as -128
-    EXPECT_EQ(check({1, 2, 9, 7}).outcome, Outcome::no_data);             // header only
-    EXPECT_EQ(check({1, 2, 9}).outcome, Outcome::no_data);                // ids cut short
-    EXPECT_EQ(check({1, 2, 9, 7, 9, 0x80, 7}).outcome, Outcome::no_data); // a record cut short
+    EXPECT_EQ(check({1}).outcome, Outcome::no_data);                       // no count
+    EXPECT_EQ(check({1, 0, 9, 0x80}).outcome, Outcome::no_data);           // no channels
+    EXPECT_EQ(check({1, 53}).outcome, Outcome::no_data);                   // more than a handheld sends
+    EXPECT_EQ(check({1, 0x80, 9, 0x80}).outcome, Outcome::no_data);        // a count read as -128
+    EXPECT_EQ(check({1, 2, 9, 7}).outcome, Outcome::no_data);              // header only
+    EXPECT_EQ(check({1, 2, 9}).outcome, Outcome::no_data);                 // ids cut short
+    EXPECT_EQ(check({1, 2, 9, 7, 9, 0x80, 7}).outcome, Outcome::no_data);  // a record cut short
     EXPECT_EQ(check({2, 1, 9, 9, 0x1F}).outcome, Outcome::no_data);
 
     Bytes widest{1, 52};
@@ -209,4 +209,4 @@ TEST(HandheldSaveTarget, ExtensionIsCheckedCaseBlindElseTheTempNameInTheSameFold
     EXPECT_FALSE(handheld_save_target(HandheldLogKind::one_byte, std::string("/logs/")));
 }
 
-} // namespace
+}  // namespace

@@ -92,4 +92,4 @@ TEST_F(KorvlibOnLibrary, BuiltLibraryIsVersionSixAndItsDemonstrationPortHasNoHan
 }
 #endif
 
-} // namespace
+}  // namespace

@@ -25,7 +25,7 @@ int last_port = -1;
 
 void progress(const korvio_host* host, int n) { host->update_pnkorv(host->object, n); }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -105,4 +105,4 @@ KORVIO_API int getPNKORV(const korvio_host* host, int port) {
     return answer;
 }
 
-} // extern "C"
+}  // extern "C"

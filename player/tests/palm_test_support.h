@@ -49,10 +49,9 @@ private:
 
 class PalmExtensions : public PlayerExtensions {
 public:
-    PalmExtensions(platform::FileChooser& chooser, const KorvioLibrary* library) : chooser_(chooser), library_(library) {}
-    std::unique_ptr<PlaybackAnalysis> make_analysis(PLAYframe&) override {
-        return std::make_unique<ChartCalls>(calls);
-    }
+    PalmExtensions(platform::FileChooser& chooser, const KorvioLibrary* library)
+        : chooser_(chooser), library_(library) {}
+    std::unique_ptr<PlaybackAnalysis> make_analysis(PLAYframe&) override { return std::make_unique<ChartCalls>(calls); }
     std::unique_ptr<HandheldTransfer> make_handheld(PLAYframe& frame) override {
         auto made = std::make_unique<PalmTransferFrontEnd>(frame, chooser_, library_);
         front_end = made.get();
@@ -112,4 +111,4 @@ protected:
     std::unique_ptr<PLAYframe> frame;
 };
 
-} // namespace korv::player::testing_support
+}  // namespace korv::player::testing_support

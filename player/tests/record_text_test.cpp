@@ -37,7 +37,7 @@ korv::VxmPlayerModel vxm_sample() {
     return m;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DutyCycle, IsPulseWidthTimesRpmOver1200Truncated) {
     EXPECT_EQ(duty_cycle(2.5f, 3000), 6.25f);
@@ -112,7 +112,8 @@ TEST(VxmRecordText, SpeedPressureLoadAndTrimLines) {
     m.vxm_o2trim = 9;
     m.vxm_load = 40;
     const std::string text = vxm_record_text(12, m, {});
-    EXPECT_EQ(text.substr(text.find("MPH:55")), "MPH:55\nMPH: 55 MAP: 100 Load: 40 \nSTrim 1: -3 LTrim 1: 7 2: 2 O2 Trim: 9 ");
+    EXPECT_EQ(text.substr(text.find("MPH:55")),
+              "MPH:55\nMPH: 55 MAP: 100 Load: 40 \nSTrim 1: -3 LTrim 1: 7 2: 2 O2 Trim: 9 ");
 }
 
 TEST(VxmRecordText, AnimatedEditorsAndSimulatorPieces) {

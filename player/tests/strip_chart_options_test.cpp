@@ -158,5 +158,5 @@ TEST(StripChartPlayer, ClickNearTheStartShowsTheFirstScreenAndTheFirstRecord) {
     EXPECT_EQ(chart.curr_record(), 5000);
 }
 
-} // namespace
-} // namespace korv::player
+}  // namespace
+}  // namespace korv::player

@@ -54,4 +54,4 @@ inline Bytes dab_log(const std::vector<Bytes>& records) {
     return out;
 }
 
-} // namespace korv::player::testing_support
+}  // namespace korv::player::testing_support

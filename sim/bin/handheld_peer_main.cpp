@@ -77,7 +77,7 @@ int serve(korv::sim::HandheldPeer& peer) {
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     Options options;

@@ -17,7 +17,7 @@ sigset_t stop_signals() {
     return set;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<Pacing> parse_pacing(int argc, char** argv, const char* program) {
     Pacing pacing = Pacing::Wire;
@@ -41,8 +41,7 @@ int serve(Peer& peer) {
     peer.start();
     std::printf("%s\n", peer.slave_path().c_str());
     std::fflush(stdout);
-    std::fprintf(stderr, "Try: KORVIO_COM1=%s ./Korvlog   (Ctrl+C ends the device)\n",
-                 peer.slave_path().c_str());
+    std::fprintf(stderr, "Try: KORVIO_COM1=%s ./Korvlog   (Ctrl+C ends the device)\n", peer.slave_path().c_str());
     const sigset_t set = stop_signals();
     int signal = 0;
     sigwait(&set, &signal);
@@ -50,4 +49,4 @@ int serve(Peer& peer) {
     return 0;
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

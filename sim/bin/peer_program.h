@@ -18,4 +18,4 @@ int serve(Peer& peer);
 // Signals to wait for must be blocked before any thread starts.
 void block_stop_signals();
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -28,4 +28,4 @@ void Cable0Box::hear(std::uint8_t byte) {
     answer({byte, (*data)[0], data->size() > 1 ? (*data)[1] : std::uint8_t{0}});
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

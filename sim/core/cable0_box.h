@@ -19,4 +19,4 @@ protected:
     void on_line_change(const platform::serial::LineChange& change) override;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -19,7 +19,7 @@ std::int64_t now_us() { return platform::clock().now_us(); }
 
 bool on_kline(CarBus bus) { return bus == CarBus::KLine || bus == CarBus::KLineKwp; }
 
-} // namespace
+}  // namespace
 
 Cable1Box::Cable1Box(Pacing pacing, CarBus bus, std::int64_t turnaround_us)
     : InterfaceBox(pacing, turnaround_us), bus_(bus) {}
@@ -27,8 +27,10 @@ Cable1Box::Cable1Box(Pacing pacing, CarBus bus, std::int64_t turnaround_us)
 Cable1Box::~Cable1Box() { stop(); }
 
 void Cable1Box::on_line_change(const LineChange& change) {
-    if (change.line == OutputLine::Dtr) dtr_ = change.on;
-    else if (change.line == OutputLine::Rts) rts_ = change.on;
+    if (change.line == OutputLine::Dtr)
+        dtr_ = change.on;
+    else if (change.line == OutputLine::Rts)
+        rts_ = change.on;
     set_carrier(dtr_ && !rts_);
 }
 
@@ -37,12 +39,17 @@ std::int64_t Cable1Box::powered_since() const {
     bool rts = false;
     std::int64_t since = -1;
     for (const LineChange& change : line_changes_so_far()) {
-        if (change.line == OutputLine::Dtr) dtr = change.on;
-        else if (change.line == OutputLine::Rts) rts = change.on;
-        else continue;
+        if (change.line == OutputLine::Dtr)
+            dtr = change.on;
+        else if (change.line == OutputLine::Rts)
+            rts = change.on;
+        else
+            continue;
         const bool powered = dtr && !rts;
-        if (!powered) since = -1;
-        else if (since < 0) since = change.at_us;
+        if (!powered)
+            since = -1;
+        else if (since < 0)
+            since = change.at_us;
     }
     return since;
 }
@@ -85,12 +92,21 @@ void Cable1Box::take(const std::vector<std::uint8_t>& frame) {
     bool right_bus = false;
     switch (frame[1]) {
     case 0x04:
-    case 0x84: right_bus = bus_ == CarBus::Bus84; reply_id = 0x84; break;
+    case 0x84:
+        right_bus = bus_ == CarBus::Bus84;
+        reply_id = 0x84;
+        break;
     case 0x02:
-    case 0x82: right_bus = bus_ == CarBus::Bus82; reply_id = 0x82; break;
+    case 0x82:
+        right_bus = bus_ == CarBus::Bus82;
+        reply_id = 0x82;
+        break;
     case 0x01:
     case 0x10:
-    case 0x81: right_bus = on_kline(bus_); reply_id = 0x81; break;
+    case 0x81:
+        right_bus = on_kline(bus_);
+        reply_id = 0x81;
+        break;
     default: break;
     }
     if (right_bus && reply_id == 0x81) {
@@ -120,4 +136,4 @@ void Cable1Box::take(const std::vector<std::uint8_t>& frame) {
     answer(reply_frame(reply_id, body));
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

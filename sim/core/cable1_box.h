@@ -59,4 +59,4 @@ private:
     ObdTroubleCodes trouble_codes_;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

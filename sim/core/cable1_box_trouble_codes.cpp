@@ -8,7 +8,7 @@ namespace {
 constexpr std::uint8_t kNoData = 0x80;
 constexpr std::uint8_t kStatusPid = 0x01;
 
-} // namespace
+}  // namespace
 
 std::vector<std::uint8_t> Cable1Box::trouble_code_answer(std::uint8_t mode, std::uint8_t reply_id) {
     std::vector<std::vector<std::uint8_t>> messages;
@@ -32,4 +32,4 @@ std::vector<std::uint8_t> Cable1Box::trouble_code_answer(std::uint8_t mode, std:
     return frames;
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -13,7 +13,7 @@ constexpr std::size_t kFrameLength = 7;
 constexpr std::uint8_t kFrameStart = 0x06;
 constexpr std::uint8_t kCommandStart = 0x01;
 
-} // namespace
+}  // namespace
 
 const std::array<std::array<std::uint8_t, 9>, 3> Cable3Box::kSetUpCommands = {{
     {0x01, 0x01, 0x06, 0x68, 0x6A, 0xF1, 0x01, 0x00, 0x17},
@@ -44,7 +44,8 @@ void Cable3Box::hear(std::uint8_t byte) {
     follow_lines();
     if (bytes_.empty() && byte != kCommandStart && !(set_up_ && byte == kFrameStart)) return;
     bytes_.push_back(byte);
-    if (bytes_.front() == kCommandStart) take_command_bytes();
+    if (bytes_.front() == kCommandStart)
+        take_command_bytes();
     else if (bytes_.size() == kFrameLength) {
         std::vector<std::uint8_t> frame;
         frame.swap(bytes_);
@@ -70,9 +71,12 @@ void Cable3Box::take_command_bytes() {
         ++commands_taken_;
         // The first command starts the set-up over; the others must follow in turn.
         const int n = static_cast<int>(known - kSetUpCommands.begin());
-        if (n == 0) set_up_step_ = 1;
-        else if (n == set_up_step_ && set_up_step_ < 3) ++set_up_step_;
-        else set_up_step_ = 0;
+        if (n == 0)
+            set_up_step_ = 1;
+        else if (n == set_up_step_ && set_up_step_ < 3)
+            ++set_up_step_;
+        else
+            set_up_step_ = 0;
         set_up_ = set_up_step_ == 3;
     }
 }
@@ -87,4 +91,4 @@ void Cable3Box::take_frame(const std::vector<std::uint8_t>& frame) {
     answer(reply);
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -45,4 +45,4 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -29,4 +29,4 @@ bool wait_for_clock(std::int64_t deadline_us, const std::function<bool()>& cance
     }
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -16,4 +16,4 @@ inline constexpr std::int64_t kStalledClockRealUs = 500'000;
 // turned true first (checked about every half millisecond).
 bool wait_for_clock(std::int64_t deadline_us, const std::function<bool()>& cancelled = {});
 
-} // namespace korv::sim
+}  // namespace korv::sim

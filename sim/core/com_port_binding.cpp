@@ -12,8 +12,10 @@ ComPortBinding::ComPortBinding(int slot, const std::string& path) : name_(com_va
 }
 
 ComPortBinding::~ComPortBinding() {
-    if (previous_) setenv(name_.c_str(), previous_->c_str(), 1);
-    else unsetenv(name_.c_str());
+    if (previous_)
+        setenv(name_.c_str(), previous_->c_str(), 1);
+    else
+        unsetenv(name_.c_str());
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

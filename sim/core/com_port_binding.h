@@ -40,4 +40,4 @@ private:
     ComPortBinding binding_;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -18,4 +18,4 @@ void DiagPeer::on_byte(std::uint8_t byte) {
     reply({byte});
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -25,4 +25,4 @@ private:
     std::atomic<int> leading_zeros_{0};
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

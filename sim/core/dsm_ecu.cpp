@@ -64,4 +64,4 @@ void DsmEcu::on_byte(std::uint8_t byte) {
     if (!answer.empty()) reply(answer);
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -49,4 +49,4 @@ private:
     std::map<std::uint8_t, std::vector<std::uint8_t>> answers_;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

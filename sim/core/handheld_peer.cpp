@@ -5,7 +5,7 @@ namespace {
 
 constexpr std::uint8_t kGoByte = 0x00;
 
-} // namespace
+}  // namespace
 
 HandheldPeer::HandheldPeer(HandheldLog log, Pacing pacing)
     : Peer(PeerOptions{kBaud, pacing, WrongSpeed::Garble}),
@@ -126,4 +126,4 @@ void HandheldPeer::on_byte(std::uint8_t byte) {
     if (!answer.empty()) reply(std::move(answer));
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -59,4 +59,4 @@ private:
     std::size_t next_record_ = 0;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

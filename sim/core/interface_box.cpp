@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::chrono::milliseconds kCatchUpReal{2};
 
-} // namespace
+}  // namespace
 
 InterfaceBox::InterfaceBox(Pacing pacing, std::int64_t turnaround_us)
     : Peer(PeerOptions{kBaud, pacing, WrongSpeed::Garble}), pacing_(pacing), turnaround_us_(turnaround_us) {
@@ -104,4 +104,4 @@ void InterfaceBox::run_answers() {
     }
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -70,4 +70,4 @@ private:
     std::thread answer_thread_;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

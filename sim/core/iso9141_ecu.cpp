@@ -21,7 +21,7 @@ std::int64_t now_us() { return platform::clock().now_us(); }
 
 bool near(long speed, long wanted) { return platform::serial::speed_close_enough(wanted, speed); }
 
-} // namespace
+}  // namespace
 
 std::uint8_t ungarbled(std::uint8_t byte) {
     const auto flipped = static_cast<std::uint8_t>(byte ^ 0xA4);
@@ -150,8 +150,7 @@ void Iso9141Ecu::on_line_change(const LineChange& change) {
     if (break_edges_.empty() && !change.on) return;
     break_edges_.push_back(change);
     // The last edge of an address with its top bit clear ends the data bits.
-    if (!change.on && change.at_us - break_edges_.front().at_us >= 9 * kBitUs - kBitUs / 2)
-        decode_break_address();
+    if (!change.on && change.at_us - break_edges_.front().at_us >= 9 * kBitUs - kBitUs / 2) decode_break_address();
 }
 
 void Iso9141Ecu::decode_break_address() {
@@ -171,4 +170,4 @@ void Iso9141Ecu::decode_break_address() {
     start_link(start + 10 * kBitUs);  // after the stop bit
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

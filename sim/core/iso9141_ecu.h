@@ -19,11 +19,11 @@
 namespace korv::sim {
 
 struct KLineTiming {
-    std::int64_t w1_us = 60'000;   // address end to 55
-    std::int64_t w2_us = 10'000;   // 55 to the first key byte
-    std::int64_t w3_us = 2'000;    // between the key bytes
-    std::int64_t w4_us = 30'000;   // inverted key to inverted address
-    std::int64_t p2_us = 25'000;   // request end to answer
+    std::int64_t w1_us = 60'000;  // address end to 55
+    std::int64_t w2_us = 10'000;  // 55 to the first key byte
+    std::int64_t w3_us = 2'000;   // between the key bytes
+    std::int64_t w4_us = 30'000;  // inverted key to inverted address
+    std::int64_t p2_us = 25'000;  // request end to answer
     std::int64_t p3_min_us = 55'000;
     std::int64_t p3_max_us = 5'000'000;
 };
@@ -84,4 +84,4 @@ private:
 // The byte that garbled() turned into `byte`.
 std::uint8_t ungarbled(std::uint8_t byte);
 
-} // namespace korv::sim
+}  // namespace korv::sim

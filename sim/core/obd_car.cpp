@@ -49,4 +49,4 @@ std::uint8_t sum_of(const std::uint8_t* first, const std::uint8_t* last) {
     return static_cast<std::uint8_t>(std::accumulate(first, last, 0u));
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

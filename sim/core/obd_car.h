@@ -31,4 +31,4 @@ private:
 // Sum modulo 256 of the bytes.
 std::uint8_t sum_of(const std::uint8_t* first, const std::uint8_t* last);
 
-} // namespace korv::sim
+}  // namespace korv::sim

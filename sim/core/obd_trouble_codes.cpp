@@ -16,7 +16,7 @@ std::vector<std::uint8_t> message(std::uint8_t mode, const std::vector<std::uint
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 void ObdTroubleCodes::set(std::vector<std::uint16_t> codes) {
     std::lock_guard lock(mutex_);
@@ -56,4 +56,4 @@ std::vector<std::uint8_t> ObdTroubleCodes::clear() {
     return message(0x44, {});
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -29,4 +29,4 @@ private:
     bool refuse_clear_ = false;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

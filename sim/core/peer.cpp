@@ -113,9 +113,7 @@ void Peer::handle_line_changes() {
     }
 }
 
-bool Peer::speed_is_right() const {
-    return platform::serial::speed_close_enough(options_.baud, pty_.slave_speed());
-}
+bool Peer::speed_is_right() const { return platform::serial::speed_close_enough(options_.baud, pty_.slave_speed()); }
 
 void Peer::hear_available() {
     // One byte at a time: the speed may change between any two bytes.
@@ -166,17 +164,14 @@ void Peer::reply(std::vector<std::uint8_t> bytes) {
     case Fault::Short:
         if (!bytes.empty()) bytes.pop_back();
         break;
-    case Fault::Late:
-        pause(late_us);
-        break;
+    case Fault::Late: pause(late_us); break;
     }
     send(bytes);
 }
 
 void Peer::pause(std::int64_t duration_us) {
     const std::int64_t deadline = platform::clock().now_us() + duration_us;
-    while (!stopping_ && platform::clock().now_us() < deadline)
-        platform::serial::wait_step(-1, false, deadline);
+    while (!stopping_ && platform::clock().now_us() < deadline) platform::serial::wait_step(-1, false, deadline);
 }
 
 void Peer::send(const std::vector<std::uint8_t>& bytes) {
@@ -203,4 +198,4 @@ void Peer::write_byte(std::uint8_t byte) {
     }
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -122,4 +122,4 @@ private:
     std::atomic<int> wrong_speed_bytes_{0};
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -28,10 +28,14 @@ std::optional<unsigned> hex4(const std::string& text, std::size_t at) {
         if (i >= text.size()) return std::nullopt;
         const char c = text[i];
         unsigned digit;
-        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else
+            return std::nullopt;
         value = value * 16 + digit;
     }
     return value;
@@ -43,10 +47,9 @@ std::vector<std::uint8_t> with_prompt(std::vector<std::uint8_t> frame) {
     return frame;
 }
 
-} // namespace
+}  // namespace
 
-PmsPeer::PmsPeer(Pacing pacing)
-    : Peer(PeerOptions{kBaud, pacing, WrongSpeed::Garble}), memory_(sample_memory()) {}
+PmsPeer::PmsPeer(Pacing pacing) : Peer(PeerOptions{kBaud, pacing, WrongSpeed::Garble}), memory_(sample_memory()) {}
 
 PmsPeer::~PmsPeer() { stop(); }
 
@@ -159,4 +162,4 @@ std::vector<std::uint8_t> PmsPeer::read_reply(unsigned start, unsigned end) {
     return bytes;
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

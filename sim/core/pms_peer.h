@@ -62,4 +62,4 @@ private:
     std::vector<std::string> commands_;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -47,4 +47,4 @@ long PseudoTerminal::slave_speed() const {
     return platform::serial::read_speed(master_, &speed) == 0 ? speed : 0;
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

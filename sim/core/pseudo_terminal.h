@@ -25,4 +25,4 @@ private:
     std::string slave_path_;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

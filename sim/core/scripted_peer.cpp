@@ -15,4 +15,4 @@ void ScriptedPeer::on_line_change(const platform::serial::LineChange& change) {
     if (on_line_) on_line_(*this, change);
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

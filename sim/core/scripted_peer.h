@@ -29,4 +29,4 @@ private:
     const LineHandler on_line_;
 };
 
-} // namespace korv::sim
+}  // namespace korv::sim

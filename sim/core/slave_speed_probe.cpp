@@ -22,4 +22,4 @@ long SlaveSpeedProbe::speed() const {
     return platform::serial::read_speed(fd_, &speed) == 0 ? speed : 0;
 }
 
-} // namespace korv::sim
+}  // namespace korv::sim

@@ -43,5 +43,5 @@ TEST(DiagPeerProgram, PrintsItsSlavePathAndAnswersThere) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
-} // namespace
-} // namespace korv::sim
+}  // namespace
+}  // namespace korv::sim

@@ -113,5 +113,5 @@ TEST(DsmEcuProgram, PrintsItsSlavePathAndHasCodesStored) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
-} // namespace
-} // namespace korv::sim
+}  // namespace
+}  // namespace korv::sim

@@ -94,5 +94,5 @@ TEST(HandheldProgram, PressesTheButtonOnALineOfInput) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
-} // namespace
-} // namespace korv::sim
+}  // namespace
+}  // namespace korv::sim

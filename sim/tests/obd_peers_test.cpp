@@ -77,8 +77,7 @@ TEST(Cable1Box, TellsItsKeywordAndWantsTheKLineBroughtUpFirst) {
     EXPECT_EQ(read_bytes(*tty, 14), (Bytes{0x25, 0x80, 0x08, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x88}));
     // Link byte 01 brings it up: reply id, the ECU's answer, zeros, check.
     write(*tty, {0x25, 0x01, 0x05, 0x68, 0x6A, 0xF1, 0x01, 0x0C, 0, 0, 0, 0, 0, 0, 0xD6});
-    EXPECT_EQ(read_bytes(*tty, 14),
-              (Bytes{0x25, 0x81, 0x48, 0x6B, 0x10, 0x41, 0x0C, 0x0C, 0x80, 0, 0, 0, 0, 0x1D}));
+    EXPECT_EQ(read_bytes(*tty, 14), (Bytes{0x25, 0x81, 0x48, 0x6B, 0x10, 0x41, 0x0C, 0x0C, 0x80, 0, 0, 0, 0, 0x1D}));
     EXPECT_EQ(box.kline_inits(), 1);
 }
 
@@ -186,8 +185,8 @@ TEST_P(ObdPeerProgram, PrintsItsSlavePathAndServes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, ObdPeerProgram,
-                         ::testing::Values(KORV_SIM_CABLE0_PROGRAM, KORV_SIM_CABLE1_PROGRAM,
-                                           KORV_SIM_CABLE3_PROGRAM, KORV_SIM_ISO9141_PROGRAM));
+                         ::testing::Values(KORV_SIM_CABLE0_PROGRAM, KORV_SIM_CABLE1_PROGRAM, KORV_SIM_CABLE3_PROGRAM,
+                                           KORV_SIM_ISO9141_PROGRAM));
 
-} // namespace
-} // namespace korv::sim
+}  // namespace
+}  // namespace korv::sim

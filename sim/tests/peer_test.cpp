@@ -14,12 +14,12 @@ namespace korv::sim {
 namespace {
 
 using namespace std::chrono_literals;
-using platform::serial::InputLines;
-using platform::serial::LineSettings;
-using platform::serial::Tty;
 using platform::serial::InputLine;
+using platform::serial::InputLines;
 using platform::serial::LineChange;
+using platform::serial::LineSettings;
 using platform::serial::OutputLine;
+using platform::serial::Tty;
 
 // Answers every byte with that byte and the next one up.
 ScriptedPeer::ByteHandler answer_pair() {
@@ -132,8 +132,7 @@ TEST_P(PeerFaults, ShapeTheAnswer) {
 
 INSTANTIATE_TEST_SUITE_P(All, PeerFaults,
                          ::testing::Values(FaultCase{Fault::None, {0x30, 0x31}}, FaultCase{Fault::Silent, {}},
-                                           FaultCase{Fault::WrongEcho, {0x55, 0x31}},
-                                           FaultCase{Fault::Short, {0x30}}),
+                                           FaultCase{Fault::WrongEcho, {0x55, 0x31}}, FaultCase{Fault::Short, {0x30}}),
                          [](const ::testing::TestParamInfo<FaultCase>& info) {
                              switch (info.param.fault) {
                              case Fault::None: return "None";
@@ -189,5 +188,5 @@ TEST(Peer, TestThreadCanPushUnaskedBytes) {
     EXPECT_EQ(read_bytes(*tty, 2), (std::vector<std::uint8_t>{0x01, 0x02}));
 }
 
-} // namespace
-} // namespace korv::sim
+}  // namespace
+}  // namespace korv::sim

@@ -130,8 +130,8 @@ private:
         const auto give_up = std::chrono::steady_clock::now() + within;
         std::string line;
         for (;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(give_up -
-                                                                                    std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(give_up - std::chrono::steady_clock::now());
             if (left.count() <= 0) return;
             pollfd p{output_, POLLIN, 0};
             if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -152,4 +152,4 @@ private:
     std::string slave_path_;
 };
 
-} // namespace korv::sim::testing
+}  // namespace korv::sim::testing

@@ -136,5 +136,5 @@ TEST(PmsUnitProgram, PrintsItsSlavePathAndAnswersThere) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
-} // namespace
-} // namespace korv::sim
+}  // namespace
+}  // namespace korv::sim
