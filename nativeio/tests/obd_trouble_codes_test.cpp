@@ -121,6 +121,71 @@ TEST_F(ObdTroubleCodes, ReplyThatComesAMomentLaterIsStillRead) {
     EXPECT_EQ(read_text("dtc.tmp"), report(4, "4 error codes found, C/E light is on\nP0101\nP0102\nP0103\nP0104\n"));
 }
 
+TEST_F(ObdTroubleCodes, BytesAheadOfTheCodesAnswerGiveNoPhantomCodes) {
+    // A frame of the box holding a second ECU's late answer to the status
+    // request, ECU 18: 48 6B 18 41 01, then its data 01 00 10 10 2E.
+    const Frame late_status{0x25, 0x81, 0x48, 0x6B, 0x18, 0x41, 0x01, 0x01, 0x00, 0x10, 0x10, 0x2E, 0x00, 0x17};
+    const struct {
+        const char* what;
+        Frame ahead;
+    } cases[] = {
+        {"a second ECU's late status answer", late_status},
+        {"the same answer as a real box passed it on",
+         {0x81, 0x0A, 0x48, 0x6B, 0x18, 0x41, 0x01, 0x01, 0x00, 0x10, 0x10, 0x2E, 0x00, 0x00}},
+        {"a burst of noise", Frame(1000, 0xFF)},
+        {"a frame cut short", {0x25, 0x81, 0x48, 0x6B}},
+        {"a single stray byte", {0x00}},
+    };
+    PeerOnPort<Cable1Box> box(0);
+    set_status(box.peer(), 0x84);
+    box->trouble_codes().set({0x0143, 0x0301, 0x0171, 0x0420});
+    bring_up();
+    for (const auto& c : cases) {
+        box->send_before_codes(c.ahead);
+        EXPECT_EQ(getDTC(0, 1), 0) << c.what;
+        EXPECT_EQ(read_text("dtc.tmp"), report(4, "4 error codes found, C/E light is on\nP0143\nP0301\nP0171\nP0420\n"))
+            << c.what;
+    }
+}
+
+TEST_F(ObdTroubleCodes, ChatteringBoxHoldsTheReadOnlyBriefly) {
+    const struct {
+        const char* what;
+        std::uint8_t status;
+        std::vector<std::uint16_t> codes;
+        std::int64_t longest_us;  // after the box's settling time
+    } cases[] = {
+        // Ends 300 ms after the one announced code was read.
+        {"the announced code", 0x81, {0x0143}, 1'000'000},
+        // The count is never reached: ends 5 s after the request.
+        {"frames without codes", 0x82, {}, 6'000'000},
+    };
+    for (const auto& c : cases) {
+        PeerOnPort<Cable1Box> box(0);
+        set_status(box.peer(), c.status);
+        box->trouble_codes().set(c.codes);
+        // A frame every 100 ms for a minute.
+        box->chatter(100'000, 600);
+        bring_up();
+        const auto start = clock_.now_us();
+        EXPECT_EQ(getDTC(0, 1), 0) << c.what;
+        EXPECT_LE(clock_.now_us() - start - 5'000'000, c.longest_us) << c.what;
+        const std::string text = read_text("dtc.tmp");
+        const std::string count_line =
+            report(c.status & 0x7F, std::to_string(c.status & 0x7F) + " error codes found, C/E light is on\n");
+        EXPECT_EQ(text.substr(0, count_line.size()), count_line) << c.what;
+        // The code once, and at most the repeats that began within 300 ms
+        // (one more for the test clock's steps).
+        const std::string code_lines = text.substr(std::min(text.size(), count_line.size()));
+        if (c.codes.empty())
+            EXPECT_EQ(code_lines, "") << c.what;
+        else
+            EXPECT_TRUE(code_lines.size() >= 6 && code_lines.size() <= 5 * 6 && code_lines.starts_with("P0143\n"))
+                << c.what << ": " << code_lines;
+        SioClose(0);
+    }
+}
+
 TEST_F(ObdTroubleCodes, SilentVehicleOrAReplyWithoutTheEcuHeaderCannotConnect) {
     PeerOnPort<Cable1Box> box(0);
     bring_up();
@@ -137,15 +202,23 @@ TEST_F(ObdTroubleCodes, SilentVehicleOrAReplyWithoutTheEcuHeaderCannotConnect) {
 }
 
 TEST_F(ObdTroubleCodes, CodesAnnouncedButNeverListedAreAFailure) {
-    PeerOnPort<ScriptedPeer> box(0, sim::PeerOptions{}, [heard = Frame{}](ScriptedPeer& p, std::uint8_t byte) mutable {
-        heard.push_back(byte);
-        if (heard.size() < 15) return;
-        if (heard[6] == 0x01) p.reply({0x25, 0x81, 0x48, 0x6B, 0x10, 0x41, 0x01, 0x02, 0, 0, 0, 0, 0, 0});
-        heard.clear();
-    });
-    ASSERT_EQ(SioReset(99, 0, 1024, 1024), 0);
-    EXPECT_EQ(getDTC(0, 1), -1);
-    EXPECT_EQ(read_text("dtc.tmp"), report(2, "2 error codes found, C/E light is off\n"));
+    // After the status request: nothing, or only a second ECU's late answer
+    // to it, which holds the ECU header but is no list of codes.
+    const Frame late_status{0x81, 0x0A, 0x48, 0x6B, 0x18, 0x41, 0x01, 0x01, 0x00, 0x10, 0x10, 0x2E, 0x00, 0x00};
+    for (const Frame& after_codes_request : {Frame{}, late_status}) {
+        PeerOnPort<ScriptedPeer> box(
+            0, sim::PeerOptions{}, [&, heard = Frame{}](ScriptedPeer& p, std::uint8_t byte) mutable {
+                heard.push_back(byte);
+                if (heard.size() < 15) return;
+                if (heard[6] == 0x01) p.reply({0x25, 0x81, 0x48, 0x6B, 0x10, 0x41, 0x01, 0x02, 0, 0, 0, 0, 0, 0});
+                if (heard[6] == 0x03 && !after_codes_request.empty()) p.reply(after_codes_request);
+                heard.clear();
+            });
+        ASSERT_EQ(SioReset(99, 0, 1024, 1024), 0);
+        EXPECT_EQ(getDTC(0, 1), -1);
+        EXPECT_EQ(read_text("dtc.tmp"), report(2, "2 error codes found, C/E light is off\n"));
+        SioClose(0);
+    }
 }
 
 TEST_F(ObdTroubleCodes, DemonstrationPortWithAndWithoutCatalogue) {

@@ -123,7 +123,7 @@ void Cable1Box::take(const std::vector<std::uint8_t>& frame) {
     }
     const std::uint8_t mode = frame[6];
     if (right_bus && (mode == 0x03 || mode == 0x04)) {
-        answer(trouble_code_answer(mode, reply_id));
+        answer_trouble_codes(mode, reply_id);
         return;
     }
     const auto answer_bytes = right_bus && mode == 0x01 ? car().kline_answer(frame[7]) : std::nullopt;

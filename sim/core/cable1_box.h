@@ -37,6 +37,13 @@ public:
     // The car's stored codes, read with mode 03 and cleared with mode 04.
     ObdTroubleCodes& trouble_codes() { return trouble_codes_; }
 
+    // Bytes the box passes on ahead of its mode-03 frames, each time: a
+    // second ECU's late answer to the status request, line noise.
+    void send_before_codes(std::vector<std::uint8_t> bytes);
+    // A box that chatters: it passes the mode-03 frames on again every
+    // every_us, up to times more times, until it hears the next frame.
+    void chatter(std::int64_t every_us, int times);
+
 protected:
     void hear(std::uint8_t byte) override;
     void on_line_change(const platform::serial::LineChange& change) override;
@@ -47,6 +54,7 @@ private:
     std::int64_t powered_since() const;
     std::vector<std::uint8_t> reply_frame(std::uint8_t second, const std::vector<std::uint8_t>& body) const;
     // Mode 03 and 04 (cable1_box_trouble_codes.cpp).
+    void answer_trouble_codes(std::uint8_t mode, std::uint8_t reply_id);
     std::vector<std::uint8_t> trouble_code_answer(std::uint8_t mode, std::uint8_t reply_id);
 
     const CarBus bus_;
@@ -57,6 +65,9 @@ private:
     std::int64_t kline_used_us_ = -1;  // -1: K-line down
     std::atomic<int> kline_inits_{0};
     ObdTroubleCodes trouble_codes_;
+    std::mutex codes_mutex_;  // the test sets these while the box answers
+    std::vector<std::uint8_t> before_codes_;
+    AnswerRepeat chatter_;
 };
 
 }  // namespace korv::sim

@@ -54,6 +54,7 @@ void InterfaceBox::on_byte(std::uint8_t byte) {
     {
         // The line is not quiet: an answer not yet begun waits for what follows.
         std::lock_guard lock(mutex_);
+        repeat_ = {};
         if (pending_) {
             pending_.reset();
             ++generation_;
@@ -62,11 +63,12 @@ void InterfaceBox::on_byte(std::uint8_t byte) {
     hear(byte);
 }
 
-void InterfaceBox::answer(std::vector<std::uint8_t> bytes) {
+void InterfaceBox::answer(std::vector<std::uint8_t> bytes, AnswerRepeat repeat) {
     {
         std::lock_guard lock(mutex_);
         pending_ = std::move(bytes);
         due_us_ = arrival_end_us_ + turnaround_us_;
+        repeat_ = std::move(repeat);
         ++generation_;
     }
     wake_.notify_all();
@@ -101,6 +103,12 @@ void InterfaceBox::run_answers() {
         lock.unlock();
         reply(bytes);
         lock.lock();
+        // Nothing heard meanwhile: the repeat is due on the answer's own beat.
+        if (!pending_ && repeat_.times > 0) {
+            --repeat_.times;
+            pending_ = repeat_.bytes;
+            due_us_ = due + repeat_.every_us;
+        }
     }
 }
 

@@ -3,8 +3,8 @@
 // a whole request frame, thinks for its turn-around and answers. It answers
 // the last frame it heard: any byte that comes before the answer has begun
 // makes it start over on what follows, so a request sent twice in a row is
-// answered once. In wire pacing the box also counts the time the request's
-// bytes take to arrive. Its carrier (DCD) goes through the line seam.
+// answered once. A box may also repeat an answer until the next byte comes. In wire pacing the box also counts the time
+// the request's bytes take to arrive. Its carrier (DCD) goes through the line seam.
 #include "sim/core/obd_car.h"
 #include "sim/core/peer.h"
 
@@ -16,6 +16,14 @@
 #include <vector>
 
 namespace korv::sim {
+
+// What a box sends again after an answer: bytes every every_us, up to
+// times more times, until it hears the next byte.
+struct AnswerRepeat {
+    std::vector<std::uint8_t> bytes;
+    std::int64_t every_us = 0;
+    int times = 0;
+};
 
 class InterfaceBox : public Peer {
 public:
@@ -45,7 +53,7 @@ protected:
 
     void note_frame(std::vector<std::uint8_t> frame);
     // Answers the frame just heard after the turn-around.
-    void answer(std::vector<std::uint8_t> bytes);
+    void answer(std::vector<std::uint8_t> bytes, AnswerRepeat repeat = {});
     void set_carrier(bool on);
     // Ends the answer thread; the final class calls it before stop().
     void stop_answering();
@@ -63,6 +71,7 @@ private:
     std::condition_variable wake_;
     std::optional<std::vector<std::uint8_t>> pending_;
     std::int64_t due_us_ = 0;
+    AnswerRepeat repeat_;
     std::atomic<std::uint64_t> generation_{0};
     std::atomic<bool> quit_{false};
     std::atomic<int> answers_{0};

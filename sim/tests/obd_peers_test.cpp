@@ -81,6 +81,28 @@ TEST(Cable1Box, TellsItsKeywordAndWantsTheKLineBroughtUpFirst) {
     EXPECT_EQ(box.kline_inits(), 1);
 }
 
+TEST(Cable1Box, SendsStrayBytesAheadOfItsCodesAndChattersUntilTheNextFrame) {
+    platform::TestClock clock{1'000'000'000};
+    platform::ScopedClock use_clock{clock};
+    Cable1Box box;
+    box.trouble_codes().set({0x0143});
+    box.send_before_codes({0xFF, 0x00});
+    box.chatter(100'000, 5);
+    box.start();
+    auto tty = open_at(box.slave_path(), 19200, true, false);
+    clock.advance_us(Cable1Box::kBootUs);
+    const Bytes codes{0x25, 0x81, 0x48, 0x6B, 0x10, 0x43, 0x01, 0x43, 0, 0, 0, 0, 0, 0xCB};
+    write(*tty, {0x25, 0x01, 0x05, 0x68, 0x6A, 0xF1, 0x03, 0x00, 0, 0, 0, 0, 0, 0, 0xCC});
+    Bytes first{0xFF, 0x00};
+    first.insert(first.end(), codes.begin(), codes.end());
+    EXPECT_EQ(read_bytes(*tty, 16, 1s, &clock), first);
+    // The repeats come without the stray bytes, until the box hears a frame.
+    EXPECT_EQ(read_bytes(*tty, 14, 1s, &clock), codes);
+    write(*tty, {0x25, 0x01, 0x05, 0x68, 0x6A, 0xF1, 0x01, 0x0C, 0, 0, 0, 0, 0, 0, 0x00});
+    EXPECT_EQ(read_bytes(*tty, 14, 1s, &clock), (Bytes{0x25, 0x80, 0x08, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x88}));
+    EXPECT_TRUE(read_bytes(*tty, 1, 200ms, &clock, 50'000).empty());
+}
+
 TEST(Cable3Box, AnswersOnlyOnceSetUpAndAsksForEachCommandByCarrier) {
     Cable3Box box;
     box.start();
