@@ -86,8 +86,9 @@ void Iso9141Ecu::start_link(std::int64_t address_end_us) {
     // What the program sent meanwhile came before the second key byte; this
     // thread hears it only now.
     early_bytes_ = bytes_waiting();
+    // Taken before it goes, as in send_answer().
+    second_key_at_us_ = now_us() + wire_us_per_byte();
     reply({kKeyByte});
-    second_key_at_us_ = now_us();
     std::lock_guard lock(mutex_);
     state_ = State::AwaitingInvertedKey;
 }
@@ -165,11 +166,12 @@ void Iso9141Ecu::take_request(const std::vector<std::uint8_t>& request) {
     ++second_answers_;
 }
 
+std::int64_t Iso9141Ecu::wire_us_per_byte() const { return pacing_ == Pacing::Wire ? 10'000'000 / kBaud : 0; }
+
 void Iso9141Ecu::send_answer(const std::vector<std::uint8_t>& bytes) {
     // When it ends on the wire, taken before it goes: once the program has
     // it, the program may move the clock on before this thread runs again.
-    const std::int64_t wire_us = pacing_ == Pacing::Wire ? 10'000'000 / kBaud : 0;
-    answered_at_us_ = now_us() + static_cast<std::int64_t>(bytes.size()) * wire_us;
+    answered_at_us_ = now_us() + static_cast<std::int64_t>(bytes.size()) * wire_us_per_byte();
     reply(bytes);
 }
 

@@ -86,6 +86,7 @@ private:
     void take_request(const std::vector<std::uint8_t>& request);
     void hear_inverted_key(std::uint8_t byte);
     void send_answer(const std::vector<std::uint8_t>& bytes);
+    std::int64_t wire_us_per_byte() const;
     void decode_break_address();
 
     const Pacing pacing_;
