@@ -48,7 +48,7 @@ double cable0_limit() { return 1e6 / (4 * byte_us(19200) + korv::sim::InterfaceB
 double cable1_limit() { return 1e6 / (29 * byte_us(19200) + korv::sim::InterfaceBox::kDefaultTurnaroundUs); }
 // Cable 2, items rpm and throttle: the request and its echo are one
 // transmission (6 bytes), then P2, the answer (8 and 7 bytes), and the
-// engine's 70 ms pause after each reply.
+// 70 ms of quiet line the engine waits for after each reply.
 double cable2_limit() {
     const korv::sim::KLineTiming timing;
     const double cycle = (6 + 8 + 6 + 7) * byte_us(10400) + 2 * timing.p2_us + 2 * 70'000;

@@ -3,6 +3,7 @@
 // hears no request for 5 s.
 #include "nativeio/core/obd_engine.h"
 
+#include "nativeio/core/kline_waits.h"
 #include "nativeio/core/port_table.h"
 #include "nativeio/core/reply_reader.h"
 #include "nativeio/core/slow_init.h"
@@ -13,19 +14,22 @@ namespace {
 
 constexpr int kWaitSeconds = 5;
 constexpr std::uint8_t kReplyStart = 0x48;
-constexpr int kBeforeInitMs = 200;
 constexpr int kAfterDumpMs = 2000;
-// Keeps the ECU's minimum pause before the next request.
-constexpr int kAfterReplyMs = 70;
+// The line must be quiet this long before the next request (P3): a second
+// ECU answers 25-50 ms after the first, and each of its bytes restarts it.
+constexpr std::int64_t kQuietBeforeRequestUs = 70'000;
+constexpr std::int64_t kQuietGiveUpUs = 5'000'000;
+
+int wait_for_quiet_before_request(int port) {
+    return wait_for_quiet_line(port, kQuietBeforeRequestUs, platform::clock().now_us() + kQuietGiveUpUs, true);
+}
 
 class Cable2Link final : public ObdLink {
 public:
     Cable2Link(int port, const std::vector<int>& items) : ObdLink(build_channel_rows(2, items)), port_(port) {}
 
-    int set_up_run() override {
-        SioDelay(kBeforeInitMs);
-        return Iso9141SlowInit(port_);
-    }
+    // The initialisation listens for a quiet line before its address.
+    int set_up_run() override { return Iso9141SlowInit(port_); }
 
     void dump_created() override { SioDelay(kAfterDumpMs); }
 
@@ -60,8 +64,8 @@ public:
         const int b = reply.next();
         if (b < 0) return b;
         if (int r = reply.drop(1); r != kDone) return r;  // check byte
+        if (int r = wait_for_quiet_before_request(port_); r != kDone) return r;
         *sample = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
-        SioDelay(kAfterReplyMs);
         return kDone;
     }
 
@@ -72,7 +76,7 @@ public:
         SlowInitOptions options;
         options.keep_trying = still_running;
         const int r = Iso9141SlowInit(port_, options);
-        if (r == kDone) SioDelay(kAfterReplyMs);
+        if (r == kDone) return wait_for_quiet_before_request(port_);
         return r == kSlowInitAbandoned ? kResumeAbandoned : r;
     }
 

@@ -1,5 +1,6 @@
 #include "nativeio/core/slow_init.h"
 
+#include "nativeio/core/kline_waits.h"
 #include "nativeio/core/port_table.h"
 #include "platform/core/clock.h"
 #include "platform/serial/input_wait.h"
@@ -23,10 +24,16 @@ constexpr std::int64_t kEchoDeadlineUs = 5'000'000;
 constexpr std::int64_t kKeyDeadlineUs = 7'000'000;
 constexpr std::int64_t kAttemptDeadlineUs = 9'000'000;
 constexpr int kBetweenAttemptsMs = 2000;
-constexpr int kKeyToAnswerMs = 5;
+// The inverted key answers the second key byte 25 to 50 ms after it (W4).
+constexpr int kKeyToAnswerMs = 30;
+// An address goes out only onto a line quiet this long (W5).
+constexpr std::int64_t kQuietBeforeAddressUs = 300'000;
+// How long after a key byte or the inverted key the ECU's next byte is
+// watched for closely: its windows end within 50 ms.
+constexpr std::int64_t kCloseWatchUs = 100'000;
 constexpr std::int64_t kBitUs = 200'000;  // one bit at 5 baud
 
-enum class Stage { Echo, KeyByte, InvertedAddress };
+enum class Stage { Echo, KeyByte, SecondKeyByte, InvertedAddress };
 
 std::int64_t now_us() { return platform::clock().now_us(); }
 
@@ -48,10 +55,16 @@ void send_by_break(int port, std::uint8_t byte) {
     }
 }
 
-// 0 when the ECU confirmed, -1 when the attempt ran out (at its last deadline).
-int attempt(int port, const std::function<int(int, int)>& set_baud) {
+// 0 when the ECU confirmed, -1 when the attempt ran out (at its last
+// deadline) or the line never fell quiet for the address. `line_heard`:
+// bytes may have come less than W5 ago, so the line is listened to first.
+int attempt(int port, const std::function<int(int, int)>& set_baud, bool line_heard) {
+    if (line_heard && wait_for_quiet_line(port, kQuietBeforeAddressUs, now_us() + kEchoDeadlineUs, false) != kDone)
+        return kTimeOut;
     const std::int64_t start = now_us();
-    const std::int64_t stage_deadline[] = {start + kEchoDeadlineUs, start + kKeyDeadlineUs, start + kAttemptDeadlineUs};
+    const std::int64_t stage_deadline[] = {start + kEchoDeadlineUs, start + kKeyDeadlineUs, start + kKeyDeadlineUs,
+                                           start + kAttemptDeadlineUs};
+    std::int64_t close_until = 0;
     Stage stage = Stage::Echo;
     if (set_baud(port, kAddressBaud) != 0) {
         SioPutc(port, kAddress);
@@ -68,7 +81,7 @@ int attempt(int port, const std::function<int(int, int)>& set_baud) {
         if (now_us() >= deadline) break;
         const int byte = SioGetc(port);
         if (byte == kNothingWaiting) {
-            wait_rx_until(port, 1, deadline);
+            wait_for_byte(port, close_until, deadline);
             continue;
         }
         if (byte < 0) break;
@@ -81,17 +94,24 @@ int attempt(int port, const std::function<int(int, int)>& set_baud) {
             break;
         case Stage::KeyByte:
             if (byte == kKeyByte) {
-                SioDelay(kKeyToAnswerMs);
-                SioPutc(port, kInvertedKey);
-                stage = Stage::InvertedAddress;
+                // The ECU may take up to 20 ms (W3) before the second key
+                // byte; an answer sent sooner collides with it.
+                stage = Stage::SecondKeyByte;
+                close_until = now_us() + kCloseWatchUs;
             }
+            break;
+        case Stage::SecondKeyByte:
+            SioDelay(kKeyToAnswerMs);
+            SioPutc(port, kInvertedKey);
+            stage = Stage::InvertedAddress;
+            close_until = now_us() + kCloseWatchUs;
             break;
         case Stage::InvertedAddress:
             if (byte == kInvertedAddress) return kDone;
             break;
         }
     }
-    platform::serial::pause_until(stage_deadline[2]);
+    platform::serial::pause_until(stage_deadline[3]);
     return kTimeOut;
 }
 
@@ -100,12 +120,16 @@ int attempt(int port, const std::function<int(int, int)>& set_baud) {
 int Iso9141SlowInit(int port, const SlowInitOptions& options) {
     if (port == kDemoPort) return kDone;
     const std::function<int(int, int)> set_baud = options.set_baud ? options.set_baud : SioBaud;
+    // Nothing is known of the line before the first attempt; the pause
+    // between attempts is quiet enough unless bytes came in it.
+    bool line_heard = true;
     for (int n = 0; n < kSlowInitAttempts; ++n) {
         if (n > 0 && options.keep_trying && !options.keep_trying()) return kSlowInitAbandoned;
+        if (n > 0) line_heard = SioRxQue(port) != 0;
         SioClose(port);
         // A port that cannot be opened will not open on the next attempt.
         if (open_for_init(port) != kDone) return kTimeOut;
-        if (attempt(port, set_baud) == kDone) return kDone;
+        if (attempt(port, set_baud, line_heard) == kDone) return kDone;
         SioDelay(kBetweenAttemptsMs);
     }
     return kTimeOut;

@@ -1,7 +1,8 @@
 #pragma once
 // ISO 9141-2 five-baud initialisation of a direct K-line cable: the tester
-// sends the address 0x33 at 5 baud, the ECU answers 55 08 08 at 10400 baud,
-// the tester returns the inverted key byte F7 and the ECU confirms with the
+// sends the address 0x33 at 5 baud once the line has been quiet for 300 ms,
+// the ECU answers 55 08 08 at 10400 baud, the tester returns the inverted
+// key byte F7 30 ms after the second key byte and the ECU confirms with the
 // inverted address CC. The port stays open at 10400 baud when it succeeds.
 #include <functional>
 

@@ -49,6 +49,72 @@ TEST_F(Cable2Engine, InitialisesTheLinkThenLogsThroughTheEcho) {
               dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
 }
 
+TEST_F(Cable2Engine, WaitsForTheSecondKeyByteAndForTheSecondEcuToFinish) {
+    // The key bytes W3 = 20 ms apart; a second ECU answers 40 ms after the first.
+    PeerOnPort<Iso9141Ecu> ecu(0, sim::Pacing::Instant, sim::KLineTiming{.w3_us = 20'000}, sim::SecondEcu{});
+    RecordingHost h;
+    h.stop_after_status(3);
+    EXPECT_EQ(log(h, {9, 7}), 0);
+    EXPECT_EQ(ecu->inverted_keys_refused(), 0);
+    EXPECT_EQ(ecu->inits_completed(), 1);
+    // No request went out inside P3 of the second ECU's answer.
+    EXPECT_EQ(ecu->requests(), repeated(Frames{kRpm, kThrottle}, 3));
+    EXPECT_EQ(ecu->answers(), 6);
+    EXPECT_EQ(ecu->second_answers(), 6);
+    EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(2), status(4), status(6), pause(0)}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
+}
+
+// The clock moves only here (1 ms a step, quicker than the engine's own
+// steps), so bytes land on the line at known times.
+TEST_F(Cable2Engine, AddressWaitsUntilTheLineIsQuietFor300Ms) {
+    PeerOnPort<Iso9141Ecu> ecu(0);
+    RecordingHost h;
+    h.stop_after_status(1);
+    int result = 99;
+    std::thread run([&] { result = log(h, {1}); });
+    std::int64_t last_byte_at = 0;
+    for (int ms = 0; ecu->addresses_heard() == 0 && ms < 5000; ++ms) {
+        if (ms % 100 == 0 && ms <= 400) {
+            ecu->put_on_line({0x00});  // somebody still talking
+            last_byte_at = clock_.now_us();
+        }
+        clock_.advance_ms(1);
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    run.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ecu->addresses_heard(), 1);
+    EXPECT_GE(ecu->address_heard_at_us(), last_byte_at + 300'000);
+}
+
+TEST_F(Cable2Engine, LineThatNeverFallsQuietFailsTheExchange) {
+    // The link outlasts the chatter, so the request after it is answered.
+    PeerOnPort<Iso9141Ecu> ecu(0, sim::Pacing::Instant, sim::KLineTiming{.p3_max_us = 60'000'000});
+    RecordingHost h;
+    h.stop_after_status(3);
+    int result = 99;
+    std::thread run([&] { result = log(h, {1}); });
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ecu->answers() == 0 && std::chrono::steady_clock::now() < give_up)
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    // A byte every 20 ms after the answer, until the engine asks again.
+    const auto chatter_from = clock_.now_us();
+    while (ecu->requests().size() < 2 && clock_.now_us() < chatter_from + 20'000'000) {
+        ecu->put_on_line({0x00});
+        clock_.advance_ms(20);
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    const auto asked_again_at = clock_.now_us();
+    run.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_GE(asked_again_at - chatter_from, 4'900'000);
+    // The exchange inside the chatter failed and was asked again; its sample was not kept.
+    EXPECT_EQ(ecu->requests().size(), 4u);
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({1}, {{1, 0, 0x7B}, {1, 0, 0x7B}, {1, 0, 0x7B}}));
+}
+
 TEST_F(Cable2Engine, LeavingAPauseLongerThanTheLinkLastsInitialisesAgain) {
     PeerOnPort<Iso9141Ecu> ecu(0);
     RecordingHost h;

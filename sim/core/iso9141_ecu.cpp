@@ -28,8 +28,12 @@ std::uint8_t ungarbled(std::uint8_t byte) {
     return static_cast<std::uint8_t>((flipped >> 1) | (flipped << 7));
 }
 
-Iso9141Ecu::Iso9141Ecu(Pacing pacing, KLineTiming timing)
-    : Peer(PeerOptions{kBaud, pacing, WrongSpeed::Garble}), pacing_(pacing), timing_(timing), speed_(slave_path()) {}
+Iso9141Ecu::Iso9141Ecu(Pacing pacing, KLineTiming timing, std::optional<SecondEcu> second)
+    : Peer(PeerOptions{kBaud, pacing, WrongSpeed::Garble}),
+      pacing_(pacing),
+      timing_(timing),
+      second_(second),
+      speed_(slave_path()) {}
 
 Iso9141Ecu::~Iso9141Ecu() { stop(); }
 
@@ -62,6 +66,7 @@ void Iso9141Ecu::on_byte(std::uint8_t byte) {
     const std::uint8_t sent = ungarbled(byte);
     echo(sent, false);
     if (near(speed, kAddressBaud) && sent == kAddress) {
+        address_at_us_ = now_us();
         ++addresses_;
         start_link(now_us());  // the echo above took the byte's time on the wire
     }
@@ -78,9 +83,36 @@ void Iso9141Ecu::start_link(std::int64_t address_end_us) {
     wait_for_clock(now_us() + timing_.w2_us);
     reply({kKeyByte});
     wait_for_clock(now_us() + timing_.w3_us);
+    // What the program sent meanwhile came before the second key byte; this
+    // thread hears it only now.
+    early_bytes_ = bytes_waiting();
+    // Taken before it goes, as in send_answer().
+    second_key_at_us_ = now_us() + wire_us_per_byte();
     reply({kKeyByte});
     std::lock_guard lock(mutex_);
     state_ = State::AwaitingInvertedKey;
+}
+
+void Iso9141Ecu::hear_inverted_key(std::uint8_t byte) {
+    const bool early = early_bytes_ > 0;
+    if (early) --early_bytes_;
+    if (byte != kInvertedKey) return;
+    const std::int64_t after_key = now_us() - second_key_at_us_;
+    if (early || after_key < timing_.w4_min_us || after_key > timing_.w4_max_us) {
+        // It collided with the key byte or missed its window: no link.
+        ++refused_keys_;
+        std::lock_guard lock(mutex_);
+        state_ = State::Idle;
+        return;
+    }
+    wait_for_clock(now_us() + timing_.w4_us);
+    {
+        // Counted before the byte goes out: the program may look as soon as it has it.
+        std::lock_guard lock(mutex_);
+        state_ = State::Linked;
+    }
+    ++inits_;
+    send_answer({kInvertedAddress});
 }
 
 void Iso9141Ecu::hear_link_byte(std::uint8_t byte) {
@@ -90,15 +122,7 @@ void Iso9141Ecu::hear_link_byte(std::uint8_t byte) {
         state = state_;
     }
     if (state == State::AwaitingInvertedKey) {
-        if (byte != kInvertedKey) return;
-        wait_for_clock(now_us() + timing_.w4_us);
-        {
-            // Counted before the byte goes out: the program may look as soon as it has it.
-            std::lock_guard lock(mutex_);
-            state_ = State::Linked;
-        }
-        ++inits_;
-        send_answer({kInvertedAddress});
+        hear_inverted_key(byte);
         return;
     }
     if (state != State::Linked) return;
@@ -130,15 +154,24 @@ void Iso9141Ecu::take_request(const std::vector<std::uint8_t>& request) {
     const auto answer = car_.kline_answer(request[4]);
     if (!answer) return;
     wait_for_clock(now_us() + timing_.p2_us);
-    ++answers_;
     send_answer(*answer);
+    ++answers_;
+    if (!second_) return;
+    // The same data from another address, once the first has finished.
+    std::vector<std::uint8_t> second = *answer;
+    second[2] = second_->address;
+    second.back() = sum_of(second.data(), second.data() + second.size() - 1);
+    wait_for_clock(answered_at_us_ + second_->after_first_us);
+    send_answer(second);
+    ++second_answers_;
 }
+
+std::int64_t Iso9141Ecu::wire_us_per_byte() const { return pacing_ == Pacing::Wire ? 10'000'000 / kBaud : 0; }
 
 void Iso9141Ecu::send_answer(const std::vector<std::uint8_t>& bytes) {
     // When it ends on the wire, taken before it goes: once the program has
     // it, the program may move the clock on before this thread runs again.
-    const std::int64_t wire_us = pacing_ == Pacing::Wire ? 10'000'000 / kBaud : 0;
-    answered_at_us_ = now_us() + static_cast<std::int64_t>(bytes.size()) * wire_us;
+    answered_at_us_ = now_us() + static_cast<std::int64_t>(bytes.size()) * wire_us_per_byte();
     reply(bytes);
 }
 

@@ -6,6 +6,7 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -172,6 +173,11 @@ void Peer::reply(std::vector<std::uint8_t> bytes) {
 void Peer::pause(std::int64_t duration_us) {
     const std::int64_t deadline = platform::clock().now_us() + duration_us;
     while (!stopping_ && platform::clock().now_us() < deadline) platform::serial::wait_step(-1, false, deadline);
+}
+
+int Peer::bytes_waiting() const {
+    int queued = 0;
+    return ::ioctl(pty_.master(), FIONREAD, &queued) == 0 ? queued : 0;
 }
 
 void Peer::send(const std::vector<std::uint8_t>& bytes) {

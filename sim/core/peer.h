@@ -94,6 +94,9 @@ protected:
     // Output that is not an answer: pacing and speed only. Safe from another
     // thread too (a test pushing unasked bytes).
     void send(const std::vector<std::uint8_t>& bytes);
+    // How many bytes the program wrote that on_byte() has not heard yet:
+    // what came while the peer was busy talking.
+    int bytes_waiting() const;
 
 private:
     void run();

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 namespace korv::sim {
@@ -127,6 +128,9 @@ TEST(Cable3Box, AnswersOnlyOnceSetUpAndAsksForEachCommandByCarrier) {
 
 class Iso9141EcuLink : public ::testing::Test {
 protected:
+    explicit Iso9141EcuLink(KLineTiming timing = {}, std::optional<SecondEcu> second = std::nullopt)
+        : ecu_(Pacing::Instant, timing, second) {}
+
     platform::TestClock clock_{1'000'000'000};
     platform::ScopedClock use_{clock_};
     Iso9141Ecu ecu_;
@@ -150,10 +154,89 @@ protected:
         ASSERT_EQ(read(1), Bytes{0x33});  // the line's own echo
         set_speed(10400);
         ASSERT_EQ(read(3), (Bytes{0x55, 0x08, 0x08}));
+        clock_.advance_ms(30);  // W4
         write(*tty_, {0xF7});
-        ASSERT_EQ(read(2), (Bytes{0xF7, 0xCC}));
+        // The echo off the clock, so the ECU hears the F7 when it was sent.
+        ASSERT_EQ(read_bytes(*tty_, 1), Bytes{0xF7});
+        ASSERT_EQ(read(1), Bytes{0xCC});
     }
 };
+
+// A second ECU on the line, and the key bytes the longest W3 apart.
+class TwoEcuLink : public Iso9141EcuLink {
+protected:
+    TwoEcuLink() : Iso9141EcuLink(KLineTiming{.w3_us = 20'000}, SecondEcu{}) {}
+};
+
+TEST_F(TwoEcuLink, SecondEcuAnswersAfterTheFirstAndP3CountsFromItsAnswer) {
+    initialise();
+    clock_.advance_ms(100);
+    const Bytes request{0x68, 0x6A, 0xF1, 0x01, 0x0C, 0xD0};
+    write(*tty_, request);
+    // The clock moves only here, so the answers come at known times.
+    EXPECT_EQ(read_bytes(*tty_, 6), request);
+    clock_.advance_us(ecu_.timing().p2_us);
+    EXPECT_EQ(read_bytes(*tty_, 8), (Bytes{0x48, 0x6B, 0x10, 0x41, 0x0C, 0x0C, 0x80, 0x9C}));
+    const auto first_at = clock_.now_us();
+    clock_.advance_ms(24);
+    EXPECT_TRUE(read_bytes(*tty_, 1, 50ms).empty());
+    clock_.set_us(first_at + 50'000);
+    EXPECT_EQ(read_bytes(*tty_, 8), (Bytes{0x48, 0x6B, 0x18, 0x41, 0x0C, 0x0C, 0x80, 0xA4}));
+
+    // 60 ms after the first answer, but inside P3 of the second: ignored by both.
+    clock_.set_us(first_at + 60'000);
+    write(*tty_, request);
+    EXPECT_EQ(read_bytes(*tty_, 6), request);
+    EXPECT_TRUE(silence().empty());
+    EXPECT_EQ(ecu_.answers(), 1);
+    EXPECT_EQ(ecu_.second_answers(), 1);
+
+    clock_.advance_ms(100);
+    write(*tty_, request);
+    EXPECT_EQ(read(6 + 8 + 8).size(), 22u);
+    EXPECT_EQ(ecu_.answers(), 2);
+    EXPECT_EQ(ecu_.second_answers(), 2);
+}
+
+TEST_F(TwoEcuLink, InvertedKeyOnlyInsideW4AfterTheSecondKeyByte) {
+    const auto bring_up_to_first_key = [&] {
+        set_speed(5);
+        write(*tty_, {0x33});
+        ASSERT_EQ(read(1), Bytes{0x33});
+        set_speed(10400);
+        ASSERT_EQ(read(2), (Bytes{0x55, 0x08}));
+    };
+    // Before the second key byte: the ECU waits out W3 (20 ms), so the
+    // F7 written at once is on the line first.
+    bring_up_to_first_key();
+    write(*tty_, {0xF7});
+    EXPECT_EQ(read(2), (Bytes{0x08, 0xF7}));  // the second key byte, then the F7's echo
+    EXPECT_TRUE(read_bytes(*tty_, 1, 300ms).empty());
+    EXPECT_EQ(ecu_.inverted_keys_refused(), 1);
+    EXPECT_FALSE(ecu_.linked());
+
+    struct Case {
+        int after_ms;
+        bool answered;
+    };
+    for (const Case& c : {Case{10, false}, Case{60, false}, Case{30, true}}) {
+        SCOPED_TRACE(c.after_ms);
+        bring_up_to_first_key();
+        ASSERT_EQ(read(1), Bytes{0x08});
+        clock_.advance_ms(c.after_ms);
+        write(*tty_, {0xF7});
+        // Read off the clock, so the ECU hears the F7 when it was sent.
+        EXPECT_EQ(read_bytes(*tty_, 1), Bytes{0xF7});
+        if (c.answered) {
+            EXPECT_EQ(read(1), Bytes{0xCC});
+        } else {
+            EXPECT_TRUE(read_bytes(*tty_, 1, 300ms).empty());
+        }
+        EXPECT_EQ(ecu_.linked(), c.answered);
+    }
+    EXPECT_EQ(ecu_.inverted_keys_refused(), 3);
+    EXPECT_EQ(ecu_.inits_completed(), 1);
+}
 
 TEST_F(Iso9141EcuLink, InitialisesAtFiveBaudAndAnswersAfterP2) {
     initialise();
