@@ -1,10 +1,12 @@
 // The exported entry points: argument checks and dispatch to the engines.
 #include "nativeio/include/korvio.h"
+#include "nativeio/include/korvio_files.h"
 
 #include "nativeio/core/cable_reset.h"
 #include "nativeio/core/dodiag.h"
 #include "nativeio/core/engines.h"
 #include "nativeio/core/item_list.h"
+#include "nativeio/core/logger_dump.h"
 #include "nativeio/core/port_table.h"
 
 using namespace korv::korvio;
@@ -21,6 +23,12 @@ KORVIO_API int SioDone(int port) {
 KORVIO_API int logdata(const korvio_host* host, int port, int mode, int cable, const int* items, int item_count,
                        int chart_flag) {
     if (cable < 0 || cable > 4) return cable;
+    // The caller takes the dump after a run for that run's own: an earlier
+    // one goes before anything here can fail. A probe writes no dump.
+    if (mode == kModeRun) {
+        const char* dump = (cable == 4 ? korv::korvio_files::kDsmDump : korv::korvio_files::kObdDump).name;
+        if (int r = remove_logger_dump(dump); r != kDone) return r;
+    }
     LoggingRun run{host, port, mode, cable, {}, chart_flag};
     if (int r = read_item_list(items, item_count, &run.items); r != kDone) return r;
     return cable == 4 ? run_dsm_engine(run) : run_obd_engine(run);

@@ -2,14 +2,25 @@
 
 #include "nativeio/include/korvio_files.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 
 namespace korv::korvio {
 
 LoggerDump::LoggerDump(const char* name, int sample_size) : name_(name), sample_size_(sample_size) {}
 
+int remove_logger_dump(const char* name) {
+    // unlink, not remove: a folder in the dump's place is no dump to clear.
+    if (::unlink(name) == 0 || errno == ENOENT) return 0;
+    return kWorkingFileFailed;
+}
+
 int LoggerDump::create(const std::vector<int>& ids) {
     file_.emplace(name_);
+    offset_ = 0;
+    mark_ = 0;
     const auto count = static_cast<std::uint32_t>(ids.size());
     std::vector<std::uint8_t> head;
     for (int i = 0; i < korvio_files::kLoggerDumpCountBytes; ++i)

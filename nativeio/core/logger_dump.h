@@ -16,6 +16,11 @@
 
 namespace korv::korvio {
 
+// Removes an earlier run's dump (or a handheld's under the same name), so
+// that a run which fails before its own dump exists leaves none to be taken
+// for it. 0, or -100 when a file stays.
+int remove_logger_dump(const char* name);
+
 class LoggerDump {
 public:
     static constexpr int kBufferSize = 8192;
@@ -26,7 +31,9 @@ public:
 
     // Creates the file anew and writes its head: the number of ids as a
     // signed 32-bit little-endian count, then the low byte of each id.
-    // 0, or -100 when the file cannot be created or written.
+    // 0, or -100 when the file cannot be created or written. Called again
+    // before a cycle was kept, it begins the file anew with the new head
+    // and drops the cycle under way.
     int create(const std::vector<int>& ids);
 
     // Adds a sample of sample_size bytes to the cycle under way.

@@ -34,6 +34,8 @@ public:
     ObdLink& operator=(const ObdLink&) = delete;
 
     const std::vector<ChannelRow>& rows() const { return rows_; }
+    // Polls no more for row `index`; the rows after it move up.
+    void drop_row(std::size_t index) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index)); }
 
     // A run's link set-up, before its look-ups (cables 2 and 3).
     virtual int set_up_run() { return 0; }

@@ -7,6 +7,7 @@
 #include "nativeio/include/korvio_files.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace korv::korvio {
 namespace {
@@ -75,10 +76,8 @@ bool read_block(int port, unsigned address, std::uint8_t (&reply)[kReadReplySize
 
 // Each block in address order; one that fails kBlockAttempts times in a row
 // ends the download and leaves temp.bcf short, which the caller reports.
-int download_memory(int port) {
-    WorkingFile dump(korvio_files::kPmsDumpName);
-    WorkingFile trace(korvio_files::kPmsTraceName);
-    if (!dump.ok() || !trace.ok()) return kWorkingFileFailed;
+// The files come empty from the caller.
+int download_memory(int port, WorkingFile& dump, WorkingFile& trace) {
     SioDelay(kSettleMs);
     SioDrainRx(port);
 
@@ -105,19 +104,28 @@ int download_memory(int port) {
 }  // namespace
 
 int run_pms_session(int port, int mode) {
+    // The caller judges a download by the size of temp.bcf: whatever ends
+    // this call, an older dump must not pass for this one, so both files
+    // are made anew before anything else can fail. The opening alone
+    // leaves an earlier download as it is.
+    const bool download = mode == pms::kModeDownload;
+    std::optional<WorkingFile> dump;
+    std::optional<WorkingFile> trace;
+    if (download) {
+        dump.emplace(korvio_files::kPmsDumpName);
+        trace.emplace(korvio_files::kPmsTraceName);
+        if (!dump->ok() || !trace->ok()) return kWorkingFileFailed;
+    }
     if (port == kDemoPort) {
-        // No unit behind the demonstration port: a download yields empty
-        // files, never an older dump that would pass for this one.
-        if (mode != pms::kModeDownload) return kDone;
-        WorkingFile dump(korvio_files::kPmsDumpName);
-        WorkingFile trace(korvio_files::kPmsTraceName);
-        return dump.close() && trace.close() ? kDone : kWorkingFileFailed;
+        // No unit behind the demonstration port: a download yields empty files.
+        if (download && !(dump->close() && trace->close())) return kWorkingFileFailed;
+        return kDone;
     }
     // Index -1 would quietly change the open defaults instead.
     if (!find_slot(port)) return kBadPort;
     if (int r = set_up_link(port); r != kDone) return r;
     run_opening_sequence(port);
-    const int result = mode == pms::kModeDownload ? download_memory(port) : kDone;
+    const int result = download ? download_memory(port, *dump, *trace) : kDone;
     SioClose(port);
     return result;
 }

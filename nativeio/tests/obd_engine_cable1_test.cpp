@@ -126,7 +126,8 @@ TEST_F(Cable1Engine, ParameterWithoutDataDropsOnlyItsCycleAndStopIsSeen) {
     ASSERT_GE(frames.size(), 8u);
     EXPECT_EQ(Frames(frames.end() - 8, frames.end()),
               (Frames{kRpm, kThrottle, kRpm, kThrottle, kThrottle, kThrottle, kRpm, kThrottle}));
-    EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(4), status(6), status(10), pause(0)}));
+    // The status counts what was stored: the dropped cycle adds nothing.
+    EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(4), status(4), status(8), pause(0)}));
     EXPECT_EQ(read_bytes("kvt1.tmp"),
               dump_bytes({9, 7}, {{9, 0x0C, 0x80}, {7, 0x00, 0x26}, {9, 0x0C, 0x80}, {7, 0x00, 0x40}}));
 }
@@ -139,6 +140,53 @@ TEST_F(Cable1Engine, ParameterNeverSuppliedEndsWithItsCodeWhenStopped) {
     h.stop_after_status(2);
     EXPECT_EQ(log(h, {7}, 0), kPortClosed);  // -3: no data
     EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({7}, {}));
+}
+
+TEST_F(Cable1Engine, ChannelNeverSuppliedLeavesTheRunAndTheOthersLogOn) {
+    PeerOnPort<Cable1Box> box(0);
+    box->car().remove(0x11);  // throttle: always "no data"
+    bring_up();
+    RecordingHost h;
+    h.stop_after_status(5);
+    EXPECT_EQ(log(h, {9, 7, 1}, 0), 0);
+    // Three cycles end on throttle, three answers each; then rpm and coolant alone.
+    const Frame coolant = box_frame(0x10, 0x68, 0x01, 0x05, 0xDE);
+    const Frames cut = {kRpm, kThrottle, kThrottle, kThrottle};
+    Frames expected = repeated(cut, 3);
+    for (int i = 0; i < 2; ++i) expected.insert(expected.end(), {kRpm, coolant});
+    const Frames frames = box->frames();
+    ASSERT_GE(frames.size(), expected.size());
+    EXPECT_EQ(Frames(frames.end() - static_cast<long>(expected.size()), frames.end()), expected);
+    EXPECT_EQ(h.events(), (std::vector<HostEvent>{status(0), status(0), status(0), status(4), status(8), pause(0)}));
+    // A dump like any other: the head names the two rows logged.
+    EXPECT_EQ(read_bytes("kvt1.tmp"), testsupport::hex("02 00 00 00 09 01"
+                                                       "09 0C 80 01 00 7B"
+                                                       "09 0C 80 01 00 7B"));
+}
+
+TEST_F(Cable1Engine, RunWithoutASuppliedChannelEndsWithTheNoDataCode) {
+    PeerOnPort<Cable1Box> box(0);
+    box->car().remove(0x11);
+    box->car().remove(0x05);
+    bring_up();
+    RecordingHost h;
+    h.stop_after_status(10);  // should the run not end by itself
+    EXPECT_EQ(log(h, {7, 1}, 0), kPortClosed);
+    EXPECT_EQ(h.events(), std::vector<HostEvent>(6, status(0)));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({}, {}));
+}
+
+TEST_F(Cable1Engine, ChannelThatFallsSilentAfterKeptCyclesKeepsItsPlace) {
+    PeerOnPort<Cable1Box> box(0);
+    bring_up();
+    RecordingHost h;
+    h.on_status = [&](RecordingHost& host, int calls) {
+        if (calls == 1) box->car().remove(0x11);
+        if (calls == 6) host.set_flag(0);
+    };
+    EXPECT_EQ(log(h, {9, 7}, 0), kPortClosed);
+    EXPECT_EQ(h.events_of(HostEvent::Status), std::vector<HostEvent>(6, status(4)));
+    EXPECT_EQ(read_bytes("kvt1.tmp"), dump_bytes({9, 7}, {{9, 0x0C, 0x80}, {7, 0x00, 0x26}}));
 }
 
 TEST_F(Cable1Engine, LeavingALongPauseBringsTheKLineUpAgain) {

@@ -29,6 +29,7 @@ using testing::SlotTest;
 using testsupport::read_bytes;
 using testsupport::read_text;
 using testsupport::WorkingFolder;
+using testsupport::write_text;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kBlocks = 512;
@@ -211,15 +212,42 @@ TEST_F(PmsDownload, UnansweredOpeningStillEndsOnTheClock) {
     EXPECT_LT(clock_.now_us(), 48'000'000LL);
 }
 
-TEST_F(PmsDownload, PortThatCannotOpenIsReportedAndNoFileIsMade) {
+// The caller judges a download by temp.bcf's size: a download that fails
+// leaves both files empty, never an older image that passes for this one.
+TEST_F(PmsDownload, DownloadThatCannotStartLeavesEmptyFiles) {
+    PeerOnPort<PmsPeer> busy(0);
+    ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
     ComPortBinding missing(2, "/nonexistent/ttyKORV");
-    EXPECT_EQ(getPMS(2, 1, 0, 0), kSystemCallFailed);
-    // -1 is no port: it must not slip through as the defaults selector.
-    EXPECT_EQ(getPMS(-1, 1, 1, 1), kBadPort);
+    const struct {
+        int port;
+        int expected;
+    } cases[] = {
+        {2, kSystemCallFailed},  // no such device
+        {0, kSystemCallFailed},  // in use
+        {-1, kBadPort},          // must not slip through as the defaults selector
+        {128, kBadPort},
+    };
+    for (const auto& c : cases) {
+        write_text("temp.bcf", "older dump");
+        write_text("stream.bcf", "older trace");
+        EXPECT_EQ(getPMS(c.port, 1, 1, 1), c.expected) << c.port;
+        EXPECT_EQ(read_text("temp.bcf"), "") << c.port;
+        EXPECT_EQ(read_text("stream.bcf"), "") << c.port;
+        EXPECT_TRUE(std::filesystem::exists("stream.bcf")) << c.port;
+    }
     EXPECT_EQ(open_defaults().line.baud, 19200);
-    EXPECT_EQ(getPMS(128, 1, 0, 0), kBadPort);
-    EXPECT_FALSE(std::filesystem::exists("temp.bcf"));
+    EXPECT_TRUE(busy->received().empty());
     EXPECT_EQ(clock_.now_us(), 0);
+}
+
+TEST_F(PmsDownload, OpeningThatCannotStartLeavesTheFilesAlone) {
+    ComPortBinding missing(2, "/nonexistent/ttyKORV");
+    write_text("temp.bcf", "older dump");
+    write_text("stream.bcf", "older trace");
+    EXPECT_EQ(getPMS(2, 2, 0, 0), kSystemCallFailed);
+    EXPECT_EQ(getPMS(-1, 2, 0, 0), kBadPort);
+    EXPECT_EQ(read_text("temp.bcf"), "older dump");
+    EXPECT_EQ(read_text("stream.bcf"), "older trace");
 }
 
 TEST_F(PmsDownload, PortThatIsInUseIsReported) {
