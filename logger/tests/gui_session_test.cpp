@@ -2,6 +2,7 @@
 // of each run and the close rules.
 #include <QApplication>
 #include <QTest>
+#include <QThread>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include "logger/gui/korvlog_window.h"
 #include "logger/gui/logging_thread.h"
 #include "logger/gui/serialio.h"
+#include "platform/core/scripted_message_box.h"
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
 
@@ -55,6 +57,18 @@ struct AnsweringChooser final : platform::FileChooser {
     std::function<std::optional<std::string>(const std::string& pattern)> answer;
     std::function<void()> while_asking;
     std::vector<std::string> asked;
+};
+
+// The save's Yes/No questions, answered from a script; notes whether any
+// was put off the GUI thread.
+struct GuiThreadQuestionsCheck final : platform::MessageBox {
+    platform::MessageButton show(std::string_view text, std::string_view caption, platform::MessageButtons buttons,
+                                 platform::MessageIcon icon) override {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) asked_off_gui_thread = true;
+        return script.show(text, caption, buttons, icon);
+    }
+    platform::ScriptedMessageBox script;
+    bool asked_off_gui_thread = false;
 };
 
 bool wait_until(const std::function<bool()>& done) {
@@ -107,6 +121,7 @@ protected:
         KorvLog::Services services;
         services.parts = &parts;
         services.file_chooser = &chooser;
+        services.message_box = &questions;
         services.library = with_library;
         services.working_directory = folder.path();
         services.exit_process = [this](int status) { exits.push_back(status); };
@@ -130,6 +145,7 @@ protected:
     std::filesystem::path previous_folder;
     FakeParts parts;
     AnsweringChooser chooser;
+    GuiThreadQuestionsCheck questions;
     std::vector<int> exits;
     std::unique_ptr<KorvLog> window;
 };
@@ -300,6 +316,25 @@ TEST_F(LoggerSession, SecondRunStartsAfterTheFirstHasSavedAndKeepsTheFirstRunsDi
     }
     EXPECT_EQ(standin->runs_begun(), 2);
     EXPECT_EQ(chooser.asked.size(), 2u);
+}
+
+TEST_F(LoggerSession, CancelledSaveAsksOnTheGuiThreadAndNoShowsTheDialogAgain) {
+    open_window();
+    open_frames(true, false);
+    chooser.answer = [this](const std::string&) {
+        return chooser.asked.size() == 1 ? std::optional<std::string>() : folder.file("kept.db1");
+    };
+    questions.script.queue_answer(platform::MessageButton::No);
+    window->log_button_actionPerformed();
+    ASSERT_TRUE(wait_until([&] { return is_number(window->obd_status->text()); }));
+    window->stop_button_actionPerformed();
+    ASSERT_TRUE(wait_until([&] { return session_over(); }));
+    ASSERT_EQ(questions.script.messages().size(), 1u);
+    EXPECT_EQ(questions.script.messages()[0].text, "Discard the logged data?");
+    EXPECT_EQ(questions.script.messages()[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_FALSE(questions.asked_off_gui_thread);
+    EXPECT_EQ(chooser.asked.size(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(folder.file("kept.db1")));
 }
 
 TEST_F(LoggerSession, WindowGoingAwayDuringARunStopsAndJoinsIt) {
