@@ -38,12 +38,14 @@ struct StandIn {
         sio_done_calls = reinterpret_cast<int (*)()>(dlsym(handle, "standin_sio_done_calls"));
         runs_begun = reinterpret_cast<int (*)()>(dlsym(handle, "standin_runs_begun"));
         reset_counts = reinterpret_cast<void (*)()>(dlsym(handle, "standin_reset_counts"));
+        failing_run_waits_for = reinterpret_cast<void (*)(int)>(dlsym(handle, "standin_failing_run_waits_for"));
     }
     void* handle;
     void (*configure)(int, int, int, int);
     int (*sio_done_calls)();
     int (*runs_begun)();
     void (*reset_counts)();
+    void (*failing_run_waits_for)(int);
 };
 
 // Answers each save dialog with a name chosen from its pattern; it runs on
@@ -280,6 +282,7 @@ TEST_F(LoggerSession, MissingLibraryIsReportedByTheRun) {
 
 TEST_F(LoggerSession, FailingRunIsReportedAndEndsTheOtherRunAndBothAreSaved) {
     standin->configure(kRequiredKorvioVersion, 4, -1, 3);  // the DSM run fails after 3 cycles
+    standin->failing_run_waits_for(2);                     // once the OBD-II run has a record to save
     open_window();
     open_frames(true, true);
     window->log_button_actionPerformed();
