@@ -6,6 +6,7 @@
 #include "common/core/buffered_file_reader.h"
 #include "common/core/channel_ids.h"
 #include "common/core/dump_records.h"
+#include "common/core/storable_channels.h"
 #include "common/core/vxm_minimal_writer.h"
 #include "nativeio/include/korvio_files.h"
 
@@ -67,6 +68,30 @@ float convert_sample(LogType type, int code, std::uint8_t a, std::uint8_t b) {
     return 0.0f;
 }
 
+DumpCheck check_dump(LogType type, const std::string& dump_path) {
+    DumpCheck check;
+    BufferedFileReader dump(4096);
+    if (!dump.open(dump_path)) {
+        check.outcome = DumpCheck::Outcome::unreadable;
+        check.error = dump.last_error();
+        return check;
+    }
+    std::uint8_t count = 0;
+    if (!dump.read_u8(count) || !dump.skip(korvio_files::kLoggerDumpCountBytes - 1) || count == 0) return check;
+    std::vector<std::uint8_t> codes(count);
+    if (!dump.read(codes.data(), codes.size())) return check;
+    if (const auto id = first_unstorable_id(codes)) {
+        check.outcome = DumpCheck::Outcome::unstorable_id;
+        check.channel_id = *id;
+        return check;
+    }
+    const std::int64_t record_bytes = std::int64_t{count} * (1 + traits_of(type).value_bytes);
+    // A run that stored no whole record has nothing to save; a log of its
+    // header alone would pass for an empty session.
+    if (dump.remaining() >= record_bytes) check.outcome = DumpCheck::Outcome::ready;
+    return check;
+}
+
 DumpConversion convert_dump(LogType type, const std::string& dump_path, const std::string& log_path) {
     DumpConversion result;
     BufferedFileReader dump;
@@ -88,6 +113,10 @@ DumpConversion convert_dump(LogType type, const std::string& dump_path, const st
     std::vector<std::uint8_t> codes(channels);
     if (channels > 0 && !dump.read(codes.data(), channels)) {
         result.error = dump_path + " ends inside its channel list";
+        return result;
+    }
+    if (const auto id = first_unstorable_id(codes)) {
+        result.error = unstorable_channel_message(*id);
         return result;
     }
 

@@ -33,6 +33,21 @@ struct DumpConversion {
     std::optional<std::string> error;
 };
 
+// What the dump holds, found before anyone is asked for a file name.
+struct DumpCheck {
+    enum class Outcome {
+        ready,          // a whole header with ids a log can hold, and a whole record
+        no_data,        // empty, cut inside its header, no channels, or no whole record
+        unstorable_id,  // a channel id the log format cannot hold
+        unreadable,     // the dump could not be read
+    };
+    Outcome outcome = Outcome::no_data;
+    int channel_id = 0;  // the refused id
+    std::string error;   // why the dump could not be read
+};
+
+DumpCheck check_dump(LogType type, const std::string& dump_path);
+
 // Reads the dump at dump_path and writes the log to log_path through a
 // temporary file, so an earlier file of that name survives a failed save.
 DumpConversion convert_dump(LogType type, const std::string& dump_path, const std::string& log_path);

@@ -1,12 +1,16 @@
 #include "logger/core/save_names.h"
 
+#include "common/core/fallback_save_texts.h"
 #include "common/core/file_names.h"
 
 namespace korv::logger {
 
 std::string renamed_message(LogType type) {
-    const FamilyTraits& t = traits_of(type);
-    return "File must end with " + std::string(t.extension) + "!  Renamed to " + std::string(t.fallback_name) + "!";
+    return renamed_to_fallback_message(traits_of(type).extension, traits_of(type).fallback_name);
+}
+
+std::string replace_fallback_question(LogType type) {
+    return korv::replace_fallback_question(traits_of(type).fallback_name);
 }
 
 SaveTarget resolve_save_target(LogType type, const std::string& chosen_path) {

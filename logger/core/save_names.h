@@ -22,4 +22,8 @@ SaveTarget resolve_save_target(LogType type, const std::string& chosen_path);
 // "File must end with .db1!  Renamed to temp.db1!"
 std::string renamed_message(LogType type);
 
+// Asked before the fallback replaces a file of that name:
+// "temp.db1 already exists. Replace it?"
+std::string replace_fallback_question(LogType type);
+
 }  // namespace korv::logger

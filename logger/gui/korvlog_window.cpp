@@ -10,9 +10,10 @@
 #include "logger/core/dump_conversion.h"
 #include "logger/core/log_saver.h"
 #include "logger/core/stop_flags.h"
-#include "logger/gui/gui_thread_file_chooser.h"
+#include "logger/gui/gui_thread_prompts.h"
 #include "logger/gui/logging_thread.h"
 #include "platform/gui/qt_file_chooser.h"
+#include "platform/gui/qt_message_box.h"
 
 using korv::logger::LogFamily;
 using korv::logger::traits_of;
@@ -69,7 +70,13 @@ KorvLog::KorvLog(Services services)
         own_chooser_ = std::make_unique<korv::platform::QtFileChooser>(this);
         services_.file_chooser = own_chooser_.get();
     }
-    save_chooser_ = std::make_unique<korv::logger::GuiThreadFileChooser>(*services_.file_chooser);
+    if (!services_.message_box) {
+        own_message_box_ = std::make_unique<korv::platform::QtMessageBox>(this);
+        services_.message_box = own_message_box_.get();
+    }
+    save_questions_ = std::make_unique<korv::logger::GuiThreadQuestions>();
+    save_chooser_ = std::make_unique<korv::logger::GuiThreadFileChooser>(*save_questions_, *services_.file_chooser);
+    save_message_box_ = std::make_unique<korv::logger::GuiThreadMessageBox>(*save_questions_, *services_.message_box);
     if (!services_.exit_process) services_.exit_process = [](int status) { QCoreApplication::exit(status); };
 
     if (services_.parts) chartcontrol_frame_ = services_.parts->make_chartcontrol(*this);
@@ -79,7 +86,7 @@ KorvLog::~KorvLog() {
     // A thread still running is told to stop and to skip its save dialog;
     // nothing of this window may go while a thread can still reach it.
     serialio::set_all_stop_flags(korv::logger::kFlagStop);
-    save_chooser_->cancel_waiting();
+    save_questions_->cancel_waiting();
     for (auto& run : runs_) {
         if (run) run->join();
     }
@@ -183,6 +190,7 @@ int KorvLog::build_int(int hi, int lo) { return korv::logger::build_int(hi, lo);
 void KorvLog::save_log_file(int type) {
     if (type < 1 || type > 3) return;
     korv::logger::save_log_file(static_cast<korv::logger::LogType>(type), services_.working_directory, *save_chooser_,
+                                *save_message_box_,
                                 [this](const std::string& message) { error_rtn(QString::fromStdString(message)); });
 }
 

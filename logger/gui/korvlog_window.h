@@ -20,11 +20,14 @@
 #include "logger/gui/korvlog_host.h"
 #include "logger/gui/logger_parts.h"
 #include "platform/core/file_chooser.h"
+#include "platform/core/message_box.h"
 
 class LOGOBDThread1;
 namespace korv::logger {
 class GuiThreadFileChooser;
-}
+class GuiThreadMessageBox;
+class GuiThreadQuestions;
+}  // namespace korv::logger
 
 // What the window works with; every member may stay empty.
 struct KorvLogServices {
@@ -32,6 +35,8 @@ struct KorvLogServices {
     korv::logger::LoggerParts* parts = nullptr;
     // The save dialogs; none: Qt's file dialog over this window.
     korv::platform::FileChooser* file_chooser = nullptr;
+    // The save step's Yes/No questions; none: Qt's message box over this window.
+    korv::platform::MessageBox* message_box = nullptr;
     // The library; none: libkorvio.so, loaded by name on first use.
     const korv::KorvioLibrary* library = nullptr;
     // Where the sample dumps are; empty: the current directory.
@@ -138,7 +143,10 @@ private:
     Services services_;
     korv::ErrorReporter reporter_;
     std::unique_ptr<korv::platform::FileChooser> own_chooser_;
+    std::unique_ptr<korv::platform::MessageBox> own_message_box_;
+    std::unique_ptr<korv::logger::GuiThreadQuestions> save_questions_;
     std::unique_ptr<korv::logger::GuiThreadFileChooser> save_chooser_;
+    std::unique_ptr<korv::logger::GuiThreadMessageBox> save_message_box_;
     korv::logger::SessionControl session_;
 
     std::array<std::unique_ptr<korv::logger::LogSettingsThread>, 3> settings_threads_;

@@ -354,6 +354,8 @@ void LOGOBDframe::test_connection() {
     set_status(korv::logger::kTestingLink);
     selected_cable = korv::logger::number_of_choice(cable_type->currentIndex());
     if (obd_link && selected_cable > korv::logger::kHighestObdCable) {
+        // The test has ended: the status line must not go on saying it runs.
+        set_status(korv::logger::kUnsupportedCable);
         error_rtn(korv::logger::kUnsupportedCable);
         untick();
         return;

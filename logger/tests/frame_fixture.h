@@ -18,6 +18,7 @@
 #include "logger/gui/korvlog_window.h"
 #include "logger/gui/logobdframe.h"
 #include "logger/gui/logobdthread.h"
+#include "platform/core/scripted_message_box.h"
 #include "platform/core/file_chooser.h"
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
@@ -64,6 +65,7 @@ public:
         KorvLog::Services services;
         services.parts = &parts;
         services.file_chooser = &chooser;
+        services.message_box = &questions;
         services.library = library;
         services.working_directory = folder.path();
         services.exit_process = [this](int status) { exits.push_back(status); };
@@ -117,6 +119,8 @@ public:
     testsupport::TempFolder folder;
     KorvlogParts parts;
     SessionChooser chooser;
+    // The save's Yes/No questions; unscripted ones are answered Yes.
+    platform::ScriptedMessageBox questions;
     std::vector<int> exits;
     std::unique_ptr<KorvLog> window;
 

@@ -309,6 +309,7 @@ TEST_F(SettingsFrame, LinkTestRefusalsMakeNoLibraryCall) {
         FrameSession::choose_cable(frame, cable_index);
         ASSERT_TRUE(FrameSession::enable(frame));
         EXPECT_EQ(frame_error(LogFamily::obd), "Unsupported cable for this interface");
+        EXPECT_EQ(status_of(frame), "Unsupported cable for this interface");
         EXPECT_FALSE(frame->obd_enabled_box->isChecked());
         EXPECT_EQ(frame->log_items()[0], -1);
     }

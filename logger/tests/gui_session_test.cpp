@@ -2,6 +2,7 @@
 // of each run and the close rules.
 #include <QApplication>
 #include <QTest>
+#include <QThread>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include "logger/gui/korvlog_window.h"
 #include "logger/gui/logging_thread.h"
 #include "logger/gui/serialio.h"
+#include "platform/core/scripted_message_box.h"
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
 
@@ -36,12 +38,14 @@ struct StandIn {
         sio_done_calls = reinterpret_cast<int (*)()>(dlsym(handle, "standin_sio_done_calls"));
         runs_begun = reinterpret_cast<int (*)()>(dlsym(handle, "standin_runs_begun"));
         reset_counts = reinterpret_cast<void (*)()>(dlsym(handle, "standin_reset_counts"));
+        failing_run_waits_for = reinterpret_cast<void (*)(int)>(dlsym(handle, "standin_failing_run_waits_for"));
     }
     void* handle;
     void (*configure)(int, int, int, int);
     int (*sio_done_calls)();
     int (*runs_begun)();
     void (*reset_counts)();
+    void (*failing_run_waits_for)(int);
 };
 
 // Answers each save dialog with a name chosen from its pattern; it runs on
@@ -55,6 +59,18 @@ struct AnsweringChooser final : platform::FileChooser {
     std::function<std::optional<std::string>(const std::string& pattern)> answer;
     std::function<void()> while_asking;
     std::vector<std::string> asked;
+};
+
+// The save's Yes/No questions, answered from a script; notes whether any
+// was put off the GUI thread.
+struct GuiThreadQuestionsCheck final : platform::MessageBox {
+    platform::MessageButton show(std::string_view text, std::string_view caption, platform::MessageButtons buttons,
+                                 platform::MessageIcon icon) override {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) asked_off_gui_thread = true;
+        return script.show(text, caption, buttons, icon);
+    }
+    platform::ScriptedMessageBox script;
+    bool asked_off_gui_thread = false;
 };
 
 bool wait_until(const std::function<bool()>& done) {
@@ -107,6 +123,7 @@ protected:
         KorvLog::Services services;
         services.parts = &parts;
         services.file_chooser = &chooser;
+        services.message_box = &questions;
         services.library = with_library;
         services.working_directory = folder.path();
         services.exit_process = [this](int status) { exits.push_back(status); };
@@ -130,6 +147,7 @@ protected:
     std::filesystem::path previous_folder;
     FakeParts parts;
     AnsweringChooser chooser;
+    GuiThreadQuestionsCheck questions;
     std::vector<int> exits;
     std::unique_ptr<KorvLog> window;
 };
@@ -264,6 +282,7 @@ TEST_F(LoggerSession, MissingLibraryIsReportedByTheRun) {
 
 TEST_F(LoggerSession, FailingRunIsReportedAndEndsTheOtherRunAndBothAreSaved) {
     standin->configure(kRequiredKorvioVersion, 4, -1, 3);  // the DSM run fails after 3 cycles
+    standin->failing_run_waits_for(2);                     // once the OBD-II run has a record to save
     open_window();
     open_frames(true, true);
     window->log_button_actionPerformed();
@@ -300,6 +319,25 @@ TEST_F(LoggerSession, SecondRunStartsAfterTheFirstHasSavedAndKeepsTheFirstRunsDi
     }
     EXPECT_EQ(standin->runs_begun(), 2);
     EXPECT_EQ(chooser.asked.size(), 2u);
+}
+
+TEST_F(LoggerSession, CancelledSaveAsksOnTheGuiThreadAndNoShowsTheDialogAgain) {
+    open_window();
+    open_frames(true, false);
+    chooser.answer = [this](const std::string&) {
+        return chooser.asked.size() == 1 ? std::optional<std::string>() : folder.file("kept.db1");
+    };
+    questions.script.queue_answer(platform::MessageButton::No);
+    window->log_button_actionPerformed();
+    ASSERT_TRUE(wait_until([&] { return is_number(window->obd_status->text()); }));
+    window->stop_button_actionPerformed();
+    ASSERT_TRUE(wait_until([&] { return session_over(); }));
+    ASSERT_EQ(questions.script.messages().size(), 1u);
+    EXPECT_EQ(questions.script.messages()[0].text, "Discard the logged data?");
+    EXPECT_EQ(questions.script.messages()[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_FALSE(questions.asked_off_gui_thread);
+    EXPECT_EQ(chooser.asked.size(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(folder.file("kept.db1")));
 }
 
 TEST_F(LoggerSession, WindowGoingAwayDuringARunStopsAndJoinsIt) {

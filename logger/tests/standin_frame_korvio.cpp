@@ -52,16 +52,22 @@ std::string args(std::initializer_list<int> values) {
 int run_until_stopped(const korvio_host* host, int cable, const int* items, int item_count) {
     if (!host || !host->obd_stop_flag || !host->drb_stop_flag) return -199;
     if (!host->update_status || !host->update_pause) return -101;
-    // A dump head of the items, so the save step has something to ask for.
-    const char* dump_name = cable == 4 ? korv::korvio_files::kDsmDump.name : korv::korvio_files::kObdDump.name;
+    // A dump head of the items and one record, so the save step has
+    // something to ask for.
+    const bool dsm = cable == 4;
+    const char* dump_name = dsm ? korv::korvio_files::kDsmDump.name : korv::korvio_files::kObdDump.name;
     if (std::FILE* dump = std::fopen(dump_name, "wb")) {
         std::vector<unsigned char> head(4, 0);
+        std::vector<unsigned char> record;
         for (int i = 0; i < item_count; ++i) {
             if (items[i] < 0) continue;
             ++head[0];
             head.push_back(static_cast<unsigned char>(items[i]));
+            record.push_back(static_cast<unsigned char>(items[i]));
+            record.insert(record.end(), dsm ? 1 : 2, 0);
         }
         std::fwrite(head.data(), 1, head.size(), dump);
+        std::fwrite(record.data(), 1, record.size(), dump);
         std::fclose(dump);
     }
     int* flag = cable == 4 ? host->drb_stop_flag : host->obd_stop_flag;

@@ -22,6 +22,10 @@ std::atomic<int> ending_result{0};
 std::atomic<int> cycles_until_end{-1};
 std::atomic<int> sio_done_calls{0};
 std::atomic<int> runs_begun{0};
+// A failing run ends only once this many runs have stored a cycle, so the
+// runs it ends have something to save however late their threads start.
+std::atomic<int> runs_to_store{0};
+std::atomic<int> runs_stored{0};
 
 // The fixed sample values: OBD-II 0x1F40 (8000), DSM 0x40.
 constexpr int kObdHi = 0x1F;
@@ -76,8 +80,13 @@ int run_engine(const korvio_host* host, int port, int cable, const int* items, i
             }
             std::fflush(dump);
             ++cycles;
+            if (cycles == 1) runs_stored.fetch_add(1);
             host->update_status(host->object, cycles * static_cast<int>(ids.size()));
             if (cable == failing_cable.load() && cycles >= cycles_until_end.load()) {
+                const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                while (runs_stored.load() < runs_to_store.load() && std::chrono::steady_clock::now() < give_up) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
                 result = ending_result.load();
                 break;
             }
@@ -124,5 +133,8 @@ KORVIO_API int standin_runs_begun(void) { return runs_begun.load(); }
 KORVIO_API void standin_reset_counts(void) {
     sio_done_calls.store(0);
     runs_begun.store(0);
+    runs_stored.store(0);
+    runs_to_store.store(0);
 }
+KORVIO_API void standin_failing_run_waits_for(int runs) { runs_to_store.store(runs); }
 }

@@ -3,6 +3,7 @@
 #include "common/core/buffered_file_reader.h"
 #include "common/core/dump_records.h"
 #include "common/core/java_numbers.h"
+#include "common/core/storable_channels.h"
 #include "common/core/vxm_minimal_writer.h"
 #include "nativeio/include/korvio_files.h"
 
@@ -55,6 +56,14 @@ HandheldDumpCheck check_handheld_dump(const std::string& dump_path) {
     if (!dump.read(head + 1, 1)) return check;
     check.channels = channel_count(head[1]);
     if (!channel_count_fits(check.channels)) return check;
+    std::vector<std::uint8_t> ids(static_cast<std::size_t>(check.channels));
+    if (!dump.read(ids.data(), ids.size())) return check;
+    // The player refuses a log naming such an id, so none is written.
+    if (const auto id = first_unstorable_id(ids)) {
+        check.outcome = HandheldDumpCheck::Outcome::unstorable_id;
+        check.channel_id = *id;
+        return check;
+    }
 
     const std::int64_t after_header = dump.size() - korvio_files::kHandheldHeadBytes - check.channels;
     if (after_header <= 0) return check;
@@ -89,6 +98,10 @@ HandheldConversion convert_handheld_dump(const std::string& dump_path, const std
     std::vector<std::uint8_t> ids(static_cast<std::size_t>(channels));
     if (!dump.read(ids.data(), ids.size())) {
         result.error = dump_path + " ends inside its channel list";
+        return result;
+    }
+    if (const auto id = first_unstorable_id(ids)) {
+        result.error = unstorable_channel_message(*id);
         return result;
     }
 

@@ -19,9 +19,11 @@ struct HandheldDumpCheck {
         ready,              // a known width, a channel list and at least one whole record
         no_data,            // missing, not a plain file, or nothing whole to save
         unsupported_width,  // a width other than 1 or 2
+        unstorable_id,      // a channel id the log format cannot hold
     };
     Outcome outcome = Outcome::no_data;
-    int width = 0;  // byte 0 as found
+    int width = 0;       // byte 0 as found
+    int channel_id = 0;  // the refused id
     int channels = 0;
     std::int64_t whole_records = 0;
     HandheldLogKind kind = HandheldLogKind::one_byte;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/core/fallback_save_texts.h"
 #include "common/core/file_names.h"
 
 namespace korv::player {
@@ -16,7 +17,11 @@ std::optional<HandheldSaveTarget> handheld_save_target(HandheldLogKind kind, con
     if (ends_with_case_blind(name, extension)) return HandheldSaveTarget{path, std::nullopt};
     const std::string fallback = "temp" + extension;
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    return HandheldSaveTarget{folder + fallback, "File must end with " + extension + "!  Renamed to " + fallback + "!"};
+    return HandheldSaveTarget{folder + fallback, renamed_to_fallback_message(extension, fallback)};
+}
+
+std::string handheld_replace_question(HandheldLogKind kind) {
+    return replace_fallback_question("temp" + std::string(extension_of(kind)));
 }
 
 }  // namespace korv::player

@@ -18,4 +18,8 @@ struct HandheldSaveTarget {
 // other becomes "temp.db1" / "temp.db2" in the chosen folder.
 std::optional<HandheldSaveTarget> handheld_save_target(HandheldLogKind kind, const std::optional<std::string>& chosen);
 
+// Asked before the fallback replaces an existing file:
+// "temp.db1 already exists. Replace it?"
+std::string handheld_replace_question(HandheldLogKind kind);
+
 }  // namespace korv::player

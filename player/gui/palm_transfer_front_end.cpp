@@ -1,5 +1,6 @@
 #include "player/gui/palm_transfer_front_end.h"
 
+#include "platform/gui/qt_message_box.h"
 #include "player/gui/palmthread.h"
 #include "player/gui/play_frame.h"
 #include "player/gui/pnkorv_dialog.h"
@@ -9,8 +10,13 @@
 namespace korv::player {
 
 PalmTransferFrontEnd::PalmTransferFrontEnd(PLAYframe& frame, platform::FileChooser& chooser,
-                                           const KorvioLibrary* library)
-    : frame_(frame), chooser_(chooser), library_(library) {}
+                                           const KorvioLibrary* library, platform::MessageBox* questions)
+    : frame_(frame), chooser_(chooser), library_(library), questions_(questions) {
+    if (!questions_) {
+        own_questions_ = std::make_unique<platform::QtMessageBox>(&frame_);
+        questions_ = own_questions_.get();
+    }
+}
 
 PalmTransferFrontEnd::~PalmTransferFrontEnd() {
     transfer_.reset();
@@ -43,6 +49,7 @@ void PalmTransferFrontEnd::start_palmthread(int port) {
     setup.pd = dialog_.get();
     setup.port = port;
     setup.chooser = &chooser_;
+    setup.questions = questions_;
     setup.library = library_;
     transfer_ = std::make_unique<palmthread>(std::move(setup));
     transfer_->start();

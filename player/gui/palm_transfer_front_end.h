@@ -14,14 +14,17 @@ class KorvioLibrary;
 }
 namespace korv::platform {
 class FileChooser;
-}
+class MessageBox;
+}  // namespace korv::platform
 
 namespace korv::player {
 
 class PalmTransferFrontEnd final : public HandheldTransfer {
 public:
     // library null: libkorvio.so by name, loaded when a transfer first needs it.
-    PalmTransferFrontEnd(PLAYframe& frame, platform::FileChooser& chooser, const KorvioLibrary* library = nullptr);
+    // questions null: Qt's message box over the frame.
+    PalmTransferFrontEnd(PLAYframe& frame, platform::FileChooser& chooser, const KorvioLibrary* library = nullptr,
+                         platform::MessageBox* questions = nullptr);
     ~PalmTransferFrontEnd() override;
 
     void open_transfer_dialog() override { pnkorvbutton_mouseClicked(); }
@@ -39,6 +42,8 @@ private:
     PLAYframe& frame_;
     platform::FileChooser& chooser_;
     const KorvioLibrary* library_;
+    std::unique_ptr<platform::MessageBox> own_questions_;
+    platform::MessageBox* questions_;
     std::unique_ptr<palmthread> transfer_;  // destroyed before the dialog it writes to
     std::unique_ptr<PNKORVdialog> dialog_;
 };

@@ -1,7 +1,9 @@
 #include "player/gui/palmthread.h"
 
 #include "common/core/korvio_library.h"
+#include "common/core/storable_channels.h"
 #include "platform/core/file_chooser.h"
+#include "platform/core/message_box.h"
 #include "player/core/handheld_save_target.h"
 #include "player/core/korvlib.h"
 #include "player/core/palm_transfer_texts.h"
@@ -11,6 +13,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMetaObject>
+
+#include <sys/stat.h>
 
 #include <atomic>
 #include <exception>
@@ -51,6 +55,11 @@ struct PalmMailbox {
 namespace {
 
 std::atomic<int> live_workers{0};
+
+bool path_exists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
 
 korv::platform::FileChooserRequest save_request(HandheldLogKind kind) {
     korv::platform::FileChooserRequest request;
@@ -156,19 +165,38 @@ void palmthread::transfer_ended(const TransferOutcome& outcome) {
         if (pf) pf->error_rtn(QString::fromStdString(unsupported_width_message(outcome.dump.width)));
         finish();
         return;
+    case HandheldDumpCheck::Outcome::unstorable_id:
+        if (pf) pf->error_rtn(QString::fromStdString(korv::unstorable_channel_message(outcome.dump.channel_id)));
+        finish();
+        return;
     case HandheldDumpCheck::Outcome::ready: save_dump(outcome.dump); return;
     }
 }
 
+std::optional<HandheldSaveTarget> palmthread::choose_target(HandheldLogKind kind) {
+    for (;;) {
+        std::optional<std::string> chosen;
+        if (setup_.chooser) chosen = setup_.chooser->choose(save_request(kind));
+        std::optional<HandheldSaveTarget> target = handheld_save_target(kind, chosen);
+        if (!target || !target->renamed_message) return target;
+        if (setup_.pf) setup_.pf->error_rtn(QString::fromStdString(*target->renamed_message));
+        if (!path_exists(target->path)) return target;
+        if (!setup_.questions) return std::nullopt;
+        switch (setup_.questions->show(handheld_replace_question(kind), kSaveLogFileTitle,
+                                       korv::platform::MessageButtons::YesNo, korv::platform::MessageIcon::Question)) {
+        case korv::platform::MessageButton::Yes: return target;
+        case korv::platform::MessageButton::No: continue;  // the save dialog again
+        default: return std::nullopt;
+        }
+    }
+}
+
 void palmthread::save_dump(const HandheldDumpCheck& dump) {
-    std::optional<std::string> chosen;
-    if (setup_.chooser) chosen = setup_.chooser->choose(save_request(dump.kind));
-    const std::optional<HandheldSaveTarget> target = handheld_save_target(dump.kind, chosen);
+    const std::optional<HandheldSaveTarget> target = choose_target(dump.kind);
     if (!target) {
         finish();
         return;
     }
-    if (target->renamed_message && setup_.pf) setup_.pf->error_rtn(QString::fromStdString(*target->renamed_message));
 
     spawn([mailbox = mailbox_, dump_path = setup_.dump_path, log_path = target->path] {
         const HandheldConversion conversion = convert_handheld_dump(dump_path, log_path, std::cout);

@@ -6,11 +6,13 @@
 // queued calls and never touch a window.
 #include "nativeio/include/korvio_files.h"
 #include "player/core/handheld_dump.h"
+#include "player/core/handheld_save_target.h"
 
 #include <QObject>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -22,7 +24,8 @@ class KorvioLibrary;
 }
 namespace korv::platform {
 class FileChooser;
-}
+class MessageBox;
+}  // namespace korv::platform
 
 namespace korv::player::detail {
 struct PalmMailbox;
@@ -36,6 +39,9 @@ public:
         PNKORVdialog* pd = nullptr;                      // outlives the transfer
         int port = 0;                                    // 0..3: COM1..COM4
         korv::platform::FileChooser* chooser = nullptr;  // the save dialogs; GUI thread
+        // Whether an existing fallback file may be replaced; GUI thread.
+        // Null: it is never replaced.
+        korv::platform::MessageBox* questions = nullptr;
         // Null: libkorvio.so by name. Must outlive the worker.
         const korv::KorvioLibrary* library = nullptr;
         std::string dump_path = korv::korvio_files::kHandheldDumpName;  // in the working folder
@@ -69,6 +75,8 @@ private:
     void show_status(const std::string& text);
     void transfer_ended(const TransferOutcome& outcome);
     void save_dump(const korv::player::HandheldDumpCheck& dump);
+    // The save dialog until a name is settled; empty: nothing is saved.
+    std::optional<korv::player::HandheldSaveTarget> choose_target(korv::player::HandheldLogKind kind);
     void conversion_ended(const korv::player::HandheldConversion& conversion, const std::string& log_path);
     void finish();
     void join_worker();

@@ -210,6 +210,8 @@ TEST_F(PalmFrontEnd, DumpsWithNothingToSaveAreRefusedBeforeTheSaveDialog) {
         {"no channels", {1, 0, 9, 0x80}, true, "No logged data to save!"},
         {"header only", {1, 2, 9, 7}, true, "No logged data to save!"},
         {"width 3", {3, 1, 9, 9, 1, 2, 3}, true, unsupported_width_message(3)},
+        {"id 99", {1, 2, 9, 99, 9, 0x80, 99, 0x33}, true, "Channel id 99 cannot be stored in a log"},
+        {"id 255", {2, 1, 0xFF, 0xFF, 0x1F, 0x40}, true, "Channel id 255 cannot be stored in a log"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(path("kvt1.tmp"));
@@ -260,6 +262,30 @@ TEST_F(PalmFrontEnd, WrongExtensionSavesUnderTheTempNameAndOpensIt) {
     ASSERT_TRUE(frame->log().is_open());
     frame->rewind_button->click();
     EXPECT_EQ(frame->log().vxm().vxm_rpms, 2000);
+}
+
+TEST_F(PalmFrontEnd, ExistingTempFileIsReplacedOnlyAfterYes) {
+    for (const bool replace : {false, true}) {
+        std::filesystem::remove(path("chosen.db1"));
+        write_bytes(path("temp.db1"), {'o', 'l', 'd'});
+        standin.script({2, 1, 9, 9, 0x1F, 0x40});
+        chooser = korv::platform::ScriptedFileChooser();
+        questions = korv::platform::ScriptedMessageBox();
+        chooser.queue_path(path("run.txt"));
+        chooser.queue_path(path("chosen.db1"));
+        questions.queue_answer(replace ? korv::platform::MessageButton::Yes : korv::platform::MessageButton::No);
+        start_transfer(1);
+        ASSERT_TRUE(wait_for_end());
+        ASSERT_EQ(questions.messages().size(), 1u);
+        EXPECT_EQ(questions.messages()[0].text, "temp.db1 already exists. Replace it?");
+        EXPECT_EQ(questions.messages()[0].buttons, korv::platform::MessageButtons::YesNo);
+        // No: the save dialog again, and the second name is saved and opened.
+        EXPECT_EQ(chooser.requests().size(), replace ? 1u : 2u);
+        EXPECT_EQ(read_bytes(path("temp.db1")) == Bytes({'o', 'l', 'd'}), !replace);
+        EXPECT_EQ(std::filesystem::exists(path("chosen.db1")), !replace);
+        EXPECT_EQ(frame->theFile, replace ? "temp.db1" : "chosen.db1");
+        ASSERT_TRUE(frame->log().is_open());
+    }
 }
 
 TEST_F(PalmFrontEnd, ACutShortDumpKeepsItsWholeRecordsAndSaysSo) {

@@ -114,6 +114,19 @@ TEST_F(HandheldDump, NothingWholeToSaveIsNoData) {
     EXPECT_EQ(check(widest).outcome, Outcome::ready);
 }
 
+TEST_F(HandheldDump, ChannelIdBeyondTheLogFormatIsRefusedAndNoLogWritten) {
+    for (std::uint8_t id : {99, 0xFF}) {
+        const HandheldDumpCheck refused = check({2, 2, 9, id, 9, 0x1F, 0x40, id, 0, 1});
+        EXPECT_EQ(refused.outcome, Outcome::unstorable_id) << int{id};
+        EXPECT_EQ(refused.channel_id, id);
+        std::ostringstream console;
+        const HandheldConversion converted = convert({2, 2, 9, id, 9, 0x1F, 0x40, id, 0, 1}, console);
+        EXPECT_EQ(converted.error, "Channel id " + std::to_string(id) + " cannot be stored in a log");
+        EXPECT_FALSE(std::filesystem::exists(path("out.db2")));
+    }
+    EXPECT_EQ(check({1, 1, 98, 98, 5}).outcome, Outcome::ready);
+}
+
 // ---- the conversion ----------------------------------------------------------------
 
 TEST_F(HandheldDump, ExampleDumpBecomesTheLogByteForByte) {
@@ -207,6 +220,9 @@ TEST(HandheldSaveTarget, ExtensionIsCheckedCaseBlindElseTheTempNameInTheSameFold
     EXPECT_FALSE(handheld_save_target(HandheldLogKind::one_byte, std::nullopt));
     EXPECT_FALSE(handheld_save_target(HandheldLogKind::one_byte, std::string()));
     EXPECT_FALSE(handheld_save_target(HandheldLogKind::one_byte, std::string("/logs/")));
+
+    EXPECT_EQ(handheld_replace_question(HandheldLogKind::two_byte), "temp.db1 already exists. Replace it?");
+    EXPECT_EQ(handheld_replace_question(HandheldLogKind::one_byte), "temp.db2 already exists. Replace it?");
 }
 
 }  // namespace

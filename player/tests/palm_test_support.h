@@ -5,6 +5,7 @@
 #include "common/core/korvio_library.h"
 #include "common/gui/error_dialog.h"
 #include "platform/core/scripted_file_chooser.h"
+#include "platform/core/scripted_message_box.h"
 #include "player/gui/palm_transfer_front_end.h"
 #include "player/gui/palmthread.h"
 #include "player/gui/play_frame.h"
@@ -49,11 +50,11 @@ private:
 
 class PalmExtensions : public PlayerExtensions {
 public:
-    PalmExtensions(platform::FileChooser& chooser, const KorvioLibrary* library)
-        : chooser_(chooser), library_(library) {}
+    PalmExtensions(platform::FileChooser& chooser, platform::MessageBox& questions, const KorvioLibrary* library)
+        : chooser_(chooser), questions_(questions), library_(library) {}
     std::unique_ptr<PlaybackAnalysis> make_analysis(PLAYframe&) override { return std::make_unique<ChartCalls>(calls); }
     std::unique_ptr<HandheldTransfer> make_handheld(PLAYframe& frame) override {
-        auto made = std::make_unique<PalmTransferFrontEnd>(frame, chooser_, library_);
+        auto made = std::make_unique<PalmTransferFrontEnd>(frame, chooser_, library_, &questions_);
         front_end = made.get();
         return made;
     }
@@ -63,6 +64,7 @@ public:
 
 private:
     platform::FileChooser& chooser_;
+    platform::MessageBox& questions_;
     const KorvioLibrary* library_;
 };
 
@@ -70,7 +72,7 @@ private:
 class PalmFrameTest : public InScratchFolder {
 protected:
     void build(const KorvioLibrary* library) {
-        extensions = std::make_unique<PalmExtensions>(chooser, library);
+        extensions = std::make_unique<PalmExtensions>(chooser, questions, library);
         services.file_chooser = &chooser;
         services.editors = &pool;
         services.extensions = extensions.get();
@@ -105,6 +107,7 @@ protected:
     }
 
     platform::ScriptedFileChooser chooser;
+    platform::ScriptedMessageBox questions;
     EditorPool pool;
     std::unique_ptr<PalmExtensions> extensions;
     PlayerServices services;
