@@ -4,6 +4,7 @@
 #include "dyno/core/smoothing.h"
 
 #include <new>
+#include <stdexcept>
 
 namespace korv::dyno {
 
@@ -29,6 +30,8 @@ LogReadStatus DynoSession::take(LogReadResult result, const std::string& name) {
         time_origin_ = result.time_origin;
         loaded_ = true;
     } catch (const std::bad_alloc&) {
+        return LogReadStatus::out_of_memory;
+    } catch (const std::length_error&) {
         return LogReadStatus::out_of_memory;
     }
     return LogReadStatus::ok;
