@@ -7,7 +7,7 @@ namespace korv::dyno {
 
 // Slots of a sample, in the order every part of Ergomark uses.
 enum SampleSlot : int {
-    kTime = 0,         // seconds as read
+    kTime = 0,         // seconds since the first sample (see LogReadResult::time_origin)
     kBlendedTime = 1,  // smoothing result
     kSmoothRpm = 2,    // smoothing result
     kRawRpm = 3,       // as read

@@ -3,6 +3,9 @@
 #include "dyno/core/block_select.h"
 #include "dyno/core/smoothing.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace korv::dyno {
 
 LogReadStatus DynoSession::open_log(const std::string& path) { return take(read_dyno_log(path), path); }
@@ -13,12 +16,24 @@ LogReadStatus DynoSession::load_text(std::string_view text, const std::string& n
 
 LogReadStatus DynoSession::take(LogReadResult result, const std::string& name) {
     if (result.status != LogReadStatus::ok) return result.status;
-    samples_ = std::move(result.samples);
-    loaded_ = true;
-    file_name_ = name;
-    smooth();
-    range_ = FindRisingBlock(samples_, 0);
-    compute_power();
+    // Everything that may run out of memory happens before the old run is
+    // given up.
+    try {
+        SampleArray samples = std::move(result.samples);
+        std::string new_name = name;
+        ApplySmoothing(samples, settings.smoothing());
+        const SampleRange range = FindRisingBlock(samples, 0);
+        ComputePower(samples, settings, range);
+        samples_.swap(samples);
+        file_name_.swap(new_name);
+        range_ = range;
+        time_origin_ = result.time_origin;
+        loaded_ = true;
+    } catch (const std::bad_alloc&) {
+        return LogReadStatus::out_of_memory;
+    } catch (const std::length_error&) {
+        return LogReadStatus::out_of_memory;
+    }
     return LogReadStatus::ok;
 }
 

@@ -19,12 +19,15 @@ public:
     const SampleArray& samples() const { return samples_; }
     bool loaded() const { return loaded_; }
     const std::string& file_name() const { return file_name_; }
+    // The log's own time of the first sample; sample times count from it.
+    double time_origin() const { return time_origin_; }
     SampleRange range() const { return range_; }
     void set_range(SampleRange range) { range_ = range; }
 
     // Reads the log; on success replaces the samples and the file name,
     // smooths, takes the longest rising block as the range and computes
-    // power. A failure leaves everything as it was.
+    // power. A failure, running out of memory included, leaves everything as
+    // it was.
     LogReadStatus open_log(const std::string& path);
     // The same from text already read, for callers that have the bytes.
     LogReadStatus load_text(std::string_view text, const std::string& name);
@@ -43,6 +46,7 @@ private:
     SampleRange range_;
     bool loaded_ = false;
     std::string file_name_;
+    double time_origin_ = 0;
     // A load chooses a rising block, so that is the kind in use at first.
     BlockKind last_block_ = BlockKind::rising;
 };

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -35,7 +38,7 @@ bool next_filled_line(LineReader& lines, std::string& line) {
 }
 
 struct ColumnMap {
-    int time = -1;
+    std::vector<int> times;  // every candidate clock, in header order
     int rpm = -1;
     int throttle = -1;
     int columns = 0;
@@ -49,9 +52,7 @@ ColumnMap map_header(std::string_view header) {
     for (int k = 0; k < map.columns; ++k) {
         // A repeated kind would put the columns out of step: the first wins.
         switch (classify_column(names[static_cast<std::size_t>(k)])) {
-        case ColumnKind::time:
-            if (map.time < 0) map.time = k;
-            break;
+        case ColumnKind::time: map.times.push_back(k); break;
         case ColumnKind::rpm:
             if (map.rpm < 0) map.rpm = k;
             break;
@@ -64,6 +65,36 @@ ColumnMap map_header(std::string_view header) {
     return map;
 }
 
+// How one candidate clock runs over the rows where it reads.
+struct ClockTrack {
+    std::size_t rows = 0;
+    double first = 0;
+    double last = 0;
+    bool never_back = true;
+
+    void add(double t) {
+        if (rows == 0) first = t;
+        if (rows > 0 && t < last) never_back = false;
+        last = t;
+        ++rows;
+    }
+    bool advances() const { return rows > 1 && last > first; }
+};
+
+constexpr double kNoTime = std::numeric_limits<double>::quiet_NaN();
+
+// The clock to use: the first that never goes back and advances, else the
+// first that advances; -1 when none does.
+int choose_clock(const std::vector<ClockTrack>& tracks) {
+    for (std::size_t c = 0; c < tracks.size(); ++c) {
+        if (tracks[c].never_back && tracks[c].advances()) return static_cast<int>(c);
+    }
+    for (std::size_t c = 0; c < tracks.size(); ++c) {
+        if (tracks[c].advances()) return static_cast<int>(c);
+    }
+    return -1;
+}
+
 LogReadResult read_log_lines(LineReader& lines) {
     LogReadResult result;
     std::string line;
@@ -73,34 +104,87 @@ LogReadResult read_log_lines(LineReader& lines) {
         return result;
     }
     const ColumnMap map = map_header(line);
-    if (map.time < 0 || map.rpm < 0) {
+    if (map.times.empty() || map.rpm < 0) {
         result.status = LogReadStatus::no_rpm_or_time;
         return result;
     }
 
-    SampleArray samples;
+    // Rows as read, with the time of every candidate clock (NaN where it
+    // does not read); the clock is known only once all rows are in.
+    const std::size_t clocks = map.times.size();
+    std::vector<ClockTrack> tracks(clocks);
+    std::vector<double> times;  // clocks per row
+    std::vector<float> rpm, throttle;
     std::vector<std::string_view> fields;
     while (next_filled_line(lines, line)) {
         split_row(line, map.columns, fields);
+        if (static_cast<std::size_t>(map.rpm) >= fields.size()) continue;
+        const std::size_t row_start = times.size();
+        bool any = false;
+        for (std::size_t c = 0; c < clocks; ++c) {
+            const auto k = static_cast<std::size_t>(map.times[c]);
+            double t = 0;
+            if (k < fields.size() && parse_log_time(fields[k], t)) {
+                tracks[c].add(t);
+                any = true;
+            } else {
+                t = kNoTime;
+            }
+            times.push_back(t);
+        }
+        if (!any) {
+            times.resize(row_start);
+            continue;
+        }
+        rpm.push_back(leading_number(fields[static_cast<std::size_t>(map.rpm)]));
         // A missing field reads as an empty one.
-        const auto field = [&](int k) {
-            return k >= 0 && static_cast<std::size_t>(k) < fields.size() ? fields[static_cast<std::size_t>(k)]
-                                                                         : std::string_view();
-        };
-        const bool has_time_and_rpm = static_cast<std::size_t>(std::max(map.time, map.rpm)) < fields.size();
-        float seconds = 0.0f;
-        if (!has_time_and_rpm || !parse_log_time(field(map.time), seconds)) continue;
+        const auto tps = static_cast<std::size_t>(map.throttle);
+        throttle.push_back(map.throttle >= 0 && tps < fields.size() ? leading_number(fields[tps]) : 0.0f);
+    }
+
+    if (std::none_of(tracks.begin(), tracks.end(), [](const ClockTrack& t) { return t.rows >= 2; })) {
+        result.status = LogReadStatus::too_few_samples;
+        return result;
+    }
+    const int clock = choose_clock(tracks);
+    if (clock < 0) {
+        result.status = LogReadStatus::no_rpm_or_time;
+        return result;
+    }
+
+    // Times are worked out in double and stored from the first row on.
+    const double origin = tracks[static_cast<std::size_t>(clock)].first;
+    SampleArray samples;
+    samples.reserve(tracks[static_cast<std::size_t>(clock)].rows);  // counted above
+    for (std::size_t r = 0; r < rpm.size(); ++r) {
+        const double t = times[r * clocks + static_cast<std::size_t>(clock)];
+        if (std::isnan(t)) continue;
+        const double since = t - origin;
+        if (!(std::fabs(since) <= std::numeric_limits<float>::max())) continue;
         DynoSample& s = samples.emplace_back();
-        s[kTime] = seconds;
-        s[kRawRpm] = leading_number(field(map.rpm));
-        s[kThrottle] = leading_number(field(map.throttle));
+        s[kTime] = static_cast<float>(since);
+        s[kRawRpm] = rpm[r];
+        s[kThrottle] = throttle[r];
     }
     if (samples.size() < 2) {
         result.status = LogReadStatus::too_few_samples;
         return result;
     }
     result.samples = std::move(samples);
+    result.time_origin = origin;
     return result;
+}
+
+// The whole read, with running out of memory as a result of its own.
+template <typename Read>
+LogReadResult guarded(Read&& read) {
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {}
+    LogReadResult failed;
+    failed.status = LogReadStatus::out_of_memory;
+    return failed;
 }
 
 }  // namespace
@@ -121,45 +205,53 @@ std::string_view log_read_message(LogReadStatus status) {
     case LogReadStatus::cannot_open: return "Can't open file";
     case LogReadStatus::no_rpm_or_time: return "Can't read RPM or Time from log";
     case LogReadStatus::too_few_samples: return "Can't enough samples from log";
+    case LogReadStatus::out_of_memory: return "Not enough memory to load this log";
     }
     return {};
 }
 
-bool parse_log_time(std::string_view field, float& seconds) {
-    float value = 0.0f;
-    if (field.find(':') != std::string_view::npos) {
-        auto minutes = korv::parse_int32(field);
-        if (!minutes || minutes->end >= field.size() || field[minutes->end] != ':') return false;
-        auto secs = korv::parse_float(field.substr(minutes->end + 1));
-        if (!secs) return false;
-        value = static_cast<float>(minutes->value) * 60.0f + secs->value;
-    } else {
-        auto secs = korv::parse_float(field);
-        if (!secs) return false;
-        value = secs->value;
+bool parse_log_time(std::string_view field, double& seconds) {
+    // Hours and minutes are whole numbers before their colons ("%d:%d:%f",
+    // or "%d:%f" with one colon); the seconds after the last one may be a
+    // fraction.
+    const std::size_t colons = static_cast<std::size_t>(std::count(field.begin(), field.end(), ':'));
+    double value = 0;
+    std::string_view rest = field;
+    for (std::size_t k = 0; k < std::min<std::size_t>(colons, 2); ++k) {
+        auto whole = korv::parse_int32(rest);
+        if (!whole || whole->end >= rest.size() || rest[whole->end] != ':') return false;
+        value = value * 60.0 + whole->value;
+        rest.remove_prefix(whole->end + 1);
     }
-    if (!std::isfinite(value)) return false;
+    auto secs = korv::parse_double(rest);
+    if (!secs) return false;
+    value = colons > 0 ? value * 60.0 + secs->value : secs->value;
+    if (!(std::fabs(value) <= std::numeric_limits<float>::max())) return false;
     seconds = value;
     return true;
 }
 
 LogReadResult parse_dyno_log(std::string_view text) {
-    LineReader lines;
-    lines.open_text(text);
-    return read_log_lines(lines);
+    return guarded([&] {
+        LineReader lines;
+        lines.open_text(text);
+        return read_log_lines(lines);
+    });
 }
 
 LogReadResult read_dyno_log(const std::filesystem::path& path) {
-    LogReadResult failed;
-    failed.status = LogReadStatus::cannot_open;
-    LineReader lines;
-    if (!lines.open(path.string())) return failed;
-    LogReadResult result = read_log_lines(lines);
-    // A file that fails part way cannot be opened, whatever its first lines
-    // said, so the rest is read even when they already refused the log.
-    std::string rest;
-    while (lines.next_line(rest)) {}
-    return lines.failed() ? failed : result;
+    return guarded([&] {
+        LogReadResult failed;
+        failed.status = LogReadStatus::cannot_open;
+        LineReader lines;
+        if (!lines.open(path.string())) return failed;
+        LogReadResult result = read_log_lines(lines);
+        // A file that fails part way cannot be opened, whatever its first lines
+        // said, so the rest is read even when they already refused the log.
+        std::string rest;
+        while (lines.next_line(rest)) {}
+        return lines.failed() ? failed : result;
+    });
 }
 
 }  // namespace korv::dyno

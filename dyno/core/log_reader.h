@@ -4,6 +4,11 @@
 // Layout: one line of anything, a header line of column names, then one
 // data row per line. Empty lines are skipped anywhere; lines may be of any
 // length. Columns are found by name among the first 30 header columns.
+//
+// Any column whose name holds "time" or "sec" may be the clock; real exports
+// also carry columns such as "Inj Deadtime Scale". The clock is the first
+// such column that never goes back and ends above where it starts, else the
+// first that ends above where it starts; a log with neither is refused.
 #include "dyno/core/dyno_sample.h"
 
 #include <filesystem>
@@ -18,11 +23,14 @@ ColumnKind classify_column(std::string_view name);
 
 inline constexpr int kMaxLogColumns = 30;
 
-enum class LogReadStatus { ok, cannot_open, no_rpm_or_time, too_few_samples };
+enum class LogReadStatus { ok, cannot_open, no_rpm_or_time, too_few_samples, out_of_memory };
 
 struct LogReadResult {
     LogReadStatus status = LogReadStatus::ok;
     SampleArray samples;  // only filled when status is ok
+    // The first sample's time as logged. Samples hold their time since it:
+    // a clock at 19,000 s would leave a float too coarse for 10 ms steps.
+    double time_origin = 0;
 };
 
 // The message shown for a failed read (caption "File Error"); empty for ok.
@@ -30,11 +38,13 @@ std::string_view log_read_message(LogReadStatus status);
 inline constexpr std::string_view kFileErrorCaption = "File Error";
 
 // Rows lacking the time or RPM field, or whose time does not parse, are
-// skipped; other fields without a number read 0.
+// skipped; other fields without a number read 0. Running out of memory is
+// reported as out_of_memory, never thrown.
 LogReadResult parse_dyno_log(std::string_view text);
 LogReadResult read_dyno_log(const std::filesystem::path& path);
 
-// A time field: "m:s" as minutes and seconds, else a plain number of seconds.
-bool parse_log_time(std::string_view field, float& seconds);
+// A time field in seconds: "h:m:s" (a clock time), "m:s", or a plain number.
+// Refused when it holds no number or one too large for a float.
+bool parse_log_time(std::string_view field, double& seconds);
 
 }  // namespace korv::dyno

@@ -110,6 +110,10 @@ QLineEdit* SelectDialog::add_number(const char* label, const char* name, int x, 
     return edit;
 }
 
+double SelectDialog::log_time(float since_first) const {
+    return session_.time_origin() + static_cast<double>(since_first);
+}
+
 void SelectDialog::resmooth() {
     session_.smooth();
     update();
@@ -121,9 +125,9 @@ void SelectDialog::show_selection() {
     if (n > 0) {
         const SampleRange s = drag_.selection();
         const int start = std::clamp(s.start, 0, n - 1);
-        start_text_->setText("Start: " + text_of(samples[static_cast<std::size_t>(start)][kBlendedTime], 6));
+        start_text_->setText("Start: " + text_of(log_time(samples[static_cast<std::size_t>(start)][kBlendedTime]), 6));
         stop_text_->setText("Stop: " +
-                            text_of(samples[static_cast<std::size_t>(readable_stop(s, n))][kBlendedTime], 6));
+                            text_of(log_time(samples[static_cast<std::size_t>(readable_stop(s, n))][kBlendedTime]), 6));
     }
     update();
 }
@@ -184,7 +188,7 @@ void SelectDialog::mouseMoveEvent(QMouseEvent* event) {
         drag_.move_free();
     }
     rpm_text_->setText("RPM: " + text_of(sample->rpm, 2));
-    time_text_->setText(QString("Time: %1 (%2,%3)").arg(text_of(sample->time, 2)).arg(p.x()).arg(p.y()));
+    time_text_->setText(QString("Time: %1 (%2,%3)").arg(text_of(log_time(sample->time), 2)).arg(p.x()).arg(p.y()));
     show_selection();
 }
 
@@ -202,7 +206,7 @@ void SelectDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !StrictlyInside(kArea, p.x(), p.y())) return;
     if (const auto sample = PixelToSample(session_.samples(), p.x(), kArea)) {
         drag_.release(sample->index);
-        time_text_->setText("Time: " + text_of(sample->time, 2));
+        time_text_->setText("Time: " + text_of(log_time(sample->time), 2));
         show_selection();
     }
 }

@@ -41,6 +41,8 @@ protected:
 
 private:
     QLineEdit* add_number(const char* label, const char* name, int x, int y, float& value, float step);
+    // A sample's time on the log's own clock, for the texts.
+    double log_time(float since_first) const;
     void resmooth();
     void show_selection();
     void take_range();

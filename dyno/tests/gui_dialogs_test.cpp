@@ -166,6 +166,30 @@ TEST_F(DynoSelectDialog, BlockButtonsStartFromTheBeginningWhenTheKindChanges) {
     EXPECT_EQ(text("stopText"), "Stop: " + QString::number(session_.samples().back()[kBlendedTime], 'f', 6));
 }
 
+// Times are kept since the first sample; the texts show the log's own clock.
+TEST(DynoSelectDialogClock, TextsShowTheLogsOwnTimes) {
+    std::string csv = "x\nTime,RPM\n";
+    for (int i = 0; i <= 200; ++i)
+        csv += std::to_string(18852051 + 16 * i) + "e-3," + std::to_string(2500 + 20 * i) + "\n";
+    DynoSession session;
+    session.settings.bspline_en = 0;  // blended times are then the logged ones
+    ASSERT_EQ(session.load_text(csv, "clock.csv"), LogReadStatus::ok);
+    ASSERT_EQ(session.range(), (SampleRange{0, 201}));
+    SelectDialog dialog(session);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(child<QLabel>(dialog, "startText")->text(), "Start: 18852.051000");
+    EXPECT_EQ(child<QLabel>(dialog, "stopText")->text(), "Stop: 18855.251000");
+    // The middle of the area falls on 1.6 s into the log.
+    QTest::mouseMove(&dialog, QPoint(387, 100));
+    EXPECT_TRUE(child<QLabel>(dialog, "timeText")->text().startsWith("Time: 18853.6"))
+        << child<QLabel>(dialog, "timeText")->text().toStdString();
+    QTest::mousePress(&dialog, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
+    QTest::mouseRelease(&dialog, Qt::LeftButton, Qt::NoModifier, QPoint(387, 100));
+    EXPECT_TRUE(child<QLabel>(dialog, "timeText")->text().startsWith("Time: 18853.6"));
+    EXPECT_EQ(child<QLabel>(dialog, "startText")->text(), "Start: 18852.867000");
+}
+
 TEST_F(DynoSelectDialog, SmoothingEditsResmoothAtOnce) {
     const float blended = session_.samples()[50][kSmoothRpm];
     QTest::mouseClick(child<QCheckBox>(*dialog_, "splineEnable"), Qt::LeftButton);

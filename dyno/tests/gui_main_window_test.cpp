@@ -3,6 +3,7 @@
 
 #include "dyno/gui/about_dialog.h"
 #include "dyno/gui/dyno_chart_painter.h"
+#include "dyno/tests/allocation_budget.h"
 #include "dyno/tests/gui_test_support.h"
 #include "platform/core/memory_settings_store.h"
 #include "platform/core/scripted_file_chooser.h"
@@ -21,6 +22,7 @@ namespace {
 
 using namespace testing_support;
 using platform::ShownMessage;
+using testing_support::AllocationBudget;
 
 class DynoMainWindow : public testing::Test {
 protected:
@@ -85,6 +87,24 @@ TEST_F(DynoMainWindow, OpenAsksAndReportsFailures) {
 
     open_pull();
     EXPECT_GT(window_->session().range().end, window_->session().range().start);
+}
+
+TEST_F(DynoMainWindow, LogsThatCannotLoadKeepTheOpenOne) {
+    open_pull();
+    const std::size_t samples = window_->session().samples().size();
+    chooser_.queue_path(write_file(dir_, "stuck.csv", "x\nInj Deadtime Scale,RPM\n1.00,2000\n1.00,2100\n"));
+    window_->OpenLogFile();
+    std::string big = "x\nTime,RPM\n";
+    for (int k = 0; k < 50000; ++k) big += std::to_string(k) + ",3000\n";
+    chooser_.queue_path(write_file(dir_, "big.csv", big));
+    {
+        AllocationBudget budget(std::size_t{1} << 20);
+        window_->OpenLogFile();
+    }
+    EXPECT_EQ(messages_.messages(), (std::vector<ShownMessage>{{"Can't read RPM or Time from log", "File Error"},
+                                                               {"Not enough memory to load this log", "File Error"}}));
+    EXPECT_TRUE(QString::fromStdString(window_->session().file_name()).endsWith("pull.csv"));
+    EXPECT_EQ(window_->session().samples().size(), samples);
 }
 
 TEST_F(DynoMainWindow, AboutOnQuestionMarkAndSlash) {

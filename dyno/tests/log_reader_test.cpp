@@ -62,11 +62,11 @@ TEST(DynoLogRows, CapturedExportIsRead) {
 }
 
 TEST(DynoLogRows, MinutesAndSeconds) {
-    float t = 0;
+    double t = 0;
     ASSERT_TRUE(parse_log_time("1:02.5", t));
-    EXPECT_FLOAT_EQ(t, 62.5f);
+    EXPECT_DOUBLE_EQ(t, 62.5);
     ASSERT_TRUE(parse_log_time(" 62.5", t));
-    EXPECT_FLOAT_EQ(t, 62.5f);
+    EXPECT_DOUBLE_EQ(t, 62.5);
     EXPECT_FALSE(parse_log_time("1:", t));
     EXPECT_FALSE(parse_log_time("a:3", t));
     EXPECT_FALSE(parse_log_time("", t));
@@ -94,11 +94,12 @@ TEST(DynoLogRows, DamagedRowsKeepColumnsInStep) {
         "95,8.0,8000rpm\n");   // leading number of the field
     ASSERT_EQ(r.status, LogReadStatus::ok);
     ASSERT_EQ(r.samples.size(), 5u);
+    EXPECT_EQ(r.time_origin, 1.0);  // times are kept since the first row's
     EXPECT_FLOAT_EQ(r.samples[1][kThrottle], 0.0f);
     EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 2000.0f);
-    EXPECT_FLOAT_EQ(r.samples[2][kTime], 6.0f);
+    EXPECT_FLOAT_EQ(r.samples[2][kTime], 5.0f);
     EXPECT_FLOAT_EQ(r.samples[2][kRawRpm], 0.0f);
-    EXPECT_FLOAT_EQ(r.samples[3][kTime], 7.0f);
+    EXPECT_FLOAT_EQ(r.samples[3][kTime], 6.0f);
     EXPECT_FLOAT_EQ(r.samples[3][kThrottle], 99.0f);
     EXPECT_FLOAT_EQ(r.samples[4][kRawRpm], 8000.0f);
 }
@@ -107,7 +108,7 @@ TEST(DynoLogRows, FirstColumnOfEachKindWins) {
     const auto r = parse("x\nTime,RPM,Sec,rpm2,TPS,Throttle\n1,100,9,9,10,9\n2,200,9,9,20,9\n");
     ASSERT_EQ(r.status, LogReadStatus::ok);
     ASSERT_EQ(r.samples.size(), 2u);
-    EXPECT_FLOAT_EQ(r.samples[1][kTime], 2.0f);
+    EXPECT_FLOAT_EQ(r.samples[1][kTime], 1.0f);  // since the first row's 1
     EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 200.0f);
     EXPECT_FLOAT_EQ(r.samples[1][kThrottle], 20.0f);
 }
@@ -125,7 +126,8 @@ TEST(DynoLogRows, GermanLocaleReadsPoints) {
     const auto r = parse("x\nTime,RPM\n1.5,1000.25\n2.5,2000.75\n");
     std::setlocale(LC_ALL, "C");
     ASSERT_EQ(r.status, LogReadStatus::ok);
-    EXPECT_FLOAT_EQ(r.samples[0][kTime], 1.5f);
+    EXPECT_EQ(r.time_origin, 1.5);
+    EXPECT_FLOAT_EQ(r.samples[1][kTime], 1.0f);
     EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 2000.75f);
 }
 
