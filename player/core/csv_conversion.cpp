@@ -32,6 +32,12 @@ std::optional<float> cell_number(std::string_view cell) {
 
 }  // namespace
 
+std::string csv_no_rows_reason(std::string_view header_line) {
+    if (header_line.find('"') != std::string_view::npos) return "the fields are in quotes";
+    if (header_line.find(';') != std::string_view::npos) return "the fields seem to be separated by ';'";
+    return "no converted column held a number";
+}
+
 std::optional<std::string> CsvLogConverter::open(const std::string& path) {
     if (!in_.open(path)) return in_.last_error();
     return std::nullopt;
@@ -52,6 +58,7 @@ std::optional<std::string> CsvLogConverter::scan_header(CsvHeaderScan& scan) {
                        std::to_string(kMaxCsvColumns) + " can be mapped";
             }
             scan.column_count = tokens.size();
+            scan.header_line = line;
             return std::nullopt;
         }
     }
@@ -114,6 +121,12 @@ CsvConversionResult CsvLogConverter::convert(std::span<const int> items, const s
     if (in_.failed()) {
         writer.discard();
         result.error = in_.last_error();
+        return result;
+    }
+    // A log without records would open as if the conversion had worked.
+    if (result.records == 0) {
+        writer.discard();
+        result.outcome = CsvOutcome::no_records;
         return result;
     }
     if (auto error = writer.commit()) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "common/core/line_reader.h"
 
@@ -25,12 +26,14 @@ inline constexpr std::size_t kMaxCsvKeptColumns = 99;
 
 struct CsvHeaderScan {
     std::string lines_read;        // every line read, each followed by "\n"
+    std::string header_line;       // the line whose tokens name the columns
     std::size_t column_count = 0;  // 0: no header line among the first five lines
 };
 
 enum class CsvOutcome {
     converted,         // the log is written
     nothing_chosen,    // no column was given a quantity: nothing is written
+    no_records,        // no row converted: nothing is written
     too_many_columns,  // more than kMaxCsvKeptColumns columns to convert
     file_error,        // reading the text or writing the log failed
 };
@@ -42,6 +45,10 @@ struct CsvConversionResult {
     std::int64_t records = 0;   // records written
     std::int64_t bad_rows = 0;  // rows skipped: a kept cell missing or not a number
 };
+
+// The likeliest reason why no row of a file converted, judged from its
+// header line: quoted fields, semicolons for commas, or no number at all.
+std::string csv_no_rows_reason(std::string_view header_line);
 
 class CsvLogConverter {
 public:
@@ -57,8 +64,9 @@ public:
     // Converts the rows after the header. `items` holds the item chosen for
     // each column, left to right (missing ones count as ignored). Only whole
     // records are written; blank lines are passed over. The target is
-    // replaced only when the conversion succeeds. `progress` is called now
-    // and then so a window can keep itself painted.
+    // replaced only when the conversion succeeds with at least one record
+    // (a log without records would open as if it had worked). `progress` is
+    // called now and then so a window can keep itself painted.
     CsvConversionResult convert(std::span<const int> items, const std::string& out_path,
                                 const std::function<void()>& progress = {});
 

@@ -33,8 +33,9 @@ public:
         put(&b, 1);
     }
     void put_string(const std::string& s) {
-        put_int(static_cast<std::int32_t>(s.size()));
-        put(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+        const std::size_t n = stored_string_bytes(s);
+        put_int(static_cast<std::int32_t>(n));
+        put(reinterpret_cast<const std::uint8_t*>(s.data()), n);
     }
     void put_zeros(std::size_t n) {
         for (std::size_t i = 0; i < n; ++i) put_bool(false);
@@ -61,12 +62,14 @@ public:
           end_(last_slot ? SIZE_MAX : static_cast<std::size_t>(offset + kSlotBytes)) {}
 
     Got get_int(std::int32_t& v) {
+        if (pos_ + 4 > end_) return Got::bad_slot;
         if (pos_ + 4 > size_) return Got::end_of_file;
         v = load_i32_be(bytes_ + pos_);
         pos_ += 4;
         return Got::ok;
     }
     Got get_bool(bool& v) {
+        if (pos_ + 1 > end_) return Got::bad_slot;
         if (pos_ + 1 > size_) return Got::end_of_file;
         v = bytes_[pos_++] != 0;
         return Got::ok;
@@ -121,7 +124,7 @@ private:
 
 std::pair<std::string, std::string> fitted(std::size_t fixed, std::optional<std::size_t> limit,
                                            const std::string& first, const std::string& second) {
-    const StringFit fit = fit_strings(fixed, limit, first.size(), second.size());
+    const StringFit fit = fit_strings(fixed, limit, stored_string_bytes(first), stored_string_bytes(second));
     return {fit.keep_first ? first : std::string(), fit.keep_second ? second : std::string()};
 }
 
@@ -138,6 +141,8 @@ void write_editor(SlotWriter& w, const EditorSlot& e, std::optional<std::size_t>
 Got read_editor(Reads& r, EditorSlot& e) { return r.i(e.x).i(e.y).b(e.visible).s(e.file).s(e.dir).result(); }
 
 }  // namespace
+
+std::size_t stored_string_bytes(std::string_view text) { return text == " " ? 0 : text.size(); }
 
 StringFit fit_strings(std::size_t fixed_bytes, std::optional<std::size_t> slot_limit, std::size_t first_bytes,
                       std::size_t second_bytes) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // kvt.cfg, Korvview's window memory: fixed slots 200 bytes apart, each
@@ -13,15 +14,17 @@
 //   int     4 bytes, big-endian
 //   bool    1 byte, 1 or 0 (any non-zero byte reads as true)
 //   string  an int n, then n Windows-1252 bytes; an absent or empty string is
-//           the int 0 alone and reads back as one blank " "
+//           the int 0 alone and reads back as one blank " ", so one blank is
+//           written as the int 0 alone too: a file read and written again
+//           keeps its bytes
 //
 // Every slot must end before the next one starts, so a string that would
 // overrun its slot, or that is 200 bytes or longer, is stored as absent
 // (the player's slot drops the log's name before its folder). The last slot
 // (1200) has nothing after it and keeps strings of up to 199 bytes whole.
 // A reader meets only files it can trust in part: a negative length, a
-// length of 200 or more, or a string running past its slot's end makes that
-// slot count as absent.
+// length of 200 or more, or any field running past its slot's end (as in a
+// file whose writer let slots overrun) makes that slot count as absent.
 namespace korv::player::kvt {
 
 inline constexpr std::int64_t kStartSlot = 0;
@@ -97,12 +100,16 @@ struct KvtRead {
     std::optional<std::int64_t> ends_in_slot;
 };
 
+// The bytes a string takes after its length: one blank is stored as empty.
+std::size_t stored_string_bytes(std::string_view text);
+
 // Which of a slot's two strings can be stored: the first gives way first.
 struct StringFit {
     bool keep_first = true, keep_second = true;
     bool operator==(const StringFit&) const = default;
 };
-// `fixed_bytes` counts the slot's other fields; no `slot_limit` for the last slot.
+// `fixed_bytes` counts the slot's other fields; no `slot_limit` for the last
+// slot. The strings' sizes are their stored_string_bytes.
 StringFit fit_strings(std::size_t fixed_bytes, std::optional<std::size_t> slot_limit, std::size_t first_bytes,
                       std::size_t second_bytes);
 

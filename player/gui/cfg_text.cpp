@@ -20,7 +20,8 @@ QString cfg_path_note(const QString& file, const QString& dir, std::size_t fixed
     }
     const std::optional<std::size_t> limit =
         last_slot ? std::nullopt : std::optional<std::size_t>(std::size_t(kvt::kSlotBytes));
-    const kvt::StringFit fit = kvt::fit_strings(fixed_bytes, limit, file_bytes->size(), dir_bytes->size());
+    const kvt::StringFit fit = kvt::fit_strings(fixed_bytes, limit, kvt::stored_string_bytes(*file_bytes),
+                                                kvt::stored_string_bytes(*dir_bytes));
     if (fit.keep_first && fit.keep_second) return {};
     if (fit.keep_second) {
         return QStringLiteral("The name %1 is too long for kvt.cfg: only its folder will be remembered.").arg(file);

@@ -2,9 +2,11 @@
 
 #include "platform/core/file_chooser.h"
 #include "player/core/csv_conversion.h"
+#include "player/core/csv_preview.h"
 #include "player/core/record_text.h"
 #include "player/gui/cfg_text.h"
 #include "player/gui/csv_dialog.h"
+#include "platform/gui/windows1252_text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,6 +28,13 @@ using namespace korv::player;
 namespace {
 
 const QString kIdleTitle = QStringLiteral("Log File Playback");
+
+// The lines read before a CSV header, as the dialog shows them.
+QString lines_read_text(std::string_view bytes) {
+    const CsvPreview preview = csv_preview(bytes);
+    if (preview.utf8) return QString::fromUtf8(preview.text.data(), qsizetype(preview.text.size()));
+    return korv::platform::qstring_from_windows1252(preview.text);
+}
 
 // Saturating, for a slider whose range is an int.
 int slider_value(std::int64_t v) { return int(std::clamp<std::int64_t>(v, 0, INT_MAX)); }
@@ -83,6 +92,9 @@ void PLAYframe::recall_cfg1() {
     // Another log may come in while one is open (a handheld transfer reloads
     // the player): the open one is closed first, so the controls stay paired.
     if (log_.is_open()) closeButton_mouseClicked();
+    // A log just opened shows nothing until its first step.
+    rtd_line.clear();
+    record_area->clear();
     csv_file = false;
     analysis_->reset_tables();
     if (theFile.isEmpty()) return;
@@ -224,7 +236,7 @@ PLAYframe::SpecialFile PLAYframe::special_file(const std::string& path) {
         result.reported = true;
         return result;
     }
-    csv_diag_->append_text(cfg_text(scan.lines_read));
+    csv_diag_->append_text(lines_read_text(scan.lines_read));
     if (scan.column_count == 0) return result;
 
     if (csv_diag_->control_count() != int(scan.column_count)) csv_diag_->add_controls(int(scan.column_count));
@@ -264,6 +276,11 @@ PLAYframe::SpecialFile PLAYframe::special_file(const std::string& path) {
         result.reported = true;
         return result;
     case CsvOutcome::nothing_chosen: csv_file = false; return result;
+    case CsvOutcome::no_records:
+        error_rtn(QStringLiteral("No row could be converted: ") +
+                  QString::fromStdString(csv_no_rows_reason(scan.header_line)));
+        result.reported = true;
+        return result;
     case CsvOutcome::converted: break;
     }
     if (converted.bad_rows > 0) {

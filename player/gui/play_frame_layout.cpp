@@ -2,6 +2,7 @@
 #include "player/gui/play_frame.h"
 
 #include "common/gui/grey_window.h"
+#include "player/gui/release_slider.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -66,7 +67,7 @@ void PLAYframe::build_widgets() {
                              "Selects cumulative fuel calculations (not normally used)", QRect(534, 48, 90, 20));
     reset_button = button(this, "reset_button", "Reset", "Reset simulator & re-calculate", QRect(534, 86, 66, 24));
 
-    o2_slider = new QSlider(Qt::Vertical, this);
+    o2_slider = new korv::player::ReleaseSlider(Qt::Vertical, this);
     o2_slider->setObjectName("o2_slider");
     o2_slider->setToolTip("Drag to adjust o2 voltage");
     o2_slider->setRange(0, 100);
@@ -159,6 +160,10 @@ void PLAYframe::connect_widgets() {
     }
     connect(tps_range, &QLineEdit::editingFinished, this, [this] { analysis_->tps_limit_entered(); });
     connect(rpm_range, &QLineEdit::editingFinished, this, [this] { analysis_->rpm_limit_entered(); });
+    // A release anywhere on the O2 slider runs the search: after a handle
+    // drag and after a click in the groove alike.
     connect(o2_slider, &QSlider::sliderReleased, this, [this] { animation_->o2_slider_released(); });
+    connect(static_cast<korv::player::ReleaseSlider*>(o2_slider), &korv::player::ReleaseSlider::releasedOffHandle, this,
+            [this] { animation_->o2_slider_released(); });
     connect(pnkorv_button, &QPushButton::clicked, this, [this] { handheld_->open_transfer_dialog(); });
 }

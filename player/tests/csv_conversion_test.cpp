@@ -2,6 +2,7 @@
 // exact bytes written, also under a German locale.
 #include "player/core/csv_columns.h"
 #include "player/core/csv_conversion.h"
+#include "player/core/csv_preview.h"
 #include "player/tests/test_files.h"
 
 #include <gtest/gtest.h>
@@ -120,7 +121,9 @@ TEST_F(CsvConversion, NinetyNineKeptColumnsAtMost) {
     std::vector<int> items(100, kRpms);
     EXPECT_EQ(convert(header + "\n", items).outcome, CsvOutcome::too_many_columns);
     items[0] = kTime;
-    const CsvConversionResult fits = convert(header + "\n" + header + "\n", items);
+    std::string numbers = "0";
+    for (int i = 1; i < 100; ++i) numbers += ",1";
+    const CsvConversionResult fits = convert(header + "\n" + header + "\n" + numbers + "\n", items);
     EXPECT_EQ(fits.outcome, CsvOutcome::converted);
     EXPECT_EQ(fits.kept_columns, 99u);
     EXPECT_EQ(fits.bad_rows, 1);
@@ -161,4 +164,50 @@ TEST_F(CsvConversion, AFailedWriteKeepsTheEarlierLog) {
     EXPECT_EQ(result.outcome, CsvOutcome::file_error);
     EXPECT_FALSE(result.error.empty());
     EXPECT_EQ(read_bytes(path("csv.tmp")), Bytes({'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
+}
+
+// Quoted fields, or semicolons for commas, convert to no record at all:
+// nothing is written, and the header line tells the likeliest reason.
+TEST_F(CsvConversion, NoRowConvertedWritesNothing) {
+    for (const std::string& text : {std::string("\"rpm\",\"tps\"\n\"1000\",\"10\"\n\"2000\",\"20\"\n"),
+                                    std::string("rpm,tps\n"), std::string("rpm,tps\n\n-,-\n")}) {
+        CsvHeaderScan scan;
+        const CsvConversionResult result = convert(text, {kRpms, kTps}, &scan);
+        EXPECT_EQ(result.outcome, CsvOutcome::no_records) << text;
+        EXPECT_EQ(result.records, 0) << text;
+        EXPECT_FALSE(std::filesystem::exists(path("csv.tmp"))) << text;
+        EXPECT_EQ(scan.header_line, text.substr(0, text.find('\n'))) << text;
+    }
+}
+
+TEST(CsvNoRows, TheHeaderLineGivesTheLikeliestReason) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\"Time\",\"RPM\"", "the fields are in quotes"},
+        {"\"Time\";\"RPM\",x", "the fields are in quotes"},
+        {"Time;RPM;AFR 14,7", "the fields seem to be separated by ';'"},
+        {"Time,RPM", "no converted column held a number"},
+    };
+    for (const auto& [header, reason] : cases) EXPECT_EQ(csv_no_rows_reason(header), reason) << header;
+}
+
+TEST(CsvPreview, ValidUtf8IsShownAsUtf8WithoutItsMark) {
+    const std::pair<std::string, bool> cases[] = {
+        {"Temp (\xC2\xB0"
+         "F) \xE2\x82\xAC \xF0\x9F\x9A\x97",
+         true},
+        {"Temp (\xB0"
+         "F)",
+         false},                      // Windows-1252
+        {"\xC0\x80", false},          // overlong
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+        {"\xE2\x82", false},          // cut short
+    };
+    for (const auto& [bytes, utf8] : cases) {
+        EXPECT_EQ(csv_preview(bytes).utf8, utf8) << bytes;
+        EXPECT_EQ(csv_preview(bytes).text, bytes) << bytes;
+    }
+    EXPECT_EQ(csv_preview("\xEF\xBB\xBFTime,RPM\n").text, "Time,RPM\n");
+    // A mark before bytes that are not UTF-8 is left to Windows-1252.
+    EXPECT_EQ(csv_preview("\xEF\xBB\xBF\xB0").text.size(), 4u);
 }

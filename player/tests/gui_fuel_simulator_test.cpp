@@ -185,3 +185,29 @@ TEST_F(FuelSimulatorTest, SliderNeedsAFuelEditor) {
     EXPECT_EQ(error_text(), "No fuel controller selected!");
     EXPECT_EQ(simulator().adjust_fuel_pcnt, 0);
 }
+
+// A click in the O2 slider's groove moves it a page without grabbing the
+// handle; its release runs the same steps as the end of a drag.
+TEST_F(FuelSimulatorTest, AClickInTheSliderGrooveRunsTheSearch) {
+    write_vxm("run.db1", kFullThrottle);
+    open("run.db1");
+    frame->play_to_end();
+    QTest::mouseClick(analysis().grid()->cell(row_o2, 10), Qt::LeftButton);
+    ASSERT_TRUE(frame->o2_slider->isEnabled());
+    ASSERT_EQ(frame->o2_slider->value(), 90);  // the locked record's O2
+    const QPoint groove_bottom(frame->o2_slider->width() / 2, frame->o2_slider->height() - 3);
+
+    QTest::mouseClick(frame->o2_slider, Qt::LeftButton, {}, groove_bottom);
+    EXPECT_EQ(frame->o2_slider->value(), 80);
+    EXPECT_EQ(error_text(), "There must be a fuel controller selected before simultion is allowed!");
+    dismiss_error();
+
+    animate_with(frame->afc_animate);
+    ASSERT_TRUE(analysis().cell_locked().has_value());
+    QTest::mouseClick(frame->o2_slider, Qt::LeftButton, {}, groove_bottom);
+    EXPECT_EQ(frame->o2_slider->value(), 70);
+    // 0.90 / 1.01^26 = 0.6942: twenty-six percent less fuel.
+    EXPECT_EQ(simulator().adjust_fuel_pcnt, -26);
+    EXPECT_TRUE(called("AFCframe1 control_simulator 5000 -26 -1"));
+    EXPECT_TRUE(error_text().isEmpty());
+}

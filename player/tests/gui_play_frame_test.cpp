@@ -327,6 +327,66 @@ TEST_F(PlayFrameTest, AConversionWithBadRowsSaysSo) {
     EXPECT_EQ(frame->log().log_records(), 2);
 }
 
+// Quoted fields convert to no record: nothing opens and no csv.tmp is left
+// to look like a log.
+TEST_F(PlayFrameTest, AConversionWithoutAnyRowOpensNothing) {
+    write_rpm_log("run.db1", {1000, 2000});
+    open("run.db1");
+    frame->close_button->click();
+
+    write_text(path("quoted.csv"), "\"rpm\",\"tps\"\n\"1000\",\"10\"\n\"2000\",\"20\"\n");
+    answer_csv_dialog = [](csv_dialog& dialog) {
+        dialog.csv_file->setChecked(true);
+        dialog.choices[0]->setCurrentIndex(2);  // Rpms
+        dialog.choices[1]->setCurrentIndex(5);  // Tps
+    };
+    open("quoted.csv");
+    EXPECT_EQ(error_text(), "No row could be converted: the fields are in quotes");
+    EXPECT_FALSE(std::filesystem::exists(path("csv.tmp")));
+    EXPECT_EQ(frame->logfiletype(), LogFileType::none);
+    EXPECT_FALSE(frame->csv_file);
+    EXPECT_EQ(frame->windowTitle(), "Log File Playback");
+    expect_log_controls(false);
+    EXPECT_TRUE(frame->reset_button->isHidden());
+}
+
+TEST_F(PlayFrameTest, AnOpenedLogShowsNoRecordOfTheLastOne) {
+    write_rpm_log("first.db1", {1000, 2000});
+    write_rpm_log("second.db1", {3000});
+    open("first.db1");
+    frame->forward_button->click();
+    ASSERT_FALSE(shown_text().empty());
+    frame->close_button->click();
+    open("second.db1");
+    EXPECT_EQ(shown_text(), "");
+    EXPECT_TRUE(frame->rtd_line.empty());
+}
+
+// The lines above the header come from other programs: UTF-8, with or
+// without a byte-order mark, or Windows-1252.
+TEST_F(PlayFrameTest, TheCsvDialogShowsUtf8AndWindows1252Alike) {
+    const QString expected = QString::fromUtf8("Probe 3 \u00B0C\nTime,Temp (\u00B0F)\n");
+    for (const std::string& text : {std::string("\xEF\xBB\xBFProbe 3 \xC2\xB0"
+                                                "C\nTime,Temp (\xC2\xB0"
+                                                "F)\n1,2\n"),
+                                    std::string("Probe 3 \xC2\xB0"
+                                                "C\nTime,Temp (\xC2\xB0"
+                                                "F)\n1,2\n"),
+                                    std::string("Probe 3 \xB0"
+                                                "C\nTime,Temp (\xB0"
+                                                "F)\n1,2\n")}) {
+        write_text(path("temps.txt"), text);
+        QString shown;
+        answer_csv_dialog = [&](csv_dialog& dialog) {
+            shown = dialog.text_area->toPlainText();
+            dialog.csv_file->setChecked(false);
+        };
+        open("temps.txt");
+        EXPECT_EQ(shown, expected) << text;
+        frame->error_reporter().hide();
+    }
+}
+
 TEST_F(PlayFrameTest, APathKvtCfgCannotHoldIsNamedAtOnce) {
     const std::string name = std::string(160, 'n') + ".db1";
     write_rpm_log(name, {1000});

@@ -105,6 +105,38 @@ TEST(KvtFile, AbsentAndEmptyStringsReadBackAsOneBlank) {
     EXPECT_EQ(read.config.itc->dir, " ");
 }
 
+// Whatever one save wrote, reading it and saving again gives the same bytes:
+// strings that fill a slot to its edge, that give way, that are empty or
+// read back as one blank.
+TEST(KvtFile, EverySlotWrittenReadAndWrittenAgainKeepsItsBytes) {
+    using Strings = std::pair<std::string, std::string>;
+    const std::string edge(182, 'e');  // 18 + 182 fills an editor slot
+    std::vector<KvtConfig> cases = {every_slot(), KvtConfig{}};
+    for (const auto& [file, dir] : std::vector<Strings>{
+             {"", ""}, {" ", " "}, {std::string(150, 'f'), std::string(17, 'd')}, {std::string(151, 'f'), "d"}}) {
+        cases.push_back(every_slot());
+        cases.back().player->theFile = file;
+        cases.back().player->theFileDir = dir;
+    }
+    for (auto slot : {&KvtConfig::knob_afc, &KvtConfig::vcd_afc, &KvtConfig::itc}) {
+        for (const auto& [file, dir] : std::vector<Strings>{{edge, ""}, {"", edge}, {edge + "x", " "}}) {
+            cases.push_back(every_slot());
+            cases.back().*slot = EditorSlot{1, 2, true, file, dir};
+        }
+    }
+    for (const auto& [file, dir] : std::vector<Strings>{{std::string(199, 'p'), ""}, {std::string(200, 'p'), " "}}) {
+        cases.push_back(every_slot());
+        cases.back().pms->editor = EditorSlot{1, 2, true, file, dir};
+    }
+    for (const KvtConfig& config : cases) {
+        const Bytes first = encode_kvt(config);
+        const KvtRead read = decode_kvt(first.data(), first.size());
+        EXPECT_EQ(read.config.player.has_value(), config.player.has_value());
+        EXPECT_EQ(encode_kvt(read.config), first);
+        EXPECT_EQ(encode_kvt(read.config, first), first);  // saved over itself
+    }
+}
+
 TEST(KvtSlotBounds, ThePlayerDropsTheNameBeforeTheFolder) {
     KvtConfig c;
     c.player = PlayerSlot{};
@@ -171,6 +203,38 @@ TEST(KvtReader, DamagedStringsMakeTheirSlotAbsent) {
     const KvtRead past_end = with_length(610, 190);
     EXPECT_FALSE(past_end.config.knob_afc.has_value());
     EXPECT_TRUE(past_end.config.vcd_afc.has_value());
+}
+
+// A writer that lets slots overrun can end the player's strings at, or
+// near, the slot's edge: its flags and 2-D chart position would then come
+// from the chooser's slot, which is written over the overrun.
+TEST(KvtReader, APlayerSlotWhoseFieldsCrossItsEdgeIsAbsent) {
+    KvtConfig c;
+    c.chooser = every_slot().chooser;
+    const Bytes base = encode_kvt(c);
+    const Bytes chooser(base.begin() + 400, base.begin() + 418);
+    // 33 fixed bytes and the two strings: 167 string bytes fill the slot.
+    for (const auto& [name_bytes, present] :
+         std::vector<std::pair<std::size_t, bool>>{{87, true}, {88, false}, {95, false}, {100, false}, {120, false}}) {
+        Bytes slot;
+        append(slot, {1});
+        put_int(slot, 100);
+        put_int(slot, 200);
+        append(slot, {1, 1, 1});
+        put_string(slot, std::string(name_bytes, 'f'));
+        put_string(slot, std::string(80, 'd'));
+        append(slot, {1, 1, 1, 1, 1});
+        put_int(slot, 640);
+        put_int(slot, 480);
+        Bytes bytes = base;
+        place(bytes, 200, slot);
+        place(bytes, 400, chooser);
+
+        const KvtRead read = decode_kvt(bytes.data(), bytes.size());
+        EXPECT_EQ(read.config.player.has_value(), present) << name_bytes;
+        EXPECT_EQ(read.config.chooser, c.chooser) << name_bytes;
+        EXPECT_FALSE(read.ends_in_slot.has_value()) << name_bytes;
+    }
 }
 
 TEST(KvtReader, AFileCutShortEndsTheReading) {
