@@ -1,6 +1,7 @@
 #include "common/gui/error_dialog.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@ error_dialog::error_dialog() : QDialog(nullptr) {
     // Qt sizes the client area, so the content keeps its size without the
     // one-off growth by the frame insets.
     setFixedSize(content_width, content_height);
+    korv::use_window_style(*this);
 
     error_field = new QPlainTextEdit(this);
     error_field->setObjectName("error_field");

@@ -1,5 +1,7 @@
 #include "dyno/gui/about_dialog.h"
 
+#include "common/gui/window_style.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -9,6 +11,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("AboutDialog");
     setWindowTitle("About");
     setFixedSize(260, 100);
+    use_window_style(*this);
     auto* text = new QLabel("Ergomark Version 0.02", this);
     text->setObjectName("versionText");
     text->setGeometry(20, 20, 220, 20);

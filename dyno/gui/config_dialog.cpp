@@ -1,5 +1,7 @@
 #include "dyno/gui/config_dialog.h"
 
+#include "common/gui/window_style.h"
+
 #include "dyno/core/car_table.h"
 #include "dyno/core/field_number.h"
 
@@ -25,6 +27,7 @@ ConfigDialog::ConfigDialog(DynoSettings& settings, QWidget* parent) : QDialog(pa
     setObjectName("ConfigDialog");
     setWindowTitle("Config");
     setFixedSize(440, 330);
+    use_window_style(*this);
 
     add_label(this, "Car", 12, 12, 40);
     auto* cars = new QComboBox(this);

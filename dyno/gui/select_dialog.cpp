@@ -1,5 +1,7 @@
 #include "dyno/gui/select_dialog.h"
 
+#include "common/gui/window_style.h"
+
 #include "common/gui/chart_painter.h"
 #include "dyno/core/car_table.h"
 #include "dyno/core/field_number.h"
@@ -40,6 +42,7 @@ SelectDialog::SelectDialog(DynoSession& session, QWidget* parent)
     setObjectName("SelectDialog");
     setWindowTitle("Select");
     setFixedSize(774, 372);
+    use_window_style(*this);
     setMouseTracking(true);
 
     start_text_ = add_text(this, "startText", "Start:", 12, 222, 170);

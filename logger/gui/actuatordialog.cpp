@@ -1,6 +1,7 @@
 #include "logger/gui/actuatordialog.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 
 #include <QPalette>
 #include <QPointer>
@@ -20,6 +21,7 @@ actuatordialog::actuatordialog(LOGOBDframe* frame, serialio* sio, int port)
     setWindowTitle(korv::logger::kActuatorTitle);
     setFixedSize(content_width, content_height);
     korv::paint_window_grey(*this);
+    korv::use_window_style(*this);
 
     heading = make_heading(korv::logger::kActuatorHeading, QRect(10, 8, 410, 22));
     int row = 0;

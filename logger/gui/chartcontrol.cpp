@@ -1,7 +1,6 @@
 #include "logger/gui/chartcontrol.h"
 
-#include <QFont>
-
+#include "common/gui/window_style.h"
 #include "logger/core/chart_presets.h"
 #include "logger/gui/chartitem.h"
 
@@ -13,8 +12,11 @@ constexpr int kButtonWidth = 54;
 constexpr int kButtonHeight = 19;
 constexpr int kRowStep = 20;
 
-const QString kRed = QStringLiteral("background-color: rgb(255, 0, 0);");
-const QString kGreen = QStringLiteral("background-color: rgb(0, 255, 0);");
+// The style sheet paints the button, its disabled text included.
+QString button_style(const QColor& colour) {
+    return QStringLiteral("QPushButton { background-color: %1; } QPushButton:disabled { color: %2; }")
+        .arg(colour.name(), korv::disabled_text_on(colour).name());
+}
 
 QString text_of(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -24,15 +26,14 @@ chartcontrol::chartcontrol(korv::logger::KorvLogHost& korv) : QWidget(nullptr), 
     setObjectName("chartcontrol");
     setWindowTitle(QString());
     setFixedSize(content_width, content_height);
-    QFont small = font();
-    small.setPointSize(7);
+    // Small enough for "L/M Trim" on a 54-pixel button.
+    korv::use_window_style(*this, 9);
 
     int index = 0;
     for (const korv::logger::ChartButton& b : korv::logger::kChartButtons) {
         auto* button = new QPushButton(text_of(b.text), this);
         button->setObjectName(QStringLiteral("button_%1").arg(b.slot));
         button->setToolTip(text_of(b.tool_tip));
-        button->setFont(small);
         button->setGeometry(1 + (index % kColumns) * (kButtonWidth + 2), 1 + (index / kColumns) * kRowStep,
                             kButtonWidth, kButtonHeight);
         button->setEnabled(false);
@@ -54,7 +55,8 @@ chartcontrol::chartcontrol(korv::logger::KorvLogHost& korv) : QWidget(nullptr), 
 
 void chartcontrol::paint_button(int slot, bool green) {
     green_[static_cast<std::size_t>(slot)] = green;
-    button_flag[static_cast<std::size_t>(slot)]->setStyleSheet(green ? kGreen : kRed);
+    button_flag[static_cast<std::size_t>(slot)]->setStyleSheet(green ? button_style(QColor(0, 255, 0))
+                                                                     : button_style(QColor(255, 0, 0)));
 }
 
 bool chartcontrol::button_green(int slot) const {

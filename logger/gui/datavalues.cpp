@@ -1,6 +1,7 @@
 #include "logger/gui/datavalues.h"
 
 #include "common/core/java_numbers.h"
+#include "common/gui/window_style.h"
 
 namespace {
 
@@ -12,6 +13,8 @@ datavalues::datavalues() : QWidget(nullptr) {
     setObjectName("datavalues");
     setWindowTitle("Real Time Data Values");
     setFixedSize(content_width, content_height);
+    // The rows stay greyed while they show live values: a dark grey reads.
+    korv::use_window_style(*this);
     for (int row = 0; row < korv::logger::DataValueTable::kRows; ++row) {
         auto* label = new QLabel("jlabel", this);
         label->setGeometry(8, 1 + row * kRowHeight, 140, kRowHeight - 2);

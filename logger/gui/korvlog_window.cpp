@@ -1,6 +1,7 @@
 #include "logger/gui/korvlog_window.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -63,6 +64,7 @@ KorvLog::KorvLog(Services services)
     setWindowTitle("Korvane Logger 5.0a");
     setFixedSize(content_width, content_height);
     korv::paint_window_grey(*this);
+    korv::use_window_style(*this);
 
     build_widgets();
 

@@ -1,8 +1,9 @@
 #include "logger/gui/linkframe.h"
 
-#include <QFont>
+#include "common/gui/window_style.h"
+
 #include <QPalette>
-#include <QScrollBar>
+#include <QTextDocument>
 
 // Trailing blanks belong to the text.
 const std::array<std::string_view, 25> Linkframe::kLines = {
@@ -41,28 +42,27 @@ Linkframe::Linkframe() : QWidget(nullptr) {
     light.setColor(QPalette::Window, QColor(192, 192, 192));
     setPalette(light);
     setAutoFillBackground(true);
+    korv::use_window_style(*this);
 
-    heading = new QLineEdit("Follow these instructions to properly set this interface for data logging", this);
+    // Too long for one line of the window: two lines, whole.
+    heading = new QPlainTextEdit("Follow these instructions to properly set this interface for data logging", this);
     heading->setObjectName("heading");
     heading->setReadOnly(true);
-    heading->setCursorPosition(0);
-    heading->setGeometry(8, 10, 328, 24);
+    heading->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    heading->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    heading->document()->setDocumentMargin(2);
+    heading->setGeometry(8, 6, 328, 38);
 
     lines = new QListWidget(this);
     lines->setObjectName("lines");
-    QFont bold(QStringLiteral("Dialog"));
-    bold.setStyleHint(QFont::SansSerif);
-    bold.setPointSize(12);
-    bold.setBold(true);
-    lines->setFont(bold);
+    // Bold "Dialog"; at 9 pixels its longest line fits the window's width.
+    lines->setFont(korv::window_font(9, true));
     for (std::string_view line : kLines) {
         lines->addItem(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
     }
-    // Four lines at a time, above the scroll bar the long lines need.
-    lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Four lines at a time.
     const int row = lines->sizeHintForRow(0) > 0 ? lines->sizeHintForRow(0) : lines->fontMetrics().height();
-    lines->setGeometry(8, 48, 328,
-                       4 * row + 2 * lines->frameWidth() + lines->horizontalScrollBar()->sizeHint().height());
+    lines->setGeometry(4, 48, 336, 4 * row + 2 * lines->frameWidth());
 
     close_button = new QPushButton("&Close", this);
     close_button->setObjectName("close_button");

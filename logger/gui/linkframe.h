@@ -1,8 +1,8 @@
 #pragma once
 // "How to...": the settings frame's instructions for setting an interface
 // up for logging. Each click on "How to..." makes and shows a new one.
-#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 #include <array>
@@ -20,7 +20,7 @@ public:
 
     void setVisible(bool visible) override;
 
-    QLineEdit* heading = nullptr;
+    QPlainTextEdit* heading = nullptr;
     QListWidget* lines = nullptr;
     QPushButton* close_button = nullptr;
 

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "common/core/korvio_library.h"
+#include "common/gui/window_style.h"
 #include "logger/core/frame_texts.h"
 #include "logger/core/logger_texts.h"
 #include "logger/core/port_use.h"
@@ -41,6 +42,7 @@ LOGOBDframe::LOGOBDframe() : QWidget(nullptr) {
     setObjectName("LOGOBDframe");
     setWindowTitle(korv::logger::kFrameTitle);
     setFixedSize(content_width, content_height);
+    korv::use_window_style(*this);
     log_items_.fill(-1);
     build_widgets();
     for (auto& chart : chart_frames_) chart = std::make_unique<chartitem>();

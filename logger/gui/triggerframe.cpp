@@ -1,6 +1,7 @@
 #include "logger/gui/triggerframe.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -28,6 +29,7 @@ Triggerframe::Triggerframe() : QWidget(nullptr) {
     setWindowTitle("Triggers");
     setFixedSize(content_width, content_height);
     korv::paint_window_grey(*this);
+    korv::use_window_style(*this);
 
     make_label(this, "Start logging if EITHER of these conditions are met:", QRect(10, 8, 324, 20));
     make_label(this, "Rpms >=", QRect(30, 32, 95, 22));

@@ -354,7 +354,7 @@ TEST(LoggerHelp, InstructionsAndClose) {
     EXPECT_EQ(help.lines->item(10)->text(), "You may use the pause button to pause/resume data ");
     EXPECT_EQ(help.lines->item(24)->text(), "any other color are not available for data logging.");
     EXPECT_TRUE(help.lines->font().bold());
-    EXPECT_EQ(help.lines->font().pointSize(), 12);
+    EXPECT_EQ(help.lines->font().pixelSize(), 9);
     EXPECT_TRUE(help.heading->isReadOnly());
     help.show();
     EXPECT_EQ(help.pos(), QPoint(50, 50));

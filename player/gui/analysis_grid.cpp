@@ -2,7 +2,8 @@
 
 #include "player/core/peak_analysis.h"
 
-#include <QFont>
+#include "common/gui/window_style.h"
+
 #include <QMouseEvent>
 
 namespace {
@@ -14,13 +15,12 @@ bool is_data_cell(int row, int column) { return row >= 1 && column >= 1; }
 
 AnalysisCell::AnalysisCell(int row, int column, QWidget* parent) : QLineEdit(parent), row_(row), column_(column) {
     setReadOnly(true);
-    // The size the grid was laid out for: 10 units of the 72-dpi world.
-    QFont small(QStringLiteral("Dialog"));
-    small.setPixelSize(12);
-    setFont(small);
-    // Small cells: no frame, the grey between them marks the grid.
+    // "Dialog" at 10 of the 72-dpi world the grid was laid out in.
+    setFont(korv::window_font(10));
+    // Small cells: no frame, the grey between them marks the grid, and no
+    // margin beyond the line edit's own, so "14.25" fits.
     setFrame(false);
-    setTextMargins(1, 0, 1, 0);
+    setTextMargins(0, 0, 0, 0);
     setObjectName(QStringLiteral("analysis_cell_%1_%2").arg(row).arg(column));
 }
 

@@ -3,8 +3,9 @@
 #include "player/core/strip_chart_feed.h"
 #include "player/gui/chartitem.h"
 
+#include "common/gui/window_style.h"
+
 #include <QCheckBox>
-#include <QFont>
 #include <QPushButton>
 
 namespace {
@@ -18,9 +19,8 @@ chartcontrolp::chartcontrolp() : QWidget(nullptr) {
     setObjectName("chartcontrolp");
     setWindowTitle(QStringLiteral("Chart Manager"));
     setFixedSize(content_width, content_height);
-    QFont small = font();
-    small.setPixelSize(10);
-    setFont(small);
+    // Small enough for "ECU P/W" on a 49-pixel button.
+    korv::use_window_style(*this, 9);
     for (int slot = 1; slot <= max_charts; ++slot) {
         auto* b = new QPushButton(QString::fromLatin1(korv::player::strip_chart_spec(slot).button), this);
         b->setObjectName(QStringLiteral("chart_button_%1").arg(slot));
@@ -42,8 +42,12 @@ chartcontrolp::chartcontrolp() : QWidget(nullptr) {
 bool chartcontrolp::range_ticked() const { return range_box->isChecked(); }
 
 void chartcontrolp::paint_button(int slot) {
-    button_flag[slot]->setStyleSheet(on_[slot] ? QStringLiteral("background-color: rgb(0, 255, 0); padding: 0px;")
-                                               : QStringLiteral("background-color: rgb(255, 0, 0); padding: 0px;"));
+    const QColor colour = on_[slot] ? QColor(0, 255, 0) : QColor(255, 0, 0);
+    // The style sheet paints the button, its disabled text included.
+    const QColor disabled = korv::disabled_text_on(colour);
+    button_flag[slot]->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; padding: 0px; } QPushButton:disabled { color: %2; }")
+            .arg(colour.name(), disabled.name()));
 }
 
 void chartcontrolp::setbutton(int slot) {

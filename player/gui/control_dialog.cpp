@@ -1,6 +1,7 @@
 #include "player/gui/control_dialog.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 
 #include <QCheckBox>
 #include <QPalette>
@@ -28,6 +29,7 @@ control_dialog::control_dialog(QWidget* owner, EditorPool& pool) : QDialog(owner
     setModal(false);
     setFixedSize(430, 270);
     korv::paint_window_grey(*this);
+    korv::use_window_style(*this);
 
     description = new QPlainTextEdit(this);
     description->setObjectName("description");

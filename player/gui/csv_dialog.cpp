@@ -1,6 +1,7 @@
 #include "player/gui/csv_dialog.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 
 #include "player/core/csv_columns.h"
 
@@ -11,9 +12,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 
 namespace {
 constexpr int kControlsPerRow = 5;
+// Five column controls side by side in the columns area's 534-pixel view,
+// each wide enough for its longest item ("Coolant Temp") in an 11-pixel font.
+constexpr int kColumnGap = 4;
+constexpr int kColumnWidth = 102;
 }  // namespace
 
 csv_dialog::csv_dialog(QWidget* owner, bool modal) : QDialog(owner) {
@@ -22,6 +28,7 @@ csv_dialog::csv_dialog(QWidget* owner, bool modal) : QDialog(owner) {
     setModal(modal);
     setFixedSize(560, 430);
     korv::paint_window_grey(*this);
+    korv::use_window_style(*this);
 
     description = new QPlainTextEdit(this);
     description->setObjectName("description");
@@ -60,6 +67,8 @@ csv_dialog::csv_dialog(QWidget* owner, bool modal) : QDialog(owner) {
     columns_ = new QWidget;
     grid_ = new QGridLayout(columns_);
     grid_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    grid_->setContentsMargins(kColumnGap, kColumnGap, kColumnGap, kColumnGap);
+    grid_->setSpacing(kColumnGap);
     columns_area->setWidget(columns_);
     columns_area->hide();
 
@@ -82,6 +91,8 @@ void csv_dialog::add_controls(int count) {
             choice->addItem(QString::fromStdString(korv::player::csv_item_text(item, c + 1)));
         }
         choice->setCurrentIndex(0);
+        choice->setFixedWidth(kColumnWidth);
+        choice->setFont(korv::window_font(11));
         grid_->addWidget(choice, c / kControlsPerRow, c % kControlsPerRow);
         choices.push_back(choice);
     }
@@ -94,7 +105,14 @@ std::vector<int> csv_dialog::chosen_items() const {
     return items;
 }
 
-void csv_dialog::clear_text() { text_area->clear(); }
+void csv_dialog::clear_text() {
+    text_area->clear();
+    // Each file is shown from its start, not where the last one was left.
+    for (QScrollBar* bar : {text_area->horizontalScrollBar(), text_area->verticalScrollBar(),
+                            columns_area->horizontalScrollBar(), columns_area->verticalScrollBar()}) {
+        bar->setValue(0);
+    }
+}
 
 void csv_dialog::append_text(const QString& text) {
     text_area->moveCursor(QTextCursor::End);

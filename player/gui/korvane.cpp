@@ -1,13 +1,13 @@
 #include "player/gui/korvane.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 
 #include "player/gui/control_dialog.h"
 #include "player/gui/play_frame.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFont>
 #include <QPalette>
 #include <QPushButton>
 
@@ -20,6 +20,7 @@ namespace {
 void colour_button(QPushButton* button, const QColor& colour) {
     QPalette p = button->palette();
     p.setColor(QPalette::Button, colour);
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, korv::disabled_text_on(colour));
     button->setPalette(p);
     button->setAutoFillBackground(true);
 }
@@ -31,9 +32,8 @@ Korvane::Korvane(PlayerServices services)
     setObjectName("Korvane");
     setWindowTitle(QStringLiteral("Korvane Player"));
     setFixedSize(content_width, content_height);
-    QFont dialog_font(QStringLiteral("Dialog"), 12);
-    dialog_font.setStyleHint(QFont::SansSerif);
-    setFont(dialog_font);
+    // "Dialog" at 12 of the 72-dpi world the window was laid out in.
+    korv::use_window_style(*this, 12);
     korv::paint_window_grey(*this);
 
     controls_button = new QPushButton(QStringLiteral("Controls"), this);

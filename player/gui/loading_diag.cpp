@@ -1,6 +1,7 @@
 #include "player/gui/loading_diag.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -11,6 +12,7 @@ loading_diag::loading_diag(QWidget* owner) : QDialog(owner) {
     setAttribute(Qt::WA_DeleteOnClose);  // closing disposes of it
     setFixedSize(400, 73);
     korv::paint_window_grey(*this);
+    korv::use_window_style(*this);
 
     text = new QPlainTextEdit(this);
     text->setObjectName("text");

@@ -2,6 +2,7 @@
 #include "player/gui/play_frame.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 #include "player/gui/release_slider.h"
 
 #include <QCheckBox>
@@ -44,6 +45,7 @@ void PLAYframe::build_widgets() {
     setWindowTitle(QStringLiteral("Log File Playback"));
     setFixedSize(content_width, content_height);
     korv::paint_window_grey(*this);
+    korv::use_window_style(*this);
 
     description = pane(this, "description", QRect(8, 8, 624, 34));
     description->setPlainText(QStringLiteral("This panel is used to play back log files."));

@@ -1,13 +1,13 @@
 #include "player/gui/pnkorv_dialog.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
 
 #include "player/core/palm_transfer_texts.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPushButton>
 
 PNKORVdialog::PNKORVdialog() : QDialog(nullptr) {
@@ -16,15 +16,13 @@ PNKORVdialog::PNKORVdialog() : QDialog(nullptr) {
     setModal(false);
     setFixedSize(content_width, content_height);
     korv::paint_window_grey(*this);
+    // Its disabled prompt: grey, but readable on the grey window.
+    korv::use_window_style(*this);
 
     prompt = new QLabel(QStringLiteral("Select COM port for access to the Palm Pilot"), this);
     prompt->setObjectName("prompt");
     prompt->setAlignment(Qt::AlignCenter);
     prompt->setEnabled(false);
-    // Grey, but readable on the grey window.
-    QPalette dimmed = prompt->palette();
-    dimmed.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
-    prompt->setPalette(dimmed);
     prompt->setGeometry(12, 10, 311, 24);
 
     port_list = new QComboBox(this);
