@@ -99,8 +99,7 @@ TEST_F(Dodiag, WrongSpeedGarblesTheCommandSoNothingAnswers) {
     // dodiag gives up at the first wrong byte; the peer may still be sending
     // the rest of its answer.
     const auto until = std::chrono::steady_clock::now() + 2s;
-    while (ecu->wrong_speed_bytes() < 3 && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(1ms);
+    while (ecu->wrong_speed_bytes() < 3 && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(1ms);
     EXPECT_EQ(ecu->wrong_speed_bytes(), 3);
 }
 
