@@ -68,6 +68,22 @@ float convert_sample(LogType type, int code, std::uint8_t a, std::uint8_t b) {
     return 0.0f;
 }
 
+namespace {
+
+enum class DumpHead { read, cut_in_count, cut_in_codes };
+
+// The dump's head as the conversion reads it: the low byte of the count,
+// three bytes skipped, then one code per channel.
+DumpHead read_dump_head(BufferedFileReader& dump, std::vector<std::uint8_t>& codes) {
+    std::uint8_t count = 0;
+    if (!dump.read_u8(count) || !dump.skip(korvio_files::kLoggerDumpCountBytes - 1)) return DumpHead::cut_in_count;
+    codes.resize(count);
+    if (count > 0 && !dump.read(codes.data(), count)) return DumpHead::cut_in_codes;
+    return DumpHead::read;
+}
+
+}  // namespace
+
 DumpCheck check_dump(LogType type, const std::string& dump_path) {
     DumpCheck check;
     BufferedFileReader dump(4096);
@@ -76,16 +92,14 @@ DumpCheck check_dump(LogType type, const std::string& dump_path) {
         check.error = dump.last_error();
         return check;
     }
-    std::uint8_t count = 0;
-    if (!dump.read_u8(count) || !dump.skip(korvio_files::kLoggerDumpCountBytes - 1) || count == 0) return check;
-    std::vector<std::uint8_t> codes(count);
-    if (!dump.read(codes.data(), codes.size())) return check;
+    std::vector<std::uint8_t> codes;
+    if (read_dump_head(dump, codes) != DumpHead::read || codes.empty()) return check;
     if (const auto id = first_unstorable_id(codes)) {
         check.outcome = DumpCheck::Outcome::unstorable_id;
         check.channel_id = *id;
         return check;
     }
-    const std::int64_t record_bytes = std::int64_t{count} * (1 + traits_of(type).value_bytes);
+    const std::int64_t record_bytes = static_cast<std::int64_t>(codes.size()) * (1 + traits_of(type).value_bytes);
     // A run that stored no whole record has nothing to save; a log of its
     // header alone would pass for an empty session.
     if (dump.remaining() >= record_bytes) check.outcome = DumpCheck::Outcome::ready;
@@ -104,17 +118,13 @@ DumpConversion convert_dump(LogType type, const std::string& dump_path, const st
         return result;
     }
 
-    std::uint8_t head[1];
-    if (!dump.read(head, 1) || !dump.skip(korvio_files::kLoggerDumpCountBytes - 1)) {
-        result.error = dump_path + " ends inside its header";
-        return result;
+    std::vector<std::uint8_t> codes;
+    switch (read_dump_head(dump, codes)) {
+    case DumpHead::read: break;
+    case DumpHead::cut_in_count: result.error = dump_path + " ends inside its header"; return result;
+    case DumpHead::cut_in_codes: result.error = dump_path + " ends inside its channel list"; return result;
     }
-    const std::size_t channels = head[0];
-    std::vector<std::uint8_t> codes(channels);
-    if (channels > 0 && !dump.read(codes.data(), channels)) {
-        result.error = dump_path + " ends inside its channel list";
-        return result;
-    }
+    const std::size_t channels = codes.size();
     if (const auto id = first_unstorable_id(codes)) {
         result.error = unstorable_channel_message(*id);
         return result;

@@ -72,7 +72,13 @@ void collect_line_errors(Slot& slot);
 // Raises the lines this layer asserted, after settings were applied. Slot locked.
 void reassert_lines(Slot& slot);
 
-// Waits until count bytes are queued or the process clock reaches deadline_us.
-int wait_rx_until(int port, int count, std::int64_t deadline_us);
+// How far one step of a close wait may move a clock that runs only when told
+// (a test clock): about as fast as real time, so a device that answers
+// within milliseconds is heard when it answers, not one long step later.
+inline constexpr std::int64_t kCloseStepUs = 1000;
+
+// Waits until count bytes are queued or the process clock reaches
+// deadline_us, stepping closely while the clock is before close_until_us.
+int wait_rx_until(int port, int count, std::int64_t deadline_us, std::int64_t close_until_us = 0);
 
 }  // namespace korv::korvio

@@ -11,6 +11,15 @@ namespace {
 
 std::int64_t now_us() { return platform::clock().now_us(); }
 
+// The bytes queued on the port, and its descriptor for the next wait step.
+int queued_input(int port, int* queued, int* fd) {
+    return with_open_slot(port, [&](Slot& slot) {
+        *queued = std::max(slot.tty->input_queue(), 0);
+        *fd = slot.tty->fd();
+        return kDone;
+    });
+}
+
 }  // namespace
 
 int SioDelay(int milliseconds) {
@@ -20,19 +29,16 @@ int SioDelay(int milliseconds) {
     return kDone;
 }
 
-int wait_rx_until(int port, int count, std::int64_t deadline_us) {
+int wait_rx_until(int port, int count, std::int64_t deadline_us, std::int64_t close_until_us) {
     for (;;) {
         int queued = 0;
         int fd = -1;
-        const int checked = with_open_slot(port, [&](Slot& slot) {
-            queued = std::max(slot.tty->input_queue(), 0);
-            fd = slot.tty->fd();
-            return kDone;
-        });
-        if (checked != kDone) return checked;
+        if (int r = queued_input(port, &queued, &fd); r != kDone) return r;
         if (queued >= count) return kDone;
-        if (now_us() >= deadline_us) return kTimeOut;
-        platform::serial::wait_step(fd, queued > 0, deadline_us);
+        const std::int64_t now = now_us();
+        if (now >= deadline_us) return kTimeOut;
+        const std::int64_t until = now < close_until_us ? std::min(deadline_us, now + kCloseStepUs) : deadline_us;
+        platform::serial::wait_step(fd, queued > 0, until);
     }
 }
 

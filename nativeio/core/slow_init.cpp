@@ -81,7 +81,7 @@ int attempt(int port, const std::function<int(int, int)>& set_baud, bool line_he
         if (now_us() >= deadline) break;
         const int byte = SioGetc(port);
         if (byte == kNothingWaiting) {
-            wait_for_byte(port, close_until, deadline);
+            wait_rx_until(port, 1, deadline, close_until);
             continue;
         }
         if (byte < 0) break;
