@@ -1,5 +1,6 @@
 // Korvview: the start window, which restores the windows kvt.cfg remembers.
 // kvt.cfg and the player's scratch files live in the working folder.
+#include "editors/gui/editor_factory.h"
 #include "platform/gui/qt_file_chooser.h"
 #include "player/gui/analysis_extensions.h"
 #include "player/gui/controller_editors.h"
@@ -37,7 +38,8 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     try {
         korv::platform::QtFileChooser file_chooser;
-        korv::player::EditorPool editors;
+        korv::editors::EditorFactory editor_factory;
+        korv::player::EditorPool editors(&editor_factory);
         korv::player::PlayerServices services;
         services.file_chooser = &file_chooser;
         services.editors = &editors;
