@@ -8,6 +8,10 @@ class EditorFactory final : public player::EditorFactory {
 public:
     EditorFactory();
     ~EditorFactory() override;
+
+    // PMS editor and air/fuel grid.
+
+    // Knob-style AFC and ITC editors, VCD AFC editor.
 };
 
 }  // namespace korv::editors
