@@ -65,8 +65,8 @@ TEST(ControllerFile, VcdFileMatchesHandBuiltBytesHighThrottlePointFirst) {
 TEST(ControllerFile, ReadingChecksTagAndLengthAndOpensReadOnly) {
     korv::testsupport::TempFolder folder;
     const std::string knob = folder.file("afc.cfg");
-    write_bytes(knob, Bytes(encode_knob_file(ControllerTag::knob_afc, {1, 2, 3, 4, 5}).begin(),
-                            encode_knob_file(ControllerTag::knob_afc, {1, 2, 3, 4, 5}).end()));
+    const auto golden = encode_knob_file(ControllerTag::knob_afc, {1, 2, 3, 4, 5});
+    write_bytes(knob, Bytes(golden.begin(), golden.end()));
     ASSERT_EQ(::chmod(knob.c_str(), 0444), 0);
     const FileRead ok = read_controller_file(knob, ControllerTag::knob_afc, kKnobFileBytes);
     ASSERT_TRUE(std::holds_alternative<FileBytes>(ok));
