@@ -26,7 +26,7 @@ QLabel* text_label(QWidget* parent, const QString& text, QRect where, Qt::Alignm
     return l;
 }
 
-constexpr int kFieldX = 130;
+constexpr int kFieldX = 134;
 constexpr int kFieldStep = 64;
 
 }  // namespace
@@ -51,9 +51,9 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
 
     text_label(this, QStringLiteral("Set points"), QRect(10, 44, 110, 20));
     text_label(this, QStringLiteral("Rpms"), QRect(10, 70, 110, 24));
-    text_label(this, QStringLiteral("Adjust"), QRect(10, 98, 50, 24));
-    text_label(this, QStringLiteral("Lo-throttle%"), QRect(40, 98, 90, 24));
-    text_label(this, QStringLiteral("Hi-throttle%"), QRect(40, 126, 90, 24));
+    text_label(this, QStringLiteral("Adjust"), QRect(10, 98, 44, 52));
+    text_label(this, QStringLiteral("Lo-throttle%"), QRect(54, 98, 76, 24));
+    text_label(this, QStringLiteral("Hi-throttle%"), QRect(54, 126, 76, 24));
 
     static const char* const kNames[3] = {"rpm_%1", "low_adjust_%1", "hi_adjust_%1"};
     static const int kRange[3][2] = {{1000, 8000}, {-50, 50}, {-50, 50}};
@@ -107,7 +107,7 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
             cell->setReadOnly(true);
             cell->setFocusPolicy(Qt::NoFocus);
             cell->setAlignment(Qt::AlignCenter);
-            cell->setGeometry(map_x + cell_w * c, map_y + cell_h * r, cell_w - 2, cell_h - 2);
+            cell->setGeometry(map_x + cell_w * c, map_y + cell_h * r, cell_w - 1, cell_h - 2);
             QPalette cp = cell->palette();
             for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
                 cp.setColor(group, QPalette::Text, Qt::white);

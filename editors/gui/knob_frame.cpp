@@ -57,11 +57,11 @@ KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(t
                   QStringLiteral(
                       "This panel is used to enter/display/save the adjustment settings of the Apexi %1 (5 knob style)")
                       .arg(word()),
-                  QRect(10, 8, 540, 40));
+                  QRect(10, 8, 610, 40));
     info_text->setObjectName("info_text");
 
     for (int i = 0; i < kKnobs; ++i) {
-        const int x = 40 + 100 * i;
+        const int x = 60 + 115 * i;
         label(this, QString::number(kKnobSetPoints[i]), QRect(x, 52, 60, 18));
         Value[i] = new QLineEdit(this);
         Value[i]->setObjectName(QStringLiteral("Value_%1").arg(i + 1));
@@ -72,19 +72,19 @@ KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(t
         on_focus_out(*Value[i], [this, i] { knob_left(i); });
     }
     for (int n = 0; n < kKnobCells; ++n) {
-        const int x = 8 + 34 * n;
-        label(this, QString::number(500 * (n + 1)), QRect(x - 2, 104, 36, 18));
+        const int x = 8 + 38 * n;
+        label(this, QString::number(500 * (n + 1)), QRect(x - 2, 104, 40, 18));
         Cell[n] = new QLineEdit(this);
         Cell[n]->setObjectName(QStringLiteral("Cell_%1").arg(n + 1));
         Cell[n]->setEnabled(false);
         Cell[n]->setAlignment(Qt::AlignCenter);
-        Cell[n]->setGeometry(x, 122, 32, 24);
+        Cell[n]->setGeometry(x, 122, 36, 24);
         paint_field(*Cell[n], kLightGrey);
     }
     map_text = info_pane(this,
                          QStringLiteral("The two lines above show the interpolated adjustment map in 500 rpm "
                                         "increments.  Values are not rounded."),
-                         QRect(10, 154, 540, 40));
+                         QRect(10, 154, 610, 40));
     map_text->setObjectName("map_text");
 
     auto button = [this](const QString& text, const QString& tip, int x, const char* name) {
@@ -94,9 +94,9 @@ KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(t
         b->setGeometry(x, 208, 100, 28);
         return b;
     };
-    Ok_Button = button("Ok", "Apply and save settings, close the window", 80, "Ok_Button");
-    Cancel_Button = button("Cancel", "Ignore changes and close the window", 230, "Cancel_Button");
-    Recall_Button = button("Recall", "Recall settings from configuration file", 380, "Recall_Button");
+    Ok_Button = button("Ok", "Apply and save settings, close the window", 110, "Ok_Button");
+    Cancel_Button = button("Cancel", "Ignore changes and close the window", 265, "Cancel_Button");
+    Recall_Button = button("Recall", "Recall settings from configuration file", 420, "Recall_Button");
     connect(Ok_Button, &QPushButton::clicked, this, &KnobFrame::save_settings);
     connect(Recall_Button, &QPushButton::clicked, this, &KnobFrame::recall_cfg);
 

@@ -22,7 +22,7 @@ namespace korv::editors {
 class KnobFrame : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int content_width = 560;
+    static constexpr int content_width = 630;
     static constexpr int content_height = 250;
 
     std::array<QLineEdit*, kKnobs> Value{};     // Value_1 .. Value_5

@@ -179,13 +179,13 @@ TEST(VcdMap, LowHighAndBetweenRows) {
 
 TEST(VcdMap, ExtendsBelowTheFirstSetPointAndStopsOnTheLast) {
     VcdSettings s;
-    s.cells[vcd_rpm] = {1000, 2000, 3000, 4000, 5000, 6000, 7000, 7500};
+    s.cells[vcd_rpm] = {1000, 2000, 3000, 4000, 5000, 6000, 6500, 7000};
     s.cells[vcd_low] = {0, 10, 10, 10, 10, 10, 10, 40};
     s.low_tps = 100;
     const VcdMap map = interpolate(s);
     EXPECT_EQ(map[0][1], -5);   // 500 rpm
     EXPECT_EQ(map[0][3], 5);    // 1500 rpm
-    EXPECT_EQ(map[0][15], 40);  // 7500 rpm: on the last set point
+    EXPECT_EQ(map[0][15], 40);  // past the last set point the index stays on it
     EXPECT_EQ(map[0][16], 40);
 }
 

@@ -8,6 +8,7 @@
 
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
+#include "testsupport/window_texts.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -317,4 +318,21 @@ TEST_F(VcdEditorTest, AnimationAndSimulatorStepTowardTheBase) {
     vcd.animate_cells(3000, 10);
     EXPECT_EQ(vcd.adjustPercentage(), 12);
     EXPECT_EQ(vcd.adjustDelta(), 0);
+}
+
+TEST(EditorWindowTexts, AllThreeWindowsShowTheirTextsWholeAndReadable) {
+    korv::platform::ScriptedFileChooser chooser;
+    AFCframe1 afc(chooser);
+    ITCframe1 itc(chooser);
+    AFCframe2 vcd(chooser);
+    // Wider values than the fields' ranges give: three digits and a sign.
+    for (QLineEdit* f : afc.Cell) f->setText("-999");
+    for (auto& row : vcd.display_cells)
+        for (QLineEdit* f : row) f->setText("-999");
+    for (QWidget* w : {static_cast<QWidget*>(&afc), static_cast<QWidget*>(&itc), static_cast<QWidget*>(&vcd)}) {
+        w->show();
+        QApplication::processEvents();
+        EXPECT_EQ(korv::testsupport::listed(korv::testsupport::cut_texts(*w)), "") << w->objectName().toStdString();
+        EXPECT_EQ(korv::testsupport::listed(korv::testsupport::pale_texts(*w)), "") << w->objectName().toStdString();
+    }
 }
