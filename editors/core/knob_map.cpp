@@ -34,12 +34,12 @@ int knob_for_rpm(int rpm) {
     return kKnobs - 1;
 }
 
-std::vector<std::uint8_t> encode_knob_file(ControllerTag tag, const Knobs& settings) {
+std::vector<std::uint8_t> encode_knob_file(ControllerTag tag, const Knobs& adjust_value) {
     std::vector<std::uint8_t> out;
     out.reserve(kKnobFileBytes);
     append_header(out, tag);
     for (int p : kKnobSetPoints) append_i16_be(out, p);
-    for (int v : settings) append_i16_be(out, v);
+    for (int v : adjust_value) append_i16_be(out, v);
     return out;
 }
 
@@ -51,26 +51,26 @@ Knobs decode_knob_settings(const std::vector<std::uint8_t>& file) {
 
 Knobs KnobSimulation::effective() const {
     Knobs k{};
-    for (int i = 0; i < kKnobs; ++i) k[i] = settings[i] + offsets[i];
+    for (int i = 0; i < kKnobs; ++i) k[i] = adjust_value[i] + sim_adjust[i];
     return k;
 }
 
 void KnobSimulation::rebase() {
-    offsets = {};
-    base = map();
+    sim_adjust = {};
+    sim_base = map();
 }
 
 std::optional<int> KnobSimulation::control(int rpm, int adjustment, int step) {
     const auto cell = knob_cell(rpm);
     if (!cell) return std::nullopt;
     const int knob = knob_for_rpm(rpm);
-    offsets[knob] = 0;
+    sim_adjust[knob] = 0;
     if (adjustment == 0) return std::nullopt;
-    const std::int64_t target = base[*cell] + adjustment;
+    const std::int64_t target = sim_base[*cell] + adjustment;
     // Every cell leans on its knob, so the search ends; the cap only guards
     // against a step of 0.
     for (int moves = 0; moves < 100000; ++moves) {
-        offsets[knob] += step;
+        sim_adjust[knob] += step;
         const std::int64_t v = knob_point(effective(), 500 * (*cell + 1));
         if (!((v < target && step >= 0) || (v > target && step <= 0))) break;
     }

@@ -31,15 +31,15 @@ std::optional<int> knob_cell(int rpm);
 int knob_for_rpm(int rpm);
 
 // The 59-byte file: header, the set points, the five settings.
-std::vector<std::uint8_t> encode_knob_file(ControllerTag tag, const Knobs& settings);
+std::vector<std::uint8_t> encode_knob_file(ControllerTag tag, const Knobs& adjust_value);
 Knobs decode_knob_settings(const std::vector<std::uint8_t>& file);
 
 // The knob simulator: the AFC's settings, its simulated offsets and the map
 // the outputs are measured against.
 struct KnobSimulation {
-    Knobs settings{};  // adjust_value
-    Knobs offsets{};   // sim_adjust
-    KnobMap base{};    // sim_base
+    Knobs adjust_value{};  // as typed or loaded
+    Knobs sim_adjust{};    // the simulator's offsets
+    KnobMap sim_base{};    // the map the outputs are measured from
 
     Knobs effective() const;
     KnobMap map() const { return knob_map(effective()); }

@@ -5,7 +5,7 @@
 namespace korv::editors {
 
 VcdMap interpolate(const VcdSettings& s) {
-    const auto& rpm = s.cells[vcd_rpm];
+    const auto& rpm = s.adjust_cells[vcd_rpm];
     VcdMap map{};
     for (int r = 0; r < kVcdRows; ++r) {
         const int t = 10 * r;
@@ -16,13 +16,13 @@ VcdMap interpolate(const VcdSettings& s) {
             const int x = 500 * c;
             std::int64_t v;
             if (low || high) {
-                const auto& line = s.cells[low ? vcd_low : vcd_high];
+                const auto& line = s.adjust_cells[low ? vcd_low : vcd_high];
                 if (c == kVcdColumns - 1 || i == kSetPoints - 1)
                     v = line[i];
                 else
                     v = calculate_point(line[i + 1], line[i], rpm[i + 1], rpm[i], x);
             } else {
-                v = calculate_point(s.cells[vcd_high][i], s.cells[vcd_low][i], s.hi_tps, s.low_tps, t);
+                v = calculate_point(s.adjust_cells[vcd_high][i], s.adjust_cells[vcd_low][i], s.hi_tps, s.low_tps, t);
             }
             map[r][c] = v;
             if (x > rpm[i] && i < kSetPoints - 1) ++i;
@@ -37,7 +37,7 @@ std::optional<VcdCell> vcd_cell(int rpm, int tps) {
 }
 
 int nearest_set_point(const VcdSettings& s, int rpm) {
-    const auto& r = s.cells[vcd_rpm];
+    const auto& r = s.adjust_cells[vcd_rpm];
     if (rpm < r[0]) return 0;
     for (int k = 1; k < kSetPoints; ++k) {
         if (r[k] >= rpm) return std::int64_t{r[k]} - rpm <= std::int64_t{rpm} - r[k - 1] ? k : k - 1;
@@ -50,7 +50,7 @@ std::vector<std::uint8_t> encode_vcd_file(const VcdSettings& s) {
     out.reserve(kVcdFileBytes);
     append_header(out, ControllerTag::vcd_afc);
     for (int k = 0; k < kSetPoints; ++k) {
-        for (int line = 0; line < 3; ++line) append_i16_be(out, s.cells[line][k]);
+        for (int line = 0; line < 3; ++line) append_i16_be(out, s.adjust_cells[line][k]);
     }
     append_i16_be(out, s.hi_tps);
     append_i16_be(out, s.low_tps);
@@ -63,7 +63,7 @@ VcdSettings decode_vcd_file(const std::vector<std::uint8_t>& file) {
     };
     VcdSettings s;
     for (int k = 0; k < kSetPoints; ++k) {
-        for (int line = 0; line < 3; ++line) s.cells[line][k] = at(kHeaderBytes + 6 * k + 2 * line);
+        for (int line = 0; line < 3; ++line) s.adjust_cells[line][k] = at(kHeaderBytes + 6 * k + 2 * line);
     }
     s.hi_tps = at(87);
     s.low_tps = at(89);
@@ -80,7 +80,7 @@ bool vcd_control(VcdSettings& s, int rpm, int tps, std::int64_t target, int step
     // A record shown again finds its cell already there and moves nothing.
     if (!short_of_target(s)) return false;
     const int line = tps <= s.low_tps ? vcd_low : vcd_high;
-    int& value = s.cells[line][nearest_set_point(s, rpm)];
+    int& value = s.adjust_cells[line][nearest_set_point(s, rpm)];
     const int start = value;
     do {
         const int next = value + step;

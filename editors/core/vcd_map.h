@@ -19,7 +19,7 @@ inline constexpr int kVcdAdjustLimit = 50;
 enum VcdLine { vcd_rpm = 0, vcd_low = 1, vcd_high = 2 };
 
 struct VcdSettings {
-    std::array<std::array<int, kSetPoints>, 3> cells{};  // [line][set point]
+    std::array<std::array<int, kSetPoints>, 3> adjust_cells{};  // [line][set point]
     int low_tps = 0;
     int hi_tps = 0;
 

@@ -69,7 +69,7 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
             field->setGeometry(x, 70 + 28 * line, 56, 24);
             set_point_fields[line][k] = field;
             on_focus_out(*field, [this, field, line, k] {
-                field_left(field, settings_.cells[line][k], kRange[line][0], kRange[line][1],
+                field_left(field, settings_.adjust_cells[line][k], kRange[line][0], kRange[line][1],
                            QString::fromLatin1(kMessages[line]));
             });
         }
@@ -153,7 +153,7 @@ void AFCframe2::field_left(QLineEdit* field, int& value, int low, int high, cons
 void AFCframe2::interpolate_data() {
     for (int line = 0; line < 3; ++line) {
         for (int k = 0; k < kSetPoints; ++k)
-            set_point_fields[line][k]->setText(QString::number(settings_.cells[line][k]));
+            set_point_fields[line][k]->setText(QString::number(settings_.adjust_cells[line][k]));
     }
     low_tps_point->setText(QString::number(settings_.low_tps));
     hi_tps_point->setText(QString::number(settings_.hi_tps));
@@ -214,7 +214,7 @@ void AFCframe2::save_cfg() {
     clear_sims();
 }
 
-void AFCframe2::clear_sims() { sim_base_ = shown_; }
+void AFCframe2::clear_sims() { sim_base = shown_; }
 
 void AFCframe2::light(std::optional<VcdCell> cell) {
     if (lit_) paint_field(*display_cells[lit_->row][lit_->column], kBlue);
@@ -229,7 +229,7 @@ void AFCframe2::animate_cells(int rpm, int tps) {
         percentage_ = delta_ = 0;
         return;
     }
-    const std::int64_t base = sim_base_[cell->row][cell->column];
+    const std::int64_t base = sim_base[cell->row][cell->column];
     percentage_ = to_int(base);
     delta_ = to_int(shown_[cell->row][cell->column] - base);
 }
@@ -239,7 +239,7 @@ void AFCframe2::control_simulator(int rpm, int adjustment, int step, int tps) {
     if (adjustment == 0 || !cell) return;
     // Toward the cell's base plus the adjustment, so showing a record again
     // does not add its correction twice.
-    vcd_control(settings_, rpm, tps, sim_base_[cell->row][cell->column] + adjustment, step);
+    vcd_control(settings_, rpm, tps, sim_base[cell->row][cell->column] + adjustment, step);
     interpolate_data();
 }
 

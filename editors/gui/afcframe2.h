@@ -67,7 +67,7 @@ private:
     ErrorReporter errors_;
     VcdSettings settings_;
     VcdMap shown_{};
-    VcdMap sim_base_{};
+    VcdMap sim_base{};
     std::optional<VcdCell> lit_;
     int percentage_ = 0;
     int delta_ = 0;

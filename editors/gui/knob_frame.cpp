@@ -47,17 +47,17 @@ const char* const kKnobTips[kKnobs] = {"Enter 800 rpm value +-30%", "Enter 2400 
 }  // namespace
 
 KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(tag), chooser_(chooser) {
-    setWindowTitle(QStringLiteral("First generation %1 settings").arg(word()));
+    setWindowTitle(QStringLiteral("First generation %1 adjust_value").arg(word()));
     setFixedSize(content_width, content_height);
     paint_window_grey(*this);
     use_window_style(*this);
 
-    info_text =
-        info_pane(this,
-                  QStringLiteral(
-                      "This panel is used to enter/display/save the adjustment settings of the Apexi %1 (5 knob style)")
-                      .arg(word()),
-                  QRect(10, 8, 610, 40));
+    info_text = info_pane(
+        this,
+        QStringLiteral(
+            "This panel is used to enter/display/save the adjustment adjust_value of the Apexi %1 (5 knob style)")
+            .arg(word()),
+        QRect(10, 8, 610, 40));
     info_text->setObjectName("info_text");
 
     for (int i = 0; i < kKnobs; ++i) {
@@ -94,9 +94,9 @@ KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(t
         b->setGeometry(x, 208, 100, 28);
         return b;
     };
-    Ok_Button = button("Ok", "Apply and save settings, close the window", 110, "Ok_Button");
+    Ok_Button = button("Ok", "Apply and save adjust_value, close the window", 110, "Ok_Button");
     Cancel_Button = button("Cancel", "Ignore changes and close the window", 265, "Cancel_Button");
-    Recall_Button = button("Recall", "Recall settings from configuration file", 420, "Recall_Button");
+    Recall_Button = button("Recall", "Recall adjust_value from configuration file", 420, "Recall_Button");
     connect(Ok_Button, &QPushButton::clicked, this, &KnobFrame::save_settings);
     connect(Recall_Button, &QPushButton::clicked, this, &KnobFrame::recall_cfg);
 
@@ -119,8 +119,8 @@ void KnobFrame::knob_left(int i) {
         Value[i]->setText(shown);
         return;
     }
-    sim_.settings[i] = *value;
-    sim_.offsets[i] = 0;  // the typed value is what the knob shows
+    sim_.adjust_value[i] = *value;
+    sim_.sim_adjust[i] = 0;  // the typed value is what the knob shows
     display_settings();
 }
 
@@ -141,10 +141,10 @@ void KnobFrame::load_file() {
     }
     const auto* file = std::get_if<FileBytes>(&read);
     if (!file) return;  // missing: nothing to recall
-    sim_.settings = decode_knob_settings(file->bytes);
+    sim_.adjust_value = decode_knob_settings(file->bytes);
     sim_.rebase();
     display_settings();
-    setWindowTitle(QStringLiteral("%1 settings file: ").arg(word()) + dir_ + file_);
+    setWindowTitle(QStringLiteral("%1 adjust_value file: ").arg(word()) + dir_ + file_);
 }
 
 void KnobFrame::recall_cfg() {
@@ -164,25 +164,25 @@ void KnobFrame::recall_cfg() {
 void KnobFrame::save_settings() {
     platform::FileChooserRequest request;
     request.mode = platform::FileChooserMode::Save;
-    request.title = QStringLiteral("Save %1 settings").arg(word()).toStdString();
+    request.title = QStringLiteral("Save %1 adjust_value").arg(word()).toStdString();
     request.directory = dir_.toStdString();
     request.file_name = file_.isEmpty() ? (is_afc() ? "afc.cfg" : "itc.cfg") : file_.toStdString();
     const auto chosen = chooser_.choose(request);
     if (!chosen) return;
     // The shown knobs, simulated offsets included, become the settings, and
     // the saved map the base the outputs are measured from.
-    sim_.settings = sim_.effective();
+    sim_.adjust_value = sim_.effective();
     sim_.rebase();
     display_settings();
     const NameAndFolder parts = split_path(QString::fromStdString(*chosen));
     file_ = parts.file;
     dir_ = parts.dir;
-    if (auto failure = write_controller_file(*chosen, encode_knob_file(tag_, sim_.settings))) report_io(*failure);
+    if (auto failure = write_controller_file(*chosen, encode_knob_file(tag_, sim_.adjust_value))) report_io(*failure);
 }
 
 void KnobFrame::clear_sims() {
-    sim_.offsets = {};
-    sim_.base = {};
+    sim_.sim_adjust = {};
+    sim_.sim_base = {};
 }
 
 void KnobFrame::light_cell(std::optional<int> cell) {
@@ -206,8 +206,8 @@ void KnobFrame::animate(int rpm) {
     }
     const std::int64_t shown = sim_.map()[*cell];
     if (is_afc()) {
-        percentage_ = to_int(sim_.base[*cell]);
-        delta_ = to_int(shown - sim_.base[*cell]);
+        percentage_ = to_int(sim_.sim_base[*cell]);
+        delta_ = to_int(shown - sim_.sim_base[*cell]);
     } else {
         percentage_ = to_int(shown);
     }

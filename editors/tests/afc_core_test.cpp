@@ -26,9 +26,9 @@ Bytes ascii(const std::string& text) { return Bytes(text.begin(), text.end()); }
 VcdSettings even_set_points(int low, int high, int low_tps, int hi_tps) {
     VcdSettings s;
     for (int k = 0; k < kSetPoints; ++k) {
-        s.cells[vcd_rpm][k] = 1000 * (k + 1);
-        s.cells[vcd_low][k] = low;
-        s.cells[vcd_high][k] = high;
+        s.adjust_cells[vcd_rpm][k] = 1000 * (k + 1);
+        s.adjust_cells[vcd_low][k] = low;
+        s.adjust_cells[vcd_high][k] = high;
     }
     s.low_tps = low_tps;
     s.hi_tps = hi_tps;
@@ -50,7 +50,7 @@ TEST(ControllerFile, KnobFileMatchesHandBuiltBytes) {
 
 TEST(ControllerFile, VcdFileMatchesHandBuiltBytesHighThrottlePointFirst) {
     VcdSettings s = even_set_points(0, 20, 20, 80);
-    for (int k = 0; k < kSetPoints; ++k) s.cells[vcd_low][k] = -(k + 1);
+    for (int k = 0; k < kSetPoints; ++k) s.adjust_cells[vcd_low][k] = -(k + 1);
     Bytes expected = hex("0002") + ascii("AFC 2nd generation configuration file");
     for (const char* record : {"03E8 FFFF 0014", "07D0 FFFE 0014", "0BB8 FFFD 0014", "0FA0 FFFC 0014", "1388 FFFB 0014",
                                "1770 FFFA 0014", "1B58 FFF9 0014", "1F40 FFF8 0014"})
@@ -137,22 +137,22 @@ TEST(KnobMap, ChoosesTheNearestKnobAndTheRecordsCell) {
 
 TEST(KnobSimulation, ReachesTheTargetFromTheBaseAndStaysThereOnReplay) {
     KnobSimulation sim;
-    sim.settings = {5, 5, 5, 5, 5};
+    sim.adjust_value = {5, 5, 5, 5, 5};
     sim.rebase();
     for (int adjustment : {12, -12, 29, -30}) {
         const int step = adjustment > 0 ? 1 : -1;
         for (int rpm : {500, 1000, 3000, 4800, 6900, 8000}) {
             const auto knob = sim.control(rpm, adjustment, step);
             ASSERT_EQ(knob, knob_for_rpm(rpm));
-            const std::int64_t target = sim.base[rpm / 500 - 1] + adjustment;
+            const std::int64_t target = sim.sim_base[rpm / 500 - 1] + adjustment;
             const std::int64_t reached = sim.map()[rpm / 500 - 1];
             EXPECT_TRUE(step > 0 ? reached >= target : reached <= target) << rpm;
             const KnobMap after_first = sim.map();
             sim.control(rpm, adjustment, step);  // the same record shown again
             EXPECT_EQ(sim.map(), after_first) << rpm;
-            EXPECT_LE(std::abs(sim.offsets[*knob]), 2 * std::abs(adjustment) + 2);
+            EXPECT_LE(std::abs(sim.sim_adjust[*knob]), 2 * std::abs(adjustment) + 2);
             sim.rebase();
-            sim.settings = {5, 5, 5, 5, 5};
+            sim.adjust_value = {5, 5, 5, 5, 5};
             sim.rebase();
         }
     }
@@ -160,12 +160,12 @@ TEST(KnobSimulation, ReachesTheTargetFromTheBaseAndStaysThereOnReplay) {
 
 TEST(KnobSimulation, OutsideTheMapOrWithoutAdjustmentMovesNothing) {
     KnobSimulation sim;
-    sim.offsets = {1, 2, 3, 4, 5};
+    sim.sim_adjust = {1, 2, 3, 4, 5};
     EXPECT_EQ(sim.control(499, 10, 1), std::nullopt);
     EXPECT_EQ(sim.control(8500, 10, 1), std::nullopt);
-    EXPECT_EQ(sim.offsets, (Knobs{1, 2, 3, 4, 5}));
+    EXPECT_EQ(sim.sim_adjust, (Knobs{1, 2, 3, 4, 5}));
     EXPECT_EQ(sim.control(5000, 0, 1), std::nullopt);
-    EXPECT_EQ(sim.offsets, (Knobs{1, 2, 3, 0, 5}));  // a zero adjustment clears that knob
+    EXPECT_EQ(sim.sim_adjust, (Knobs{1, 2, 3, 0, 5}));  // a zero adjustment clears that knob
 }
 
 TEST(VcdMap, LowHighAndBetweenRows) {
@@ -179,8 +179,8 @@ TEST(VcdMap, LowHighAndBetweenRows) {
 
 TEST(VcdMap, ExtendsBelowTheFirstSetPointAndStopsOnTheLast) {
     VcdSettings s;
-    s.cells[vcd_rpm] = {1000, 2000, 3000, 4000, 5000, 6000, 6500, 7000};
-    s.cells[vcd_low] = {0, 10, 10, 10, 10, 10, 10, 40};
+    s.adjust_cells[vcd_rpm] = {1000, 2000, 3000, 4000, 5000, 6000, 6500, 7000};
+    s.adjust_cells[vcd_low] = {0, 10, 10, 10, 10, 10, 10, 40};
     s.low_tps = 100;
     const VcdMap map = interpolate(s);
     EXPECT_EQ(map[0][1], -5);   // 500 rpm
@@ -195,8 +195,8 @@ TEST(VcdMap, FreshAndDegenerateSettingsGiveAMapWithoutFault) {
         for (std::int64_t v : row) EXPECT_EQ(v, 0);
 
     VcdSettings equal = even_set_points(7, 9, 30, 30);
-    equal.cells[vcd_rpm] = {2000, 2000, 2000, 2000, 2000, 2000, 2000, 2000};
-    equal.cells[vcd_low][0] = 3;
+    equal.adjust_cells[vcd_rpm] = {2000, 2000, 2000, 2000, 2000, 2000, 2000, 2000};
+    equal.adjust_cells[vcd_low][0] = 3;
     const VcdMap map = interpolate(equal);
     EXPECT_EQ(map[3][0], 3);  // 30 % is on the low line
     EXPECT_EQ(map[4][0], 9);
@@ -221,7 +221,7 @@ TEST(VcdMap, RecordCellAndNearestSetPoint) {
 TEST(VcdSimulation, ReachesTheTargetOrGivesUpWithinTheLimits) {
     VcdSettings s = even_set_points(0, 0, 20, 80);
     ASSERT_TRUE(vcd_control(s, 3000, 10, 12, 1));
-    EXPECT_EQ(s.cells[vcd_low][2], 12);
+    EXPECT_EQ(s.adjust_cells[vcd_low][2], 12);
     EXPECT_EQ(interpolate(s)[1][6], 12);
     const VcdSettings reached = s;
     EXPECT_FALSE(vcd_control(s, 3000, 10, 12, 1));  // the same record shown again
@@ -229,7 +229,7 @@ TEST(VcdSimulation, ReachesTheTargetOrGivesUpWithinTheLimits) {
 
     // Targets beyond what -50..50 can give: the search stops where it began.
     VcdSettings stuck = even_set_points(0, 0, 20, 80);
-    stuck.cells[vcd_high][2] = 5;
+    stuck.adjust_cells[vcd_high][2] = 5;
     const VcdSettings before = stuck;
     EXPECT_FALSE(vcd_control(stuck, 3000, 50, 100, 1));
     EXPECT_EQ(stuck, before);

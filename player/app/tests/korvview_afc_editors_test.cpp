@@ -140,9 +140,9 @@ TEST_F(KorvviewEditorsTest, KvtCfgRestoresAllThreeEditors) {
     const auto itc = ed::encode_knob_file(ed::ControllerTag::knob_itc, {-1, -2, -3, -4, -5});
     write_bytes(path("itc.cfg"), Bytes(itc.begin(), itc.end()));
     ed::VcdSettings s;
-    s.cells[ed::vcd_rpm] = {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000};
-    s.cells[ed::vcd_low].fill(4);
-    s.cells[ed::vcd_high].fill(9);
+    s.adjust_cells[ed::vcd_rpm] = {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000};
+    s.adjust_cells[ed::vcd_low].fill(4);
+    s.adjust_cells[ed::vcd_high].fill(9);
     s.low_tps = 30;
     s.hi_tps = 60;
     const auto vcd = ed::encode_vcd_file(s);
@@ -160,11 +160,11 @@ TEST_F(KorvviewEditorsTest, KvtCfgRestoresAllThreeEditors) {
     auto* afc2 = dynamic_cast<ed::AFCframe2*>(editors.afc2_frame);
     auto* itc_frame = dynamic_cast<ed::ITCframe1*>(editors.itc_frame);
     ASSERT_TRUE(afc && afc2 && itc_frame);
-    EXPECT_EQ(afc->model().settings, (ed::Knobs{1, 2, 3, 4, 5}));
-    EXPECT_EQ(itc_frame->model().settings, (ed::Knobs{-1, -2, -3, -4, -5}));
+    EXPECT_EQ(afc->model().adjust_value, (ed::Knobs{1, 2, 3, 4, 5}));
+    EXPECT_EQ(itc_frame->model().adjust_value, (ed::Knobs{-1, -2, -3, -4, -5}));
     EXPECT_EQ(afc2->settings(), s);
     EXPECT_EQ(afc2->display_cells[0][3]->text(), "4");
     EXPECT_TRUE(afc->isVisible());
     EXPECT_FALSE(afc2->isVisible());
-    EXPECT_EQ(afc->windowTitle(), QString::fromStdString("AFC settings file: " + dir + "knob.cfg"));
+    EXPECT_EQ(afc->windowTitle(), QString::fromStdString("AFC adjust_value file: " + dir + "knob.cfg"));
 }
