@@ -47,17 +47,17 @@ const char* const kKnobTips[kKnobs] = {"Enter 800 rpm value +-30%", "Enter 2400 
 }  // namespace
 
 KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(tag), chooser_(chooser) {
-    setWindowTitle(QStringLiteral("First generation %1 adjust_value").arg(word()));
+    setWindowTitle(QStringLiteral("First generation %1 settings").arg(word()));
     setFixedSize(content_width, content_height);
     paint_window_grey(*this);
     use_window_style(*this);
 
-    info_text = info_pane(
-        this,
-        QStringLiteral(
-            "This panel is used to enter/display/save the adjustment adjust_value of the Apexi %1 (5 knob style)")
-            .arg(word()),
-        QRect(10, 8, 610, 40));
+    info_text =
+        info_pane(this,
+                  QStringLiteral(
+                      "This panel is used to enter/display/save the adjustment settings of the Apexi %1 (5 knob style)")
+                      .arg(word()),
+                  QRect(10, 8, 610, 40));
     info_text->setObjectName("info_text");
 
     for (int i = 0; i < kKnobs; ++i) {
@@ -94,9 +94,9 @@ KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(t
         b->setGeometry(x, 208, 100, 28);
         return b;
     };
-    Ok_Button = button("Ok", "Apply and save adjust_value, close the window", 110, "Ok_Button");
+    Ok_Button = button("Ok", "Apply and save settings, close the window", 110, "Ok_Button");
     Cancel_Button = button("Cancel", "Ignore changes and close the window", 265, "Cancel_Button");
-    Recall_Button = button("Recall", "Recall adjust_value from configuration file", 420, "Recall_Button");
+    Recall_Button = button("Recall", "Recall settings from configuration file", 420, "Recall_Button");
     connect(Ok_Button, &QPushButton::clicked, this, &KnobFrame::save_settings);
     connect(Recall_Button, &QPushButton::clicked, this, &KnobFrame::recall_cfg);
 
@@ -144,7 +144,7 @@ void KnobFrame::load_file() {
     sim_.adjust_value = decode_knob_settings(file->bytes);
     sim_.rebase();
     display_settings();
-    setWindowTitle(QStringLiteral("%1 adjust_value file: ").arg(word()) + dir_ + file_);
+    setWindowTitle(QStringLiteral("%1 settings file: ").arg(word()) + dir_ + file_);
 }
 
 void KnobFrame::recall_cfg() {
@@ -164,7 +164,7 @@ void KnobFrame::recall_cfg() {
 void KnobFrame::save_settings() {
     platform::FileChooserRequest request;
     request.mode = platform::FileChooserMode::Save;
-    request.title = QStringLiteral("Save %1 adjust_value").arg(word()).toStdString();
+    request.title = QStringLiteral("Save %1 settings").arg(word()).toStdString();
     request.directory = dir_.toStdString();
     request.file_name = file_.isEmpty() ? (is_afc() ? "afc.cfg" : "itc.cfg") : file_.toStdString();
     const auto chosen = chooser_.choose(request);

@@ -69,10 +69,10 @@ protected:
 }  // namespace
 
 TEST_F(KnobEditorTest, TextsOfBothWindows) {
-    EXPECT_EQ(afc.windowTitle(), "First generation AFC adjust_value");
-    EXPECT_EQ(itc.windowTitle(), "First generation ITC adjust_value");
+    EXPECT_EQ(afc.windowTitle(), "First generation AFC settings");
+    EXPECT_EQ(itc.windowTitle(), "First generation ITC settings");
     EXPECT_EQ(itc.info_text->toPlainText(),
-              "This panel is used to enter/display/save the adjustment adjust_value of the Apexi ITC (5 knob style)");
+              "This panel is used to enter/display/save the adjustment settings of the Apexi ITC (5 knob style)");
     EXPECT_EQ(afc.map_text->toPlainText(),
               "The two lines above show the interpolated adjustment map in 500 rpm "
               "increments.  Values are not rounded.");
@@ -80,7 +80,7 @@ TEST_F(KnobEditorTest, TextsOfBothWindows) {
     EXPECT_EQ(itc.Value[4]->objectName(), "Value_5");
     EXPECT_EQ(afc.Cell[15]->objectName(), "Cell_16");
     EXPECT_FALSE(afc.Cell[0]->isEnabled());
-    EXPECT_EQ(afc.Ok_Button->toolTip(), "Apply and save adjust_value, close the window");
+    EXPECT_EQ(afc.Ok_Button->toolTip(), "Apply and save settings, close the window");
     EXPECT_EQ(afc.Recall_Button->text(), "Recall");
     EXPECT_EQ(values(), std::vector<QString>(5, "0"));
 }
@@ -106,7 +106,7 @@ TEST_F(KnobEditorTest, LoadsAFileAndRefusesOthersWithoutChange) {
     load(afc, "afc.cfg");
     EXPECT_EQ(values(), (std::vector<QString>{"10", "0", "0", "0", "-7"}));
     EXPECT_EQ(cell(7000), "-6");
-    EXPECT_EQ(afc.windowTitle(), QString::fromStdString("AFC adjust_value file: " + folder.path() + "/afc.cfg"));
+    EXPECT_EQ(afc.windowTitle(), QString::fromStdString("AFC settings file: " + folder.path() + "/afc.cfg"));
 
     afc.animate_cells(1000);
     afc.control_simulator(1000, 5, 1);  // an offset and a base to keep
@@ -142,7 +142,7 @@ TEST_F(KnobEditorTest, SaveWritesTheShownKnobsAndMakesThemTheBase) {
     chooser.queue_path(folder.file("mine.cfg"));
     afc.Ok_Button->click();
     ASSERT_EQ(chooser.requests().size(), 2u);
-    EXPECT_EQ(chooser.requests()[0].title, "Save AFC adjust_value");
+    EXPECT_EQ(chooser.requests()[0].title, "Save AFC settings");
     EXPECT_EQ(chooser.requests()[0].file_name, "afc.cfg");
     EXPECT_EQ(chooser.requests()[1].file_name, "first.cfg");
     EXPECT_EQ(read_bytes(folder.file("mine.cfg")), knob_file(ControllerTag::knob_afc, {0, 12, 0, 0, 0}));
@@ -217,7 +217,7 @@ protected:
 }  // namespace
 
 TEST_F(VcdEditorTest, FieldsAreCheckedAndWaitForRemap) {
-    EXPECT_EQ(vcd.windowTitle(), "Second generation AFC adjust_value");
+    EXPECT_EQ(vcd.windowTitle(), "Second generation AFC settings");
     EXPECT_EQ(field(vcd_high, 7)->objectName(), "hi_adjust_8");
     EXPECT_EQ(vcd.remap_button->text(), "Re-map");
     struct Case {
@@ -262,7 +262,7 @@ TEST_F(VcdEditorTest, SaveAndLoadTheFile) {
     chooser.queue_path(folder.file("vcd.cfg"));
     other.recall_button->click();
     EXPECT_EQ(other.settings(), vcd.settings());
-    EXPECT_EQ(other.windowTitle(), QString::fromStdString("AFC adjust_value file: " + folder.path() + "/vcd.cfg"));
+    EXPECT_EQ(other.windowTitle(), QString::fromStdString("AFC settings file: " + folder.path() + "/vcd.cfg"));
     EXPECT_EQ(other.low_tps_point->text(), "30");
     EXPECT_EQ(map_text(0, 0), "0");  // the saving window was never re-mapped
     EXPECT_EQ(other.display_cells[0][0]->text(), "-5");

@@ -166,5 +166,5 @@ TEST_F(KorvviewEditorsTest, KvtCfgRestoresAllThreeEditors) {
     EXPECT_EQ(afc2->display_cells[0][3]->text(), "4");
     EXPECT_TRUE(afc->isVisible());
     EXPECT_FALSE(afc2->isVisible());
-    EXPECT_EQ(afc->windowTitle(), QString::fromStdString("AFC adjust_value file: " + dir + "knob.cfg"));
+    EXPECT_EQ(afc->windowTitle(), QString::fromStdString("AFC settings file: " + dir + "knob.cfg"));
 }
