@@ -68,10 +68,10 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
             field->setAlignment(Qt::AlignCenter);
             field->setGeometry(x, 70 + 28 * line, 56, 24);
             set_point_fields[line][k] = field;
-            on_focus_out(*field, [this, field, line, k] {
+            focus_watchers_.push_back(on_focus_out(*field, [this, field, line, k] {
                 field_left(field, settings_.adjust_cells[line][k], kRange[line][0], kRange[line][1],
                            QString::fromLatin1(kMessages[line]));
-            });
+            }));
         }
     }
     low_tps_point = new QLineEdit(this);
@@ -82,12 +82,12 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
     low_tps_point->setGeometry(tps_x, 98, 50, 24);
     hi_tps_point->setGeometry(tps_x, 126, 50, 24);
     for (QLineEdit* f : {low_tps_point, hi_tps_point}) f->setAlignment(Qt::AlignCenter);
-    on_focus_out(*low_tps_point, [this] {
+    focus_watchers_.push_back(on_focus_out(*low_tps_point, [this] {
         field_left(low_tps_point, settings_.low_tps, 10, 100, QStringLiteral("Must be numeric 10 to 100!"));
-    });
-    on_focus_out(*hi_tps_point, [this] {
+    }));
+    focus_watchers_.push_back(on_focus_out(*hi_tps_point, [this] {
         field_left(hi_tps_point, settings_.hi_tps, 10, 100, QStringLiteral("Must be numeric 10 to 100!"));
-    });
+    }));
 
     // The map: rpm above the columns, throttle beside the rows.
     text_label(this, QStringLiteral("Interpolation Map"), QRect(10, 160, 200, 20));
@@ -133,6 +133,8 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
 
     interpolate_data();
 }
+
+AFCframe2::~AFCframe2() { qDeleteAll(focus_watchers_); }
 
 void AFCframe2::set_config(const QString& file, const QString& dir) {
     afc2_config_file = file;

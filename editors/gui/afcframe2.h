@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -24,6 +25,7 @@ public:
     static constexpr int content_height = 560;
 
     explicit AFCframe2(platform::FileChooser& chooser);
+    ~AFCframe2() override;
 
     QWidget* window() override { return this; }
     QString config_file() const override { return afc2_config_file; }
@@ -71,6 +73,7 @@ private:
     std::optional<VcdCell> lit_;
     int percentage_ = 0;
     int delta_ = 0;
+    std::vector<QObject*> focus_watchers_;
 };
 
 }  // namespace korv::editors

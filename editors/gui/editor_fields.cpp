@@ -40,7 +40,7 @@ private:
 
 }  // namespace
 
-void on_focus_out(QLineEdit& field, std::function<void()> left) { new FocusWatch(field, std::move(left)); }
+QObject* on_focus_out(QLineEdit& field, std::function<void()> left) { return new FocusWatch(field, std::move(left)); }
 
 NameAndFolder split_path(const QString& path) {
     const qsizetype slash = path.lastIndexOf('/');

@@ -18,8 +18,10 @@ void paint_field(QLineEdit& field, const QColor& colour);
 QColor field_colour(const QLineEdit& field);
 
 // Selects the text when the field gains the focus and calls `left` when it
-// loses it.
-void on_focus_out(QLineEdit& field, std::function<void()> left);
+// loses it, until the returned watcher is deleted. A window deletes its
+// watchers in its destructor, so that a field losing the focus while the
+// window's children are torn down calls nothing of the half-gone window.
+QObject* on_focus_out(QLineEdit& field, std::function<void()> left);
 
 struct NameAndFolder {
     QString file;

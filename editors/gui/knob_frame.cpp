@@ -69,7 +69,7 @@ KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(t
         Value[i]->setAlignment(Qt::AlignCenter);
         Value[i]->setGeometry(x, 70, 60, 24);
         paint_field(*Value[i], kWhite);
-        on_focus_out(*Value[i], [this, i] { knob_left(i); });
+        focus_watchers_.push_back(on_focus_out(*Value[i], [this, i] { knob_left(i); }));
     }
     for (int n = 0; n < kKnobCells; ++n) {
         const int x = 8 + 38 * n;
@@ -102,6 +102,8 @@ KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(t
 
     display_settings();
 }
+
+KnobFrame::~KnobFrame() { qDeleteAll(focus_watchers_); }
 
 void KnobFrame::display_settings() {
     const Knobs k = sim_.effective();

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -46,6 +47,7 @@ public slots:
 
 protected:
     KnobFrame(ControllerTag tag, platform::FileChooser& chooser);
+    ~KnobFrame() override;
 
     void load_file();  // recall_cfg1
     void animate(int rpm);
@@ -70,6 +72,7 @@ private:
     KnobSimulation sim_;
     std::optional<int> lit_cell_;
     std::optional<int> marked_knob_;
+    std::vector<QObject*> focus_watchers_;
 };
 
 class AFCframe1 final : public KnobFrame, public player::KnobAfcEditor {

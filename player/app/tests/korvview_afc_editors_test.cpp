@@ -59,11 +59,16 @@ protected:
         window.reset();
         InScratchFolder::TearDown();
     }
-    // A VXM log: rpm, tps, O2, timing, pulse width, knock per record.
+    // A .vxg log (little-endian): rpm, tps, O2, timing, pulse width, knock per record.
     void play(const std::vector<std::vector<float>>& records) {
-        write_bytes(path("run.db1"), minimal_log({9, 7, 3, 0, 10, 17}, records));
+        Bytes log = minimal_header({9, 7, 3, 0, 10, 17});
+        for (const auto& record : records) {
+            korv::testsupport::append_f32_le(log, 0.0f);
+            for (float v : record) korv::testsupport::append_f32_le(log, v);
+        }
+        write_bytes(path("run.vxg"), log);
         frame = std::make_unique<PLAYframe>(services);
-        chooser.queue_path(path("run.db1"));
+        chooser.queue_path(path("run.vxg"));
         frame->open_button->click();
     }
     std::string shown_text() const { return frame->record_area->toPlainText().toStdString(); }
