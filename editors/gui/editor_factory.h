@@ -2,8 +2,6 @@
 // Builds the controller map editors for Korvview's editor pool.
 #include "player/gui/controller_editors.h"
 
-#include <memory>
-
 namespace korv::platform {
 class FileChooser;
 }
@@ -28,7 +26,7 @@ public:
 private:
     platform::FileChooser& afc_chooser();
     platform::FileChooser* afc_chooser_ = nullptr;
-    std::unique_ptr<platform::FileChooser> afc_dialog_;
+    std::shared_ptr<platform::FileChooser> afc_dialog_;  // its deleter is bound where it is made
 };
 
 }  // namespace korv::editors
