@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <cstdint>
+#include <cstdlib>
 #include <numbers>
 
 #include "common/core/java_numbers.h"
@@ -126,6 +128,11 @@ const QImage& PlotView::drawFrame() {
     for (std::size_t i = 0; i < vdata_.size(); ++i) {
         const PlotData& p = vdata_[i];
         screen_[i] = screen_of(*p.viewvec, w, h);
+        // A cube is a small fraction of the canvas: one a canvas away from
+        // it cannot show, and the painter need not meet huge coordinates.
+        if (std::abs(std::int64_t{screen_[i].x} - w / 2) > 2 * std::int64_t{w} ||
+            std::abs(std::int64_t{screen_[i].y} - h / 2) > 2 * std::int64_t{h})
+            continue;
         const auto colour = p.id == selectid ? std::nullopt : std::optional<Colour>(p.color);
         cubes_.draw(canvas, colour, p.size, screen_[i].x, screen_[i].y);
     }

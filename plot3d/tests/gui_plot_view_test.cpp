@@ -6,6 +6,8 @@
 
 #include <QColor>
 
+#include <cmath>
+
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
 
@@ -98,6 +100,18 @@ TEST_F(PlotViewTest, OverlappingPointsPickTheNearest) {
     view_.drawFrame();
     click(200, 200);
     EXPECT_EQ(view_.selectid, 1);
+}
+
+TEST_F(PlotViewTest, ValuesFarOutsideTheBoundsStillDraw) {
+    // Bounds typed in Options far narrower than the values.
+    auto db = table("a b c d\nNUMERIC NUMERIC NUMERIC NUMERIC\n3e38 -3e38 1 1e30\n0 0.5 0.5 0\n");
+    const Mapper m(0, 1, 2, 3, -1, kYellow, 0, 1e-30f, 0, 1, 0, 1, 0, 1e-30f, std::nullopt);
+    ASSERT_TRUE(view_.setData(db, m, true));
+    for (const auto& p : view_.data) EXPECT_TRUE(std::isfinite(p.vec.x) && std::isfinite(p.size));
+    const QImage frame = view_.drawFrame().copy();
+    EXPECT_GT(count(frame, kYellowPixel), 50);  // the point inside the bounds
+    click(0, 0);
+    EXPECT_EQ(view_.selectid, -1);
 }
 
 TEST_F(PlotViewTest, DragTurnsAndResetStraightens) {
