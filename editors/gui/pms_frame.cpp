@@ -144,7 +144,13 @@ PMSframe::PMSframe(korv::editors::PmsServices services) : QWidget(nullptr), serv
     connect(PMS_enhanced, &QPushButton::clicked, this, &PMSframe::PMS_enhanced_actionPerformed);
 }
 
-PMSframe::~PMSframe() = default;
+PMSframe::~PMSframe() {
+    // A cell that still has the focus loses it while the window is torn
+    // down; by then there is nothing left to validate against.
+    for (auto& row : display_cells)
+        for (QLineEdit* cell : row)
+            if (cell) cell->removeEventFilter(this);
+}
 
 void PMSframe::build_grid() {
     settings_.cells().clear();
