@@ -286,7 +286,9 @@ TEST_F(PmsFrameTest, EnhancedWindowFollowsTheProgram) {
     EXPECT_EQ(e->Tip_in_Duration->text(), "3");
     EXPECT_EQ(e->Tip_In_Amount->text(), "9");
     for (QWidget* w : e->findChildren<QWidget*>())
-        if (!qobject_cast<QLabel*>(w)) EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+        if (!qobject_cast<QLabel*>(w)) {
+            EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+        }
     frame->PMS_program_2->setChecked(true);  // flag byte 0
     EXPECT_TRUE(e->Use_Launch_Rpms->isChecked());
     EXPECT_FALSE(e->Use_NOS->isChecked());
