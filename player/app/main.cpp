@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     try {
         korv::platform::QtFileChooser file_chooser;
-        korv::editors::EditorFactory editor_factory;
+        korv::editors::EditorFactory editor_factory({.chooser = &file_chooser});
         korv::player::EditorPool editors(&editor_factory);
         korv::player::PlayerServices services;
         services.file_chooser = &file_chooser;
