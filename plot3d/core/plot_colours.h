@@ -2,6 +2,7 @@
 // The colours of the 3-D plot: the named ones, the darkened ones and the
 // colour rows and default colours the options dialog offers.
 #include "common/core/colour.h"
+#include "plot3d/core/mapper.h"  // kYellow, the mapper's default
 
 #include <array>
 #include <cstdint>
@@ -15,7 +16,6 @@ constexpr Colour darker(Colour c) {
     return {dim(c.r), dim(c.g), dim(c.b)};
 }
 
-inline constexpr Colour kYellow{255, 255, 0};
 inline constexpr Colour kRed{255, 0, 0};
 inline constexpr Colour kBlue{0, 0, 255};
 inline constexpr Colour kGreen{0, 255, 0};

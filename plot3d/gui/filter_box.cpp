@@ -48,7 +48,8 @@ FilterBox::FilterBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel
         const auto values = filter_step_texts(min, max);
         auto* name = new QLabel(QString::fromStdString(db.fieldname[static_cast<std::size_t>(f)]), this);
         name->setGeometry(10, y, 280, 16);
-        rows_.push_back({f, choice(this, values, QRect(10, y + 16, 135, 22)), choice(this, values, QRect(155, y + 16, 135, 22))});
+        rows_.push_back(
+            {f, choice(this, values, QRect(10, y + 16, 135, 22)), choice(this, values, QRect(155, y + 16, 135, 22))});
         y += 40;
     }
     const int n = static_cast<int>(rows_.size());

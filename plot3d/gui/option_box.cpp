@@ -163,8 +163,8 @@ bool OptionBox::apply() {
     }
     const auto& s = std::get<std::array<ScaleBounds, 4>>(scales);
 
-    Mapper mapper(fields[0], fields[1], fields[2], fields[3], color, defcolor, s[0].min, s[0].max, s[1].min,
-                  s[1].max, s[2].min, s[2].max, s[3].min, s[3].max, *table);
+    Mapper mapper(fields[0], fields[1], fields[2], fields[3], color, defcolor, s[0].min, s[0].max, s[1].min, s[1].max,
+                  s[2].min, s[2].max, s[3].min, s[3].max, *table);
     mapper.rescale(panel_.originalTable(), s[0].from_data, s[1].from_data, s[2].from_data, s[3].from_data);
     panel_.applyMapper(mapper);
     return true;

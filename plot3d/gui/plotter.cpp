@@ -31,8 +31,7 @@ Plotter::Plotter(int width, int height, QWidget* parent) : QWidget(parent) {
     view->setGeometry(kLegendWidth, 0, view_width, view_height);
     view->setLegendCallback([this](const LegendValues& l) {
         legend->setScale(QString::fromStdString(l.xlabel), l.minx, l.maxx, QString::fromStdString(l.ylabel), l.miny,
-                         l.maxy, QString::fromStdString(l.zlabel), l.minz, l.maxz,
-                         QString::fromStdString(l.sizelabel));
+                         l.maxy, QString::fromStdString(l.zlabel), l.minz, l.maxz, QString::fromStdString(l.sizelabel));
     });
 }
 

@@ -62,7 +62,8 @@ TEST(OptionBox, StartsOnTheFirstFieldsAndListsTheColourFieldsValues) {
     }
     EXPECT_EQ(items(box.colorFieldChoice()), (QStringList{"Mode", "None"}));
     EXPECT_EQ(items(box.defaultChoice()), (QStringList{"Yellow", "Red", "Blue", "Green", "White", "Pink"}));
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(items(box.colourRow(i)), (QStringList{"- N/A -", "idle", "boost", "cruise"}));
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(items(box.colourRow(i)), (QStringList{"- N/A -", "idle", "boost", "cruise"}));
     box.colorFieldChoice()->setCurrentIndex(1);  // None
     EXPECT_EQ(items(box.colourRow(5)), QStringList{"- N/A -"});
 }
@@ -133,8 +134,8 @@ TEST(FilterBox, RowsOfferTheFieldsRangeEndingExactlyOnItsExtremes) {
     EXPECT_EQ(rpm.front(), "- N/A -");
     EXPECT_EQ(rpm[1], "1000.25");
     EXPECT_EQ(rpm[10], "6500.75");
-    EXPECT_EQ(items(box.maxChoice(2)), (QStringList{"- N/A -", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0",
-                                                    "0.0", "0.0", "0.0"}));
+    EXPECT_EQ(items(box.maxChoice(2)),
+              (QStringList{"- N/A -", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0"}));
 }
 
 TEST(FilterBox, KeepsTheExtremeRecordsAndRefusesAnEmptyRange) {
