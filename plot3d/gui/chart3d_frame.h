@@ -12,6 +12,7 @@ namespace korv::plot3d {
 class Plotter;
 
 class CHART3Dframe : public QWidget {
+    Q_OBJECT
 public:
     explicit CHART3Dframe(QWidget* parent = nullptr);
 

@@ -14,6 +14,7 @@ namespace korv::plot3d {
 class PlotPanel;
 
 class FilterBox : public QDialog {
+    Q_OBJECT
 public:
     // A child of `parent`, so it closes with the window it belongs to.
     FilterBox(PlotPanel& panel, QWidget* parent);

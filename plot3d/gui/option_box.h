@@ -16,6 +16,7 @@ namespace korv::plot3d {
 class PlotPanel;
 
 class OptionBox : public QDialog {
+    Q_OBJECT
 public:
     // A child of `parent`, so it closes with the window it belongs to.
     OptionBox(PlotPanel& panel, QWidget* parent);

@@ -19,6 +19,7 @@ class PlotView;
 class Slider;
 
 class Plotter : public QWidget, public PlotPanel, public SliderClient, public CheckerClient, public ButtonClient {
+    Q_OBJECT
 public:
     static constexpr int kLegendWidth = 150;
     static constexpr int kStatusHeight = 20;
