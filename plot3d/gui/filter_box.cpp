@@ -31,7 +31,11 @@ FilterBox::FilterBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel
     setWindowTitle("Database Filter");
     use_window_style(*this);
     QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(kLightGrey.r, kLightGrey.g, kLightGrey.b));
+    const QColor light_grey(kLightGrey.r, kLightGrey.g, kLightGrey.b);
+    grey.setColor(QPalette::Window, light_grey);
+    // Disabled texts must still read on the lighter grey of the dialogs.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        grey.setColor(QPalette::Disabled, role, disabled_text_on(light_grey));
     setPalette(grey);
     setAutoFillBackground(true);
 

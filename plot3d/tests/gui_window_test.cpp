@@ -10,6 +10,7 @@
 #include "plot3d/gui/plot_view.h"
 #include "plot3d/gui/plotter.h"
 #include "testsupport/temp_folder.h"
+#include "testsupport/window_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -234,6 +235,20 @@ TEST_F(WindowTest, DragTurnsTheSceneAndTheCubesFollow) {
     for (int dy = -6; dy <= 6; ++dy)
         for (int dx = -6; dx <= 6; ++dx) yellow += frame.pixelColor(after.x + dx, after.y + dy) == QColor(255, 255, 0);
     EXPECT_GT(yellow, 40);
+}
+
+TEST_F(WindowTest, TextsOfTheWindowAndItsDialogsFitAndRead) {
+    write_dat(kRecords);
+    show();
+    auto expect_readable = [](QWidget& w) {
+        EXPECT_EQ(testsupport::listed(testsupport::cut_texts(w)), "") << w.windowTitle().toStdString();
+        EXPECT_EQ(testsupport::listed(testsupport::pale_texts(w)), "") << w.windowTitle().toStdString();
+    };
+    expect_readable(*window);
+    window->optionsButton()->click();
+    window->filterButton()->click();
+    expect_readable(*dialogs<OptionBox>().front());
+    expect_readable(*dialogs<FilterBox>().front());
 }
 
 TEST_F(WindowTest, ClosingOnlyHides) {
