@@ -22,9 +22,14 @@ constexpr int kSlot = 5;
 
 // Bytes of a command frame (0xE0 and the three after it) are confirmed by
 // their echo and the byte itself.
+// When set, the next answer comes after a stray byte.
+std::atomic<bool> stray_next{false};
+
 void answer(sim::ScriptedPeer& peer, std::uint8_t byte) {
     static thread_local int frame_left = 0;
-    if (frame_left > 0 || byte == 0xE0) {
+    if (stray_next.exchange(false)) {
+        peer.reply({0x99, byte, static_cast<std::uint8_t>(byte ^ 0x5A)});
+    } else if (frame_left > 0 || byte == 0xE0) {
         frame_left = frame_left > 0 ? frame_left - 1 : 3;
         peer.reply({byte, byte});
     } else if ((byte & 0xF0) == 0xD0)
@@ -76,6 +81,15 @@ TEST_F(Link, FaultsFailTheEntryWhichIsAskedAgainUntilTheBoxRecovers) {
     for (int i = 0; i < 6 && result != kCycleComplete; ++i) result = table.PollNext();
     EXPECT_EQ(result, kCycleComplete);
     EXPECT_EQ(first->load(), 0x21 ^ 0x5A);
+}
+
+TEST_F(Link, AStrayByteCostsOneExchange) {
+    CRequestTable table(port);
+    const ValueSlot* slot = table.AddCode(0x21);
+    stray_next.store(true);
+    EXPECT_EQ(table.PollNext(), kEchoMismatch);
+    EXPECT_EQ(table.PollNext(), kCycleComplete) << "the rest of the answer was dropped";
+    EXPECT_EQ(slot->load(), 0x21 ^ 0x5A);
 }
 
 TEST_F(Link, RemovalKeepsOtherHoldersValues) {
@@ -212,6 +226,19 @@ TEST_F(Link, PollThreadTellsEachCycleWhileHeldAndStopsWhilePolling) {
         EXPECT_EQ(engine.link_up(), 1);
     }  // the engine stops and joins its thread while it polls
     port.Close();
+}
+
+TEST_F(Link, PortChangesWaitForTheExchangeInHand) {
+    CLinkEngine engine(port);
+    engine.StartPollThread([] {});
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_NE(port.Close(), 0);
+        port.SetPort(kSlot);
+        ASSERT_TRUE(port.is_open());
+        std::this_thread::sleep_for(1ms);
+    }
+    engine.StopPollThread();
+    EXPECT_EQ(engine.PollStep(), 0) << "a stopped engine stays silent";
 }
 
 TEST_F(Link, SubscribeAndDrainRaceThePollThread) {
