@@ -162,7 +162,6 @@ std::uint8_t CVariable::ToRaw(std::string_view text) const {
     const std::int32_t low = signed_ ? -128 : 0;
     const std::int32_t high = signed_ ? 127 : 255;
     std::int32_t n = saturating_float_to_int32(r);
-    if (std::isnan(r)) n = 0;
     if (n > high) n = high;
     if (n < low) n = low;
     return static_cast<std::uint8_t>(n & 0xFF);

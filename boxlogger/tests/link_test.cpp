@@ -212,6 +212,20 @@ TEST(LinkFaked, EchoesWithDataZeroWithoutAPort) {
     EXPECT_FALSE(port.link_faked()) << "Close ends the faked link";
 }
 
+TEST(LinkFaked, RateCountsStepsOverEachSecondOfTheClock) {
+    platform::TestClock clock;
+    platform::ScopedClock scoped(clock);
+    CSerialPort port;
+    CLinkEngine engine(port);
+    EXPECT_EQ(engine.PollStep(), 0) << "no port: the link is down";
+    port.set_link_faked(true);
+    for (int i = 0; i < 39; ++i) EXPECT_EQ(engine.PollStep(), 1);
+    clock.advance_ms(2000);
+    engine.PollStep();
+    EXPECT_FLOAT_EQ(engine.rate(), 20.0f);
+    EXPECT_EQ(engine.link_up(), 1);
+}
+
 TEST(LinkFaked, FakeDataCounts) {
     platform::TestClock clock;
     platform::ScopedClock scoped(clock);
