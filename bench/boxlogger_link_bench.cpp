@@ -7,7 +7,7 @@
 #include "boxlogger/core/serial_port.h"
 #include "platform/serial/tty.h"
 #include "sim/core/com_port_binding.h"
-#include "sim/core/scripted_peer.h"
+#include "sim/core/vxm_box.h"
 
 #include <benchmark/benchmark.h>
 #include <poll.h>
@@ -27,12 +27,8 @@ constexpr auto kRunTime = 4s;
 constexpr double kWireLimit = korv::boxlogger::CSerialPort::kBaud / 30.0;
 constexpr double kTarget = 0.95;
 
-std::unique_ptr<korv::sim::Peer> make_box() {
-    auto box = std::make_unique<korv::sim::ScriptedPeer>(
-        korv::sim::PeerOptions{korv::boxlogger::CSerialPort::kBaud, korv::sim::Pacing::Wire},
-        [](korv::sim::ScriptedPeer& peer, std::uint8_t byte) {
-            peer.reply({byte, 0x00});
-        });
+std::unique_ptr<korv::sim::VxmBox> make_box() {
+    auto box = std::make_unique<korv::sim::VxmBox>(korv::sim::Pacing::Wire);
     box->start();
     return box;
 }
