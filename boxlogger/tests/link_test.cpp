@@ -3,7 +3,6 @@
 #include "boxlogger/core/link_engine.h"
 #include "boxlogger/core/request_table.h"
 #include "boxlogger/core/serial_port.h"
-#include "boxlogger/tests/fast_clock.h"
 #include "platform/core/clock.h"
 #include "sim/core/com_port_binding.h"
 #include "sim/core/scripted_peer.h"
@@ -158,46 +157,6 @@ TEST_F(Link, SendCommandConfirmsEveryFrameByte) {
         const Bytes heard = box.received();
         EXPECT_EQ(Bytes(heard.begin() + before, heard.end()),
                   (Bytes{0xE0, static_cast<std::uint8_t>(c.a), static_cast<std::uint8_t>(c.b), 0xE1}));
-    }
-}
-
-// A box that echoes 0xF1 alone until `busy_us` of process-clock time has
-// passed since it first heard it, then answers it with `data`.
-struct SlowCommandBox {
-    std::int64_t busy_us;
-    std::uint8_t data;
-    std::int64_t first_heard = -1;
-
-    void operator()(sim::ScriptedPeer& peer, std::uint8_t byte) {
-        const std::int64_t now = platform::clock().now_us();
-        if (first_heard < 0) first_heard = now;
-        if (now - first_heard < busy_us)
-            peer.reply({byte});
-        else
-            peer.reply({byte, data});
-    }
-};
-
-TEST(LinkReadCode, DoneAfterThreeSecondsOfEchoesRefusedAtOnce) {
-    struct Case {
-        std::int64_t busy_us;
-        std::uint8_t data;
-        int done;
-    } cases[] = {{3'200'000, 0x00, 1}, {0, 0x01, 0}, {0, 0x00, 1}, {9'000'000, 0x00, 1}};
-    for (const Case& c : cases) {
-        testing::FastClock clock(testing::kFastClockSpeed);
-        platform::ScopedClock scoped(clock);
-        sim::ScriptedPeer box{sim::PeerOptions{CSerialPort::kBaud, sim::Pacing::Instant},
-                              SlowCommandBox{c.busy_us, c.data}};
-        box.start();
-        sim::ComPortBinding binding{kSlot, box.slave_path()};
-        CSerialPort port;
-        port.SetPort(kSlot);
-        CLinkEngine engine(port);
-        const std::int64_t start = clock.now_us();
-        EXPECT_EQ(engine.ReadCode(38), c.done) << c.busy_us << " " << int(c.data);
-        EXPECT_LT(clock.now_us() - start, 7'500'000) << "gives up after 7 s";
-        box.stop();
     }
 }
 
