@@ -1,0 +1,161 @@
+#include "boxlogger/gui/engine_sheet.h"
+
+#include "boxlogger/core/link_engine.h"
+#include "boxlogger/gui/drb_page.h"
+#include "common/gui/window_style.h"
+#include "platform/core/message_box.h"
+#include "platform/gui/windows1252_text.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace korv::boxlogger {
+namespace {
+
+constexpr char kCaption[] = "VXMlog";
+
+QWidget* plain_notice(const QString& text, QWidget* parent) {
+    auto* notice = new QDialog(parent);
+    notice->setObjectName("128");
+    notice->setAttribute(Qt::WA_DeleteOnClose);
+    notice->setModal(false);
+    notice->setWindowTitle(kCaption);
+    use_window_style(*notice);
+    auto* layout = new QVBoxLayout(notice);
+    auto* label = new QLabel(text, notice);
+    label->setObjectName("1052");
+    layout->addWidget(label);
+    return notice;
+}
+
+}  // namespace
+
+CEngineSheet::CEngineSheet(CLinkEngine& engine, platform::MessageBox& messages, const QString& title, QWidget* parent)
+    : QDialog(parent), engine_(engine), messages_(messages), notice_factory_(plain_notice) {
+    setWindowTitle(title);
+    use_window_style(*this);
+    auto* layout = new QVBoxLayout(this);
+    tabs_ = new QTabWidget(this);
+    layout->addWidget(tabs_);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons_->button(QDialogButtonBox::Ok)->setObjectName("1");
+    buttons_->button(QDialogButtonBox::Cancel)->setObjectName("2");
+    layout->addWidget(buttons_);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &CEngineSheet::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &CEngineSheet::reject);
+    connect(tabs_, &QTabWidget::currentChanged, this, &CEngineSheet::on_current_changed);
+    connect(&worker_, &CCommandWorker::busyChanged, this, &CEngineSheet::OnBusyChanged);
+}
+
+CEngineSheet::~CEngineSheet() {
+    if (notice_) delete notice_.data();
+}
+
+int CEngineSheet::DoModal() {
+    engine_.Hold();
+    const int result = exec();
+    engine_.Release();
+    return result;
+}
+
+void CEngineSheet::Message(std::string_view text) {
+    const std::string utf8 = platform::qstring_from_windows1252(text).toStdString();
+    messages_.show(utf8, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::None);
+}
+
+bool CEngineSheet::RunCommand(const QString& notice, CCommandWorker::Job job, CCommandWorker::Done done) {
+    if (worker_.busy()) return false;
+    if (!notice_) {
+        notice_ = notice_factory_(notice, this);
+        notice_->show();
+    }
+    QPointer<QWidget> shown = notice_;
+    return worker_.Start(std::move(job), [this, shown, done = std::move(done)](int result) {
+        if (done) done(result);
+        // A done that started the next command keeps the notice up.
+        if (!worker_.busy() && shown) {
+            shown->close();
+            notice_ = nullptr;
+        }
+    });
+}
+
+CDRBPage* CEngineSheet::active_page() const { return active_ >= 0 && active_ < page_count() ? page(active_) : nullptr; }
+
+void CEngineSheet::SetActivePage(int i) { tabs_->setCurrentIndex(i); }
+
+void CEngineSheet::AddPage(CDRBPage* page) {
+    pages_.push_back(page);
+    tabs_->addTab(page, page->caption());
+}
+
+void CEngineSheet::on_current_changed(int index) {
+    if (!isVisible()) return;
+    if (CDRBPage* old = active_page()) old->OnKillActive();
+    active_ = index;
+    if (CDRBPage* now = active_page()) now->OnSetActive();
+}
+
+void CEngineSheet::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (active_ < 0) {
+        active_ = tabs_->currentIndex();
+        if (CDRBPage* now = active_page()) now->OnSetActive();
+    }
+}
+
+void CEngineSheet::accept() {
+    if (!busy()) QDialog::accept();
+}
+
+void CEngineSheet::reject() {
+    if (!busy()) QDialog::reject();
+}
+
+void CEngineSheet::done(int result) {
+    if (busy()) return;
+    if (CDRBPage* old = active_page()) old->OnKillActive();
+    active_ = -1;
+    QDialog::done(result);
+}
+
+void CEngineSheet::closeEvent(QCloseEvent* event) {
+    if (busy()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CEngineSheet::OnBusyChanged(bool busy) {
+    tabs_->setEnabled(!busy);
+    buttons_->setEnabled(!busy);
+}
+
+CDRBPropertySheet::CDRBPropertySheet(CLinkEngine& engine, platform::MessageBox& messages, QWidget* parent)
+    : CEngineSheet(engine, messages, drb_text::kSheetTitle, parent) {
+    setObjectName("DRBPropertySheet");
+    for (const DrbPageSpec& spec : DrbPages()) {
+        const QString caption = QString::fromLatin1(spec.caption);
+        CDRBPage* page = nullptr;
+        switch (spec.kind) {
+        case DrbPageKind::ModuleInfo: page = new CModInfoTab(*this); break;
+        case DrbPageKind::Errors: page = new CErrorTab(*this); break;
+        case DrbPageKind::GeneralIo: {
+            auto* io = new CDRBGenIOTab(*this, spec.dialog, caption);
+            io->SetFields(spec.ids);
+            page = io;
+            break;
+        }
+        case DrbPageKind::Actuators: page = new CDRBActuatorsTab(*this); break;
+        }
+        page->AttachList(engine.hub());
+        AddPage(page);
+    }
+}
+
+}  // namespace korv::boxlogger

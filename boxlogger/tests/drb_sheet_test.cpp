@@ -1,0 +1,223 @@
+// The DRB II sheet against the simulated box, offscreen.
+#include "boxlogger/tests/sheet_test_support.h"
+
+#include <QListWidget>
+#include <QTabWidget>
+#include <QPushButton>
+#include <QTimer>
+
+namespace korv::boxlogger {
+namespace {
+
+using namespace korv::boxlogger::testing;
+
+enum Page { kInfo, kErrors, kSensors, kEngineIo, kFuel, kTiming, kRpm, kAc, kActuators };
+
+struct DrbSheet : ::testing::Test {
+    BoxLink link;
+    std::unique_ptr<CDRBPropertySheet> sheet;
+
+    // Opened as its modal run opens it, without the modal loop.
+    void open() {
+        sheet = std::make_unique<CDRBPropertySheet>(link.engine, link.messages);
+        link.engine.Hold();
+        sheet->show();
+    }
+    void TearDown() override {
+        if (sheet) {
+            sheet.reset();
+            link.engine.Release();
+        }
+    }
+    QWidget* page(Page p) { return sheet->page(p); }
+    void show_page(Page p) { sheet->SetActivePage(p); }
+    void refresh(Page p) {
+        link.poll_hub();
+        sheet->page(p)->OnTimer();
+    }
+    QStringList fault_lines() {
+        QStringList lines;
+        auto* list = control<QListWidget>(page(kErrors), 1011);
+        for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+        return lines;
+    }
+    void click(Page p, int id) { control<QPushButton>(page(p), id)->click(); }
+};
+
+TEST_F(DrbSheet, HoldsTheEngineOnlyWhileOpenWhicheverWayItCloses) {
+    for (bool ok : {true, false}) {
+        CDRBPropertySheet modal(link.engine, link.messages);
+        int held = -1;
+        QTimer::singleShot(0, &modal, [&] {
+            held = link.engine.hold_count();
+            ok ? modal.accept() : modal.reject();
+        });
+        EXPECT_EQ(modal.DoModal(), ok ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(held, 1);
+        EXPECT_EQ(link.engine.hold_count(), 0);
+        EXPECT_EQ(modal.windowTitle(), "DRB II Data");
+        EXPECT_EQ(modal.page_count(), 9);
+    }
+}
+
+TEST_F(DrbSheet, PagesKeepTheirRequestsOnTheHubUntilTheSheetGoes) {
+    open();
+    EXPECT_GT(link.engine.hub().table().use_count(0xFF), 0) << "ECU ID";
+    EXPECT_GT(link.engine.hub().table().use_count(0x3C), 0) << "fault word, high byte";
+    EXPECT_GT(link.engine.hub().table().use_count(0x21), 0) << "engine speed";
+    sheet.reset();
+    link.engine.Release();
+    EXPECT_EQ(link.engine.hub().table().count(), 0);
+}
+
+TEST_F(DrbSheet, EcuInfoShowsTheIdsAndAVxmModifiedModule) {
+    link.box.ecu().set_value(0xFE, 0x54);
+    link.box.ecu().set_value(0xFF, 0x22);
+    open();
+    EXPECT_TRUE(sheet->page(kInfo)->timer_running());
+    refresh(kInfo);
+    EXPECT_EQ(label_text(page(kInfo), 1014), "5422");
+    EXPECT_EQ(label_text(page(kInfo), 1015), "2.0 Turbo Federal");
+    EXPECT_EQ(label_text(page(kInfo), 1016), "1991-1992");
+    EXPECT_EQ(label_text(page(kInfo), 1017), "VXM Modified");
+    link.box.ecu().set_value(0xFE, 0xE0);
+    refresh(kInfo);
+    EXPECT_EQ(label_text(page(kInfo), 1014), "E022");
+    EXPECT_EQ(label_text(page(kInfo), 1017), "");
+}
+
+TEST_F(DrbSheet, TimerRunsOnlyOnTheCurrentPageAndRefreshesOnlyWhileTheLinkIsUp) {
+    open();
+    refresh(kInfo);
+    show_page(kErrors);
+    EXPECT_FALSE(sheet->page(kInfo)->timer_running());
+    EXPECT_TRUE(sheet->page(kErrors)->timer_running());
+    show_page(kInfo);
+    link.box.ecu().set_value(0xFF, 0x4E);
+    link.box.set_state(sim::BoxState::Silent);
+    link.engine.PollStep();
+    sheet->page(kInfo)->OnTimer();
+    EXPECT_EQ(link.engine.link_up(), 0);
+    EXPECT_EQ(label_text(page(kInfo), 1015), "2.0 Turbo Federal") << "the last text stays";
+    link.box.set_state(sim::BoxState::Working);
+    refresh(kInfo);
+    EXPECT_EQ(label_text(page(kInfo), 1015), "3.0 DOHC California");
+}
+
+TEST_F(DrbSheet, FaultLinesAndClearingThem) {
+    link.box.ecu().set_value(0x3B, 0x81);  // the word's low byte: codes 11 and 23
+    link.box.ecu().set_value(0x3C, 0x80);  // high byte: code 36
+    open();
+    show_page(kErrors);
+    refresh(kErrors);
+    EXPECT_EQ(fault_lines(), (QStringList{"11 Oxygen Sensor", "23 TDC Sensor", "36 Ignition Circuit"}));
+
+    click(kErrors, 1012);
+    EXPECT_TRUE(sheet->busy());
+    ASSERT_TRUE(wait_idle(*sheet, &link.clock, sim::VxmBox::kCommandRunUs));
+    EXPECT_TRUE(link.messages.messages().empty()) << link.texts().front();
+    EXPECT_EQ(link.box.ecu().trouble_codes(), 0);
+    refresh(kErrors);
+    EXPECT_EQ(fault_lines(), QStringList{""}) << "no codes is one empty line";
+}
+
+TEST_F(DrbSheet, ClearingA1990EcuWarnsOfTheManualResetAndStillTries) {
+    link.box.ecu().set_value(0xFD, 54);
+    link.box.refuse_commands(true);
+    open();
+    show_page(kErrors);
+    refresh(kErrors);
+    click(kErrors, 1012);
+    ASSERT_TRUE(wait_idle(*sheet));
+    EXPECT_EQ(link.texts(),
+              (std::vector<std::string>{"The error codes in a 1990 ECU may only be cleared by a manual reset",
+                                        "Could not clear error codes."}));
+}
+
+TEST_F(DrbSheet, CommandsWithTheLinkDownSayThatAndSendNothing) {
+    link.box.set_state(sim::BoxState::Silent);
+    open();
+    show_page(kErrors);
+    click(kErrors, 1012);
+    show_page(kActuators);
+    click(kActuators, 1049);
+    EXPECT_FALSE(sheet->busy());
+    EXPECT_EQ(link.texts(), (std::vector<std::string>{"Could not send command - link is down",
+                                                      "Could not send command - link is down"}));
+}
+
+TEST_F(DrbSheet, VoltageSwitchIsSharedByEveryLivePage) {
+    open();
+    show_page(kSensors);
+    refresh(kSensors);
+    // Row 4 of "Engine Sensors" is the coolant sensor, a voltage sensor.
+    const QString coolant = label_text(page(kSensors), 1032);
+    EXPECT_EQ(label_text(page(kSensors), 1020), "Coolant Temperature");
+    click(kSensors, 1040);
+    EXPECT_EQ(control<QPushButton>(page(kSensors), 1040)->text(), "View Sensor Values");
+    EXPECT_EQ(label_text(page(kSensors), 1032), "1.56 V") << "0x50 counts of 5/256 V, refreshed at once";
+    for (Page p : {kEngineIo, kFuel, kTiming, kRpm, kAc}) {
+        show_page(p);
+        EXPECT_EQ(control<QPushButton>(page(p), 1040)->text(), "View Sensor Values") << p;
+    }
+    show_page(kFuel);
+    refresh(kFuel);
+    EXPECT_EQ(label_text(page(kFuel), 1031), "1.56 V") << "coolant is row 3 of Fuel Control";
+    click(kFuel, 1040);
+    EXPECT_EQ(label_text(page(kFuel), 1031), coolant);
+    show_page(kSensors);
+    EXPECT_EQ(control<QPushButton>(page(kSensors), 1040)->text(), "View Sensor Voltages");
+}
+
+TEST_F(DrbSheet, FourCylinderEnginesHaveNoFifthAndSixthInjector) {
+    open();
+    for (auto [engine, hidden] : {std::pair{0x20, true}, std::pair{0x4E, false}, std::pair{0x18, true}}) {
+        link.box.ecu().set_value(0xFF, static_cast<std::uint8_t>(engine));
+        show_page(kInfo);
+        show_page(kActuators);
+        EXPECT_EQ(control(page(kActuators), 1045)->isHidden(), hidden) << engine;
+        EXPECT_EQ(control(page(kActuators), 1046)->isHidden(), hidden) << engine;
+        EXPECT_FALSE(control(page(kActuators), 1044)->isHidden());
+    }
+}
+
+TEST_F(DrbSheet, ActuatorRefusedAtOnceOrDoneAfterThreeSeconds) {
+    JumpClock& clock = link.clock;
+    open();
+    show_page(kActuators);
+    link.box.refuse_commands(true);
+    const std::int64_t refused_at = clock.now_us();
+    click(kActuators, 1041);
+    ASSERT_TRUE(sheet->notice());
+    EXPECT_EQ(label_text(sheet->notice(), 1052), "Injector #1 Off");
+    ASSERT_TRUE(wait_idle(*sheet));
+    EXPECT_EQ(link.texts(), std::vector<std::string>{"Could not turn off injector.  Perhaps the car is in motion."});
+    EXPECT_LT(clock.now_us() - refused_at, sim::VxmBox::kCommandRunUs);
+
+    link.box.refuse_commands(false);
+    click(kActuators, 1047);
+    EXPECT_EQ(label_text(sheet->notice(), 1052), "Fuel Pump Control Relay On");
+    ASSERT_TRUE(wait_idle(*sheet, &clock, sim::VxmBox::kCommandRunUs));
+    EXPECT_EQ(link.messages.messages().size(), 1u) << "done: nothing more said";
+    EXPECT_FALSE(sheet->notice());
+}
+
+TEST_F(DrbSheet, WhileACommandRunsTheSheetNeitherActsNorCloses) {
+    open();
+    show_page(kActuators);
+    click(kActuators, 1049);
+    ASSERT_TRUE(sheet->busy());
+    EXPECT_FALSE(sheet->tabs()->isEnabled());
+    sheet->reject();
+    sheet->close();
+    EXPECT_TRUE(sheet->isVisible());
+    static_cast<CDRBActuatorsTab*>(sheet->page(kActuators))->OnActuator(Actuators()[0]);
+    ASSERT_TRUE(wait_idle(*sheet, &link.clock, sim::VxmBox::kCommandRunUs));
+    EXPECT_TRUE(link.messages.messages().empty()) << link.texts().front();
+    EXPECT_TRUE(sheet->tabs()->isEnabled());
+    sheet->reject();
+    EXPECT_FALSE(sheet->isVisible());
+}
+
+}  // namespace
+}  // namespace korv::boxlogger
