@@ -53,11 +53,11 @@ public:
         if (sample_count > static_cast<std::uint64_t>(in_.remaining()) / record_bytes) {
             return fail("sample count " + std::to_string(sample_count) + " exceeds what the file holds");
         }
+        doc.samples.reset(channel_count);
         doc.samples.resize(sample_count);
-        for (VxmSample& sample : doc.samples) {
-            if (!f32(sample.time, "sample time")) return false;
-            sample.values.resize(channel_count);
-            for (float& v : sample.values) {
+        for (std::size_t s = 0; s < sample_count; ++s) {
+            if (!f32(doc.samples.time(s), "sample time")) return false;
+            for (float& v : doc.samples.values(s)) {
                 if (!f32(v, "sample value")) return false;
             }
         }
