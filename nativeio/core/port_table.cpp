@@ -1,6 +1,6 @@
 #include "nativeio/core/port_table.h"
 
-#include "nativeio/core/device_path.h"
+#include "platform/serial/device_path.h"
 
 #include <cerrno>
 
@@ -61,7 +61,8 @@ int open_slot(int port, int in_queue, int out_queue, const OpenSettings& setting
     // handle stays as it was.
     if (slot->tty) return system_failure(EBUSY);
     std::unique_ptr<platform::serial::Tty> tty;
-    if (int e = platform::serial::Tty::open(device_path(port), settings.line, settings.dtr, settings.rts, &tty))
+    if (int e = platform::serial::Tty::open(platform::serial::device_path(port), settings.line, settings.dtr,
+                                            settings.rts, &tty))
         return system_failure(e);
     slot->tty = std::move(tty);
     slot->settings = settings.line;

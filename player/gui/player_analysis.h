@@ -3,7 +3,7 @@
 // simulator cell lock, the analyser filter, the strip charts and the 2-D
 // and 3-D chart collections.
 #include "player/core/analyser_filter.h"
-#include "player/core/log_3d.h"
+#include "common/core/log_3d.h"
 #include "player/core/peak_analysis.h"
 #include "player/gui/playback_hooks.h"
 

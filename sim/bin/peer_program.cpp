@@ -37,11 +37,11 @@ void block_stop_signals() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-int serve(Peer& peer) {
+int serve(Peer& peer, const char* program) {
     peer.start();
     std::printf("%s\n", peer.slave_path().c_str());
     std::fflush(stdout);
-    std::fprintf(stderr, "Try: KORVIO_COM1=%s ./Korvlog   (Ctrl+C ends the device)\n", peer.slave_path().c_str());
+    std::fprintf(stderr, "Try: KORVIO_COM1=%s %s   (Ctrl+C ends the device)\n", peer.slave_path().c_str(), program);
     const sigset_t set = stop_signals();
     int signal = 0;
     sigwait(&set, &signal);

@@ -13,7 +13,7 @@ std::optional<Pacing> parse_pacing(int argc, char** argv, const char* program);
 
 // Prints the slave path and the line to run a program against it, then
 // serves until SIGINT or SIGTERM. Returns the process exit code.
-int serve(Peer& peer);
+int serve(Peer& peer, const char* program = "./Korvlog");
 
 // Signals to wait for must be blocked before any thread starts.
 void block_stop_signals();

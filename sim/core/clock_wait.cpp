@@ -29,4 +29,8 @@ bool wait_for_clock(std::int64_t deadline_us, const std::function<bool()>& cance
     }
 }
 
+void wait_heard_byte(long baud) {
+    if (baud > 0) wait_for_clock(platform::clock().now_us() + 10'000'000 / baud);
+}
+
 }  // namespace korv::sim

@@ -16,4 +16,9 @@ inline constexpr std::int64_t kStalledClockRealUs = 500'000;
 // turned true first (checked about every half millisecond).
 bool wait_for_clock(std::int64_t deadline_us, const std::function<bool()>& cancelled = {});
 
+// The pty hands a byte over at once; on the wire it was whole only a byte's
+// time (10 bits at the given speed) after it began. A device paced on the
+// wire waits this out before it answers.
+void wait_heard_byte(long baud);
+
 }  // namespace korv::sim

@@ -2,9 +2,11 @@
 
 #include <stdlib.h>
 
+#include "platform/serial/device_path.h"
+
 namespace korv::sim {
 
-std::string com_variable(int slot) { return "KORVIO_COM" + std::to_string(slot + 1); }
+std::string com_variable(int slot) { return platform::serial::com_port_variable(slot); }
 
 ComPortBinding::ComPortBinding(int slot, const std::string& path) : name_(com_variable(slot)) {
     if (const char* old = getenv(name_.c_str())) previous_ = old;

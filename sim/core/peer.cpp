@@ -162,6 +162,9 @@ void Peer::reply(std::vector<std::uint8_t> bytes) {
     case Fault::WrongEcho:
         if (!bytes.empty()) bytes.front() = wrong_echo(bytes.front());
         break;
+    case Fault::Garbage:
+        for (std::uint8_t& byte : bytes) byte = garbled(byte);
+        break;
     case Fault::Short:
         if (!bytes.empty()) bytes.pop_back();
         break;

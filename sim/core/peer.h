@@ -5,7 +5,7 @@
 // it reads the slave's speed before each byte, and a byte exchanged at a
 // speed more than 3% off is garbled (or ignored). Output is paced at 10 bits
 // a byte of the slave's speed, or sent at once when tests want speed. Faults
-// make it go silent, echo wrongly, answer short or late.
+// make it go silent, answer garbage, echo wrongly, answer short or late.
 //
 // Writing a peer: derive, implement on_byte() (and on_line_change() for a
 // device that watches DTR/RTS/break), call stop() in the destructor of the
@@ -38,6 +38,7 @@ enum class Fault {
     None,
     Silent,     // hears everything, answers nothing
     WrongEcho,  // the first byte of each answer is replaced
+    Garbage,    // every byte of each answer is garbled (a noisy line)
     Short,      // the last byte of each answer is left out
     Late,       // each answer waits late_us on the process clock first
 };

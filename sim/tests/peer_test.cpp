@@ -132,13 +132,15 @@ TEST_P(PeerFaults, ShapeTheAnswer) {
 
 INSTANTIATE_TEST_SUITE_P(All, PeerFaults,
                          ::testing::Values(FaultCase{Fault::None, {0x30, 0x31}}, FaultCase{Fault::Silent, {}},
-                                           FaultCase{Fault::WrongEcho, {0x55, 0x31}}, FaultCase{Fault::Short, {0x30}}),
+                                           FaultCase{Fault::WrongEcho, {0x55, 0x31}}, FaultCase{Fault::Short, {0x30}},
+                                           FaultCase{Fault::Garbage, {garbled(0x30), garbled(0x31)}}),
                          [](const ::testing::TestParamInfo<FaultCase>& info) {
                              switch (info.param.fault) {
                              case Fault::None: return "None";
                              case Fault::Silent: return "Silent";
                              case Fault::WrongEcho: return "WrongEcho";
                              case Fault::Short: return "Short";
+                             case Fault::Garbage: return "Garbage";
                              case Fault::Late: return "Late";
                              }
                              return "Unknown";

@@ -1,11 +1,11 @@
-#include "player/core/log_3d.h"
+#include "common/core/log_3d.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "common/core/java_numbers.h"
 
-namespace korv::player {
+namespace korv {
 
 std::string log3d_line(const Log3dFields& fields) {
     std::string line;
@@ -65,4 +65,4 @@ std::optional<std::string> Log3dFile::close() { return out_.commit(); }
 
 void Log3dFile::discard() { out_.discard(); }
 
-}  // namespace korv::player
+}  // namespace korv

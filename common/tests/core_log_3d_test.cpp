@@ -1,15 +1,16 @@
 // 3d.dat line by line, against lines written out by hand.
-#include "player/core/log_3d.h"
+#include "common/core/log_3d.h"
 
-#include "player/tests/test_files.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-using namespace korv::player;
-using namespace korv::player::testing_support;
+using namespace korv;
+using namespace korv::testsupport;
 
 namespace {
 
@@ -36,7 +37,11 @@ Log3dRecord typical() {
     return r;
 }
 
-class Log3dFileTest : public InScratchFolder {};
+class Log3dFileTest : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return folder_.file(name); }
+    TempFolder folder_;
+};
 
 }  // namespace
 

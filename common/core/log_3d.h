@@ -14,7 +14,7 @@
 // A field is never cut and always has a blank before the next one: a text
 // too long for its column pushes the later fields right, and a line grows
 // past 100 characters only when its fields need the room.
-namespace korv::player {
+namespace korv {
 
 inline constexpr const char* kLog3dFileName = "3d.dat";
 inline constexpr int kLog3dFields = 10;
@@ -67,4 +67,4 @@ private:
     std::int64_t count_3d_ = 0;
 };
 
-}  // namespace korv::player
+}  // namespace korv
