@@ -1,0 +1,376 @@
+#include "boxlogger/gui/vxmlog_app.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QWhatsThis>
+
+#include "boxlogger/core/command_screen.h"
+#include "boxlogger/core/shell_registration.h"
+#include "boxlogger/gui/about_dialog.h"
+#include "boxlogger/gui/command_frame.h"
+#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/gui/document_frames.h"
+#include "boxlogger/gui/help_window.h"
+#include "boxlogger/gui/logger_prefs_dialog.h"
+#include "boxlogger/gui/view_prefs_dialog.h"
+#include "common/core/vxm_document_reader.h"
+#include "platform/gui/windows1252_text.h"
+
+namespace korv::boxlogger {
+
+namespace {
+
+const platform::SettingsPath kRecentFilesKey{"Recent File List"};
+constexpr char kCaption[] = "VXMlog";
+
+bool run_xdg_email(const QString& path) {
+    const QString program = QStandardPaths::findExecutable("xdg-email");
+    if (program.isEmpty()) return false;
+    return QProcess::startDetached(program, {"--attach", path});
+}
+
+QString strip_quotes(QString path) {
+    if (path.size() >= 2 && path.startsWith('"') && path.endsWith('"')) path = path.mid(1, path.size() - 2);
+    return path;
+}
+
+}  // namespace
+
+CVXMlogApp::CVXMlogApp(AppServices services, QObject* parent) : QObject(parent), services_(std::move(services)) {
+    if (!services_.send_mail) services_.send_mail = run_xdg_email;
+}
+
+CVXMlogApp::~CVXMlogApp() {
+    ExitInstance();
+    delete command_frame_.data();
+}
+
+bool CVXMlogApp::InitInstance(const QStringList& arguments) {
+    QApplication::setQuitOnLastWindowClosed(false);
+    settings_ = LoadAppSettings(*services_.store);
+    load_recent_files();
+
+    command_frame_ = new CCommandFrame;
+    if (command_frame_.isNull()) return false;
+    command_frame_->set_placement_slot(&settings_.placement(PlacementSlot::MainWindow));
+    command_frame_->set_rate_text([] { return std::string(kLinkDown); });
+    wire_frame(*command_frame_);
+    // The program ends with its command screen.
+    connect(command_frame_, &CMainFrame::closing, this, [this] {
+        ExitInstance();
+        QCoreApplication::quit();
+    });
+    command_frame_->ApplyPlacement(settings_.placement(PlacementSlot::MainWindow), true);
+
+    if (services_.register_shell) {
+        const RegistrationResult registered =
+            register_shell_types(user_data_folder(), QCoreApplication::applicationFilePath().toStdString());
+        if (!registered.written.empty()) {
+            // Let the desktop see the new type; its absence only delays that.
+            const QString data = QString::fromStdString(user_data_folder());
+            QProcess::startDetached("update-mime-database", {data + "/mime"});
+            QProcess::startDetached("update-desktop-database", {data + "/applications"});
+        }
+    }
+
+    command_frame_->show();
+    active_frame_ = command_frame_.data();
+    UpdateCommandButtons();
+
+    for (const QString& argument : arguments)
+        if (!argument.startsWith('-')) OpenReviewWindow(strip_quotes(argument));
+    return true;
+}
+
+void CVXMlogApp::ExitInstance() {
+    if (exited_) return;
+    exited_ = true;
+    for (ReviewWindow& review : reviews_)
+        if (!review.frame.isNull()) {
+            review.frame->set_placement_slot(&settings_.placement(PlacementSlot::ReviewWindow));
+            review.frame->can_close = nullptr;
+            review.frame->close();
+        }
+    reviews_.clear();
+    if (!capture_frame_.isNull()) {
+        capture_frame_->can_close = nullptr;
+        capture_frame_->close();
+    }
+    SaveAppSettings(*services_.store, settings_);
+    save_recent_files();
+    if (!services_.store->flush()) show_message("The settings could not be saved.");
+    if (services_.link != nullptr && Linked()) services_.link->ClosePort();
+}
+
+void CVXMlogApp::wire_frame(CMainFrame& frame) {
+    CMainFrame* f = &frame;
+    connect(f, &CMainFrame::command, this, [this, f](int id) { on_frame_command(f, id); });
+    connect(f, &CMainFrame::frame_activated, this, [this](CMainFrame* active) { active_frame_ = active; });
+    f->set_command_state([this](int id) { return command_state(id); });
+    f->set_quick_selects([this] { return quick_select_entries(); });
+}
+
+QWidget* CVXMlogApp::dialog_parent() const {
+    if (!active_frame_.isNull()) return active_frame_.data();
+    return command_frame_.data();
+}
+
+void CVXMlogApp::show_message(const char* text) {
+    services_.messages->show(text, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::None);
+}
+
+void CVXMlogApp::on_frame_command(CMainFrame* frame, int id) {
+    switch (id) {
+        case cmd::kConnect: OnConnect(); break;
+        case cmd::kDescribeCar: OnDescribeCar(); break;
+        case cmd::kCollectData:
+        case cmd::kFileNew: OnFileNew(); break;
+        case cmd::kReviewData:
+        case cmd::kFileOpen: OnFileOpen(); break;
+        case cmd::kDrb2: OnDrb2(); break;
+        case cmd::kAppAbout: OnAppAbout(); break;
+        case cmd::kViewPreferences: OnViewPreferences(); break;
+        case cmd::kLoggerPreferences: OnLoggerPreferences(); break;
+        case cmd::kHelp:
+        case cmd::kHelpFinder:
+        case cmd::kContextHelp: OnHelp(); break;
+        case cmd::kFileClose: frame->close(); break;
+        case cmd::kFileSend: send_document(frame); break;
+        default:
+            if (id >= cmd::kFileRecent1 && id < cmd::kFileRecent1 + cmd::kRecentFiles) {
+                const int n = id - cmd::kFileRecent1;
+                if (n < recent_files_.size()) OpenReviewWindow(recent_files_[n]);
+            }
+            break;
+    }
+    if (!command_frame_.isNull()) UpdateCommandButtons();
+    if (frame != nullptr) frame->UpdateCommandUI();
+}
+
+CommandState CVXMlogApp::command_state(int id) const {
+    switch (id) {
+        // A second capture window is never made; its own "New" would only
+        // bring it forward.
+        case cmd::kFileNew: return {!capture_open(), false};
+        case cmd::kStart:
+        case cmd::kStop:
+        case cmd::kPause:
+        case cmd::kClear:
+        case cmd::kSelect:
+        case cmd::kTriggers:
+        case cmd::kFileSave:
+        case cmd::kFileSaveAs:
+        case cmd::kExportCsv:
+        case cmd::kExportImage:
+        case cmd::kFilePrint:
+        case cmd::kFilePrintPreview:
+        case cmd::kFilePrintSetup:
+        case cmd::kTimeScaling:
+        case cmd::kTitleChange:
+        case cmd::kShrink:
+        case cmd::kExpand:
+        case cmd::kForward:
+        case cmd::kBack: return {false, false};
+        default: return {true, false};
+    }
+}
+
+QuickSelectEntries CVXMlogApp::quick_select_entries() const {
+    QuickSelectEntries entries;
+    for (int i = 0; i < 5; ++i) entries[static_cast<std::size_t>(i)] = {QString("Quick Select #%1").arg(i + 1), false};
+    return entries;
+}
+
+bool CVXMlogApp::Linked() const { return services_.link != nullptr && services_.link->Linked(); }
+
+void CVXMlogApp::UpdateCommandButtons() {
+    if (!command_frame_.isNull()) command_frame_->view()->UpdateButtons(Linked());
+}
+
+void CVXMlogApp::OnConnect() {
+    switch (connect_action(Linked(), capture_open())) {
+        case ConnectAction::RefuseCaptureOpen: show_message(kCaptureStillOpen); break;
+        case ConnectAction::ClosePort: services_.link->ClosePort(); break;
+        case ConnectAction::ProbeSavedPort:
+            if (services_.link == nullptr) break;
+            if (services_.link->Probe(settings_.com_port) != kProbeWorking) {
+                CLoggerPrefsDlg dialog(*services_.link, settings_.com_port, dialog_parent());
+                if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
+            }
+            break;
+    }
+    UpdateCommandButtons();
+}
+
+void CVXMlogApp::OnLoggerPreferences() {
+    if (services_.link == nullptr) return;
+    CLoggerPrefsDlg dialog(*services_.link, settings_.com_port, dialog_parent());
+    if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
+    services_.link->Probe(settings_.com_port);
+    UpdateCommandButtons();
+}
+
+void CVXMlogApp::OnDescribeCar() { show_message(kNotImplementedYet); }
+
+void CVXMlogApp::OnDrb2() {
+    if (capture_open()) {
+        show_message(kCloseCaptureFirst);
+        return;
+    }
+    // The DRB II sheet comes with its own window.
+}
+
+void CVXMlogApp::OnAppAbout() {
+    CAboutDlg dialog(*services_.messages, nullptr, dialog_parent());
+    dialog.exec();
+}
+
+void CVXMlogApp::OnViewPreferences() {
+    CViewPrefsDlg dialog(settings_.foreground, settings_.background, [this] { UpdateAllDocuments(); },
+                         dialog_parent());
+    dialog.exec();
+}
+
+void CVXMlogApp::UpdateAllDocuments() { emit colours_changed(); }
+
+void CVXMlogApp::OnHelp() {
+    if (help_.isNull()) help_ = new CHelpWindow(dialog_parent());
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void CVXMlogApp::OnFileNew() {
+    if (capture_open()) {
+        capture_frame_->showNormal();
+        capture_frame_->raise();
+        capture_frame_->activateWindow();
+        return;
+    }
+    auto* view = new QLabel("Choose the channels with Data > Select.");
+    view->setAlignment(Qt::AlignCenter);
+    capture_frame_ = new CCaptureFrame(view);
+    capture_frame_->setWindowTitle("Calderis Datalogger - VXM Datalogger Display");
+    capture_frame_->set_placement_slot(&settings_.placement(PlacementSlot::CaptureWindow));
+    capture_frame_->set_rate_text([] { return std::string(kLinkDown); });
+    wire_frame(*capture_frame_);
+    capture_frame_->UpdateQuickSelectMenus();
+    capture_frame_->ApplyPlacement(settings_.placement(PlacementSlot::CaptureWindow), false);
+    connect(capture_frame_, &CMainFrame::closing, this, [this] { UpdateCommandButtons(); });
+    capture_frame_->show();
+    capture_frame_->UpdateCommandUI();
+}
+
+void CVXMlogApp::OnFileOpen() {
+    platform::FileChooserRequest request;
+    request.mode = platform::FileChooserMode::Open;
+    request.title = "Open";
+    request.filters = {{"VXMlog Files (*.vxg)", {"*.vxg"}}, {"All Files (*.*)", {"*.*"}}};
+    request.default_extension = "vxg";
+    const std::optional<std::string> chosen = services_.files->choose(request);
+    if (!chosen) return;
+    OpenReviewWindow(QFileInfo(strip_quotes(QString::fromStdString(*chosen))).absoluteFilePath());
+}
+
+CDisplayFrame* CVXMlogApp::OpenReviewWindow(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty()) {
+        for (ReviewWindow& review : reviews_) {
+            if (review.frame.isNull() || review.canonical_path != canonical) continue;
+            review.frame->showNormal();
+            review.frame->raise();
+            review.frame->activateWindow();
+            active_frame_ = review.frame.data();
+            return review.frame.data();
+        }
+    }
+    const VxmDocumentReadResult read = read_vxm_document(info.absoluteFilePath().toStdString());
+    if (!read.document) {
+        services_.messages->show(read.error.empty() ? "Cannot open " + path.toStdString() : read.error, kCaption,
+                                 platform::MessageButtons::Ok, platform::MessageIcon::Warning);
+        return nullptr;
+    }
+    auto* view = new QLabel(QString("%1\n%2 channels, %3 samples")
+                                .arg(platform::qstring_from_windows1252(read.document->title))
+                                .arg(read.document->channels.size())
+                                .arg(read.document->samples.size()));
+    view->setAlignment(Qt::AlignCenter);
+    auto* frame = new CDisplayFrame(view);
+    frame->setWindowTitle(info.fileName() + " - VXM Datalogger Display");
+    frame->set_placement_slot(&settings_.placement(PlacementSlot::ReviewWindow));
+    wire_frame(*frame);
+    frame->ApplyPlacement(settings_.placement(PlacementSlot::ReviewWindow), false);
+    reviews_.push_back(ReviewWindow{canonical, QPointer<CDisplayFrame>(frame)});
+    connect(frame, &CMainFrame::closing, this, [this](CMainFrame* closed) {
+        std::erase_if(reviews_, [closed](const ReviewWindow& r) { return r.frame.isNull() || r.frame == closed; });
+    });
+    add_recent_file(info.absoluteFilePath());
+    frame->show();
+    frame->UpdateCommandUI();
+    active_frame_ = frame;
+    return frame;
+}
+
+std::vector<CDisplayFrame*> CVXMlogApp::review_frames() const {
+    std::vector<CDisplayFrame*> frames;
+    for (const ReviewWindow& review : reviews_)
+        if (!review.frame.isNull()) frames.push_back(review.frame.data());
+    return frames;
+}
+
+void CVXMlogApp::RaiseCommandScreen(const QStringList& files) {
+    if (command_frame_.isNull()) return;
+    if (command_frame_->isMinimized()) command_frame_->showNormal();
+    command_frame_->show();
+    command_frame_->raise();
+    command_frame_->activateWindow();
+    for (const QString& file : files) OpenReviewWindow(file);
+}
+
+void CVXMlogApp::send_document(CMainFrame* frame) {
+    QString path;
+    for (const ReviewWindow& review : reviews_)
+        if (review.frame == frame) path = review.canonical_path;
+    if (path.isEmpty()) {
+        show_message("Save the document before sending it.");
+        return;
+    }
+    if (!services_.send_mail(path)) show_message("No mail program is set up to send the document.");
+}
+
+void CVXMlogApp::add_recent_file(const QString& path) {
+    recent_files_.removeAll(path);
+    recent_files_.prepend(path);
+    while (recent_files_.size() > cmd::kRecentFiles) recent_files_.removeLast();
+    for (CDisplayFrame* frame : review_frames()) frame->SetRecentFiles(recent_files_);
+}
+
+void CVXMlogApp::load_recent_files() {
+    recent_files_.clear();
+    for (int i = 1; i <= cmd::kRecentFiles; ++i) {
+        const auto text = services_.store->read_string(kRecentFilesKey, "File" + std::to_string(i));
+        if (text && !text->empty()) recent_files_ << platform::qstring_from_windows1252(*text);
+    }
+}
+
+void CVXMlogApp::save_recent_files() {
+    for (int i = 1; i <= cmd::kRecentFiles; ++i) {
+        const std::string name = "File" + std::to_string(i);
+        // The store keeps Windows-1252 text: a path it cannot hold is not kept.
+        const std::optional<std::string> text =
+            i <= recent_files_.size() ? platform::windows1252_from_qstring(recent_files_[i - 1]) : std::nullopt;
+        if (text)
+            services_.store->write_string(kRecentFilesKey, name, *text);
+        else
+            services_.store->remove_value(kRecentFilesKey, name);
+    }
+}
+
+}  // namespace korv::boxlogger
