@@ -45,10 +45,10 @@ bool parse_int(std::string_view& rest, std::int32_t& out) {
 }
 
 std::int64_t overlap(const WindowPlacement& p, const ScreenRect& s) {
-    const std::int64_t w = std::min<std::int64_t>(p.right, std::int64_t{s.left} + s.width) -
-                           std::max<std::int64_t>(p.left, s.left);
-    const std::int64_t h = std::min<std::int64_t>(p.bottom, std::int64_t{s.top} + s.height) -
-                           std::max<std::int64_t>(p.top, s.top);
+    const std::int64_t w =
+        std::min<std::int64_t>(p.right, std::int64_t{s.left} + s.width) - std::max<std::int64_t>(p.left, s.left);
+    const std::int64_t h =
+        std::min<std::int64_t>(p.bottom, std::int64_t{s.top} + s.height) - std::max<std::int64_t>(p.top, s.top);
     return (w > 0 && h > 0) ? w * h : 0;
 }
 
@@ -87,8 +87,10 @@ WindowPlacement place_on_screens(WindowPlacement p, const std::vector<ScreenRect
     }
     const std::int32_t width = std::clamp(p.width(), 1, std::max(best->width, 1));
     const std::int32_t height = std::clamp(p.height(), 1, std::max(best->height, 1));
-    const std::int32_t left = std::clamp<std::int64_t>(p.left, best->left, std::int64_t{best->left} + best->width - width);
-    const std::int32_t top = std::clamp<std::int64_t>(p.top, best->top, std::int64_t{best->top} + best->height - height);
+    const std::int32_t left =
+        std::clamp<std::int64_t>(p.left, best->left, std::int64_t{best->left} + best->width - width);
+    const std::int32_t top =
+        std::clamp<std::int64_t>(p.top, best->top, std::int64_t{best->top} + best->height - height);
     p.left = left;
     p.top = top;
     p.right = left + width;
@@ -98,9 +100,9 @@ WindowPlacement place_on_screens(WindowPlacement p, const std::vector<ScreenRect
 
 const char* placement_value_name(PlacementSlot slot) {
     switch (slot) {
-        case PlacementSlot::MainWindow: return "MainWindow";
-        case PlacementSlot::CaptureWindow: return "CaptureWindow";
-        case PlacementSlot::ReviewWindow: return "ReviewWindow";
+    case PlacementSlot::MainWindow: return "MainWindow";
+    case PlacementSlot::CaptureWindow: return "CaptureWindow";
+    case PlacementSlot::ReviewWindow: return "ReviewWindow";
     }
     return "";
 }

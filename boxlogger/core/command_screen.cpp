@@ -20,11 +20,11 @@ ConnectAction connect_action(bool linked, bool capture_open) {
 
 const char* probe_status_text(int probe) {
     switch (probe) {
-        case -1: return "Port already in use or unavailable";
-        case 0: return "Datalogger not found or lacking power";
-        case 1: return "Datalogger not properly connected to ECU";
-        case kProbeWorking: return kWorkingProperly;
-        default: return "Unknown error";
+    case -1: return "Port already in use or unavailable";
+    case 0: return "Datalogger not found or lacking power";
+    case 1: return "Datalogger not properly connected to ECU";
+    case kProbeWorking: return kWorkingProperly;
+    default: return "Unknown error";
     }
 }
 

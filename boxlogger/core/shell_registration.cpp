@@ -84,8 +84,8 @@ RegistrationResult register_shell_types(const std::string& data_folder, const st
         return result;
     }
     const std::filesystem::path base(data_folder);
-    result.error = write_if_missing(base / "mime" / "packages" / kMimePackageFileName, mime_package_text(),
-                                    result.written);
+    result.error =
+        write_if_missing(base / "mime" / "packages" / kMimePackageFileName, mime_package_text(), result.written);
     if (!result.error)
         result.error = write_if_missing(base / "applications" / kDesktopFileName, desktop_entry_text(program_path),
                                         result.written);

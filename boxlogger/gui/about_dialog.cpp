@@ -19,9 +19,8 @@ CAboutDlg::CAboutDlg(platform::MessageBox& messages, std::function<bool()> toggl
     auto* layout = new QGridLayout(this);
     icon_ = new QLabel(this);
     icon_->setObjectName("1091");
-    icon_->setPixmap(QApplication::windowIcon().isNull()
-                         ? style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32)
-                         : QApplication::windowIcon().pixmap(32, 32));
+    icon_->setPixmap(QApplication::windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32)
+                                                         : QApplication::windowIcon().pixmap(32, 32));
     icon_->installEventFilter(this);
     auto* version = new QLabel(VersionText(), this);
     version->setObjectName("1085");

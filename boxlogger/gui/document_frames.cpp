@@ -14,8 +14,8 @@ namespace korv::boxlogger {
 
 namespace {
 
-void build_chart_menu(CMainFrame& frame, QMenu* chart, const std::function<QAction*(QMenu*, int, const QString&,
-                                                                                  const QKeySequence&)>& add) {
+void build_chart_menu(CMainFrame& frame, QMenu* chart,
+                      const std::function<QAction*(QMenu*, int, const QString&, const QKeySequence&)>& add) {
     QMenu* title = chart->addMenu("T&itle");
     add(title, cmd::kTitleChange, "Change", {});
     QMenu* axis = chart->addMenu("&Time Axis");

@@ -19,39 +19,39 @@ namespace korv::boxlogger {
 
 QString command_prompt(int id) {
     switch (id) {
-        case cmd::kFileNew: return "Create a new document\nNew";
-        case cmd::kFileOpen: return "Open an existing document\nOpen";
-        case cmd::kFileClose: return "Close the active document\nClose";
-        case cmd::kFileSave: return "Save the active document\nSave";
-        case cmd::kFileSaveAs: return "Save the active document with a new name\nSave As";
-        case cmd::kFilePrintSetup: return "Change the printer and printing options\nPage Setup";
-        case cmd::kFilePrint: return "Print the active document\nPrint";
-        case cmd::kFilePrintPreview: return "Display full pages\nPrint Preview";
-        case cmd::kFileSend: return "Send the active document through electronic mail\nSend";
-        case cmd::kAppAbout: return "Display program information, version number and copyright\nAbout";
-        case cmd::kHelpFinder: return "List Help topics\nHelp Topics";
-        case cmd::kHelp: return "Display help for current task or command\nHelp";
-        case cmd::kContextHelp: return "Display help for clicked on buttons, menus and windows\nHelp";
-        case cmd::kViewToolbar: return "Show or hide the toolbar\nToggle ToolBar";
-        case cmd::kViewStatusBar: return "Show or hide the status bar\nToggle StatusBar";
-        case cmd::kDrb2: return "Enter DRB II emulation mode\nDRB II emulators";
-        case cmd::kSelect: return "Choose which data to display\nSelect";
-        case cmd::kClear: return "Clear captured data\nClear";
-        case cmd::kStop: return "Stop data capture\nStop";
-        case cmd::kStart: return "Start data capture\nStart";
-        case cmd::kPause: return "Pause data capture\nPause";
-        case cmd::kTimeScaling: return "Set the scale of the Time Axis";
-        case cmd::kTitleChange: return "Change the Title";
-        case cmd::kShrink: return "Shrink the Time Axis";
-        case cmd::kExpand: return "Expand the Time Axis";
-        case cmd::kForward: return "Go Forward in Time";
-        case cmd::kBack: return "Go Back in Time";
-        case cmd::kExportCsv: return "Export the data to Spreadsheet format\nCSV Export";
-        case cmd::kExportImage: return "Save as a PNG file for Internet display\nMake PNG";
-        case cmd::kToggleQuickSelectBar: return "Show or hide the Quick Selects\nToggle Quick Select Bar";
-        case cmd::kTriggers: return "Modify data triggers\nTriggers";
-        case cmd::kTuningVariables: return "Alter ECU tuning variables\nTuning Variables";
-        default: break;
+    case cmd::kFileNew: return "Create a new document\nNew";
+    case cmd::kFileOpen: return "Open an existing document\nOpen";
+    case cmd::kFileClose: return "Close the active document\nClose";
+    case cmd::kFileSave: return "Save the active document\nSave";
+    case cmd::kFileSaveAs: return "Save the active document with a new name\nSave As";
+    case cmd::kFilePrintSetup: return "Change the printer and printing options\nPage Setup";
+    case cmd::kFilePrint: return "Print the active document\nPrint";
+    case cmd::kFilePrintPreview: return "Display full pages\nPrint Preview";
+    case cmd::kFileSend: return "Send the active document through electronic mail\nSend";
+    case cmd::kAppAbout: return "Display program information, version number and copyright\nAbout";
+    case cmd::kHelpFinder: return "List Help topics\nHelp Topics";
+    case cmd::kHelp: return "Display help for current task or command\nHelp";
+    case cmd::kContextHelp: return "Display help for clicked on buttons, menus and windows\nHelp";
+    case cmd::kViewToolbar: return "Show or hide the toolbar\nToggle ToolBar";
+    case cmd::kViewStatusBar: return "Show or hide the status bar\nToggle StatusBar";
+    case cmd::kDrb2: return "Enter DRB II emulation mode\nDRB II emulators";
+    case cmd::kSelect: return "Choose which data to display\nSelect";
+    case cmd::kClear: return "Clear captured data\nClear";
+    case cmd::kStop: return "Stop data capture\nStop";
+    case cmd::kStart: return "Start data capture\nStart";
+    case cmd::kPause: return "Pause data capture\nPause";
+    case cmd::kTimeScaling: return "Set the scale of the Time Axis";
+    case cmd::kTitleChange: return "Change the Title";
+    case cmd::kShrink: return "Shrink the Time Axis";
+    case cmd::kExpand: return "Expand the Time Axis";
+    case cmd::kForward: return "Go Forward in Time";
+    case cmd::kBack: return "Go Back in Time";
+    case cmd::kExportCsv: return "Export the data to Spreadsheet format\nCSV Export";
+    case cmd::kExportImage: return "Save as a PNG file for Internet display\nMake PNG";
+    case cmd::kToggleQuickSelectBar: return "Show or hide the Quick Selects\nToggle Quick Select Bar";
+    case cmd::kTriggers: return "Modify data triggers\nTriggers";
+    case cmd::kTuningVariables: return "Alter ECU tuning variables\nTuning Variables";
+    default: break;
     }
     if (id >= cmd::kFileRecent1 && id < cmd::kFileRecent1 + cmd::kRecentFiles) return "Open this document";
     return {};
@@ -62,16 +62,16 @@ namespace {
 QIcon standard_icon(int id) {
     QStyle* style = QApplication::style();
     switch (id) {
-        case cmd::kFileNew: return style->standardIcon(QStyle::SP_FileIcon);
-        case cmd::kFileOpen: return style->standardIcon(QStyle::SP_DialogOpenButton);
-        case cmd::kFileSave: return style->standardIcon(QStyle::SP_DialogSaveButton);
-        case cmd::kStop: return style->standardIcon(QStyle::SP_MediaStop);
-        case cmd::kPause: return style->standardIcon(QStyle::SP_MediaPause);
-        case cmd::kStart: return style->standardIcon(QStyle::SP_MediaPlay);
-        case cmd::kFilePrint: return style->standardIcon(QStyle::SP_FileDialogDetailedView);
-        case cmd::kAppAbout: return style->standardIcon(QStyle::SP_MessageBoxInformation);
-        case cmd::kContextHelp: return style->standardIcon(QStyle::SP_TitleBarContextHelpButton);
-        default: return {};
+    case cmd::kFileNew: return style->standardIcon(QStyle::SP_FileIcon);
+    case cmd::kFileOpen: return style->standardIcon(QStyle::SP_DialogOpenButton);
+    case cmd::kFileSave: return style->standardIcon(QStyle::SP_DialogSaveButton);
+    case cmd::kStop: return style->standardIcon(QStyle::SP_MediaStop);
+    case cmd::kPause: return style->standardIcon(QStyle::SP_MediaPause);
+    case cmd::kStart: return style->standardIcon(QStyle::SP_MediaPlay);
+    case cmd::kFilePrint: return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+    case cmd::kAppAbout: return style->standardIcon(QStyle::SP_MessageBoxInformation);
+    case cmd::kContextHelp: return style->standardIcon(QStyle::SP_TitleBarContextHelpButton);
+    default: return {};
     }
 }
 
@@ -241,9 +241,15 @@ void CMainFrame::UpdateCommandUI() {
     }
 }
 
+// A placement's rectangle is the outer one, title bar and borders included,
+// so that restoring it puts the window back where it was.
 WindowPlacement CMainFrame::CurrentPlacement() const {
     WindowPlacement p;
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    QRect normal = isMaximized() || isMinimized() ? normalGeometry() : client;
+    normal.adjust(frame.left() - client.left(), frame.top() - client.top(), frame.right() - client.right(),
+                  frame.bottom() - client.bottom());
     p.left = normal.left();
     p.top = normal.top();
     p.right = normal.left() + normal.width();
@@ -264,17 +270,17 @@ void CMainFrame::ApplyPlacement(const WindowPlacement& saved, bool position_only
         const QRect r = screen->availableGeometry();
         screens.push_back({r.left(), r.top(), r.width(), r.height()});
     }
+    const QSize border = frameGeometry().size() - geometry().size();
     WindowPlacement p = saved;
     if (position_only) {
-        p.right = p.left + width();
-        p.bottom = p.top + height();
+        p.right = p.left + frameGeometry().width();
+        p.bottom = p.top + frameGeometry().height();
     }
     p = place_on_screens(p, screens);
-    if (position_only) {
-        move(p.left, p.top);
-        return;
-    }
-    setGeometry(p.left, p.top, std::max(p.width(), minimumWidth()), std::max(p.height(), minimumHeight()));
+    move(p.left, p.top);
+    if (position_only) return;
+    resize(std::max(p.width() - border.width(), minimumWidth()),
+           std::max(p.height() - border.height(), minimumHeight()));
     if (p.show == WindowPlacement::kShowMaximized) setWindowState(windowState() | Qt::WindowMaximized);
 }
 

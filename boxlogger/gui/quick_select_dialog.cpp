@@ -16,8 +16,7 @@ constexpr std::array<int, CQuickSelectDlg::kSets> kEditIds{1064, 1067, 1068, 106
 constexpr int kFirstRadioId = 1059;
 }  // namespace
 
-CQuickSelectDlg::CQuickSelectDlg(const Names& names, int preselect, QWidget* parent)
-    : QDialog(parent), names_(names) {
+CQuickSelectDlg::CQuickSelectDlg(const Names& names, int preselect, QWidget* parent) : QDialog(parent), names_(names) {
     setWindowTitle("Quick Selects");
     use_window_style(*this);
     auto* grid = new QGridLayout(this);

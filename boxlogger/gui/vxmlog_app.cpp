@@ -66,7 +66,6 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
         ExitInstance();
         QCoreApplication::quit();
     });
-    command_frame_->ApplyPlacement(settings_.placement(PlacementSlot::MainWindow), true);
 
     if (services_.register_shell) {
         const RegistrationResult registered =
@@ -80,6 +79,8 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
     }
 
     command_frame_->show();
+    // Placed once shown, when its size is final.
+    command_frame_->ApplyPlacement(settings_.placement(PlacementSlot::MainWindow), true);
     active_frame_ = command_frame_.data();
     UpdateCommandButtons();
 
@@ -127,27 +128,27 @@ void CVXMlogApp::show_message(const char* text) {
 
 void CVXMlogApp::on_frame_command(CMainFrame* frame, int id) {
     switch (id) {
-        case cmd::kConnect: OnConnect(); break;
-        case cmd::kDescribeCar: OnDescribeCar(); break;
-        case cmd::kCollectData:
-        case cmd::kFileNew: OnFileNew(); break;
-        case cmd::kReviewData:
-        case cmd::kFileOpen: OnFileOpen(); break;
-        case cmd::kDrb2: OnDrb2(); break;
-        case cmd::kAppAbout: OnAppAbout(); break;
-        case cmd::kViewPreferences: OnViewPreferences(); break;
-        case cmd::kLoggerPreferences: OnLoggerPreferences(); break;
-        case cmd::kHelp:
-        case cmd::kHelpFinder:
-        case cmd::kContextHelp: OnHelp(); break;
-        case cmd::kFileClose: frame->close(); break;
-        case cmd::kFileSend: send_document(frame); break;
-        default:
-            if (id >= cmd::kFileRecent1 && id < cmd::kFileRecent1 + cmd::kRecentFiles) {
-                const int n = id - cmd::kFileRecent1;
-                if (n < recent_files_.size()) OpenReviewWindow(recent_files_[n]);
-            }
-            break;
+    case cmd::kConnect: OnConnect(); break;
+    case cmd::kDescribeCar: OnDescribeCar(); break;
+    case cmd::kCollectData:
+    case cmd::kFileNew: OnFileNew(); break;
+    case cmd::kReviewData:
+    case cmd::kFileOpen: OnFileOpen(); break;
+    case cmd::kDrb2: OnDrb2(); break;
+    case cmd::kAppAbout: OnAppAbout(); break;
+    case cmd::kViewPreferences: OnViewPreferences(); break;
+    case cmd::kLoggerPreferences: OnLoggerPreferences(); break;
+    case cmd::kHelp:
+    case cmd::kHelpFinder:
+    case cmd::kContextHelp: OnHelp(); break;
+    case cmd::kFileClose: frame->close(); break;
+    case cmd::kFileSend: send_document(frame); break;
+    default:
+        if (id >= cmd::kFileRecent1 && id < cmd::kFileRecent1 + cmd::kRecentFiles) {
+            const int n = id - cmd::kFileRecent1;
+            if (n < recent_files_.size()) OpenReviewWindow(recent_files_[n]);
+        }
+        break;
     }
     if (!command_frame_.isNull()) UpdateCommandButtons();
     if (frame != nullptr) frame->UpdateCommandUI();
@@ -155,29 +156,29 @@ void CVXMlogApp::on_frame_command(CMainFrame* frame, int id) {
 
 CommandState CVXMlogApp::command_state(int id) const {
     switch (id) {
-        // A second capture window is never made; its own "New" would only
-        // bring it forward.
-        case cmd::kFileNew: return {!capture_open(), false};
-        case cmd::kStart:
-        case cmd::kStop:
-        case cmd::kPause:
-        case cmd::kClear:
-        case cmd::kSelect:
-        case cmd::kTriggers:
-        case cmd::kFileSave:
-        case cmd::kFileSaveAs:
-        case cmd::kExportCsv:
-        case cmd::kExportImage:
-        case cmd::kFilePrint:
-        case cmd::kFilePrintPreview:
-        case cmd::kFilePrintSetup:
-        case cmd::kTimeScaling:
-        case cmd::kTitleChange:
-        case cmd::kShrink:
-        case cmd::kExpand:
-        case cmd::kForward:
-        case cmd::kBack: return {false, false};
-        default: return {true, false};
+    // A second capture window is never made; its own "New" would only
+    // bring it forward.
+    case cmd::kFileNew: return {!capture_open(), false};
+    case cmd::kStart:
+    case cmd::kStop:
+    case cmd::kPause:
+    case cmd::kClear:
+    case cmd::kSelect:
+    case cmd::kTriggers:
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs:
+    case cmd::kExportCsv:
+    case cmd::kExportImage:
+    case cmd::kFilePrint:
+    case cmd::kFilePrintPreview:
+    case cmd::kFilePrintSetup:
+    case cmd::kTimeScaling:
+    case cmd::kTitleChange:
+    case cmd::kShrink:
+    case cmd::kExpand:
+    case cmd::kForward:
+    case cmd::kBack: return {false, false};
+    default: return {true, false};
     }
 }
 
@@ -195,15 +196,15 @@ void CVXMlogApp::UpdateCommandButtons() {
 
 void CVXMlogApp::OnConnect() {
     switch (connect_action(Linked(), capture_open())) {
-        case ConnectAction::RefuseCaptureOpen: show_message(kCaptureStillOpen); break;
-        case ConnectAction::ClosePort: services_.link->ClosePort(); break;
-        case ConnectAction::ProbeSavedPort:
-            if (services_.link == nullptr) break;
-            if (services_.link->Probe(settings_.com_port) != kProbeWorking) {
-                CLoggerPrefsDlg dialog(*services_.link, settings_.com_port, dialog_parent());
-                if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
-            }
-            break;
+    case ConnectAction::RefuseCaptureOpen: show_message(kCaptureStillOpen); break;
+    case ConnectAction::ClosePort: services_.link->ClosePort(); break;
+    case ConnectAction::ProbeSavedPort:
+        if (services_.link == nullptr) break;
+        if (services_.link->Probe(settings_.com_port) != kProbeWorking) {
+            CLoggerPrefsDlg dialog(*services_.link, settings_.com_port, dialog_parent());
+            if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
+        }
+        break;
     }
     UpdateCommandButtons();
 }
@@ -232,8 +233,8 @@ void CVXMlogApp::OnAppAbout() {
 }
 
 void CVXMlogApp::OnViewPreferences() {
-    CViewPrefsDlg dialog(settings_.foreground, settings_.background, [this] { UpdateAllDocuments(); },
-                         dialog_parent());
+    CViewPrefsDlg dialog(
+        settings_.foreground, settings_.background, [this] { UpdateAllDocuments(); }, dialog_parent());
     dialog.exec();
 }
 
@@ -261,9 +262,9 @@ void CVXMlogApp::OnFileNew() {
     capture_frame_->set_rate_text([] { return std::string(kLinkDown); });
     wire_frame(*capture_frame_);
     capture_frame_->UpdateQuickSelectMenus();
-    capture_frame_->ApplyPlacement(settings_.placement(PlacementSlot::CaptureWindow), false);
     connect(capture_frame_, &CMainFrame::closing, this, [this] { UpdateCommandButtons(); });
     capture_frame_->show();
+    capture_frame_->ApplyPlacement(settings_.placement(PlacementSlot::CaptureWindow), false);
     capture_frame_->UpdateCommandUI();
 }
 
@@ -306,13 +307,13 @@ CDisplayFrame* CVXMlogApp::OpenReviewWindow(const QString& path) {
     frame->setWindowTitle(info.fileName() + " - VXM Datalogger Display");
     frame->set_placement_slot(&settings_.placement(PlacementSlot::ReviewWindow));
     wire_frame(*frame);
-    frame->ApplyPlacement(settings_.placement(PlacementSlot::ReviewWindow), false);
     reviews_.push_back(ReviewWindow{canonical, QPointer<CDisplayFrame>(frame)});
     connect(frame, &CMainFrame::closing, this, [this](CMainFrame* closed) {
         std::erase_if(reviews_, [closed](const ReviewWindow& r) { return r.frame.isNull() || r.frame == closed; });
     });
     add_recent_file(info.absoluteFilePath());
     frame->show();
+    frame->ApplyPlacement(settings_.placement(PlacementSlot::ReviewWindow), false);
     frame->UpdateCommandUI();
     active_frame_ = frame;
     return frame;
