@@ -1,7 +1,11 @@
 // VXMlog: captures data from the Calderis data-logger box and reviews it.
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QThread>
+#include <csignal>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "boxlogger/core/instance_lock.h"
 #include "boxlogger/gui/instance_channel.h"
@@ -11,6 +15,36 @@
 #include "platform/gui/qt_settings_store.h"
 
 using namespace korv::boxlogger;
+
+namespace {
+
+// A termination request (logout, kill) ends the program as its command
+// screen would, so the settings are kept: the handler only wakes the GUI
+// thread through a socket pair.
+int g_signal_pipe[2] = {-1, -1};
+
+void on_signal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signal_pipe[0], &byte, 1);
+}
+
+void end_on_signals(CVXMlogApp& app) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signal_pipe) != 0) return;
+    auto* notifier = new QSocketNotifier(g_signal_pipe[1], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t n = ::read(g_signal_pipe[1], &byte, 1);
+        app.ExitInstance();
+        QCoreApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = on_signal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
@@ -49,6 +83,7 @@ int main(int argc, char** argv) {
                      [&app](const QStringList& paths) { app.RaiseCommandScreen(paths); });
     if (held == InstanceLock::Result::Acquired) channel.Listen(instance_socket_path());
 
+    end_on_signals(app);
     if (!app.InitInstance(arguments)) return 1;
     return qapp.exec();
 }

@@ -92,6 +92,8 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
 void CVXMlogApp::ExitInstance() {
     if (exited_) return;
     exited_ = true;
+    if (!command_frame_.isNull() && command_frame_->isVisible())
+        settings_.placement(PlacementSlot::MainWindow) = command_frame_->CurrentPlacement();
     for (ReviewWindow& review : reviews_)
         if (!review.frame.isNull()) {
             review.frame->set_placement_slot(&settings_.placement(PlacementSlot::ReviewWindow));
