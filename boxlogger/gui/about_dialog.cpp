@@ -28,7 +28,6 @@ CAboutDlg::CAboutDlg(platform::MessageBox& messages, std::function<bool()> toggl
     legal->setObjectName("1086");
     auto* comments = new QLabel("Captures and reviews data from the Calderis data-logger box.", this);
     comments->setObjectName("1087");
-    comments->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(icon_, 0, 0, 3, 1, Qt::AlignTop);

@@ -28,6 +28,7 @@
 #include "platform/core/scripted_file_chooser.h"
 #include "platform/core/scripted_message_box.h"
 #include "testsupport/temp_folder.h"
+#include "testsupport/window_texts.h"
 
 namespace korv::boxlogger {
 namespace {
@@ -447,6 +448,53 @@ TEST(InstanceChannelTest, ASecondStartRaisesTheFirstWithItsFiles) {
     second.join();
     EXPECT_EQ(raised.front().front().toStringList(), QStringList{"/tmp/a.vxg"});
     EXPECT_FALSE(InstanceChannel::SendToRunning(QString::fromStdString(folder.file("none.socket")), {}, 500));
+}
+
+TEST_F(ShellFixture, TheCaptureWindowComesBackWhereItWasClosed) {
+    start();
+    app->OnFileNew();
+    app->capture_frame()->setGeometry(60, 70, 500, 300);
+    const QRect where = app->capture_frame()->frameGeometry();
+    app->capture_frame()->close();
+    QApplication::processEvents();
+    ASSERT_TRUE(app->settings().placement(PlacementSlot::CaptureWindow).valid());
+    app->OnFileNew();
+    EXPECT_EQ(app->capture_frame()->frameGeometry(), where);
+    // Too small a placement still gives the least size.
+    app->capture_frame()->close();
+    QApplication::processEvents();
+    app->settings().placement(PlacementSlot::CaptureWindow) = {0, 1, -1, -1, -1, -1, 10, 10, 60, 40};
+    app->OnFileNew();
+    EXPECT_EQ(app->capture_frame()->size(), QSize(400, 250));
+}
+
+void expect_readable(QWidget& window) {
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(testsupport::listed(testsupport::cut_texts(window)), "") << window.windowTitle().toStdString();
+    EXPECT_EQ(testsupport::listed(testsupport::pale_texts(window)), "") << window.windowTitle().toStdString();
+}
+
+TEST_F(ShellFixture, FixedWindowsShowEveryTextWhole) {
+    start();
+    expect_readable(*app->command_frame());
+    link.answer = 2;
+    button(cmd::kConnect)->click();
+    expect_readable(*app->command_frame());  // "Dis&connect", the disabled texts enabled
+    CAboutDlg about(messages, nullptr);
+    expect_readable(about);
+    CLoggerPrefsDlg prefs(link, 0, nullptr);
+    for (int answer : {-1, 0, 1, 2, 9}) {
+        link.answer = answer;
+        prefs.OnConnect();
+        expect_readable(prefs);
+    }
+    std::uint32_t fg = 0, bg = 0;
+    CViewPrefsDlg view(fg, bg, nullptr);
+    expect_readable(view);
+    CQuickSelectDlg sets(
+        {"Quick Select #1", "Quick Select #2", "Quick Select #3", "Quick Select #4", "Quick Select #5"}, 0, nullptr);
+    expect_readable(sets);
 }
 
 }  // namespace
