@@ -2,6 +2,7 @@
 // kvt.cfg and the player's scratch files live in the working folder.
 #include "editors/gui/editor_factory.h"
 #include "platform/gui/qt_file_chooser.h"
+#include "common/gui/library_worker.h"
 #include "player/gui/analysis_extensions.h"
 #include "player/gui/controller_editors.h"
 #include "player/gui/korvane.h"
@@ -50,10 +51,10 @@ int main(int argc, char** argv) {
         Korvane window(services);
         window.show();
         const int code = app.exec();
-        // A handheld transfer cannot be stopped: its worker may still be
-        // inside the library, so the process ends without tearing down what
-        // that worker could still be using.
-        if (palmthread::workers_running() > 0) {
+        // A handheld transfer or a PMS download cannot be stopped: its
+        // worker may still be inside the library, so the process ends
+        // without tearing down what that worker could still be using.
+        if (korv::LibraryWorker::running() > 0) {
             std::fflush(nullptr);
             std::_Exit(code);
         }
