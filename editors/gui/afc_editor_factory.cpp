@@ -7,7 +7,7 @@
 namespace korv::editors {
 
 platform::FileChooser& EditorFactory::afc_chooser() {
-    if (afc_chooser_) return *afc_chooser_;
+    if (services.chooser) return *services.chooser;
     if (!afc_dialog_) afc_dialog_ = std::make_shared<platform::QtFileChooser>();
     return *afc_dialog_;
 }

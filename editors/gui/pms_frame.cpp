@@ -68,7 +68,7 @@ std::optional<int> parse_int(const QString& text) {
 
 }  // namespace
 
-PMSframe::PMSframe(korv::editors::PmsServices services) : QWidget(nullptr), services_(services) {
+PMSframe::PMSframe(korv::editors::EditorServices services) : QWidget(nullptr), services_(services) {
     setObjectName("PMSframe");
     setWindowTitle(QStringLiteral("PMS Settings"));
     setFixedSize(kPanelLeft + 140, row_top(kGridRows) + 60);

@@ -4,6 +4,7 @@
 // unit, and animated by the log player.
 #include "common/gui/error_reporter.h"
 #include "editors/core/pms_settings_file.h"
+#include "editors/gui/editor_services.h"
 #include "player/gui/controller_editors.h"
 
 #include <QWidget>
@@ -20,28 +21,13 @@ class QTextEdit;
 class PMSdialog;
 class PMSenhanced;
 
-namespace korv {
-class KorvioLibrary;
-}
-namespace korv::platform {
-class FileChooser;
-}
-
-namespace korv::editors {
-// What the PMS windows use from outside; null members take the real ones.
-struct PmsServices {
-    platform::FileChooser* chooser = nullptr;  // Open and Save
-    const KorvioLibrary* library = nullptr;    // the download; null: libkorvio.so by name
-};
-}  // namespace korv::editors
-
 class PMSframe : public QWidget, public korv::player::PmsEditor {
     Q_OBJECT
 public:
     static constexpr int kGridRows = 17;
     static constexpr int kGridColumns = 14;
 
-    explicit PMSframe(korv::editors::PmsServices services = {});
+    explicit PMSframe(korv::editors::EditorServices services = {});
     ~PMSframe() override;
 
     // PmsEditor
@@ -64,7 +50,7 @@ public:
     korv::ErrorReporter& error_reporter() { return error_; }
     PMSenhanced* pms_enhanced() const { return pms_enhanced_.get(); }
     PMSdialog* pms_dialog() const { return pms_dialog_.get(); }
-    const korv::editors::PmsServices& services() const { return services_; }
+    const korv::editors::EditorServices& services() const { return services_; }
 
     // display_cells[0][0] is null.
     std::array<std::array<QLineEdit*, kGridColumns>, kGridRows> display_cells{};
@@ -105,7 +91,7 @@ private:
     std::string current_path() const;
     void take_path(const std::string& path);
 
-    korv::editors::PmsServices services_;
+    korv::editors::EditorServices services_;
     std::unique_ptr<korv::platform::FileChooser> own_chooser_;
     korv::editors::pms::PmsSettings settings_;
     korv::ErrorReporter error_;

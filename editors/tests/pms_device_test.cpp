@@ -51,7 +51,7 @@ protected:
     void SetUp() override {
         library = korv::KorvioLibrary::load_from(KORVIO_LIBRARY_PATH);
         ASSERT_TRUE(library->available()) << library->load_error();
-        frame = std::make_unique<PMSframe>(korv::editors::PmsServices{&chooser, library.get()});
+        frame = std::make_unique<PMSframe>(korv::editors::EditorServices{&chooser, library.get()});
     }
     void TearDown() override {
         EXPECT_TRUE(wait_until([] { return korv::LibraryWorker::running() == 0; }, std::chrono::seconds(120)));

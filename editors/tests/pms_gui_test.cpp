@@ -84,7 +84,7 @@ protected:
 
     korv::testsupport::WorkingFolder folder;
     korv::platform::ScriptedFileChooser chooser;
-    korv::editors::PmsServices services;
+    korv::editors::EditorServices services;
     std::unique_ptr<PMSframe> frame;
 };
 
@@ -247,7 +247,7 @@ TEST_F(PmsFrameTest, AnimationPaintsAndFeedsTheFuelTable) {
 TEST_F(PmsFrameTest, ConfigurationRestoreThroughTheEditorInterface) {
     write_bytes(path("map.e2p"), sample_image());
     korv::editors::EditorFactory factory;
-    factory.pms.chooser = &chooser;
+    factory.services.chooser = &chooser;
     std::unique_ptr<korv::player::PmsEditor> editor = factory.make_PMSframe();
     // As the start window restores its slot.
     editor->window()->move(260, 270);

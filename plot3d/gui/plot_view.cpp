@@ -10,7 +10,10 @@
 
 #include "common/core/java_numbers.h"
 #include "platform/gui/windows1252_text.h"
+#include "plot3d/gui/checker.h"
 #include "plot3d/gui/cube_painter.h"
+#include "plot3d/gui/image_button.h"
+#include "plot3d/gui/wheel.h"
 
 namespace korv::plot3d {
 
@@ -76,6 +79,31 @@ void PlotView::setViewpoint(const Vector3D& v) {
     setView();
     deltamat.unify();
     update();
+}
+
+void PlotView::onWheelMotion(Wheel& wheel, int delta) {
+    if (wheel.orientation() == Wheel::VERTICAL)
+        rotatexaxis(delta);
+    else
+        rotateyaxis(delta);
+}
+
+void PlotView::onWheelReset(Wheel&) { onWheelResetButton(); }
+
+void PlotView::onButtonClick(ImageButton& button) {
+    if (button.text() == "xview") setViewpoint({1, 0, 0});
+    if (button.text() == "yview") setViewpoint({0, 1, 0});
+    if (button.text() == "zview") setViewpoint({0, 0, 1});
+}
+
+void PlotView::onCheckerClick(Checker& checker, bool state) {
+    if (checker.text() == "transparency") {
+        opaqueplane = !state;
+        update();
+    } else if (checker.text() == "grid") {
+        needgrid = state;
+        update();
+    }
 }
 
 void PlotView::onMousePress(int x, int y) {

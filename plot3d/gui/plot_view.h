@@ -18,6 +18,7 @@
 #include "plot3d/core/mapper.h"
 #include "plot3d/core/plot_data.h"
 #include "plot3d/core/view_math.h"
+#include "plot3d/gui/widget_clients.h"
 
 namespace korv::plot3d {
 
@@ -32,7 +33,7 @@ struct LegendValues {
     std::string sizelabel;
 };
 
-class PlotView : public QWidget {
+class PlotView : public QWidget, public WheelClient, public ButtonClient, public CheckerClient {
     Q_OBJECT
 public:
     PlotView(QWidget* plotter, int width, int height);
@@ -58,6 +59,14 @@ public:
     void rotateyaxis(double d);
     // Seen from v (an axis for the view buttons), user rotation cleared.
     void setViewpoint(const Vector3D& v);
+
+    // The picture widgets, told apart by their text: "grid" and
+    // "transparency" toggles, "xview", "yview" and "zview" buttons, and the
+    // wheels, which turn the scene about x (vertical) or y (horizontal).
+    void onWheelMotion(Wheel& wheel, int delta) override;
+    void onWheelReset(Wheel& wheel) override;
+    void onButtonClick(ImageButton& button) override;
+    void onCheckerClick(Checker& checker, bool state) override;
 
     // Mouse handling in canvas pixels (the widget's events come here).
     void onMousePress(int x, int y);

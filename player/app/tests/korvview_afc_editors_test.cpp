@@ -48,7 +48,7 @@ class KorvviewEditorsTest : public InScratchFolder {
 protected:
     void SetUp() override {
         InScratchFolder::SetUp();
-        factory.set_afc_file_chooser(&editor_chooser);
+        factory.services.chooser = &editor_chooser;
         services.file_chooser = &chooser;
         services.editors = &pool;
         services.extensions = &extensions;

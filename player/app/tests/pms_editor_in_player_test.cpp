@@ -34,7 +34,7 @@ class PmsInPlayer : public InScratchFolder {
 protected:
     void SetUp() override {
         InScratchFolder::SetUp();
-        factory.pms.chooser = &chooser;
+        factory.services.chooser = &chooser;
         services.file_chooser = &chooser;
         services.editors = &pool;
         services.extensions = &extensions;
