@@ -13,12 +13,6 @@ public:
     explicit CCaptureFrame(QWidget* view, QWidget* parent = nullptr);
     QToolBar* tool_bar() const { return tool_bar_; }
 
-    // Asked before the window closes: false keeps it.
-    std::function<bool()> can_close;
-
-protected:
-    bool CanClose() override { return !can_close || can_close(); }
-
 private:
     QToolBar* tool_bar_ = nullptr;
 };
@@ -32,11 +26,6 @@ public:
     // The six recent files, newest first, as the "&File" menu shows them.
     void SetRecentFiles(const QStringList& paths);
     QStringList recent_files() const { return recent_; }
-
-    std::function<bool()> can_close;
-
-protected:
-    bool CanClose() override { return !can_close || can_close(); }
 
 private:
     QToolBar* tool_bar_ = nullptr;

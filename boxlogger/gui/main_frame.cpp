@@ -285,7 +285,7 @@ void CMainFrame::ApplyPlacement(const WindowPlacement& saved, bool position_only
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!CanClose()) {
+    if (can_close && !can_close()) {
         event->ignore();
         return;
     }

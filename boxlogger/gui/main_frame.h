@@ -63,6 +63,9 @@ public:
     QPushButton* quick_select_button(int set_index) const;
     QMenu* find_menu(const QString& title) const;
 
+    // Asked before the frame closes: false keeps it open.
+    std::function<bool()> can_close;
+
     WindowPlacement CurrentPlacement() const;
     // The saved placement, moved onto a screen; nothing when invalid.
     void ApplyPlacement(const WindowPlacement& placement, bool position_only);
@@ -84,8 +87,6 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // Asked before the frame closes; false keeps it open.
-    virtual bool CanClose() { return true; }
 
 private:
     std::map<int, QAction*> actions_;

@@ -42,13 +42,21 @@ QString strip_quotes(QString path) {
 
 }  // namespace
 
-CVXMlogApp::CVXMlogApp(AppServices services, QObject* parent) : QObject(parent), services_(std::move(services)) {
+CVXMlogApp::CVXMlogApp(AppServices services, QObject* parent)
+    : QObject(parent),
+      services_(std::move(services)),
+      port_(std::make_unique<CSerialPort>()),
+      engine_(std::make_unique<CLinkEngine>(*port_)),
+      own_link_(std::make_unique<EngineLink>(*port_)) {
     if (!services_.send_mail) services_.send_mail = run_xdg_email;
+    link_ = services_.link != nullptr ? services_.link : own_link_.get();
 }
 
 CVXMlogApp::~CVXMlogApp() {
     ExitInstance();
     delete command_frame_.data();
+    // The engine stops and joins its thread before the port goes.
+    engine_.reset();
 }
 
 bool CVXMlogApp::InitInstance(const QStringList& arguments) {
@@ -59,7 +67,7 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
     command_frame_ = new CCommandFrame;
     if (command_frame_.isNull()) return false;
     command_frame_->set_placement_slot(&settings_.placement(PlacementSlot::MainWindow));
-    command_frame_->set_rate_text([] { return std::string(kLinkDown); });
+    command_frame_->set_rate_text([this] { return StatusRateText(); });
     wire_frame(*command_frame_);
     // The program ends with its command screen.
     connect(command_frame_, &CMainFrame::closing, this, [this] {
@@ -86,8 +94,19 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
 
     for (const QString& argument : arguments)
         if (!argument.startsWith('-')) OpenReviewWindow(strip_quotes(argument));
+
+    if (services_.start_poll_thread)
+        engine_->StartPollThread([this] {
+            // On the poll thread: post, never touch a window.
+            if (samples_pending_.exchange(true)) return;
+            QMetaObject::invokeMethod(this, &CVXMlogApp::OnNewSamples, Qt::QueuedConnection);
+        });
     return true;
 }
+
+void CVXMlogApp::OnNewSamples() { samples_pending_.store(false); }
+
+std::string CVXMlogApp::StatusRateText() const { return status_rate_text(engine_->link_up() != 0, engine_->rate()); }
 
 void CVXMlogApp::ExitInstance() {
     if (exited_) return;
@@ -108,7 +127,10 @@ void CVXMlogApp::ExitInstance() {
     SaveAppSettings(*services_.store, settings_);
     save_recent_files();
     if (!services_.store->flush()) show_message("The settings could not be saved.");
-    if (services_.link != nullptr && Linked()) services_.link->ClosePort();
+    // The poll thread ends before the port closes.
+    engine_->StopPollThread();
+    if (Linked()) link_->ClosePort();
+    port_->Close();
 }
 
 void CVXMlogApp::wire_frame(CMainFrame& frame) {
@@ -190,7 +212,7 @@ QuickSelectEntries CVXMlogApp::quick_select_entries() const {
     return entries;
 }
 
-bool CVXMlogApp::Linked() const { return services_.link != nullptr && services_.link->Linked(); }
+bool CVXMlogApp::Linked() const { return link_->Linked(); }
 
 void CVXMlogApp::UpdateCommandButtons() {
     if (!command_frame_.isNull()) command_frame_->view()->UpdateButtons(Linked());
@@ -199,11 +221,11 @@ void CVXMlogApp::UpdateCommandButtons() {
 void CVXMlogApp::OnConnect() {
     switch (connect_action(Linked(), capture_open())) {
     case ConnectAction::RefuseCaptureOpen: show_message(kCaptureStillOpen); break;
-    case ConnectAction::ClosePort: services_.link->ClosePort(); break;
+    case ConnectAction::ClosePort: link_->ClosePort(); break;
     case ConnectAction::ProbeSavedPort:
-        if (services_.link == nullptr) break;
-        if (services_.link->Probe(settings_.com_port) != kProbeWorking) {
-            CLoggerPrefsDlg dialog(*services_.link, settings_.com_port, dialog_parent());
+
+        if (link_->Probe(settings_.com_port) != kProbeWorking) {
+            CLoggerPrefsDlg dialog(*link_, settings_.com_port, dialog_parent());
             if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
         }
         break;
@@ -212,10 +234,9 @@ void CVXMlogApp::OnConnect() {
 }
 
 void CVXMlogApp::OnLoggerPreferences() {
-    if (services_.link == nullptr) return;
-    CLoggerPrefsDlg dialog(*services_.link, settings_.com_port, dialog_parent());
+    CLoggerPrefsDlg dialog(*link_, settings_.com_port, dialog_parent());
     if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
-    services_.link->Probe(settings_.com_port);
+    link_->Probe(settings_.com_port);
     UpdateCommandButtons();
 }
 
@@ -230,7 +251,13 @@ void CVXMlogApp::OnDrb2() {
 }
 
 void CVXMlogApp::OnAppAbout() {
-    CAboutDlg dialog(*services_.messages, nullptr, dialog_parent());
+    CAboutDlg dialog(
+        *services_.messages,
+        [this] {
+            port_->set_fake_data(!port_->fake_data());
+            return port_->fake_data();
+        },
+        dialog_parent());
     dialog.exec();
 }
 
@@ -261,7 +288,7 @@ void CVXMlogApp::OnFileNew() {
     capture_frame_ = new CCaptureFrame(view);
     capture_frame_->setWindowTitle("Calderis Datalogger - VXM Datalogger Display");
     capture_frame_->set_placement_slot(&settings_.placement(PlacementSlot::CaptureWindow));
-    capture_frame_->set_rate_text([] { return std::string(kLinkDown); });
+    capture_frame_->set_rate_text([this] { return StatusRateText(); });
     wire_frame(*capture_frame_);
     capture_frame_->UpdateQuickSelectMenus();
     connect(capture_frame_, &CMainFrame::closing, this, [this] { UpdateCommandButtons(); });

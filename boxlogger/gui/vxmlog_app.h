@@ -5,13 +5,17 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "boxlogger/core/app_settings.h"
+#include "boxlogger/core/link_engine.h"
+#include "boxlogger/core/serial_port.h"
 #include "boxlogger/gui/command_frame.h"
 #include "boxlogger/gui/document_frames.h"
+#include "boxlogger/gui/engine_link.h"
 #include "boxlogger/gui/logger_link.h"
 #include "boxlogger/gui/main_frame.h"
 #include "platform/core/file_chooser.h"
@@ -26,7 +30,10 @@ struct AppServices {
     platform::SettingsStore* store = nullptr;
     platform::MessageBox* messages = nullptr;
     platform::FileChooser* files = nullptr;
+    // What the command screen and Logger Preferences probe; null: the
+    // program's own port.
     LoggerLink* link = nullptr;
+    bool start_poll_thread = true;
     // Hands a saved file to the mail program; the default runs xdg-email.
     std::function<bool(const QString& path)> send_mail;
     // Writes the desktop entry and the .vxg type when missing.
@@ -65,6 +72,13 @@ public:
     void UpdateCommandButtons();
 
     bool Linked() const;
+    // After each complete poll cycle while the engine is held, on the GUI
+    // thread: the capture document takes the new samples.
+    void OnNewSamples();
+    CLinkEngine& engine() { return *engine_; }
+    CSerialPort& port() { return *port_; }
+    // The rate pane's text.
+    std::string StatusRateText() const;
     bool capture_open() const { return !capture_frame_.isNull(); }
     AppSettings& settings() { return settings_; }
     CCommandFrame* command_frame() const { return command_frame_; }
@@ -94,6 +108,13 @@ private:
     QWidget* dialog_parent() const;
 
     AppServices services_;
+    std::unique_ptr<CSerialPort> port_;
+    std::unique_ptr<CLinkEngine> engine_;
+    std::unique_ptr<EngineLink> own_link_;
+    LoggerLink* link_ = nullptr;
+    // One queued hand-over at a time: a busy GUI thread takes every waiting
+    // sample with one drain.
+    std::atomic<bool> samples_pending_{false};
     AppSettings settings_;
     QPointer<CCommandFrame> command_frame_;
     QPointer<CCaptureFrame> capture_frame_;
