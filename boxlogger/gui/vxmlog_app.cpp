@@ -61,6 +61,8 @@ CVXMlogApp::~CVXMlogApp() {
 
 bool CVXMlogApp::InitInstance(const QStringList& arguments) {
     QApplication::setQuitOnLastWindowClosed(false);
+    // Charts are wider than tall.
+    printer_.setPageOrientation(QPageLayout::Landscape);
     settings_ = LoadAppSettings(*services_.store);
     load_recent_files();
 

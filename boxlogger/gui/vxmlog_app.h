@@ -4,6 +4,7 @@
 // commands and the settings kept between runs.
 #include <QObject>
 #include <QPointer>
+#include <QPrinter>
 #include <QStringList>
 #include <atomic>
 #include <functional>
@@ -81,6 +82,8 @@ public:
     std::string StatusRateText() const;
     bool capture_open() const { return !capture_frame_.isNull(); }
     AppSettings& settings() { return settings_; }
+    // The printer the windows print on: landscape unless the user changes it.
+    QPrinter& printer() { return printer_; }
     CCommandFrame* command_frame() const { return command_frame_; }
     CCaptureFrame* capture_frame() const { return capture_frame_; }
     std::vector<CDisplayFrame*> review_frames() const;
@@ -122,6 +125,7 @@ private:
     QPointer<CHelpWindow> help_;
     QPointer<CMainFrame> active_frame_;
     QStringList recent_files_;
+    QPrinter printer_;
     bool exited_ = false;
 };
 

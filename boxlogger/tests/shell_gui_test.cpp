@@ -117,6 +117,7 @@ TEST_F(ShellFixture, FirstStartAndExitWriteThePortColoursAndPlacement) {
     EXPECT_EQ(app->settings().background, 0x000000u);
     EXPECT_EQ(app->settings().foreground, 0x808080u);
     EXPECT_EQ(app->capture_frame(), nullptr);
+    EXPECT_EQ(app->printer().pageLayout().orientation(), QPageLayout::Landscape);
     app->command_frame()->close();
     EXPECT_TRUE(app->exited());
     EXPECT_EQ(store.read_dword(kSettingsKey, "ComPort"), 0u);
