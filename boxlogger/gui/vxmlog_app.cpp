@@ -12,12 +12,15 @@
 
 #include "boxlogger/core/command_screen.h"
 #include "boxlogger/core/shell_registration.h"
+#include "boxlogger/core/vxmlog_settings.h"
 #include "boxlogger/gui/about_dialog.h"
 #include "boxlogger/gui/command_frame.h"
 #include "boxlogger/gui/command_ids.h"
 #include "boxlogger/gui/document_frames.h"
 #include "boxlogger/gui/help_window.h"
 #include "boxlogger/gui/logger_prefs_dialog.h"
+#include "boxlogger/gui/plain_view.h"
+#include "boxlogger/gui/trigger_select_dialog.h"
 #include "boxlogger/gui/view_prefs_dialog.h"
 #include "common/core/vxm_document_reader.h"
 #include "platform/gui/windows1252_text.h"
@@ -64,12 +67,15 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
     // Charts are wider than tall.
     printer_.setPageOrientation(QPageLayout::Landscape);
     settings_ = LoadAppSettings(*services_.store);
+    for (const std::string& problem : LoadChannelSettings(*services_.store, quick_selects_))
+        services_.messages->show(problem, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::Warning);
     load_recent_files();
 
     command_frame_ = new CCommandFrame;
     if (command_frame_.isNull()) return false;
     command_frame_->set_placement_slot(&settings_.placement(PlacementSlot::MainWindow));
     command_frame_->set_rate_text([this] { return StatusRateText(); });
+    command_frame_->can_close = [this] { return QueryExit(); };
     wire_frame(*command_frame_);
     // The program ends with its command screen.
     connect(command_frame_, &CMainFrame::closing, this, [this] {
@@ -106,7 +112,17 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
     return true;
 }
 
-void CVXMlogApp::OnNewSamples() { samples_pending_.store(false); }
+void CVXMlogApp::OnNewSamples() {
+    samples_pending_.store(false);
+    if (capture_doc_) capture_doc_->AddSample();
+}
+
+bool CVXMlogApp::QueryExit() {
+    if (capture_doc_ && !capture_doc_->SaveModified()) return false;
+    for (const ReviewWindow& review : reviews_)
+        if (review.doc && !review.doc->SaveModified()) return false;
+    return true;
+}
 
 std::string CVXMlogApp::StatusRateText() const { return status_rate_text(engine_->link_up() != 0, engine_->rate()); }
 
@@ -126,6 +142,9 @@ void CVXMlogApp::ExitInstance() {
         capture_frame_->can_close = nullptr;
         capture_frame_->close();
     }
+    capture_doc_.reset();
+    if (const auto error = SaveChannelSettings(*services_.store, quick_selects_))
+        services_.messages->show(*error, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::Warning);
     SaveAppSettings(*services_.store, settings_);
     save_recent_files();
     if (!services_.store->flush()) show_message("The settings could not be saved.");
@@ -139,8 +158,8 @@ void CVXMlogApp::wire_frame(CMainFrame& frame) {
     CMainFrame* f = &frame;
     connect(f, &CMainFrame::command, this, [this, f](int id) { on_frame_command(f, id); });
     connect(f, &CMainFrame::frame_activated, this, [this](CMainFrame* active) { active_frame_ = active; });
-    f->set_command_state([this](int id) { return command_state(id); });
-    f->set_quick_selects([this] { return quick_select_entries(); });
+    f->set_command_state([this, f](int id) { return command_state(f, id); });
+    f->set_quick_selects([this, f] { return quick_select_entries(f); });
 }
 
 QWidget* CVXMlogApp::dialog_parent() const {
@@ -152,7 +171,47 @@ void CVXMlogApp::show_message(const char* text) {
     services_.messages->show(text, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::None);
 }
 
+CVXMlogDoc* CVXMlogApp::document_of(CMainFrame* frame) const {
+    if (frame == nullptr) return nullptr;
+    if (frame == capture_frame_.data()) return capture_doc_.get();
+    for (const ReviewWindow& review : reviews_)
+        if (review.frame == frame) return review.doc.get();
+    return nullptr;
+}
+
+bool CVXMlogApp::run_document_command(CMainFrame* frame, CVXMlogDoc& doc, int id) {
+    switch (id) {
+    case cmd::kStart: doc.Start(); return true;
+    case cmd::kStop: doc.Stop(); return true;
+    case cmd::kPause: doc.Pause(); return true;
+    case cmd::kClear: doc.ClearCommand(); return true;
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs:
+        if (id == cmd::kFileSave ? doc.Save() : doc.SaveAs()) add_recent_file(QString::fromStdString(doc.path_name()));
+        return true;
+    case cmd::kExportCsv: doc.ExportCsv(); return true;
+    case cmd::kTriggers: {
+        TriggerSelectDialog dialog(*services_.messages, frame);
+        dialog.exec();
+        return true;
+    }
+    case cmd::kSelect: return true;  // the Data Select dialog comes with the chart
+    default: break;
+    }
+    if (id >= cmd::kQuickSelect1 && id < cmd::kQuickSelect1 + CQuickSelect::kSets) {
+        doc.QuickSelect(id - cmd::kQuickSelect1 + 1);
+        return true;
+    }
+    return false;
+}
+
 void CVXMlogApp::on_frame_command(CMainFrame* frame, int id) {
+    if (CVXMlogDoc* doc = document_of(frame);
+        doc != nullptr && id != cmd::kFileSend && doc->IsCommandEnabled(id) && run_document_command(frame, *doc, id)) {
+        frame->UpdateQuickSelectMenus();
+        frame->UpdateCommandUI();
+        return;
+    }
     switch (id) {
     case cmd::kConnect: OnConnect(); break;
     case cmd::kDescribeCar: OnDescribeCar(); break;
@@ -180,11 +239,25 @@ void CVXMlogApp::on_frame_command(CMainFrame* frame, int id) {
     if (frame != nullptr) frame->UpdateCommandUI();
 }
 
-CommandState CVXMlogApp::command_state(int id) const {
+CommandState CVXMlogApp::command_state(CMainFrame* frame, int id) const {
+    if (const CVXMlogDoc* doc = document_of(frame)) {
+        switch (id) {
+        case cmd::kStart:
+        case cmd::kStop:
+        case cmd::kPause:
+        case cmd::kClear:
+        case cmd::kSelect:
+        case cmd::kTriggers:
+        case cmd::kFileSave:
+        case cmd::kFileSaveAs:
+        case cmd::kExportCsv:
+        case cmd::kFileSend: return {doc->IsCommandEnabled(id), doc->IsCommandChecked(id)};
+        default: break;
+        }
+    }
     switch (id) {
-    // A second capture window is never made; its own "New" would only
-    // bring it forward.
-    case cmd::kFileNew: return {!capture_open(), false};
+    // One capture document at a time: New only while none is capturing.
+    case cmd::kFileNew: return {!(capture_doc_ && !capture_doc_->loaded()), false};
     case cmd::kStart:
     case cmd::kStop:
     case cmd::kPause:
@@ -208,9 +281,13 @@ CommandState CVXMlogApp::command_state(int id) const {
     }
 }
 
-QuickSelectEntries CVXMlogApp::quick_select_entries() const {
+QuickSelectEntries CVXMlogApp::quick_select_entries(CMainFrame* frame) const {
+    const CVXMlogDoc* doc = document_of(frame);
     QuickSelectEntries entries;
-    for (int i = 0; i < 5; ++i) entries[static_cast<std::size_t>(i)] = {QString("Quick Select #%1").arg(i + 1), false};
+    for (int i = 0; i < CQuickSelect::kSets; ++i)
+        entries[static_cast<std::size_t>(i)] = {
+            platform::qstring_from_windows1252(quick_selects_[static_cast<std::size_t>(i)].name()),
+            doc != nullptr && doc->IsCommandEnabled(cmd::kQuickSelect1 + i)};
     return entries;
 }
 
@@ -285,15 +362,23 @@ void CVXMlogApp::OnFileNew() {
         capture_frame_->activateWindow();
         return;
     }
-    auto* view = new QLabel("Choose the channels with Data > Select.");
-    view->setAlignment(Qt::AlignCenter);
+    capture_doc_ = std::make_unique<CVXMlogDoc>(*engine_, quick_selects_, prompts());
+    auto* view = new CPlainView(*capture_doc_);
     capture_frame_ = new CCaptureFrame(view);
-    capture_frame_->setWindowTitle("Calderis Datalogger - VXM Datalogger Display");
+    view->Refresh();
+    capture_frame_->can_close = [this] { return !capture_doc_ || capture_doc_->SaveModified(); };
     capture_frame_->set_placement_slot(&settings_.placement(PlacementSlot::CaptureWindow));
     capture_frame_->set_rate_text([this] { return StatusRateText(); });
     wire_frame(*capture_frame_);
     capture_frame_->UpdateQuickSelectMenus();
-    connect(capture_frame_, &CMainFrame::closing, this, [this] { UpdateCommandButtons(); });
+    connect(capture_frame_, &CMainFrame::closing, this, [this] {
+        // The view goes with the frame; the document stops and gives its
+        // ring back now.
+        if (auto* view = capture_frame_->findChild<CPlainView*>()) delete view;
+        capture_doc_.reset();
+        capture_frame_ = nullptr;  // deleted a moment later, gone for the program now
+        UpdateCommandButtons();
+    });
     capture_frame_->show();
     capture_frame_->ApplyPlacement(settings_.placement(PlacementSlot::CaptureWindow), false);
     capture_frame_->UpdateCommandUI();
@@ -323,23 +408,20 @@ CDisplayFrame* CVXMlogApp::OpenReviewWindow(const QString& path) {
             return review.frame.data();
         }
     }
-    const VxmDocumentReadResult read = read_vxm_document(info.absoluteFilePath().toStdString());
-    if (!read.document) {
-        services_.messages->show(read.error.empty() ? "Cannot open " + path.toStdString() : read.error, kCaption,
-                                 platform::MessageButtons::Ok, platform::MessageIcon::Warning);
+    auto doc = std::make_shared<CVXMlogDoc>(prompts());
+    if (const auto error = doc->Load(info.absoluteFilePath().toStdString())) {
+        services_.messages->show(*error, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::Warning);
         return nullptr;
     }
-    auto* view = new QLabel(QString("%1\n%2 channels, %3 samples")
-                                .arg(platform::qstring_from_windows1252(read.document->title))
-                                .arg(read.document->channels.size())
-                                .arg(read.document->samples.size()));
-    view->setAlignment(Qt::AlignCenter);
+    auto* view = new CPlainView(*doc);
     auto* frame = new CDisplayFrame(view);
-    frame->setWindowTitle(info.fileName() + " - VXM Datalogger Display");
+    view->Refresh();
+    frame->can_close = [doc] { return doc->SaveModified(); };
     frame->set_placement_slot(&settings_.placement(PlacementSlot::ReviewWindow));
     wire_frame(*frame);
-    reviews_.push_back(ReviewWindow{canonical, QPointer<CDisplayFrame>(frame)});
+    reviews_.push_back(ReviewWindow{canonical, QPointer<CDisplayFrame>(frame), doc});
     connect(frame, &CMainFrame::closing, this, [this](CMainFrame* closed) {
+        if (auto* view = closed->findChild<CPlainView*>()) delete view;
         std::erase_if(reviews_, [closed](const ReviewWindow& r) { return r.frame.isNull() || r.frame == closed; });
     });
     add_recent_file(info.absoluteFilePath());
@@ -367,10 +449,9 @@ void CVXMlogApp::RaiseCommandScreen(const QStringList& files) {
 }
 
 void CVXMlogApp::send_document(CMainFrame* frame) {
-    QString path;
-    for (const ReviewWindow& review : reviews_)
-        if (review.frame == frame) path = review.canonical_path;
-    if (path.isEmpty()) {
+    const CVXMlogDoc* doc = document_of(frame);
+    const QString path = doc != nullptr ? QString::fromStdString(doc->path_name()) : QString();
+    if (path.isEmpty() || doc->modified()) {
         show_message("Save the document before sending it.");
         return;
     }

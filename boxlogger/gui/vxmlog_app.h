@@ -13,6 +13,8 @@
 
 #include "boxlogger/core/app_settings.h"
 #include "boxlogger/core/link_engine.h"
+#include "boxlogger/core/quick_select.h"
+#include "boxlogger/core/vxmlog_doc.h"
 #include "boxlogger/core/serial_port.h"
 #include "boxlogger/gui/command_frame.h"
 #include "boxlogger/gui/document_frames.h"
@@ -80,7 +82,7 @@ public:
     CSerialPort& port() { return *port_; }
     // The rate pane's text.
     std::string StatusRateText() const;
-    bool capture_open() const { return !capture_frame_.isNull(); }
+    bool capture_open() const { return capture_doc_ != nullptr && !capture_frame_.isNull(); }
     AppSettings& settings() { return settings_; }
     // The printer the windows print on: landscape unless the user changes it.
     QPrinter& printer() { return printer_; }
@@ -88,7 +90,11 @@ public:
     CCaptureFrame* capture_frame() const { return capture_frame_; }
     std::vector<CDisplayFrame*> review_frames() const;
     QStringList recent_files() const { return recent_files_; }
-    QuickSelectEntries quick_select_entries() const;
+    QuickSelectEntries quick_select_entries(CMainFrame* frame) const;
+    // The capture document, when its window is open.
+    CVXMlogDoc* FindCaptureDocument() const { return capture_doc_.get(); }
+    CVXMlogDoc* document_of(CMainFrame* frame) const;
+    QuickSelectSets& quick_selects() { return quick_selects_; }
     bool exited() const { return exited_; }
 
 signals:
@@ -98,11 +104,16 @@ private:
     struct ReviewWindow {
         QString canonical_path;
         QPointer<CDisplayFrame> frame;
+        std::shared_ptr<CVXMlogDoc> doc;
     };
 
     void wire_frame(CMainFrame& frame);
     void on_frame_command(CMainFrame* frame, int id);
-    CommandState command_state(int id) const;
+    CommandState command_state(CMainFrame* frame, int id) const;
+    bool run_document_command(CMainFrame* frame, CVXMlogDoc& doc, int id);
+    // Every open document agrees to go (unsaved captures asked about).
+    bool QueryExit();
+    DocumentPrompts prompts() const { return {services_.messages, services_.files}; }
     void add_recent_file(const QString& path);
     void load_recent_files();
     void save_recent_files();
@@ -119,6 +130,8 @@ private:
     // sample with one drain.
     std::atomic<bool> samples_pending_{false};
     AppSettings settings_;
+    QuickSelectSets quick_selects_;
+    std::unique_ptr<CVXMlogDoc> capture_doc_;
     QPointer<CCommandFrame> command_frame_;
     QPointer<CCaptureFrame> capture_frame_;
     std::vector<ReviewWindow> reviews_;

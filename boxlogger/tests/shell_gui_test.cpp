@@ -104,8 +104,9 @@ std::string write_vxg(const std::string& path, const std::string& title) {
     channel.label = "Engine Speed";
     channel.max = 8000;
     doc.channels.push_back(channel);
-    doc.samples.push_back({0.0f, {800.0f}});
-    doc.samples.push_back({0.5f, {900.0f}});
+    doc.samples.reset(1);
+    doc.samples.append({0.0f, {800.0f}});
+    doc.samples.append({0.5f, {900.0f}});
     EXPECT_FALSE(write_vxm_document(path, doc));
     return path;
 }
@@ -123,6 +124,11 @@ TEST_F(ShellFixture, FirstStartAndExitWriteThePortColoursAndPlacement) {
     EXPECT_EQ(store.read_dword(kSettingsKey, "ComPort"), 0u);
     EXPECT_EQ(store.read_dword(kSettingsKey, "BgColor"), 0u);
     EXPECT_EQ(store.read_dword(kSettingsKey, "FgColor"), 0x808080u);
+    // Four keys, the six triggers among the data descriptions, the five
+    // quick selects under their default names.
+    EXPECT_EQ(store.subkeys({}), (std::vector<std::string>{"DataDescriptions", "QuickSelects", "Settings", "State"}));
+    EXPECT_EQ(store.subkeys({"DataDescriptions"}).size(), 6u);
+    EXPECT_EQ(store.read_string({"QuickSelects"}, "QuickSelect5"), "Quick Select #5");
     const auto main = store.read_string(kStateKey, "MainWindow");
     ASSERT_TRUE(main);
     EXPECT_TRUE(parse_placement(*main));
@@ -191,10 +197,14 @@ TEST_F(ShellFixture, DisconnectAndDrb2AreRefusedWhileCapturing) {
     EXPECT_EQ(app->capture_frame(), first);
     // Closing it closes only it.
     first->close();
+    EXPECT_EQ(app->capture_frame(), nullptr);  // at once, not when the frame is deleted
+    EXPECT_EQ(app->FindCaptureDocument(), nullptr);
+    button(cmd::kConnect)->click();
+    EXPECT_EQ(link.closes, 1);
     QApplication::processEvents();
-    EXPECT_EQ(app->capture_frame(), nullptr);
     EXPECT_FALSE(app->exited());
     EXPECT_TRUE(app->command_frame()->isVisible());
+    EXPECT_EQ(button(cmd::kConnect)->text(), "&Connect");
 }
 
 TEST_F(ShellFixture, ConnectWithoutABoxOpensLoggerPreferencesAndFakingTheLinkLinks) {
