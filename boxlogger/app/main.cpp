@@ -18,9 +18,9 @@ using namespace korv::boxlogger;
 
 namespace {
 
-// A termination request (logout, kill) ends the program as its command
-// screen would, so the settings are kept: the handler only wakes the GUI
-// thread through a socket pair.
+// A termination request (logout, kill) ends the program as closing its
+// command screen does: an unsaved capture is asked about, the settings are
+// kept. The handler only wakes the GUI thread through a socket pair.
 int g_signal_pipe[2] = {-1, -1};
 
 void on_signal(int) {
@@ -34,8 +34,12 @@ void end_on_signals(CVXMlogApp& app) {
     QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(g_signal_pipe[1], &byte, 1);
-        app.ExitInstance();
-        QCoreApplication::quit();
+        if (app.command_frame() == nullptr || app.exited()) {
+            QCoreApplication::quit();
+            return;
+        }
+        app.RaiseCommandScreen();
+        app.command_frame()->close();
     });
     struct sigaction action {};
     action.sa_handler = on_signal;

@@ -24,7 +24,7 @@ CAboutDlg::CAboutDlg(platform::MessageBox& messages, std::function<bool()> toggl
     icon_->installEventFilter(this);
     auto* version = new QLabel(VersionText(), this);
     version->setObjectName("1085");
-    auto* legal = new QLabel("Copyright (C) Calderis Calderis", this);
+    auto* legal = new QLabel("Copyright (C) Calderis", this);
     legal->setObjectName("1086");
     auto* comments = new QLabel("Captures and reviews data from the Calderis data-logger box.", this);
     comments->setObjectName("1087");

@@ -4,9 +4,10 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 
 #include "common/gui/window_style.h"
+#include "platform/gui/windows1252_text.h"
 
 namespace korv::boxlogger {
 
@@ -14,14 +15,24 @@ namespace {
 // The edits' ids, set by set; their order is not the sets' order.
 constexpr std::array<int, CQuickSelectDlg::kSets> kEditIds{1064, 1067, 1068, 1066, 1065};
 constexpr int kFirstRadioId = 1059;
+
+// A name is stored in Windows-1252 with its channels one line each: no line
+// breaks, nothing the code page cannot hold.
+class StorableNameValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& text, int&) const override {
+        if (text.contains('\n') || text.contains('\r')) return Invalid;
+        return platform::windows1252_from_qstring(text) ? Acceptable : Invalid;
+    }
+};
 }  // namespace
 
 CQuickSelectDlg::CQuickSelectDlg(const Names& names, int preselect, QWidget* parent) : QDialog(parent), names_(names) {
     setWindowTitle("Quick Selects");
     use_window_style(*this);
     auto* grid = new QGridLayout(this);
-    // A name is kept with its channels one line each: no line breaks in it.
-    auto* one_line = new QRegularExpressionValidator(QRegularExpression("[^\\r\\n]*"), this);
+    auto* one_line = new StorableNameValidator(this);
     for (int i = 0; i < kSets; ++i) {
         auto* radio = new QRadioButton(this);
         radio->setObjectName(QString::number(kFirstRadioId + i));

@@ -311,8 +311,10 @@ TEST(QuickSelectDialog, PreselectsReadsTheChosenSetAndEditedNames) {
     // A line break cannot be typed into a name.
     QLineEdit* edit = none.findChild<QLineEdit*>("1064");
     int pos = 0;
-    QString text = "a\nb";
-    EXPECT_NE(edit->validator()->validate(text, pos), QValidator::Acceptable);
+    for (QString text : {QString("a\nb"), QString("Lap \u2192 2"), QString("Boost \u03a9")})
+        EXPECT_EQ(edit->validator()->validate(text, pos), QValidator::Invalid) << text.toStdString();
+    QString storable = QString::fromUtf8("Run at 20\u00b0C \u20ac");
+    EXPECT_EQ(edit->validator()->validate(storable, pos), QValidator::Acceptable);
 }
 
 TEST_F(ShellFixture, QuickSelectNamesGoToBarAndMenu) {
@@ -347,6 +349,28 @@ TEST_F(ShellFixture, QuickSelectNamesGoToBarAndMenu) {
     // The bar sits on the toolbar's row.
     EXPECT_EQ(frame->toolBarArea(frame->quick_select_bar()), frame->toolBarArea(frame->tool_bar()));
     EXPECT_FALSE(frame->toolBarBreak(frame->quick_select_bar()));
+}
+
+TEST_F(ShellFixture, StoredQuickSelectsNameTheBarAndMenuEntries) {
+    store.write_string({"QuickSelects"}, "QuickSelect3", "Idle\nEngine Speed");
+    start();
+    app->OnFileNew();
+    CCaptureFrame* frame = app->capture_frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->quick_select_button(2)->text(), "Idle");
+    EXPECT_TRUE(frame->quick_select_button(2)->isEnabled());
+    EXPECT_EQ(frame->quick_select_button(0)->text(), "Quick Select #1");
+    EXPECT_FALSE(frame->quick_select_button(0)->isEnabled());
+    QMenu* data = frame->find_menu("&Data");
+    ASSERT_NE(data, nullptr);
+    emit data->aboutToShow();
+    QMenu* sets = nullptr;
+    for (QAction* a : data->actions())
+        if (a->menu() && a->text() == "&Quick Selects") sets = a->menu();
+    ASSERT_NE(sets, nullptr);
+    EXPECT_EQ(sets->actions()[2]->text(), "Idle");
+    frame->quick_select_button(2)->click();
+    EXPECT_EQ(app->FindCaptureDocument()->GetChannelIds(), (std::vector<std::int32_t>{9, 59}));
 }
 
 TEST_F(ShellFixture, CaptureFrameAcceleratorsPanesAndTips) {
