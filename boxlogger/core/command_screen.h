@@ -2,6 +2,7 @@
 // The command screen's decisions, apart from its window: button texts and
 // states, the rate pane, what "&Connect" does, the probe's status texts.
 #include <string>
+#include <string_view>
 
 namespace korv::boxlogger {
 
@@ -14,7 +15,7 @@ inline constexpr char kLinkFaked[] = "Datalogger link faked";
 inline constexpr char kWorkingProperly[] = "Datalogger working properly";
 
 struct CommandButtonStates {
-    const char* connect_text;
+    std::string_view connect_text;  // compared by its text
     bool describe_car;
     bool collect_data;
     bool drb2;

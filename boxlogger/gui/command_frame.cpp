@@ -39,7 +39,8 @@ QPushButton* CCmdView::button(int id) const {
 
 void CCmdView::UpdateButtons(bool linked) {
     const CommandButtonStates states = command_button_states(linked);
-    button(cmd::kConnect)->setText(QString::fromLatin1(states.connect_text));
+    button(cmd::kConnect)
+        ->setText(QString::fromLatin1(states.connect_text.data(), static_cast<qsizetype>(states.connect_text.size())));
     button(cmd::kDescribeCar)->setEnabled(states.describe_car);
     button(cmd::kCollectData)->setEnabled(states.collect_data);
     button(cmd::kDrb2)->setEnabled(states.drb2);
