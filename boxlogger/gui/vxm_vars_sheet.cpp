@@ -100,13 +100,14 @@ CVXMVarsSheet::CVXMVarsSheet(CLinkEngine& engine, platform::MessageBox& messages
     }
 }
 
-int CVXMVarsSheet::Open(bool capture_window_open, CLinkEngine& engine, platform::MessageBox& messages,
-                        QWidget* parent) {
+int CVXMVarsSheet::Open(bool capture_window_open, CLinkEngine& engine, platform::MessageBox& messages, QWidget* parent,
+                        NoticeFactory notice) {
     if (capture_window_open) {
         messages.show(drb_text::kCollecting, "VXMlog", platform::MessageButtons::Ok, platform::MessageIcon::None);
         return QDialog::Rejected;
     }
     CVXMVarsSheet sheet(engine, messages, parent);
+    if (notice) sheet.set_notice_factory(std::move(notice));
     return sheet.DoModal();
 }
 

@@ -45,7 +45,7 @@ public:
     // The command: refused while a capture window is open, else the sheet
     // runs modally.
     static int Open(bool capture_window_open, CLinkEngine& engine, platform::MessageBox& messages,
-                    QWidget* parent = nullptr);
+                    QWidget* parent = nullptr, NoticeFactory notice = {});
 
     // Applies every modified page in order; OK closes when all applied.
     void OnApply();
