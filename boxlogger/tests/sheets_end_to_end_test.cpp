@@ -1,6 +1,7 @@
 // The DRB II and tuning-variables sheets from the command screen, as a
 // person reaches them, against the simulated data-logger box on COM1.
 #include "boxlogger/gui/command_ids.h"
+#include "boxlogger/gui/data_select_dialog.h"
 #include "boxlogger/gui/vxm_vars_sheet.h"
 #include "boxlogger/gui/vxmlog_app.h"
 #include "boxlogger/tests/sheet_test_support.h"
@@ -122,6 +123,24 @@ TEST_F(SheetsEndToEnd, TuningVariablesRefusedWhileACaptureWindowIsOpen) {
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].text, "Data collection already in progress");
     EXPECT_EQ(app->engine().hold_count(), 0);
+}
+
+TEST_F(SheetsEndToEnd, SelectInTheCaptureWindowChoosesTheChannels) {
+    screen()->button(cmd::kCollectData)->click();
+    ASSERT_NE(app->capture_frame(), nullptr);
+    QTimer::singleShot(0, [&] {
+        auto* dialog = open_sheet<CDataSelectDlg>();
+        ASSERT_NE(dialog, nullptr);
+        dialog->tabs()->setCurrentIndex(0);
+        for (int row = 0; row < dialog->available()->count(); ++row) {
+            QListWidgetItem* item = dialog->available()->item(row);
+            item->setSelected(item->data(Qt::UserRole).toInt() == 9);
+        }
+        dialog->OnSelect();
+        dialog->accept();
+    });
+    app->capture_frame()->action(cmd::kSelect)->trigger();
+    EXPECT_EQ(app->FindCaptureDocument()->GetChannelIds(), (std::vector<std::int32_t>{9, 59}));
 }
 
 }  // namespace
