@@ -40,6 +40,9 @@ struct ChannelRow {
 };
 
 inline constexpr int kChannelRowCount = 47;
+// A channel id list as passed between the document, Data Select, the quick
+// selects and the DRB II and tuning pages ends with this value.
+inline constexpr std::int32_t kChannelListEnd = 59;
 inline constexpr char kDegreeSign[] = "\xB0";
 
 // The 47 built-in rows in table order; never changed.

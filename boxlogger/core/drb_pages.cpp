@@ -8,17 +8,17 @@
 namespace korv::boxlogger {
 namespace {
 
-constexpr int kInfoIds[] = {kEcuIdChannel, kModuleIdChannel, kSoftwareVersionChannel, kIdListEnd};
-constexpr int kErrorIds[] = {kFaultCodesChannel, kSoftwareVersionChannel, kIdListEnd};
-constexpr int kSensorIds[] = {8, 5, 7, 10, 1, 11, 4, 6, 9, 0, kIdListEnd};
-constexpr int kEngineIoIds[] = {19, 20, 21, 22, 23, 24, kIdListEnd};
-constexpr int kFuelIds[] = {8, 4, 7, 1, 9, 5, 10, 3, kIdListEnd};
-constexpr int kTimingIds[] = {8, 21, 7, 1, 22, 5, 0, 9, kIdListEnd};
-constexpr int kRpmIds[] = {20, 22, 0, 21, 24, 1, 9, 6, kIdListEnd};
-constexpr int kAcIds[] = {22, 6, 19, 7, 24, 9, kIdListEnd};
-constexpr int kNoIds[] = {kIdListEnd};
-constexpr int kVars1Ids[] = {26, 27, 28, 29, 30, kIdListEnd};
-constexpr int kVars2Ids[] = {31, 32, 33, 34, 35, 36, kIdListEnd};
+constexpr int kInfoIds[] = {kEcuIdChannel, kModuleIdChannel, kSoftwareVersionChannel, kChannelListEnd};
+constexpr int kErrorIds[] = {kFaultCodesChannel, kSoftwareVersionChannel, kChannelListEnd};
+constexpr int kSensorIds[] = {8, 5, 7, 10, 1, 11, 4, 6, 9, 0, kChannelListEnd};
+constexpr int kEngineIoIds[] = {19, 20, 21, 22, 23, 24, kChannelListEnd};
+constexpr int kFuelIds[] = {8, 4, 7, 1, 9, 5, 10, 3, kChannelListEnd};
+constexpr int kTimingIds[] = {8, 21, 7, 1, 22, 5, 0, 9, kChannelListEnd};
+constexpr int kRpmIds[] = {20, 22, 0, 21, 24, 1, 9, 6, kChannelListEnd};
+constexpr int kAcIds[] = {22, 6, 19, 7, 24, 9, kChannelListEnd};
+constexpr int kNoIds[] = {kChannelListEnd};
+constexpr int kVars1Ids[] = {26, 27, 28, 29, 30, kChannelListEnd};
+constexpr int kVars2Ids[] = {31, 32, 33, 34, 35, 36, kChannelListEnd};
 
 constexpr std::array<DrbPageSpec, 9> kPages{{
     {DrbPageKind::ModuleInfo, 131, "ECU Info", kInfoIds},
@@ -65,7 +65,7 @@ std::span<const ActuatorSpec> Actuators() { return kActuators; }
 
 std::vector<int> IdsOf(const int* ids, std::size_t limit) {
     std::vector<int> out;
-    for (; ids != nullptr && *ids != kIdListEnd && out.size() < limit; ++ids) out.push_back(*ids);
+    for (; ids != nullptr && *ids != kChannelListEnd && out.size() < limit; ++ids) out.push_back(*ids);
     return out;
 }
 

@@ -3,6 +3,8 @@
 // the rows of each page, the actuator buttons, their fixed texts, and the
 // small decisions about what a reading or a typed text means. Texts are
 // Windows-1252 bytes (all ASCII here).
+#include "boxlogger/core/channel_table.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -11,16 +13,13 @@
 
 namespace korv::boxlogger {
 
-// Ends the channel id lists handed between the windows.
-inline constexpr int kIdListEnd = 59;
-
 enum class DrbPageKind { ModuleInfo, Errors, GeneralIo, Actuators };
 
 struct DrbPageSpec {
     DrbPageKind kind;
     int dialog;
     const char* caption;
-    const int* ids;  // ended by kIdListEnd
+    const int* ids;  // ended by kChannelListEnd
 };
 
 // The nine pages of the DRB II sheet, in sheet order.
@@ -28,7 +27,7 @@ std::span<const DrbPageSpec> DrbPages();
 // The two pages of the tuning-variables sheet (dialog 148).
 std::span<const DrbPageSpec> VxmVarsPages();
 
-// The ids of a list ended by kIdListEnd, at most `limit` of them.
+// The ids of a list ended by kChannelListEnd, at most `limit` of them.
 std::vector<int> IdsOf(const int* ids, std::size_t limit = 64);
 
 // Rows of a general I/O page: label 1016 + i, value 1028 + i; the tuning

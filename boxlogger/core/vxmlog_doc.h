@@ -23,9 +23,6 @@ namespace korv::boxlogger {
 
 class CLinkEngine;
 
-// A channel id list as passed between the document, Data Select and the
-// quick selects ends with this value.
-inline constexpr std::int32_t kChannelListEnd = 59;
 inline constexpr char kDefaultTitle[] = "Calderis Datalogger";
 inline constexpr char kProgramCaption[] = "VXMlog";
 

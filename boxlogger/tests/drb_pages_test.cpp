@@ -58,7 +58,7 @@ TEST(DrbPages, TuningPagesHoldTheBoxVariables) {
 }
 
 TEST(DrbPages, IdListStopsAtTheEndMarkOrTheLimit) {
-    const int ids[] = {1, 2, 3, kIdListEnd, 4};
+    const int ids[] = {1, 2, 3, kChannelListEnd, 4};
     EXPECT_EQ(IdsOf(ids), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(IdsOf(ids, 2), (std::vector<int>{1, 2}));
     EXPECT_TRUE(IdsOf(nullptr).empty());
