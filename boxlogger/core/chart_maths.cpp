@@ -11,7 +11,7 @@
 namespace korv::boxlogger::chart {
 
 const std::array<const char*, 16> kTimeScaleNames{
-    "1 second",  "2 seconds", "5 seconds",  "10 seconds", "15 seconds", "30 seconds", "1 minute", "2 minutes",
+    "1 second",  "2 seconds",  "5 seconds",  "10 seconds", "15 seconds", "30 seconds", "1 minute", "2 minutes",
     "5 minutes", "10 minutes", "15 minutes", "30 minutes", "1 hour",     "2 hours",    "5 hours",  "10 hours"};
 
 namespace {
@@ -100,9 +100,7 @@ bool YAxisState::Update(int content_height, int visible_height) {
     if (new_maximum > 0 && new_maximum < 10) new_maximum = 10;
     const int new_position = std::min(position, new_maximum);
     const int new_page =
-        content_height > 0
-            ? clamp_to_int(std::int64_t{std::max(0, visible_height)} * new_maximum / content_height)
-            : 0;
+        content_height > 0 ? clamp_to_int(std::int64_t{std::max(0, visible_height)} * new_maximum / content_height) : 0;
     const bool changed = new_maximum != maximum || new_position != position || new_page != page;
     maximum = new_maximum;
     position = new_position;

@@ -31,7 +31,7 @@ inline constexpr int kUnitsPerInch = 100;
 // ---- Time axis -------------------------------------------------------------
 
 // Seconds per inch, smallest first.
-inline constexpr std::array<int, 16> kTimeScales{1,   2,   5,    10,   15,   30,   60,    120,
+inline constexpr std::array<int, 16> kTimeScales{1,   2,   5,   10,   15,   30,   60,    120,
                                                  300, 600, 900, 1800, 3600, 7200, 18000, 36000};
 extern const std::array<const char*, 16> kTimeScaleNames;  // "1 second" ... "10 hours"
 inline constexpr int kInitialScale = 2;
@@ -183,8 +183,7 @@ bool CollectPoints(std::size_t first, std::size_t end, TimeOf time_of, int plot_
 // band's middle; a run ends at the first following off point, or at the last
 // point. Only the points from `from` on are looked at (an append redraws
 // from the point before its first new one).
-std::vector<std::pair<int, int>> SwitchRuns(const std::vector<ChartPointXY>& points, int middle,
-                                            std::size_t from = 0);
+std::vector<std::pair<int, int>> SwitchRuns(const std::vector<ChartPointXY>& points, int middle, std::size_t from = 0);
 
 // ---- Wheel -----------------------------------------------------------------
 

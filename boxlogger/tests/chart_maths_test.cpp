@@ -22,8 +22,8 @@ TEST(ChartTimeScale, LabelStepIsAlwaysATableStep) {
         int width, scale, label_width, visible, step;
     } cases[] = {
         {600, 2, 100, 12, 2},
-        {600, 2, 250, 12, 10},   // 2 labels: 6 s raised to 10
-        {600, 2, 700, 12, 15},   // 1 label
+        {600, 2, 250, 12, 10},  // 2 labels: 6 s raised to 10
+        {600, 2, 700, 12, 15},  // 1 label
         {100, 1, 100, 1, 1},
         {0, 2, 100, 0, 1},
         // A wide window at 10 hours per inch wants more than the last step.
@@ -173,7 +173,7 @@ TEST(ChartPoints, TimeAndValueMapping) {
 
     const ValueMapping m = MapValues(100, 0, 0.0f, 8000.0f);
     EXPECT_EQ(m.ToY(4000.0f), 50);
-    EXPECT_EQ(m.ToY(-50.0f), 0);      // kept on the band
+    EXPECT_EQ(m.ToY(-50.0f), 0);  // kept on the band
     EXPECT_EQ(m.ToY(1.0e9f), 100);
     EXPECT_EQ(m.ToY(std::nanf("")), 0);
     // A range of 0, below 0 or not finite counts as 1.
