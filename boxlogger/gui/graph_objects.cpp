@@ -135,11 +135,10 @@ void CGraphContainer::Draw(ChartDocument& doc, const ChartDC& dc) {
 }
 
 int CGraphContainer::HitTest(int x, int y) const {
-    auto* self = const_cast<CGraphContainer*>(this);
     for (auto& item : items_) {
         const int hit = item->HitTest(x, y);
         if (hit > 0) {
-            self->hit_ = item.get();
+            hit_ = item.get();
             return hit;
         }
     }

@@ -111,7 +111,7 @@ private:
     std::vector<std::unique_ptr<CLegendItem>> items_;
     std::vector<std::int32_t> ids_;
     chart::LegendGrid grid_;
-    CLegendItem* hit_ = nullptr;
+    mutable CLegendItem* hit_ = nullptr;  // the item a hit test found, for its command
     CTraceStack* stack_ = nullptr;
 };
 
