@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -147,6 +148,30 @@ TEST_F(ChartFixture, ShrinkAtTheLastScaleAndBackAtTheStartChangeNothing) {
     EXPECT_EQ(view->time_axis()->position(), 20);  // the last whole second
     // Points follow the position: the first drawn sample is the one at 20 s.
     EXPECT_EQ(view->stack()->trace(0).points().size(), 1u);
+}
+
+TEST_F(ChartFixture, ScrollBarsMoveTheAxes) {
+    doc.channels.clear();
+    for (int id = 0; id < 12; ++id) doc.channels.push_back(channel(id, kRed));
+    auto view = make_view();
+    QScrollBar* v = view->vertical_bar();
+    ASSERT_GT(v->maximum(), 0);  // twelve traces do not fit
+    ASSERT_TRUE(view->stack()->trace(0).shown());
+    v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(view->value_axis()->position(), 50);
+    EXPECT_EQ(v->value(), 50);
+    EXPECT_FALSE(view->stack()->trace(0).shown());
+    EXPECT_TRUE(view->stack()->trace(1).shown());
+    v->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_TRUE(view->stack()->trace(0).shown());
+
+    QScrollBar* h = view->horizontal_bar();
+    EXPECT_EQ(h->maximum(), 20);
+    h->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(view->time_axis()->position(), view->time_axis()->state().page / 2 * 2);
+    EXPECT_EQ(h->value(), view->time_axis()->position());
+    h->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(view->time_axis()->position(), 20);
 }
 
 TEST_F(ChartFixture, RightClickOnEmptySpaceRecoloursThisViewAtOnce) {
