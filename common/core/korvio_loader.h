@@ -18,6 +18,8 @@ inline constexpr int kRequiredKorvioVersion = 6;
 // this suite's README.
 inline constexpr const char* kKorvioMissingMessage =
     "Wrong or missing library - libkorvio.so!  See README.md for help.";
+// What Korvview's windows say when the library answers with another version.
+inline constexpr const char* kKorvioWrongVersionMessage = "Missing or incorrect version of libkorvio.so";
 
 // The entry points of include/korvio.h; all null while unbound.
 struct KorvioEntryPoints {

@@ -2,6 +2,8 @@
 // kvt.cfg and the player's scratch files live in the working folder.
 #include "editors/gui/editor_factory.h"
 #include "platform/gui/qt_file_chooser.h"
+#include "common/gui/library_worker.h"
+#include "plot3d/gui/plot3d_window_factory.h"
 #include "player/gui/analysis_extensions.h"
 #include "player/gui/controller_editors.h"
 #include "player/gui/korvane.h"
@@ -38,11 +40,13 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     try {
         korv::platform::QtFileChooser file_chooser;
-        korv::editors::EditorFactory editor_factory;
+        korv::editors::EditorFactory editor_factory({.chooser = &file_chooser});
         korv::player::EditorPool editors(&editor_factory);
         korv::player::PlayerServices services;
         services.file_chooser = &file_chooser;
         services.editors = &editors;
+        korv::plot3d::Plot3dFactory plot3d;
+        services.plot3d = &plot3d;
         KorvviewExtensions extensions(file_chooser);
         // The analysis and the fuel simulator; the rest comes from `extensions`.
         korv::player::AnalysisExtensions analysis(&extensions);
@@ -50,10 +54,10 @@ int main(int argc, char** argv) {
         Korvane window(services);
         window.show();
         const int code = app.exec();
-        // A handheld transfer cannot be stopped: its worker may still be
-        // inside the library, so the process ends without tearing down what
-        // that worker could still be using.
-        if (palmthread::workers_running() > 0) {
+        // A handheld transfer or a PMS download cannot be stopped: its
+        // worker may still be inside the library, so the process ends
+        // without tearing down what that worker could still be using.
+        if (korv::LibraryWorker::running() > 0) {
             std::fflush(nullptr);
             std::_Exit(code);
         }

@@ -1,11 +1,13 @@
 #pragma once
 // What the handheld transfer tells the user.
+#include "common/core/korvio_loader.h"
+
 #include <string>
 
 namespace korv::player {
 
 inline constexpr const char* kNoComPortSelected = "No COM port selected!";
-inline constexpr const char* kWrongLibraryVersion = "Missing or incorrect version of libkorvio.so";
+inline constexpr const char* kWrongLibraryVersion = korv::kKorvioWrongVersionMessage;
 inline constexpr const char* kNoLoggedDataToSave = "No logged data to save!";
 inline constexpr const char* kErrorSavingLogData = "Error saving log data: ";
 inline constexpr const char* kSaveLogFileTitle = "Save Log File";

@@ -16,45 +16,13 @@
 
 #include <sys/stat.h>
 
-#include <atomic>
-#include <exception>
 #include <functional>
 #include <iostream>
-#include <mutex>
 #include <utility>
 
 using namespace korv::player;
 
-namespace korv::player::detail {
-
-// The one way from a worker to its palmthread. The palmthread closes it
-// before it dies, under the same lock, so a worker that outlives it posts
-// into nothing; Qt drops calls still queued for a deleted receiver.
-struct PalmMailbox {
-    explicit PalmMailbox(palmthread* owner) : receiver(owner) {}
-
-    template <class Work>
-    void post(Work work) {
-        const std::lock_guard<std::mutex> guard(lock);
-        if (!receiver) return;
-        palmthread* target = receiver;
-        QMetaObject::invokeMethod(
-            target, [target, work = std::move(work)] { work(*target); }, Qt::QueuedConnection);
-    }
-    void close() {
-        const std::lock_guard<std::mutex> guard(lock);
-        receiver = nullptr;
-    }
-
-    std::mutex lock;
-    palmthread* receiver;
-};
-
-}  // namespace korv::player::detail
-
 namespace {
-
-std::atomic<int> live_workers{0};
 
 bool path_exists(const std::string& path) {
     struct stat info {};
@@ -71,29 +39,18 @@ korv::platform::FileChooserRequest save_request(HandheldLogKind kind) {
 
 }  // namespace
 
-palmthread::palmthread(Setup setup) : setup_(std::move(setup)), mailbox_(std::make_shared<detail::PalmMailbox>(this)) {}
+palmthread::palmthread(Setup setup)
+    : setup_(std::move(setup)), mailbox_(std::make_shared<korv::Mailbox<palmthread>>(this)) {}
 
-palmthread::~palmthread() {
-    mailbox_->close();
-    if (worker_.joinable()) worker_.detach();
-}
+palmthread::~palmthread() { mailbox_->close(); }
 
-int palmthread::workers_running() { return live_workers.load(); }
+int palmthread::workers_running() { return korv::LibraryWorker::running(); }
 
-void palmthread::join_worker() {
-    if (worker_.joinable()) worker_.join();
-}
+void palmthread::join_worker() { worker_.join(); }
 
 void palmthread::spawn(std::function<void()> work) {
-    ++live_workers;
-    try {
-        worker_ = std::thread([work = std::move(work)] {
-            work();
-            --live_workers;
-        });
-    } catch (const std::exception& failure) {
-        --live_workers;
-        if (setup_.pf) setup_.pf->error_rtn(QString::fromLocal8Bit(failure.what()));
+    if (const std::optional<std::string> failed = worker_.spawn(std::move(work))) {
+        if (setup_.pf) setup_.pf->error_rtn(QString::fromLocal8Bit(failed->c_str()));
         finish();
     }
 }
@@ -106,24 +63,28 @@ void palmthread::start() {
     spawn([mailbox = mailbox_, library = setup_.library, port = setup_.port, dump_path = setup_.dump_path] {
         // The library's progress callback arrives here, on this thread.
         struct StatusRelay final : PnkorvStatus {
-            explicit StatusRelay(std::shared_ptr<detail::PalmMailbox> to) : mailbox(std::move(to)) {}
+            explicit StatusRelay(std::shared_ptr<korv::Mailbox<palmthread>> to) : mailbox(std::move(to)) {}
             void show_status(const std::string& text) override {
                 mailbox->post([text](palmthread& thread) { thread.show_status(text); });
             }
-            std::shared_ptr<detail::PalmMailbox> mailbox;
+            std::shared_ptr<korv::Mailbox<palmthread>> mailbox;
         } relay(mailbox);
 
         TransferOutcome outcome;
         try {
-            korvlib lib(library ? *library : korv::KorvioLibrary::shared());
-            lib.pd = &relay;
-            if (lib.getver() != korv::kRequiredKorvioVersion) {
-                outcome.step = TransferOutcome::Step::wrong_version;
-            } else {
+            const korv::KorvioLibrary& bound = library ? *library : korv::KorvioLibrary::shared();
+            switch (korv::check_library(bound)) {
+            case korv::LibraryCheck::missing: outcome.step = TransferOutcome::Step::library_missing; break;
+            case korv::LibraryCheck::wrong_version: outcome.step = TransferOutcome::Step::wrong_version; break;
+            case korv::LibraryCheck::ready: {
+                korvlib lib(bound);
+                lib.pd = &relay;
                 outcome.result = lib.getPNKORV(port);
                 // The dump is looked at here, off the GUI thread, before
                 // anyone is asked for a file name.
                 if (outcome.result == 0) outcome.dump = check_handheld_dump(dump_path);
+                break;
+            }
             }
         } catch (const korv::KorvioUnavailable&) {
             outcome.step = TransferOutcome::Step::library_missing;

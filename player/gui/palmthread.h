@@ -4,6 +4,7 @@
 // (hiding the dialog, the save dialog, messages, opening the new log in the
 // player) runs on the GUI thread. Workers hand their results over by
 // queued calls and never touch a window.
+#include "common/gui/library_worker.h"
 #include "nativeio/include/korvio_files.h"
 #include "player/core/handheld_dump.h"
 #include "player/core/handheld_save_target.h"
@@ -14,7 +15,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 class PLAYframe;
 class PNKORVdialog;
@@ -26,10 +26,6 @@ namespace korv::platform {
 class FileChooser;
 class MessageBox;
 }  // namespace korv::platform
-
-namespace korv::player::detail {
-struct PalmMailbox;
-}
 
 class palmthread : public QObject {
     Q_OBJECT
@@ -85,7 +81,7 @@ private:
     void spawn(std::function<void()> work);
 
     Setup setup_;
-    std::shared_ptr<korv::player::detail::PalmMailbox> mailbox_;
-    std::thread worker_;
+    std::shared_ptr<korv::Mailbox<palmthread>> mailbox_;
+    korv::LibraryWorker worker_;
     bool running_ = false;
 };

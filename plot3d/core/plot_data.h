@@ -22,6 +22,9 @@ public:
         id = o.id, vec = o.vec, viewvec.reset(), color = o.color, size = o.size;
         return *this;
     }
+    // A move (the depth sort) keeps everything.
+    PlotData(PlotData&&) = default;
+    PlotData& operator=(PlotData&&) = default;
 
     int id = 0;
     Vector3D vec;                     // model position

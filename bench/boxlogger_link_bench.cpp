@@ -1,0 +1,104 @@
+// Poll steps per second of VXMlog's link engine on its idle cycle against
+// the simulated data-logger box, paced at 1953 baud. Each step is three
+// strictly sequential bytes on the wire (request, echo, data), so the line
+// allows 1953 / 30 = 65.1 steps a second. Beside the engine: that limit, and
+// a bare write-1/read-2 loop through Tty with the same box in this same run.
+#include "boxlogger/core/link_engine.h"
+#include "boxlogger/core/serial_port.h"
+#include "platform/serial/tty.h"
+#include "sim/core/com_port_binding.h"
+#include "sim/core/vxm_box.h"
+
+#include <benchmark/benchmark.h>
+#include <poll.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kSlot = 0;
+constexpr auto kRunTime = 4s;
+constexpr double kWireLimit = korv::boxlogger::CSerialPort::kBaud / 30.0;
+constexpr double kTarget = 0.95;
+
+std::unique_ptr<korv::sim::VxmBox> make_box() {
+    auto box = std::make_unique<korv::sim::VxmBox>(korv::sim::Pacing::Wire);
+    box->start();
+    return box;
+}
+
+double run_engine() {
+    korv::boxlogger::CSerialPort port;
+    port.SetPort(kSlot);
+    if (!port.is_open()) return 0;
+    korv::boxlogger::CLinkEngine engine(port);
+    // Settle on the line, then count completed steps over the run.
+    for (int i = 0; i < 10; ++i) engine.PollStep();
+    int steps = 0;
+    const auto start = Clock::now();
+    while (Clock::now() - start < kRunTime) steps += engine.PollStep();
+    return steps / std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double run_bare(const std::string& path) {
+    korv::platform::serial::LineSettings settings;
+    settings.baud = korv::boxlogger::CSerialPort::kBaud;
+    std::unique_ptr<korv::platform::serial::Tty> tty;
+    if (korv::platform::serial::Tty::open(path, settings, false, false, &tty) != 0) return 0;
+    const std::uint8_t codes[] = {0xC1, 0x42, 0xB3, 0x54, 0xA5, 0x66, 0x97, 0x78, 0xFE, 0xFF};
+    int exchanges = 0;
+    const auto start = Clock::now();
+    while (Clock::now() - start < kRunTime) {
+        for (std::uint8_t code : codes) {
+            tty->write(&code, 1);
+            int got = 0;
+            const auto give_up = Clock::now() + 1s;
+            while (got < 2 && Clock::now() < give_up) {
+                std::uint8_t buffer[2];
+                const int n = tty->read(buffer, 2 - got);
+                if (n > 0) {
+                    got += n;
+                    continue;
+                }
+                pollfd p{tty->fd(), POLLIN, 0};
+                poll(&p, 1, 1);
+            }
+            if (got < 2) return 0;
+            ++exchanges;
+        }
+    }
+    return exchanges / std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void BM_LinkIdleCycle(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        const auto box = make_box();
+        korv::sim::ComPortBinding binding(kSlot, box->slave_path());
+        const double engine = run_engine();
+        const double bare = run_bare(box->slave_path());
+        box->stop();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - t0).count());
+
+        state.counters["steps_per_s"] = engine;
+        state.counters["bare_loop_per_s"] = bare;
+        state.counters["wire_limit_per_s"] = kWireLimit;
+        state.counters["ratio_to_bare"] = bare > 0 ? engine / bare : 0;
+        std::printf(
+            "VXMlog idle cycle %6.2f steps/s | bare Tty loop %6.2f | wire limit %6.2f | engine/bare %.3f "
+            "(target %.2f)\n",
+            engine, bare, kWireLimit, bare > 0 ? engine / bare : 0, kTarget);
+    }
+}
+
+BENCHMARK(BM_LinkIdleCycle)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

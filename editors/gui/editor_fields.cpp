@@ -1,0 +1,51 @@
+#include "editors/gui/editor_fields.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QPalette>
+#include <QTimer>
+
+namespace korv::editors {
+
+void paint_field(QLineEdit& field, const QColor& colour) {
+    QPalette p = field.palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(group, QPalette::Base, colour);
+    field.setPalette(p);
+}
+
+QColor field_colour(const QLineEdit& field) { return field.palette().color(QPalette::Disabled, QPalette::Base); }
+
+namespace {
+
+class FocusWatch final : public QObject {
+public:
+    FocusWatch(QLineEdit& field, std::function<void()> left) : QObject(&field), field_(field), left_(std::move(left)) {
+        field.installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            // After the click that gave the focus has placed the cursor.
+            QTimer::singleShot(0, &field_, [f = &field_] { f->selectAll(); });
+        } else if (event->type() == QEvent::FocusOut) {
+            left_();
+        }
+        return false;
+    }
+
+private:
+    QLineEdit& field_;
+    std::function<void()> left_;
+};
+
+}  // namespace
+
+QObject* on_focus_out(QLineEdit& field, std::function<void()> left) { return new FocusWatch(field, std::move(left)); }
+
+NameAndFolder split_path(const QString& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0) return {path, QString()};
+    return {path.mid(slash + 1), path.left(slash + 1)};
+}
+
+}  // namespace korv::editors

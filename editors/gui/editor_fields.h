@@ -1,0 +1,32 @@
+#pragma once
+// Small pieces the AFC and ITC editor windows share: painting a field's
+// background, checking a field when it loses the focus, and splitting a
+// chosen path into the name and the folder the editors keep.
+#include <QColor>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QLineEdit;
+class QWidget;
+
+namespace korv::editors {
+
+// Paints the field's background in every state (the map cells are disabled).
+void paint_field(QLineEdit& field, const QColor& colour);
+QColor field_colour(const QLineEdit& field);
+
+// Selects the text when the field gains the focus and calls `left` when it
+// loses it, until the returned watcher is deleted. A window deletes its
+// watchers in its destructor, so that a field losing the focus while the
+// window's children are torn down calls nothing of the half-gone window.
+QObject* on_focus_out(QLineEdit& field, std::function<void()> left);
+
+struct NameAndFolder {
+    QString file;
+    QString dir;  // ends with '/'
+};
+NameAndFolder split_path(const QString& path);
+
+}  // namespace korv::editors

@@ -1,0 +1,138 @@
+#include "editors/gui/pms_dialog.h"
+
+#include "common/gui/grey_window.h"
+#include "common/gui/window_style.h"
+#include "editors/core/pms_eeprom_dump.h"
+#include "editors/gui/pms_frame.h"
+#include "nativeio/include/korvio_files.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace pms = korv::editors::pms;
+
+PMSdialog::PMSdialog(const korv::KorvioLibrary* library)
+    : QDialog(nullptr), library_(library), mailbox_(std::make_shared<korv::Mailbox<PMSdialog>>(this)) {
+    setObjectName("PMSdialog");
+    setFixedSize(335, 166);
+    korv::paint_window_grey(*this);
+    korv::use_window_style(*this);
+
+    prompt = new QLabel(QStringLiteral("Select COM port for access to the PMS"), this);
+    prompt->setObjectName("prompt");
+    prompt->setAlignment(Qt::AlignCenter);
+    prompt->setEnabled(false);
+    prompt->setGeometry(12, 10, 311, 24);
+
+    port_list = new QComboBox(this);
+    port_list->setObjectName("port_list");
+    port_list->addItems({QStringLiteral("Choose port"), QStringLiteral("COM 1"), QStringLiteral("COM 2"),
+                         QStringLiteral("COM 3"), QStringLiteral("COM 4")});
+    port_list->setCurrentIndex(0);
+    port_list->setGeometry(107, 44, 120, 26);
+
+    ok_button = new QPushButton(QStringLiteral("Ok"), this);
+    ok_button->setObjectName("ok_button");
+    ok_button->setAutoDefault(false);
+    ok_button->setGeometry(72, 82, 84, 28);
+
+    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_button->setObjectName("cancel_button");
+    cancel_button->setAutoDefault(false);
+    cancel_button->setGeometry(180, 82, 84, 28);
+
+    status_line = new QLineEdit(QString::fromLatin1(idle_status), this);
+    status_line->setObjectName("status_line");
+    status_line->setReadOnly(true);
+    status_line->setGeometry(12, 124, 311, 26);
+
+    connect(ok_button, &QPushButton::clicked, this, &PMSdialog::ok_button_actionPerformed);
+    connect(cancel_button, &QPushButton::clicked, this, &PMSdialog::cancel_button_actionPerformed);
+}
+
+PMSdialog::~PMSdialog() { mailbox_->close(); }
+
+void PMSdialog::setVisible(bool visible) {
+    if (status_line) status_line->setText(QString::fromLatin1(idle_status));
+    QDialog::setVisible(visible);
+}
+
+void PMSdialog::reject() {
+    if (!downloading_) QDialog::reject();
+}
+
+void PMSdialog::closeEvent(QCloseEvent* event) {
+    if (downloading_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void PMSdialog::set_downloading(bool on) {
+    downloading_ = on;
+    ok_button->setEnabled(!on);
+    cancel_button->setEnabled(!on);
+    port_list->setEnabled(!on);
+}
+
+void PMSdialog::ok_button_actionPerformed() {
+    if (downloading_) return;
+    const int choice = port_list->currentIndex();
+    if (choice <= 0) {
+        error_.error_rtn(QStringLiteral("No COM port selected!"));
+        return;
+    }
+    set_downloading(true);
+    const korv::KorvioLibrary* library = library_;
+    const auto failed = worker_.spawn([mailbox = mailbox_, library, port = choice - 1] {
+        Outcome outcome;
+        try {
+            const korv::KorvioLibrary& bound = library ? *library : korv::KorvioLibrary::shared();
+            outcome.library = korv::check_library(bound);
+            if (outcome.library == korv::LibraryCheck::ready) outcome.result = bound.getPMS(port, 1, 0, 0);
+        } catch (const korv::KorvioUnavailable&) {
+            outcome.library = korv::LibraryCheck::missing;
+        }
+        mailbox->post([outcome](PMSdialog& dialog) { dialog.download_ended(outcome); });
+    });
+    if (failed) {
+        set_downloading(false);
+        error_.error_rtn(QString::fromLocal8Bit(failed->c_str()));
+    }
+}
+
+void PMSdialog::download_ended(const Outcome& outcome) {
+    worker_.join();
+    set_downloading(false);
+    switch (outcome.library) {
+    case korv::LibraryCheck::missing: error_.error_rtn(QString::fromLatin1(korv::kKorvioMissingMessage)); return;
+    case korv::LibraryCheck::wrong_version:
+        error_.error_rtn(QString::fromLatin1(korv::kKorvioWrongVersionMessage));
+        return;
+    case korv::LibraryCheck::ready: break;
+    }
+    if (outcome.result != 0) {
+        error_.error_rtn(QStringLiteral("PMS access error: ") + QString::number(outcome.result));
+        return;
+    }
+    const std::string failed = pms::convert_eeprom_dump(korv::korvio_files::kPmsDumpName, pms::kDownloadImageName);
+    if (!failed.empty()) {
+        error_.error_rtn(QString::fromStdString(failed));
+        return;
+    }
+    if (pms_frame) {
+        pms_frame->set_config(QString::fromLatin1(pms::kDownloadImageName), QDir::currentPath() + QLatin1Char('/'));
+        pms_frame->recall_data();
+        pms_frame->display_pgm();
+    }
+    hide();
+}
+
+void PMSdialog::cancel_button_actionPerformed() {
+    if (!downloading_) hide();
+}
