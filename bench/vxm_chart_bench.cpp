@@ -17,6 +17,7 @@
 
 #include "bench/bench_support.h"
 #include "boxlogger/core/chart_source.h"
+#include "boxlogger/core/sample_list_chart.h"
 #include "boxlogger/gui/vxmlog_view.h"
 
 namespace {
@@ -27,38 +28,50 @@ constexpr int kTraces = 10;
 constexpr int kSamples = 500'000;
 constexpr int kWidth = 1000, kHeight = 800;
 
-void fill(MemoryChartDocument& doc, int n) {
+// A document over the sample store the capture and review documents use.
+struct BenchDocument final : ChartDocument {
+    const std::string& ChartTitle() const override { return title; }
+    void SetChartTitle(std::string t) override { title = std::move(t); }
+    std::vector<CDataAttributes>& ChartChannels() override { return channels; }
+    ChartSamples& ChartSampleList() override { return samples; }
+    bool IsCapturing() const override { return false; }
+    const std::string& ChartPathName() const override { return title; }
+
+    std::string title = "Bench";
+    std::vector<CDataAttributes> channels;
+    CSampleList list;
+    SampleListChartSamples samples{list};
+};
+
+void fill(BenchDocument& doc, int n) {
     doc.channels.clear();
     for (int id = 0; id < kTraces; ++id) doc.channels.emplace_back(id);
     for (int i = 0; i < n; ++i) {
         std::vector<float> values(kTraces);
         for (int c = 0; c < kTraces; ++c) values[c] = static_cast<float>((i * (c + 3) * 37) % 1000) / 10.0f;
-        doc.samples.Append(i * 0.5f, std::move(values));
+        doc.list.Append({i * 0.5f, std::move(values)});
     }
 }
 
-MemoryChartDocument& document() {
-    static MemoryChartDocument doc = [] {
-        MemoryChartDocument d;
-        fill(d, kSamples);
-        return d;
-    }();
+BenchDocument& document() {
+    static BenchDocument doc;
+    if (doc.list.size() == 0) fill(doc, kSamples);
     return doc;
 }
 
 void BM_Reference(benchmark::State& state) {
-    MemoryChartDocument& doc = document();
+    BenchDocument& doc = document();
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     const double units_per_second = 100.0 / 36000.0;
     for (auto _ : state) {
         std::vector<QPolygonF> lines(kTraces);
         int previous = -1;
         for (int i = 0; i < kSamples; ++i) {
-            const int x = static_cast<int>(doc.samples.time(i) * units_per_second + 0.5);
+            const int x = static_cast<int>(doc.list.at(i).time * units_per_second + 0.5);
             if (x == previous) continue;
             if (x > kWidth) break;
             previous = x;
-            for (int c = 0; c < kTraces; ++c) lines[c] << QPointF(x, c * 70 + doc.samples.value(i, c) * 0.5);
+            for (int c = 0; c < kTraces; ++c) lines[c] << QPointF(x, c * 70 + doc.list.at(i).values[c] * 0.5);
         }
         QPainter painter(&image);
         painter.fillRect(image.rect(), Qt::black);
@@ -72,7 +85,7 @@ void BM_Reference(benchmark::State& state) {
 }
 
 void BM_FullRedraw(benchmark::State& state) {
-    MemoryChartDocument& doc = document();
+    BenchDocument& doc = document();
     CVXMlogView view(doc);
     view.resize(kWidth, kHeight);
     view.time_axis()->SetScaleIndex(15);
@@ -84,7 +97,7 @@ void BM_FullRedraw(benchmark::State& state) {
 }
 
 void BM_Append(benchmark::State& state) {
-    MemoryChartDocument doc;
+    BenchDocument doc;
     fill(doc, kSamples);
     CVXMlogView view(doc);
     view.resize(kWidth, kHeight);
@@ -95,7 +108,7 @@ void BM_Append(benchmark::State& state) {
     std::vector<float> values(kTraces, 50.0f);
     int n = kSamples;
     for (auto _ : state) {
-        doc.samples.Append(n * 0.5f, values);
+        doc.list.Append({n * 0.5f, values});
         view.OnUpdate(1124, static_cast<std::size_t>(n));
         ++n;
     }

@@ -1,3 +1,4 @@
+#include "boxlogger/core/sample_list_chart.h"
 #include "boxlogger/gui/chart_dialogs.h"
 #include "boxlogger/gui/vxmlog_view.h"
 #include "platform/core/scripted_file_chooser.h"
@@ -359,6 +360,42 @@ TEST_F(ChartFixture, PrintsToPdf) {
     EXPECT_TRUE(previewed);
     EXPECT_EQ(printers, 1);
     EXPECT_TRUE(messages.messages().empty());
+}
+
+// The chart over the document's own sample store.
+struct SampleListDocument final : ChartDocument {
+    const std::string& ChartTitle() const override { return title; }
+    void SetChartTitle(std::string t) override { title = std::move(t); }
+    std::vector<CDataAttributes>& ChartChannels() override { return channels; }
+    ChartSamples& ChartSampleList() override { return chart_samples; }
+    bool IsCapturing() const override { return false; }
+    const std::string& ChartPathName() const override { return title; }
+
+    std::string title = "Run";
+    std::vector<CDataAttributes> channels;
+    CSampleList list;
+    SampleListChartSamples chart_samples{list};
+};
+
+TEST(ChartOverSampleStore, DrawsAndReadsOutTheStoredSamples) {
+    SampleListDocument doc;
+    doc.channels = {channel(9, kRed)};
+    for (int i = 0; i <= 8; ++i) doc.list.Append({i * 0.5f, {i * 1000.0f}});
+    CVXMlogView view(doc);
+    view.resize(500, 300);
+    view.show();
+    QApplication::processEvents();
+    const CTrace& t = view.stack()->trace(0);
+    ASSERT_EQ(t.points().size(), 9u);
+    EXPECT_EQ(t.points()[2].y, t.plot().bottom + static_cast<int>((t.plot().top - t.plot().bottom) * 0.25 + 0.5));
+    QString pane;
+    view.set_value_pane([&](const QString& text) { pane = text; });
+    // 1.5 s lies 75 units into the plot at 2 s per inch.
+    EXPECT_TRUE(view.stack()->ShowValueAt(t.plot().left + 76, t.plot().top - 5, doc));
+    EXPECT_EQ(pane, "3000 RPM");
+    // Past the newest sample the store shows the one before it.
+    EXPECT_TRUE(view.stack()->ShowValueAt(t.plot().left + 300, t.plot().top - 5, doc));
+    EXPECT_EQ(pane, "7000 RPM");
 }
 
 }  // namespace
