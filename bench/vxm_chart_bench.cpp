@@ -46,6 +46,7 @@ struct BenchDocument final : ChartDocument {
 void fill(BenchDocument& doc, int n) {
     doc.channels.clear();
     for (int id = 0; id < kTraces; ++id) doc.channels.emplace_back(id);
+    doc.list.Reset(kTraces);
     for (int i = 0; i < n; ++i) {
         std::vector<float> values(kTraces);
         for (int c = 0; c < kTraces; ++c) values[c] = static_cast<float>((i * (c + 3) * 37) % 1000) / 10.0f;
@@ -67,11 +68,11 @@ void BM_Reference(benchmark::State& state) {
         std::vector<QPolygonF> lines(kTraces);
         int previous = -1;
         for (int i = 0; i < kSamples; ++i) {
-            const int x = static_cast<int>(doc.list.at(i).time * units_per_second + 0.5);
+            const int x = static_cast<int>(doc.list.time(i) * units_per_second + 0.5);
             if (x == previous) continue;
             if (x > kWidth) break;
             previous = x;
-            for (int c = 0; c < kTraces; ++c) lines[c] << QPointF(x, c * 70 + doc.list.at(i).values[c] * 0.5);
+            for (int c = 0; c < kTraces; ++c) lines[c] << QPointF(x, c * 70 + doc.list.values(i)[c] * 0.5);
         }
         QPainter painter(&image);
         painter.fillRect(image.rect(), Qt::black);

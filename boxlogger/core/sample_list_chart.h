@@ -10,9 +10,9 @@ public:
     explicit SampleListChartSamples(CSampleList& list) : list_(list) {}
 
     std::size_t count() const override { return list_.size(); }
-    float time(std::size_t i) const override { return list_.at(i).time; }
+    float time(std::size_t i) const override { return list_.time(i); }
     float value(std::size_t i, std::size_t channel) const override {
-        const auto& values = list_.at(i).values;
+        const auto values = list_.values(i);
         return channel < values.size() ? values[channel] : 0.0f;
     }
     std::optional<std::size_t> FindByTime(float t) override { return list_.FindByTime(t); }

@@ -125,33 +125,52 @@ void CSampleHub::Drain(CSampleRing* ring, std::vector<CSampleArray>& out) {
     }
 }
 
-void CSampleList::Append(CSampleArray sample) { samples_.push_back(std::move(sample)); }
+void CSampleList::Append(float time, std::span<const float> values) {
+    if (samples_.empty() && samples_.width() == 0) samples_.reset(values.size());
+    samples_.append(time, values);
+}
 
-void CSampleList::Clear() {
-    samples_.clear();
+void CSampleList::forget_cache() {
     cached_position_.reset();
     cached_time_ = 0.0f;
+}
+
+void CSampleList::Reset(std::size_t width) {
+    samples_.reset(width);
+    forget_cache();
+}
+
+void CSampleList::Adopt(VxmSampleTable samples) {
+    samples_ = std::move(samples);
+    forget_cache();
+}
+
+VxmSampleTable CSampleList::Take() {
+    VxmSampleTable taken = std::move(samples_);
+    samples_ = VxmSampleTable(taken.width());
+    forget_cache();
+    return taken;
 }
 
 std::optional<std::size_t> CSampleList::FindByTime(float t) {
     if (!cached_position_) {
         if (samples_.empty()) return std::nullopt;
         cached_position_ = 0;
-        cached_time_ = samples_[0].time;
+        cached_time_ = samples_.time(0);
     }
     if (samples_.empty()) return std::nullopt;
     const std::size_t start = std::min(*cached_position_, samples_.size() - 1);
     const std::size_t last = samples_.size() - 1;
     if (t > cached_time_) {
         std::size_t found = start;
-        for (std::size_t i = start; i <= last && samples_[i].time <= t; ++i) found = i;
+        for (std::size_t i = start; i <= last && samples_.time(i) <= t; ++i) found = i;
         // The last sample has no successor to draw towards: show the one before it.
         if (found == last && start != last) found = last - 1;
         return found;
     }
     if (t < cached_time_) {
         for (std::size_t i = start + 1; i-- > 0;)
-            if (samples_[i].time < t) return i;
+            if (samples_.time(i) < t) return i;
         return 0;
     }
     return start;

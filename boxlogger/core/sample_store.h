@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace korv::boxlogger {
@@ -79,6 +80,8 @@ public:
     }
 
     bool empty() const { return table().count() == 0; }
+    // For edits of what Fill reads outside the hub's own calls (trigger rules).
+    LinkMutex& mutex() { return mutex_; }
 
 private:
     void Fill();
@@ -88,14 +91,24 @@ private:
 };
 
 // A document's samples with a search cache, so a chart's repeated searches
-// for nearby times cost a few steps each.
+// for nearby times cost a few steps each. The samples lie in the document
+// file's flat table: a loaded file is moved in whole.
 class CSampleList {
 public:
-    void Append(CSampleArray sample);
-    void Clear();
+    void Append(const CSampleArray& sample) { Append(sample.time, sample.values); }
+    void Append(float time, std::span<const float> values);
+    // Empties the list; its samples get `width` values from now on.
+    void Reset(std::size_t width);
+    void Clear() { Reset(samples_.width()); }
+    // Takes a whole table of samples, as read from a file.
+    void Adopt(VxmSampleTable samples);
+    // Hands the table over (for storing); the list is empty until Adopt.
+    VxmSampleTable Take();
+
     std::size_t size() const { return samples_.size(); }
-    const CSampleArray& at(std::size_t i) const { return samples_[i]; }
-    const std::vector<CSampleArray>& samples() const { return samples_; }
+    float time(std::size_t i) const { return samples_.time(i); }
+    std::span<const float> values(std::size_t i) const { return samples_.values(i); }
+    const VxmSampleTable& table() const { return samples_; }
 
     // Position of the sample shown at time t, or none for an empty list.
     std::optional<std::size_t> FindByTime(float t);
@@ -103,7 +116,9 @@ public:
     std::optional<std::size_t> SeekTime(float t);
 
 private:
-    std::vector<CSampleArray> samples_;
+    void forget_cache();
+
+    VxmSampleTable samples_;
     std::optional<std::size_t> cached_position_;
     float cached_time_ = 0.0f;
 };

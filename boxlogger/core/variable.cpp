@@ -1,5 +1,7 @@
 #include "boxlogger/core/variable.h"
 
+#include "boxlogger/core/trigger.h"
+
 #include "boxlogger/core/lookup_curves.h"
 #include "boxlogger/core/variable_list.h"
 #include "common/core/java_numbers.h"
@@ -221,7 +223,8 @@ std::unique_ptr<CVariable> CreateVariable(int channel_id) {
     for (const SwitchRow* row = SwitchTable(); row->id >= 0; ++row)
         if (row->id == channel_id)
             return std::make_unique<CSwitchVariable>(row->id, row->request_byte, row->xor_word, row->mask);
-    // Trigger ids (53-58) get their descriptor once triggers exist.
+    if (const int trigger = TriggerNumberOfChannel(channel_id); trigger >= 0)
+        return std::make_unique<CTriggerVariable>(trigger);
     return nullptr;
 }
 

@@ -6,7 +6,14 @@ namespace korv::boxlogger {
 
 CVariableList::CVariableList(CSerialPort& port) : table_(port, false) {}
 
-CVariableList::~CVariableList() = default;
+CVariableList::~CVariableList() {
+    // One at a time: a trigger's descriptor releases its rules' descriptors
+    // on this list as it goes.
+    while (!variables_.empty()) {
+        std::unique_ptr<CVariable> last = std::move(variables_.back());
+        variables_.pop_back();
+    }
+}
 
 int CVariableList::Poll() { return table_.PollNext(); }
 
@@ -30,6 +37,9 @@ void CVariableList::Release(CVariable* variable) {
                                  [variable](const auto& held) { return held.get() == variable; });
     if (it == variables_.end()) return;
     if (--(*it)->use_count > 0) return;
+    // Off the list before it goes: a trigger's descriptor releases its
+    // rules' descriptors on this list as it is destroyed.
+    std::unique_ptr<CVariable> doomed = std::move(*it);
     variables_.erase(it);
 }
 

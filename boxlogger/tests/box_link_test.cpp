@@ -1,6 +1,6 @@
 // The link engine against the simulated data-logger box on a pseudo-terminal.
 #include "boxlogger/core/link_engine.h"
-#include "boxlogger/tests/fast_clock.h"
+#include "boxlogger/tests/held_clock.h"
 #include "platform/core/clock.h"
 #include "sim/core/com_port_binding.h"
 #include "sim/core/scripted_peer.h"
@@ -108,38 +108,41 @@ TEST_F(BoxLink, SendCommandSetsARegisterWhateverTheBytes) {
 }
 
 TEST_F(BoxLink, SendCommandFailsOnASilentBox) {
-    testing::FastClock clock(testing::kFastClockSpeed);
+    platform::TestClock clock;
     platform::ScopedClock scoped(clock);
     port.SetPort(kSlot);
     CLinkEngine engine(port);
     box.set_state(sim::BoxState::Silent);
     const std::int64_t start = clock.now_us();
-    EXPECT_EQ(engine.SendCommand(0x55, 0x10), 0);
+    EXPECT_EQ(testing::run_on_held_clock(clock, box, [&] { return engine.SendCommand(0x55, 0x10); }), 0);
     EXPECT_GE(clock.now_us() - start, CLinkEngine::kSendCommandGiveUpUs);
 }
 
 TEST_F(BoxLink, ReadCodeDoneAfterTheCommandRunsOrRefusedAtOnce) {
-    testing::FastClock clock(testing::kFastClockSpeed);
+    platform::TestClock clock;
     platform::ScopedClock scoped(clock);
     port.SetPort(kSlot);
     CLinkEngine engine(port);
+    const auto read_code = [&](int channel) {
+        return testing::run_on_held_clock(clock, box, [&] { return engine.ReadCode(channel); });
+    };
     const std::int64_t start = clock.now_us();
-    EXPECT_EQ(engine.ReadCode(38), 1);
+    EXPECT_EQ(read_code(38), 1);
     const std::int64_t took = clock.now_us();
     EXPECT_GE(took - start, CLinkEngine::kReadCodeDoneUs);
     EXPECT_LT(took - start, CLinkEngine::kReadCodeGiveUpUs);
     box.refuse_commands(true);
-    EXPECT_EQ(engine.ReadCode(39), 0);
+    EXPECT_EQ(read_code(39), 0);
     EXPECT_LT(clock.now_us() - took, CLinkEngine::kReadCodeDoneUs) << "a refusal comes at once";
 }
 
 TEST_F(BoxLink, ReadCodeClearsTheFaultCodes) {
-    testing::FastClock clock(testing::kFastClockSpeed);
+    platform::TestClock clock;
     platform::ScopedClock scoped(clock);
     port.SetPort(kSlot);
     CLinkEngine engine(port);
     box.ecu().set_trouble_codes(0x0201);
-    EXPECT_EQ(engine.ReadCode(37), 1);
+    EXPECT_EQ(testing::run_on_held_clock(clock, box, [&] { return engine.ReadCode(37); }), 1);
     EXPECT_EQ(box.ecu().trouble_codes(), 0);
 }
 
@@ -185,7 +188,7 @@ TEST(LinkReadCode, DoneAfterThreeSecondsOfEchoesRefusedAtOnce) {
         int done;
     } cases[] = {{3'200'000, 0x00, 1}, {0, 0x01, 0}, {0, 0x00, 1}, {9'000'000, 0x00, 1}};
     for (const Case& c : cases) {
-        testing::FastClock clock(testing::kFastClockSpeed);
+        platform::TestClock clock;
         platform::ScopedClock scoped(clock);
         sim::ScriptedPeer box{sim::PeerOptions{CSerialPort::kBaud, sim::Pacing::Instant},
                               SlowCommandBox{c.busy_us, c.data}};
@@ -195,7 +198,8 @@ TEST(LinkReadCode, DoneAfterThreeSecondsOfEchoesRefusedAtOnce) {
         port.SetPort(kSlot);
         CLinkEngine engine(port);
         const std::int64_t start = clock.now_us();
-        EXPECT_EQ(engine.ReadCode(38), c.done) << c.busy_us << " " << int(c.data);
+        EXPECT_EQ(testing::run_on_held_clock(clock, box, [&] { return engine.ReadCode(38); }), c.done)
+            << c.busy_us << " " << int(c.data);
         EXPECT_LT(clock.now_us() - start, 7'500'000) << "gives up after 7 s";
         box.stop();
     }

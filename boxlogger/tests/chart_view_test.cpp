@@ -380,6 +380,7 @@ struct SampleListDocument final : ChartDocument {
 TEST(ChartOverSampleStore, DrawsAndReadsOutTheStoredSamples) {
     SampleListDocument doc;
     doc.channels = {channel(9, kRed)};
+    doc.list.Reset(1);
     for (int i = 0; i <= 8; ++i) doc.list.Append({i * 0.5f, {i * 1000.0f}});
     CVXMlogView view(doc);
     view.resize(500, 300);

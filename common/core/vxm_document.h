@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,41 @@ struct VxmSample {
     std::vector<float> values;  // one per channel, in channel order
 };
 
+// A document's samples, oldest first, each a time and width() values. Kept
+// in two flat arrays so that a long capture costs in memory what it takes on
+// disk: a vector per sample would cost 32 bytes for the 4 of a sample
+// without channels.
+class VxmSampleTable {
+public:
+    VxmSampleTable() = default;
+    explicit VxmSampleTable(std::size_t width) : width_(width) {}
+
+    std::size_t width() const { return width_; }
+    std::size_t size() const { return times_.size(); }
+    bool empty() const { return times_.empty(); }
+
+    float time(std::size_t i) const { return times_[i]; }
+    float& time(std::size_t i) { return times_[i]; }
+    std::span<const float> values(std::size_t i) const { return {values_.data() + i * width_, width_}; }
+    std::span<float> values(std::size_t i) { return {values_.data() + i * width_, width_}; }
+
+    // Extra values are dropped, missing ones read 0.
+    void append(float time, std::span<const float> values);
+    void append(const VxmSample& sample) { append(sample.time, sample.values); }
+    // New samples have time -1 and values 0.
+    void resize(std::size_t count);
+    void reserve(std::size_t count);
+    void clear();  // the width stays
+    void reset(std::size_t width);
+    // The values of every sample, sample after sample.
+    std::span<const float> all_values() const { return values_; }
+
+private:
+    std::size_t width_ = 0;
+    std::vector<float> times_;
+    std::vector<float> values_;
+};
+
 // Fields older versions did not store. The reader leaves them at their
 // defaults (trace width 2, the rest zero or empty) for the caller to take
 // from its channel table by id, and its default title.
@@ -41,7 +78,7 @@ struct VxmDocument {
     std::uint32_t version = 2;  // as read; the writer always writes 2
     std::string title;
     std::vector<VxmChannel> channels;
-    std::vector<VxmSample> samples;
+    VxmSampleTable samples;                   // as wide as channels
     unsigned absent_fields = kVxmAbsentNone;  // VxmAbsentField bits
 };
 

@@ -53,13 +53,10 @@ public:
         if (sample_count > static_cast<std::uint64_t>(in_.remaining()) / record_bytes) {
             return fail("sample count " + std::to_string(sample_count) + " exceeds what the file holds");
         }
+        doc.samples.reset(channel_count);
         doc.samples.resize(sample_count);
-        for (VxmSample& sample : doc.samples) {
-            if (!f32(sample.time, "sample time")) return false;
-            sample.values.resize(channel_count);
-            for (float& v : sample.values) {
-                if (!f32(v, "sample value")) return false;
-            }
+        for (std::size_t s = 0; s < sample_count; ++s) {
+            if (!record(doc.samples, s, record_bytes)) return false;
         }
         return true;
     }
@@ -80,6 +77,24 @@ private:
             return false;
         }
         ch.colour = colour;
+        return true;
+    }
+
+    // One sample: its time and values. A record that fits the reader's
+    // buffer is taken whole, which keeps long files quick to load.
+    bool record(VxmSampleTable& samples, std::size_t s, std::uint64_t record_bytes) {
+        const std::span<float> values = samples.values(s);
+        if (record_bytes > BufferedFileReader::kDefaultBufferSize) {
+            if (!f32(samples.time(s), "sample time")) return false;
+            for (float& v : values) {
+                if (!f32(v, "sample value")) return false;
+            }
+            return true;
+        }
+        const std::uint8_t* p = in_.take(static_cast<std::size_t>(record_bytes));
+        if (p == nullptr) return fail("sample " + std::to_string(s + 1) + ": " + in_.last_error());
+        samples.time(s) = load_f32_le(p);
+        for (std::size_t i = 0; i < values.size(); ++i) values[i] = load_f32_le(p + 4 + 4 * i);
         return true;
     }
 

@@ -22,12 +22,9 @@ std::optional<std::string> check_document(const VxmDocument& doc) {
             return "a text of channel " + std::to_string(ch.id) + " is too long to store";
         }
     }
-    const std::size_t n = doc.channels.size();
-    for (std::size_t i = 0; i < doc.samples.size(); ++i) {
-        if (doc.samples[i].values.size() < n) {
-            return "sample " + std::to_string(i + 1) + " has " + std::to_string(doc.samples[i].values.size()) +
-                   " values for " + std::to_string(n) + " channels";
-        }
+    if (!doc.samples.empty() && doc.samples.width() != doc.channels.size()) {
+        return "the samples have " + std::to_string(doc.samples.width()) + " values for " +
+               std::to_string(doc.channels.size()) + " channels";
     }
     return std::nullopt;
 }
@@ -80,11 +77,11 @@ std::optional<std::string> write_vxm_document(const std::string& path, const Vxm
         out.u32(ch.colour);
     }
 
-    const std::size_t n = document.channels.size();
-    out.u32(static_cast<std::uint32_t>(document.samples.size()));
-    for (const VxmSample& sample : document.samples) {
-        out.f32(sample.time);
-        for (std::size_t i = 0; i < n; ++i) out.f32(sample.values[i]);
+    const VxmSampleTable& samples = document.samples;
+    out.u32(static_cast<std::uint32_t>(samples.size()));
+    for (std::size_t s = 0; s < samples.size(); ++s) {
+        out.f32(samples.time(s));
+        for (float v : samples.values(s)) out.f32(v);
     }
     return file.commit();
 }

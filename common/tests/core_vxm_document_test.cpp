@@ -28,6 +28,17 @@ using testsupport::operator+;
 
 Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
+VxmSampleTable samples_of(std::size_t width, const std::vector<VxmSample>& samples) {
+    VxmSampleTable table(width);
+    for (const VxmSample& sample : samples) table.append(sample);
+    return table;
+}
+
+std::vector<float> values_at(const VxmSampleTable& table, std::size_t i) {
+    const auto values = table.values(i);
+    return std::vector<float>(values.begin(), values.end());
+}
+
 VxmDocument rpm_document() {
     VxmDocument doc;
     doc.title = "abc";
@@ -38,7 +49,7 @@ VxmDocument rpm_document() {
     rpm.label = "RPM";
     rpm.colour = 0x000000FF;
     doc.channels = {rpm};
-    doc.samples = {{0.5f, {3000.0f}}};
+    doc.samples = samples_of(1, {{0.5f, {3000.0f}}});
     return doc;
 }
 
@@ -121,7 +132,8 @@ TEST_F(VxmDocumentFiles, RoundTripKeepsEveryField) {
     b.label = "Throttle";
     doc.channels = {a, b};
     const float odd_nan = std::bit_cast<float>(0x7FA00001u);
-    doc.samples = {{0.0f, {90.5f, 12.25f}}, {0.25f, {odd_nan, -0.0f}}, {-1.0f, {1e30f, 3.0f}}};
+    const std::vector<VxmSample> samples = {{0.0f, {90.5f, 12.25f}}, {0.25f, {odd_nan, -0.0f}}, {-1.0f, {1e30f, 3.0f}}};
+    doc.samples = samples_of(2, samples);
 
     ASSERT_EQ(write_vxm_document(path_, doc), std::nullopt);
     const Bytes bytes = read_bytes(path_);
@@ -150,12 +162,11 @@ TEST_F(VxmDocumentFiles, RoundTripKeepsEveryField) {
     }
     ASSERT_EQ(back.samples.size(), 3u);
     for (std::size_t s = 0; s < 3; ++s) {
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(back.samples[s].time),
-                  std::bit_cast<std::uint32_t>(doc.samples[s].time));
-        ASSERT_EQ(back.samples[s].values.size(), 2u);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(back.samples.time(s)), std::bit_cast<std::uint32_t>(samples[s].time));
+        ASSERT_EQ(back.samples.values(s).size(), 2u);
         for (std::size_t v = 0; v < 2; ++v) {
-            EXPECT_EQ(std::bit_cast<std::uint32_t>(back.samples[s].values[v]),
-                      std::bit_cast<std::uint32_t>(doc.samples[s].values[v]));
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(back.samples.values(s)[v]),
+                      std::bit_cast<std::uint32_t>(samples[s].values[v]));
         }
     }
 }
@@ -179,8 +190,8 @@ TEST_F(VxmDocumentFiles, ReadsVersionZero) {
     EXPECT_EQ(doc.channels[0].trace_width, 2);
     EXPECT_TRUE(doc.channels[0].units.empty());
     ASSERT_EQ(doc.samples.size(), 1u);
-    EXPECT_EQ(doc.samples[0].time, 1.0f);
-    EXPECT_EQ(doc.samples[0].values, std::vector<float>{3000.0f});
+    EXPECT_EQ(doc.samples.time(0), 1.0f);
+    EXPECT_EQ(values_at(doc.samples, 0), std::vector<float>{3000.0f});
 }
 
 TEST_F(VxmDocumentFiles, ReadsVersionOne) {
@@ -232,7 +243,7 @@ TEST_F(VxmDocumentFiles, RefusesCountsAndLengthsTheFileCannotHold) {
 
 TEST_F(VxmDocumentFiles, RefusesEveryTruncation) {
     VxmDocument doc = rpm_document();
-    doc.samples.push_back({1.0f, {3100.0f}});
+    doc.samples.append({1.0f, {3100.0f}});
     ASSERT_EQ(write_vxm_document(path_, doc), std::nullopt);
     const Bytes whole = read_bytes(path_);
     for (std::size_t length = 0; length < whole.size(); ++length) {
@@ -246,11 +257,23 @@ TEST_F(VxmDocumentFiles, RefusesEveryTruncation) {
 TEST_F(VxmDocumentFiles, WriterRefusesSamplesShortOfValuesAndKeepsTheOldFile) {
     write_bytes(path_, kRpmDocumentBytes);
     VxmDocument doc = rpm_document();
-    doc.samples.push_back({1.0f, {}});
+    doc.samples = samples_of(0, {{1.0f, {}}});
     const auto error = write_vxm_document(path_, doc);
     ASSERT_TRUE(error);
-    EXPECT_NE(error->find("sample 2"), std::string::npos) << *error;
+    EXPECT_NE(error->find("0 values for 1 channels"), std::string::npos) << *error;
     EXPECT_EQ(read_bytes(path_), kRpmDocumentBytes);
+}
+
+TEST(VxmSampleTable, AppendCutsOrFillsToItsWidthAndResizeMarksNewSamples) {
+    VxmSampleTable table(2);
+    table.append(0.5f, std::vector<float>{1.0f, 2.0f, 3.0f});
+    table.append(1.0f, std::vector<float>{4.0f});
+    table.resize(3);
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_EQ(values_at(table, 0), (std::vector<float>{1.0f, 2.0f}));
+    EXPECT_EQ(values_at(table, 1), (std::vector<float>{4.0f, 0.0f}));
+    EXPECT_EQ(table.time(2), -1.0f);
+    EXPECT_EQ(values_at(table, 2), (std::vector<float>{0.0f, 0.0f}));
 }
 
 TEST_F(VxmDocumentFiles, ReportsAMissingFile) {

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <limits>
+#include <optional>
 #include <thread>
 
 namespace korv::korvio {
@@ -26,6 +29,10 @@ using Frames = std::vector<std::vector<std::uint8_t>>;
 // 68 6A F1 01 PID and the sum of the five (worked out by hand).
 const std::vector<std::uint8_t> kRpm{0x68, 0x6A, 0xF1, 0x01, 0x0C, 0xD0};
 const std::vector<std::uint8_t> kThrottle{0x68, 0x6A, 0xF1, 0x01, 0x11, 0xD5};
+
+// Real time after which an engine that never waits on the clock counts as stuck.
+constexpr std::chrono::seconds kStuck{10};
+constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 
 class Cable2Engine : public testing::ObdRunTest {
 protected:
@@ -66,47 +73,72 @@ TEST_F(Cable2Engine, WaitsForTheSecondKeyByteAndForTheSecondEcuToFinish) {
               dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
 }
 
-// The clock moves only here (1 ms a step, quicker than the engine's own
-// steps), so bytes land on the line at known times.
+// In these two the engine's sleeps on the clock are held: time moves only
+// when the test moves it, and only while the engine waits, so bytes land on
+// the line at known times however slowly either thread runs.
 TEST_F(Cable2Engine, AddressWaitsUntilTheLineIsQuietFor300Ms) {
     PeerOnPort<Iso9141Ecu> ecu(0);
     RecordingHost h;
     h.stop_after_status(1);
+    clock_.hold_sleeps();
     int result = 99;
     std::thread run([&] { result = log(h, {1}); });
+    // Somebody still talking: a byte every 100 ms for 400 ms.
+    const std::int64_t last_chatter = clock_.now_us() + 400'000;
+    std::int64_t next_byte_at = clock_.now_us();
     std::int64_t last_byte_at = 0;
-    for (int ms = 0; ecu->addresses_heard() == 0 && ms < 5000; ++ms) {
-        if (ms % 100 == 0 && ms <= 400) {
-            ecu->put_on_line({0x00});  // somebody still talking
+    while (ecu->addresses_heard() == 0) {
+        const std::optional<std::int64_t> wake_at = clock_.wait_for_sleeper(kStuck);
+        if (!wake_at) break;
+        if (clock_.now_us() >= next_byte_at) {
+            ecu->put_on_line({0x00});
             last_byte_at = clock_.now_us();
+            next_byte_at = next_byte_at < last_chatter ? next_byte_at + 100'000 : kNever;
         }
-        clock_.advance_ms(1);
-        std::this_thread::sleep_for(std::chrono::microseconds(100));
+        clock_.set_us(std::min(*wake_at, next_byte_at));
     }
+    clock_.release_sleeps();
     run.join();
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ecu->addresses_heard(), 1);
+    EXPECT_EQ(next_byte_at, kNever);
     EXPECT_GE(ecu->address_heard_at_us(), last_byte_at + 300'000);
 }
 
 TEST_F(Cable2Engine, LineThatNeverFallsQuietFailsTheExchange) {
     // The link outlasts the chatter, so the request after it is answered.
-    PeerOnPort<Iso9141Ecu> ecu(0, sim::Pacing::Instant, sim::KLineTiming{.p3_max_us = 60'000'000});
+    // The ECU answers at once: the clock stands still while it does.
+    PeerOnPort<Iso9141Ecu> ecu(0, sim::Pacing::Instant, sim::KLineTiming{.p2_us = 0, .p3_max_us = 60'000'000});
     RecordingHost h;
     h.stop_after_status(3);
+    clock_.hold_sleeps();
     int result = 99;
     std::thread run([&] { result = log(h, {1}); });
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (ecu->answers() == 0 && std::chrono::steady_clock::now() < give_up)
-        std::this_thread::sleep_for(std::chrono::microseconds(100));
-    // A byte every 20 ms after the answer, until the engine asks again.
+    // Up to the first answer the clock moves as the engine's own sleeps
+    // would move it, but never while the ECU has a request to answer.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    std::optional<std::int64_t> wake_at;
+    while ((wake_at = clock_.wait_for_sleeper(kStuck)) && ecu->answers() == 0 &&
+           std::chrono::steady_clock::now() < give_up) {
+        if (ecu->requests().empty())
+            clock_.set_us(*wake_at);
+        else
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    // A byte every 20 ms after the answer, through the 5 s the engine
+    // listens for a quiet line, then on in steps until the engine asks again.
     const auto chatter_from = clock_.now_us();
-    while (ecu->requests().size() < 2 && clock_.now_us() < chatter_from + 20'000'000) {
-        ecu->put_on_line({0x00});
+    std::int64_t next_byte_at = chatter_from;
+    while (wake_at && ecu->requests().size() < 2 && std::chrono::steady_clock::now() < give_up) {
+        if (clock_.now_us() >= next_byte_at && next_byte_at < chatter_from + 5'000'000) {
+            ecu->put_on_line({0x00});
+            next_byte_at += 20'000;
+        }
         clock_.advance_ms(20);
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
+        wake_at = clock_.wait_for_sleeper(kStuck);
     }
     const auto asked_again_at = clock_.now_us();
+    clock_.release_sleeps();
     run.join();
     EXPECT_EQ(result, 0);
     EXPECT_GE(asked_again_at - chatter_from, 4'900'000);

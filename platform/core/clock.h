@@ -1,7 +1,12 @@
 #pragma once
 // Monotonic time for time-outs and pacing, replaceable so tests never wait.
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 namespace korv::platform {
 
@@ -27,6 +32,11 @@ public:
 // Time moves only when told to. A sleep advances it instantly, so a worker
 // waiting out a long time-out finishes at once; the test may advance it
 // from another thread meanwhile.
+//
+// While sleeps are held, a sleep does not move the clock: the sleeper blocks
+// until somebody else moves it (or the hold ends). A test then moves time
+// only while the workers wait, so a starved worker never sees time jump past
+// a window it was meant to watch.
 class TestClock final : public Clock {
 public:
     explicit TestClock(std::int64_t start_us = 0) : now_(start_us) {}
@@ -34,17 +44,33 @@ public:
     std::int64_t now_us() const override { return now_.load(); }
     void sleep_us(std::int64_t duration) override;
 
-    void set_us(std::int64_t time) { now_.store(time); }
+    void set_us(std::int64_t time);
     void set_ms(std::int64_t time) { set_us(time * 1000); }
-    void advance_us(std::int64_t duration) { now_.fetch_add(duration); }
+    void advance_us(std::int64_t duration);
     void advance_ms(std::int64_t duration) { advance_us(duration * 1000); }
 
     // Sleeps so far, so a test can tell a wait from a busy loop.
     std::int64_t sleep_count() const { return sleeps_.load(); }
 
+    void hold_sleeps();
+    // Wakes the held sleepers; later sleeps move the clock again.
+    void release_sleeps();
+    // Waits in real time until a thread is blocked in a held sleep that began
+    // after the clock last moved: the earliest time such a sleeper wants to
+    // wake at, or nothing when the time-out passed first.
+    std::optional<std::int64_t> wait_for_sleeper(std::chrono::milliseconds timeout);
+
 private:
+    void moved();  // wakes the held sleepers
+
     std::atomic<std::int64_t> now_;
     std::atomic<std::int64_t> sleeps_{0};
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false;
+    std::uint64_t generation_ = 0;        // bumped whenever held sleepers are woken
+    std::vector<std::int64_t> wakes_at_;  // of the sleepers blocked since then
 };
 
 // The process-wide clock: a MonotonicClock unless a ScopedClock is alive.

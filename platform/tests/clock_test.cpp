@@ -1,6 +1,8 @@
 #include "platform/core/clock.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -67,6 +69,34 @@ TEST(ProcessClock, WorkersSleepOnTheOverrideWhileTheTestAdvancesIt) {
     for (int n = 0; n < sleeps_each; ++n) test_clock.advance_ms(2);
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(test_clock.now_ms(), workers * sleeps_each + 2 * sleeps_each);
+}
+
+TEST(TestClock, HeldSleepsWaitForTheTestToMoveTheClock) {
+    TestClock test_clock(1'000);
+    EXPECT_FALSE(test_clock.wait_for_sleeper(std::chrono::milliseconds(1)));
+    test_clock.hold_sleeps();
+    test_clock.sleep_us(0);  // nothing to wait for
+    std::atomic<int> woken{0};
+    std::thread worker([&] {
+        test_clock.sleep_us(500);
+        woken = 1;
+        test_clock.sleep_us(2'000);
+        woken = 2;
+        test_clock.sleep_us(700);  // after the hold: moves the clock itself
+        woken = 3;
+    });
+    // The clock stands still until the test moves it, early or on time.
+    EXPECT_EQ(test_clock.wait_for_sleeper(std::chrono::seconds(10)), 1'500);
+    EXPECT_EQ(woken.load(), 0);
+    EXPECT_EQ(test_clock.now_us(), 1'000);
+    test_clock.advance_us(100);
+    EXPECT_EQ(test_clock.wait_for_sleeper(std::chrono::seconds(10)), 3'100);
+    EXPECT_EQ(woken.load(), 1);
+    test_clock.release_sleeps();
+    worker.join();
+    EXPECT_EQ(woken.load(), 3);
+    EXPECT_EQ(test_clock.now_us(), 1'800);
+    EXPECT_EQ(test_clock.sleep_count(), 4);
 }
 
 }  // namespace

@@ -154,16 +154,18 @@ void Iso9141Ecu::take_request(const std::vector<std::uint8_t>& request) {
     const auto answer = car_.kline_answer(request[4]);
     if (!answer) return;
     wait_for_clock(now_us() + timing_.p2_us);
-    send_answer(*answer);
+    // Each answer is counted before it goes out: the program may look as
+    // soon as it has it.
     ++answers_;
+    send_answer(*answer);
     if (!second_) return;
     // The same data from another address, once the first has finished.
     std::vector<std::uint8_t> second = *answer;
     second[2] = second_->address;
     second.back() = sum_of(second.data(), second.data() + second.size() - 1);
     wait_for_clock(answered_at_us_ + second_->after_first_us);
-    send_answer(second);
     ++second_answers_;
+    send_answer(second);
 }
 
 std::int64_t Iso9141Ecu::wire_us_per_byte() const { return pacing_ == Pacing::Wire ? 10'000'000 / kBaud : 0; }

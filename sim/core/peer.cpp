@@ -9,6 +9,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -83,6 +84,20 @@ bool Peer::wait_handled(std::size_t count, std::chrono::milliseconds timeout) co
     return heard_.wait_for(lock, timeout, [&] { return handled_ >= count; });
 }
 
+bool Peer::wait_idle(std::chrono::milliseconds timeout) const {
+    const auto give_up = std::chrono::steady_clock::now() + timeout;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        // A poll, unlike FIONREAD, first lets the kernel hand over what the
+        // slave side has written.
+        pollfd p{pty_.master(), POLLIN, 0};
+        if (handled_ == taken_ && poll(&p, 1, 0) >= 0 && !(p.revents & POLLIN)) return true;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= give_up) return false;
+        heard_.wait_until(lock, std::min(give_up, now + std::chrono::milliseconds(1)));
+    }
+}
+
 void Peer::on_line_change(const LineChange&) {}
 
 void Peer::run() {
@@ -120,8 +135,12 @@ void Peer::hear_available() {
     // One byte at a time: the speed may change between any two bytes.
     while (!stopping_) {
         std::uint8_t byte;
-        const ssize_t n = ::read(pty_.master(), &byte, 1);
-        if (n != 1) return;
+        {
+            // Read and counted at once, so wait_idle() never sees it in neither place.
+            std::lock_guard lock(mutex_);
+            if (::read(pty_.master(), &byte, 1) != 1) return;
+            ++taken_;
+        }
         if (!speed_is_right()) {
             ++wrong_speed_bytes_;
             if (options_.wrong_speed == WrongSpeed::Ignore) {

@@ -81,6 +81,11 @@ public:
     // with: on_byte() returned (so their answers, if any, are written) or
     // they were dropped for a wrong speed.
     bool wait_handled(std::size_t count, std::chrono::milliseconds timeout) const;
+    // Waits in real time until every byte the program wrote so far was dealt
+    // with: none is still on the line and none is being handled. A test that
+    // moves a held test clock waits for this first, so the device answers at
+    // the time it was asked, however late its thread runs.
+    bool wait_idle(std::chrono::milliseconds timeout) const;
     // Bytes heard or sent at a wrong speed.
     int wrong_speed_bytes() const { return wrong_speed_bytes_.load(); }
 
@@ -119,6 +124,7 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable heard_;
     std::vector<std::uint8_t> received_;
+    std::size_t taken_ = 0;  // bytes read off the line
     std::size_t handled_ = 0;
     std::deque<platform::serial::LineChange> line_changes_;
     Fault fault_ = Fault::None;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -85,6 +86,23 @@ TEST(Peer, WrongSpeedCanBeIgnoredAndTheSpeedIsReadAtEachByte) {
     EXPECT_EQ(read_bytes(*tty, 2), (std::vector<std::uint8_t>{0x20, 0x21}));
     EXPECT_EQ(peer.received(), std::vector<std::uint8_t>{0x20});
     EXPECT_EQ(peer.wrong_speed_bytes(), 1);
+}
+
+TEST(Peer, IdleOnlyOnceEveryByteWrittenIsDealtWith) {
+    std::atomic<bool> go_on{false};
+    ScriptedPeer peer(PeerOptions{9600}, [&](ScriptedPeer& self, std::uint8_t byte) {
+        while (!go_on) std::this_thread::sleep_for(1ms);
+        self.reply({byte});
+    });
+    auto tty = open_at(peer.slave_path(), 9600);
+    write_byte(*tty, 0x10);
+    EXPECT_FALSE(peer.wait_idle(20ms)) << "the byte is still on the line";
+    peer.start();
+    ASSERT_TRUE(peer.wait_received(1, 1s));
+    EXPECT_FALSE(peer.wait_idle(20ms)) << "the byte is being handled";
+    go_on = true;
+    EXPECT_TRUE(peer.wait_idle(1s));
+    EXPECT_EQ(read_bytes(*tty, 1), std::vector<std::uint8_t>{0x10});
 }
 
 TEST(Peer, WirePacingTakesTenBitsAByteOnTheClock) {

@@ -1,0 +1,330 @@
+// The capture document: channels, capture through the engine (link faked,
+// test clock), the stored form, CSV export and the prompts.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+
+#include "boxlogger/core/channel_table.h"
+#include "boxlogger/core/link_engine.h"
+#include "boxlogger/core/vxmlog_doc.h"
+#include "common/core/vxm_document_reader.h"
+#include "platform/core/clock.h"
+#include "platform/core/scripted_file_chooser.h"
+#include "platform/core/scripted_message_box.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
+
+namespace korv::boxlogger {
+namespace {
+
+using platform::MessageButton;
+using testsupport::Bytes;
+using testsupport::hex;
+using testsupport::operator+;
+
+constexpr int kEngineSpeed = 9;
+constexpr int kThrottle = 7;
+
+Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+class Document : public ::testing::Test {
+protected:
+    Document() {
+        ResetChannelTable();
+        port.set_link_faked(true);
+    }
+
+    // One complete hub cycle at the given time, then the document drains.
+    void cycle_at(std::int64_t ms) {
+        clock.set_ms(ms);
+        for (int i = 0; i < engine.hub().table().count(); ++i) engine.PollStep();
+        doc.AddSample();
+    }
+    std::vector<float> times() const {
+        std::vector<float> out;
+        for (std::size_t i = 0; i < doc.samples().size(); ++i) out.push_back(doc.samples().time(i));
+        return out;
+    }
+
+    platform::TestClock clock{1'000'000};
+    platform::ScopedClock scoped{clock};
+    CSerialPort port;
+    CLinkEngine engine{port};
+    QuickSelectSets sets;
+    platform::ScriptedMessageBox messages;
+    platform::ScriptedFileChooser files;
+    CVXMlogDoc doc{engine, sets, {&messages, &files}};
+    testsupport::TempFolder dir;
+};
+
+TEST_F(Document, SetChannelsTakesARepeatedIdOnceAndReplacesTheSubscriptions) {
+    doc.SetChannels({kEngineSpeed, kThrottle, kEngineSpeed, kChannelListEnd, 4});
+    EXPECT_EQ(doc.GetChannelIds(), (std::vector<std::int32_t>{kEngineSpeed, kThrottle, kChannelListEnd}));
+    EXPECT_EQ(doc.channels()[0].label, "Engine Speed");
+    EXPECT_NE(doc.channels()[0].variable, nullptr);
+    EXPECT_EQ(engine.hub().table().count(), 2);
+    doc.SetChannels({kThrottle, kChannelListEnd});
+    EXPECT_EQ(doc.GetChannelIds(), (std::vector<std::int32_t>{kThrottle, kChannelListEnd}));
+    EXPECT_EQ(engine.hub().table().count(), 1);
+    doc.SetChannels({});
+    EXPECT_EQ(doc.channels().size(), 1u) << "an empty list changes nothing";
+}
+
+TEST_F(Document, CapturesOnlyWhileRunningAndKeepsTheTimeBaseUntilClear) {
+    std::vector<std::pair<int, std::size_t>> hints;
+    doc.SetViewUpdate([&](int hint, std::size_t first) { hints.emplace_back(hint, first); });
+    doc.SetChannels({kEngineSpeed, kChannelListEnd});
+    hints.clear();
+    doc.Start();
+    EXPECT_EQ(engine.hold_count(), 1);
+    cycle_at(2000);
+    cycle_at(2250);
+    EXPECT_EQ(times(), (std::vector<float>{0.0f, 0.25f}));
+    EXPECT_EQ(hints, (std::vector<std::pair<int, std::size_t>>{{kHintSamplesAppended, 0}, {kHintSamplesAppended, 1}}));
+
+    // A frame written just before Stop is drained and dropped.
+    clock.set_ms(2500);
+    for (int i = 0; i < engine.hub().table().count(); ++i) engine.PollStep();
+    doc.Stop();
+    EXPECT_EQ(engine.hold_count(), 0);
+    doc.AddSample();
+    EXPECT_EQ(doc.samples().size(), 2u);
+
+    doc.Start();
+    doc.AddSample();
+    EXPECT_EQ(doc.samples().size(), 2u) << "nothing stale after a restart";
+    cycle_at(7000);
+    EXPECT_EQ(doc.samples().time(2), 5.0f) << "Stop and Start keep the time base";
+
+    doc.Pause();
+    cycle_at(7250);
+    EXPECT_EQ(doc.samples().size(), 3u) << "paused: drained and dropped";
+    doc.Pause();
+    cycle_at(7500);
+    EXPECT_EQ(doc.samples().time(3), 5.5f) << "times run on through a pause";
+
+    doc.Clear();
+    EXPECT_EQ(hints.back().first, kHintContentChanged);
+    EXPECT_EQ(doc.samples().size(), 0u);
+    doc.Start();
+    cycle_at(9000);
+    EXPECT_EQ(times(), std::vector<float>{0.0f}) << "Clear takes the time base afresh";
+}
+
+TEST_F(Document, CommandsAreEnabledByState) {
+    sets[1].channels = {kEngineSpeed};
+    const std::vector<int> commands = {
+        kCommandSelect,           kCommandClear,     kCommandStart, kCommandStop, kCommandPause, kCommandQuickSelect1,
+        kCommandQuickSelect1 + 1, kCommandExportCsv, kCommandSave};
+    const auto enabled = [&] {
+        std::string out;
+        for (int c : commands) out += doc.IsCommandEnabled(c) ? '1' : '0';
+        return out;
+    };
+    EXPECT_EQ(enabled(), "100000100") << "new";
+    doc.SetChannels({kEngineSpeed, kChannelListEnd});
+    EXPECT_EQ(enabled(), "111000100") << "with channels";
+    doc.Start();
+    EXPECT_EQ(enabled(), "010110000") << "capturing";
+    EXPECT_TRUE(doc.IsCommandChecked(kCommandStart));
+    cycle_at(2000);
+    doc.Stop();
+    EXPECT_EQ(enabled(), "111000111") << "stopped with samples";
+}
+
+TEST_F(Document, QuickSelectRetitlesUnlessTheUserNamedTheDocument) {
+    sets[0].SetName("Dyno");
+    sets[0].channels = {kEngineSpeed};
+    sets[1].SetName("Road");
+    sets[1].channels = {kThrottle, kEngineSpeed};
+    ASSERT_TRUE(doc.QuickSelect(1));
+    EXPECT_EQ(doc.title(), "Dyno");
+    EXPECT_EQ(doc.GetChannelIds(), (std::vector<std::int32_t>{kEngineSpeed, kChannelListEnd}));
+    ASSERT_TRUE(doc.QuickSelect(2));
+    EXPECT_EQ(doc.title(), "Road");
+    EXPECT_EQ(doc.GetChannelIds(), (std::vector<std::int32_t>{kThrottle, kEngineSpeed, kChannelListEnd}));
+    doc.SetTitle("My run");
+    ASSERT_TRUE(doc.QuickSelect(1));
+    EXPECT_EQ(doc.title(), "My run");
+}
+
+TEST_F(Document, UnsavedSamplesAreOfferedForSavingBeforeTheyGo) {
+    sets[0].channels = {kThrottle};
+    doc.SetChannels({kEngineSpeed, kChannelListEnd});
+    doc.SetTitle("Run");
+    doc.Start();
+    cycle_at(2000);
+    doc.Stop();
+    messages.queue_answer(MessageButton::Cancel);
+    EXPECT_FALSE(doc.ClearCommand());
+    EXPECT_FALSE(doc.QuickSelect(1));
+    EXPECT_EQ(doc.samples().size(), 1u);
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages()[0].text, "Save changes to Run?");
+    EXPECT_EQ(messages.messages()[0].buttons, platform::MessageButtons::YesNoCancel);
+
+    // Yes, but the save fails: reported, nothing discarded.
+    messages.queue_answer(MessageButton::Yes);
+    files.queue_path(dir.file("no-such-folder/run.vxg"));
+    EXPECT_FALSE(doc.ClearCommand());
+    EXPECT_EQ(doc.samples().size(), 1u);
+    EXPECT_NE(messages.messages().back().text.find("was not saved"), std::string::npos);
+
+    messages.queue_answer(MessageButton::Yes);
+    files.queue_path(dir.file("run.vxg"));
+    EXPECT_TRUE(doc.QuickSelect(1));
+    EXPECT_EQ(doc.path_name(), dir.file("run.vxg"));
+    EXPECT_EQ(files.requests().back().default_extension, "vxg");
+    EXPECT_TRUE(read_vxm_document(dir.file("run.vxg")).document);
+    EXPECT_EQ(doc.GetChannelIds(), (std::vector<std::int32_t>{kThrottle, kChannelListEnd}));
+}
+
+// Title "Run", Engine Speed, two samples.
+const Bytes kRunDocument = hex("02 00 00 00") + hex("03") + text("Run") + hex("01 00 00 00")  // version, title, N
+                           + hex("00 00 00 00  00 00 00 00") + hex("03") + text("RPM")        // precision, kind, units
+                           + hex("02 00 00 00  09 00 00 00")                                  // trace width, id
+                           + hex("00 00 00 00  00 00 FA 45")                                  // 0 .. 8000
+                           + hex("0C") + text("Engine Speed") + hex("FF 00 00 00")            // label, colour
+                           + hex("02 00 00 00")                                               // samples
+                           + hex("00 00 00 00  00 80 54 44")                                  // 0.0 s, 850
+                           + hex("00 00 80 3E  00 00 61 44");                                 // 0.25 s, 900
+
+TEST_F(Document, StoresTheFileLayoutAndLoadsItForReview) {
+    doc.SetChannels({kEngineSpeed, kChannelListEnd});
+    doc.SetTitle("Run");
+    doc.samples().Append(0.0f, std::vector<float>{850.0f});
+    doc.samples().Append(0.25f, std::vector<float>{900.0f});
+    const std::string path = dir.file("run.vxg");
+    ASSERT_EQ(doc.Store(path), std::nullopt);
+    EXPECT_EQ(testsupport::read_bytes(path).size(), 77u);
+    EXPECT_EQ(testsupport::read_bytes(path), kRunDocument);
+
+    CVXMlogDoc review({&messages, &files});
+    int hint = 0;
+    review.SetViewUpdate([&](int h, std::size_t) { hint = h; });
+    ASSERT_EQ(review.Load(path), std::nullopt);
+    EXPECT_EQ(hint, kHintContentChanged);
+    EXPECT_TRUE(review.loaded());
+    EXPECT_TRUE(review.paused());
+    EXPECT_EQ(review.title(), "Run");
+    ASSERT_EQ(review.samples().size(), 2u);
+    EXPECT_EQ(review.samples().values(1)[0], 900.0f);
+    EXPECT_EQ(review.channels()[0].long_units, "RPM");
+    EXPECT_FALSE(review.IsCommandEnabled(kCommandStart));
+    EXPECT_FALSE(review.IsCommandEnabled(kCommandSelect));
+    EXPECT_TRUE(review.IsCommandEnabled(kCommandExportCsv));
+}
+
+TEST_F(Document, OlderVersionsTakeWhatTheyLackFromTheTable) {
+    const std::string v0 = dir.file("v0.vxg");
+    testsupport::write_bytes(v0, hex("00 00 00 00  02 00 00 00")                     // version 0, N = 2
+                                     + hex("0B 00 00 00  00 00 00 00  00 00 48 43")  // Air Temperature
+                                     + hex("03") + text("Air") + hex("00 FF 00 00")  // label, colour
+                                     + hex("63 00 00 00  00 00 00 00  00 00 80 3F")  // id 99: no row
+                                     + hex("01") + text("X") + hex("00 00 00 00")    //
+                                     + hex("01 00 00 00  00 00 00 00  00 00 20 41 00 00 80 3F"));
+    CVXMlogDoc review({&messages, &files});
+    ASSERT_EQ(review.Load(v0), std::nullopt);
+    EXPECT_EQ(review.title(), "Calderis Datalogger");
+    ASSERT_EQ(review.channels().size(), 2u);
+    const CDataAttributes& air = review.channels()[0];
+    EXPECT_EQ(air.units, "\xB0");
+    EXPECT_EQ(air.long_units, "degrees");
+    EXPECT_EQ(air.label, "Air") << "the file's label";
+    EXPECT_EQ(air.trace_width, 2);
+    const CDataAttributes& unknown = review.channels()[1];
+    EXPECT_EQ(unknown.label, "X");
+    EXPECT_EQ(unknown.precision, 0);
+    EXPECT_EQ(unknown.kind, 0);
+    EXPECT_EQ(unknown.units, "");
+    EXPECT_EQ(review.samples().values(0)[0], 10.0f);
+
+    const std::string v1 = dir.file("v1.vxg");
+    testsupport::write_bytes(v1, hex("01 00 00 00") + hex("01") + text("t") + hex("01 00 00 00")  // title, N
+                                     + hex("02") + text("ms") + hex("01 00 00 00  0A 00 00 00")   // units, width, id
+                                     + hex("00 00 00 00  00 00 C8 41") + hex("03") + text("IPW") + hex("00 00 00 00") +
+                                     hex("00 00 00 00"));
+    CVXMlogDoc second({&messages, &files});
+    ASSERT_EQ(second.Load(v1), std::nullopt);
+    EXPECT_EQ(second.title(), "t");
+    EXPECT_EQ(second.channels()[0].precision, -1) << "Injector Pulse Width's automatic decimals";
+    EXPECT_EQ(second.channels()[0].kind, 0);
+    EXPECT_EQ(second.channels()[0].units, "ms");
+    EXPECT_EQ(second.channels()[0].trace_width, 1);
+}
+
+TEST_F(Document, ADamagedFileIsRefusedWithTheReadersMessage) {
+    const std::string path = dir.file("cut.vxg");
+    testsupport::write_bytes(path, Bytes(kRunDocument.begin(), kRunDocument.end() - 3));
+    CVXMlogDoc review({&messages, &files});
+    const std::optional<std::string> error = review.Load(path);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, read_vxm_document(path).error);
+    EXPECT_FALSE(review.loaded());
+}
+
+class CsvExport : public Document {
+protected:
+    void fill() {
+        doc.SetChannels({kEngineSpeed, 11, 6, kChannelListEnd});
+        doc.samples().Append(0.0f, std::vector<float>{850.0f, 70.0f, 30.0f});
+        doc.samples().Append(-1.0f, std::vector<float>{1234.567f, 0.0f, 0.25f});
+    }
+    static constexpr char kExpected[] =
+        "Calderis Datalogger\r\n\r\n"
+        "Time (secs), Engine Speed (RPM), Air Temperature (\xB0), ISC Steps\r\n"
+        "0.00, 850.00, 70.00, 30.00\r\n"
+        "-1.00, 1234.57, 0.00, 0.25\r\n";
+};
+
+TEST_F(CsvExport, WritesTheExactBytesEvenUnderAGermanLocale) {
+    fill();
+    ASSERT_EQ(doc.Store(dir.file("run.vxg")), std::nullopt);
+    const std::string old_locale = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the German locale is needed for this test";
+    files.queue_path(dir.file("run.csv"));
+    doc.ExportCsv();
+    std::setlocale(LC_ALL, old_locale.c_str());
+    EXPECT_EQ(testsupport::read_text(dir.file("run.csv")), kExpected);
+    ASSERT_EQ(files.requests().size(), 1u);
+    const platform::FileChooserRequest& request = files.requests()[0];
+    EXPECT_EQ(request.file_name, dir.file("run"));
+    EXPECT_EQ(request.default_extension, "csv");
+    EXPECT_TRUE(request.overwrite_prompt);
+    EXPECT_EQ(request.filters,
+              (std::vector<platform::FileFilter>{{"CSV (Comma delimited)", {"*.csv"}}, {"All Files", {"*.*"}}}));
+}
+
+TEST_F(CsvExport, WithoutChannelsOnlyTheFirstTwoLines) {
+    CVXMlogDoc empty({&messages, &files});
+    files.queue_path(dir.file("empty.csv"));
+    empty.ExportCsv();
+    EXPECT_EQ(testsupport::read_text(dir.file("empty.csv")), "Calderis Datalogger\r\n\r\n");
+}
+
+TEST_F(CsvExport, AFailureIsReported) {
+    fill();
+    files.queue_path(dir.file("missing/run.csv"));
+    doc.ExportCsv();
+    // A folder in the way: the rename fails and the folder stays.
+    std::filesystem::create_directory(dir.file("taken.csv"));
+    files.queue_path(dir.file("taken.csv"));
+    doc.ExportCsv();
+    ASSERT_EQ(messages.messages().size(), 2u);
+    for (const auto& message : messages.messages()) {
+        EXPECT_NE(message.text.find("was not exported"), std::string::npos) << message.text;
+        EXPECT_EQ(message.caption, "VXMlog");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("taken.csv")));
+}
+
+TEST(CsvName, CutAtTheLastDotAfterTheLastSlash) {
+    EXPECT_EQ(CsvProposedName("/home/a/run.vxg"), "/home/a/run");
+    EXPECT_EQ(CsvProposedName("/home/a.b/run"), "/home/a.b/run");
+    EXPECT_EQ(CsvProposedName("/home/a/run.1.vxg"), "/home/a/run.1");
+    EXPECT_EQ(CsvProposedName(""), "");
+}
+
+}  // namespace
+}  // namespace korv::boxlogger
