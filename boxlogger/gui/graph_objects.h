@@ -37,6 +37,9 @@ enum ChartCommand : int {
     kCmdColourLast = 32815,
     kCmdBack = 32820,
     kCmdExportImage = 32823,
+    kCmdPrint = 57607,
+    kCmdPrintDirect = 57608,
+    kCmdPrintPreview = 57609,
 };
 
 class CGraphObject {

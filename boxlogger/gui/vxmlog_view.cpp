@@ -230,6 +230,9 @@ void CVXMlogView::OnCommand(int id) {
     case kCmdExpand: time_axis_->PrevScale(); break;
     case kCmdTitleChange: title_->OnCommand(doc_, id, dc); break;
     case kCmdExportImage: ExportImage(); break;
+    case kCmdPrint: Print(); break;
+    case kCmdPrintDirect: PrintDirect(); break;
+    case kCmdPrintPreview: PrintPreview(); break;
     default: break;
     }
 }

@@ -48,7 +48,7 @@ public:
     // 1125 everything changed.
     void OnUpdate(int hint, std::size_t first_new = 0);
     // The chart commands (scaling, title, shrink, expand, forward, back,
-    // export image).
+    // export image, print, print direct, print preview).
     void OnCommand(int id);
     bool IsCommandEnabled(int id) const;
     void ExportImage();
