@@ -1,0 +1,87 @@
+#include "boxlogger/gui/logger_prefs_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "boxlogger/core/app_settings.h"
+#include "boxlogger/core/command_screen.h"
+#include "common/gui/window_style.h"
+
+namespace korv::boxlogger {
+
+CLoggerPrefsDlg::CLoggerPrefsDlg(LoggerLink& link, int port_index, QWidget* parent)
+    : QDialog(parent), link_(link), port_index_(port_index) {
+    setWindowTitle("Logger Preferences");
+    use_window_style(*this);
+    auto* grid = new QGridLayout(this);
+    port_ = new QComboBox(this);
+    port_->setObjectName("1001");
+    for (int i = 1; i <= kComPorts; ++i) port_->addItem(QString("COM%1").arg(i));
+    port_->setCurrentIndex(port_index >= 0 && port_index < kComPorts ? port_index : 0);
+    auto* connect_button = new QPushButton("&Connect", this);
+    connect_button->setObjectName("1054");
+    auto* box = new QGroupBox("Status", this);
+    auto* box_layout = new QVBoxLayout(box);
+    status_ = new QLabel(box);
+    status_->setObjectName("1053");
+    status_->setMinimumWidth(260);
+    status_->installEventFilter(this);
+    box_layout->addWidget(status_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    grid->addWidget(port_, 0, 0);
+    grid->addWidget(connect_button, 0, 1);
+    grid->addWidget(box, 1, 0, 1, 2);
+    grid->addWidget(buttons, 0, 2, 2, 1, Qt::AlignTop);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(connect_button, &QPushButton::clicked, this, &CLoggerPrefsDlg::OnConnect);
+    connect(port_, &QComboBox::currentIndexChanged, this, &CLoggerPrefsDlg::OnSelchangePort);
+    setFixedSize(sizeHint());
+    ok_->setEnabled(link_.Probe(port_index_) == kProbeWorking);
+}
+
+QString CLoggerPrefsDlg::status_text() const { return status_->text(); }
+bool CLoggerPrefsDlg::ok_enabled() const { return ok_->isEnabled(); }
+
+void CLoggerPrefsDlg::OnSelchangePort(int index) {
+    port_index_ = index;
+    status_->clear();
+}
+
+void CLoggerPrefsDlg::OnConnect() {
+    const int probe = link_.Probe(port_index_);
+    status_->setText(QString::fromLatin1(probe_status_text(probe)));
+    ok_->setEnabled(link_.Linked());
+}
+
+void CLoggerPrefsDlg::OnStatusCtrlDoubleClick() {
+    const int probe = link_.Probe(port_index_);
+    status_->setText(probe == kProbeWorking ? kWorkingProperly : kLinkFaked);
+    link_.FakeLink();
+    ok_->setEnabled(true);
+}
+
+void CLoggerPrefsDlg::reject() {
+    link_.ClosePort();
+    QDialog::reject();
+}
+
+bool CLoggerPrefsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == status_ && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
+            OnStatusCtrlDoubleClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace korv::boxlogger

@@ -1,0 +1,121 @@
+// The command screen and Logger Preferences over the program's own port,
+// against the simulated data-logger box.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/gui/logger_prefs_dialog.h"
+#include "boxlogger/gui/vxmlog_app.h"
+#include "platform/core/memory_settings_store.h"
+#include "platform/core/scripted_file_chooser.h"
+#include "platform/core/scripted_message_box.h"
+#include "sim/core/com_port_binding.h"
+#include "sim/core/vxm_box.h"
+
+namespace korv::boxlogger {
+namespace {
+
+using sim::BoxState;
+using sim::PeerOnPort;
+using sim::VxmBox;
+
+struct LinkedShell : ::testing::Test {
+    platform::MemorySettingsStore store;
+    platform::ScriptedMessageBox messages;
+    platform::ScriptedFileChooser files;
+    std::unique_ptr<CVXMlogApp> app;
+
+    void start() {
+        AppServices services;
+        services.store = &store;
+        services.messages = &messages;
+        services.files = &files;
+        app = std::make_unique<CVXMlogApp>(services);
+        ASSERT_TRUE(app->InitInstance({}));
+    }
+    QPushButton* button(int id) { return app->command_frame()->view()->button(id); }
+    QString rate_pane() { return app->command_frame()->pane(cmd::kPaneRate)->text(); }
+};
+
+// Acts on the next modal dialog, then leaves it by the given action.
+void on_logger_preferences(std::function<void(CLoggerPrefsDlg&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<CLoggerPrefsDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        act(*dialog);
+    });
+}
+
+TEST_F(LinkedShell, ConnectToAWorkingBoxShowsTheRate) {
+    PeerOnPort<VxmBox> box(0, sim::Pacing::Wire);
+    start();
+    EXPECT_EQ(rate_pane(), "Link Down");
+    button(cmd::kConnect)->click();
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ(button(cmd::kConnect)->text(), "Dis&connect");
+    EXPECT_TRUE(button(cmd::kCollectData)->isEnabled());
+    // The poll thread's idle cycle keeps the rate; the pane follows each second.
+    const QRegularExpression rate("^Rate: [1-9][0-9]*/s$");
+    QTRY_VERIFY_WITH_TIMEOUT(rate.match(rate_pane()).hasMatch(), 20000);
+    button(cmd::kConnect)->click();
+    EXPECT_EQ(button(cmd::kConnect)->text(), "&Connect");
+    EXPECT_FALSE(app->port().is_open());
+}
+
+TEST_F(LinkedShell, ABoxWithoutEcuIsReportedAndCancelLeavesThePortClosed) {
+    PeerOnPort<VxmBox> box(0, sim::Pacing::Instant);
+    box->set_state(BoxState::EchoOnly);
+    start();
+    on_logger_preferences([](CLoggerPrefsDlg& dialog) {
+        EXPECT_FALSE(dialog.ok_enabled());
+        dialog.findChild<QPushButton*>("1054")->click();
+        EXPECT_EQ(dialog.status_text(), "Datalogger not properly connected to ECU");
+        EXPECT_FALSE(dialog.ok_enabled());
+        dialog.reject();
+    });
+    button(cmd::kConnect)->click();
+    EXPECT_FALSE(app->port().is_open());
+    EXPECT_EQ(button(cmd::kConnect)->text(), "&Connect");
+    EXPECT_FALSE(button(cmd::kCollectData)->isEnabled());
+}
+
+TEST_F(LinkedShell, WithNoBoxTheHiddenGestureFakesTheLink) {
+    sim::ComPortBinding nowhere(0, "/nonexistent/vxmlog-test-port");
+    start();
+    on_logger_preferences([](CLoggerPrefsDlg& dialog) {
+        dialog.findChild<QPushButton*>("1054")->click();
+        EXPECT_EQ(dialog.status_text(), "Port already in use or unavailable");
+        QTest::mouseDClick(dialog.findChild<QLabel*>("1053"), Qt::LeftButton, Qt::ControlModifier);
+        EXPECT_EQ(dialog.status_text(), "Datalogger link faked");
+        ASSERT_TRUE(dialog.ok_enabled());
+        dialog.accept();
+    });
+    button(cmd::kConnect)->click();
+    EXPECT_TRUE(app->port().link_faked());
+    EXPECT_EQ(button(cmd::kConnect)->text(), "Dis&connect");
+    EXPECT_TRUE(button(cmd::kCollectData)->isEnabled());
+    EXPECT_TRUE(button(cmd::kDrb2)->isEnabled());
+}
+
+TEST_F(LinkedShell, ExitStopsThePollThreadAndClosesThePort) {
+    PeerOnPort<VxmBox> box(0, sim::Pacing::Instant);
+    start();
+    button(cmd::kConnect)->click();
+    ASSERT_TRUE(app->port().is_open());
+    app->command_frame()->close();
+    EXPECT_TRUE(app->exited());
+    EXPECT_FALSE(app->port().is_open());
+    // The port is free for the next holder.
+    CSerialPort other;
+    EXPECT_EQ(other.Probe(0), 2);
+    other.Close();
+}
+
+}  // namespace
+}  // namespace korv::boxlogger

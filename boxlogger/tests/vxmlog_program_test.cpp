@@ -1,0 +1,95 @@
+// The built program as a person starts it: one instance per user, a second
+// start hands over to the first, a killed instance does not block the next.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+#include <filesystem>
+
+#include "boxlogger/gui/instance_channel.h"
+#include "common/core/vxm_document_writer.h"
+#include "platform/gui/qt_settings_store.h"
+#include "testsupport/temp_folder.h"
+
+namespace korv::boxlogger {
+namespace {
+
+class Program {
+public:
+    explicit Program(const testsupport::TempFolder& home) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
+            const std::string folder = home.file(name);
+            std::filesystem::create_directories(folder);
+            std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+            env.insert(name, QString::fromStdString(folder));
+        }
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    }
+    ~Program() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(10000);
+        }
+    }
+    void start(const QStringList& arguments = {}) { process_.start(VXMLOG_BINARY, arguments); }
+    QProcess& process() { return process_; }
+
+private:
+    QProcess process_;
+};
+
+// True once a program listens on the socket: a raise request reaches it.
+bool answers(const QString& socket) { return InstanceChannel::SendToRunning(socket, {}, 2000); }
+
+TEST(VXMlogProgram, ASecondStartRaisesTheFirstAndAKilledOneDoesNotBlock) {
+    testsupport::TempFolder home;
+    const QString socket = QString::fromStdString(home.file("XDG_RUNTIME_DIR") + "/VXMlog.socket");
+    const std::string vxg = home.file("run.vxg");
+    VxmDocument doc;
+    doc.title = "Run";
+    ASSERT_FALSE(write_vxm_document(vxg, doc));
+
+    Program first(home);
+    first.start();
+    QTRY_VERIFY_WITH_TIMEOUT(answers(socket), 20000);
+
+    Program second(home);
+    second.start({QString::fromStdString(vxg)});
+    ASSERT_TRUE(second.process().waitForFinished(20000));
+    EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.process().exitCode(), 0);
+    EXPECT_EQ(first.process().state(), QProcess::Running);
+
+    // Ended by a termination request, the first keeps its settings: the
+    // file the second handed over is among its recent files.
+    first.process().terminate();
+    ASSERT_TRUE(first.process().waitForFinished(20000));
+    EXPECT_EQ(first.process().exitCode(), 0);
+    {
+        platform::QtSettingsStore store("Calderis", "VXMlog", QString::fromStdString(home.file("XDG_CONFIG_HOME")));
+        EXPECT_EQ(store.read_string({"Recent File List"}, "File1"), vxg);
+        EXPECT_EQ(store.read_dword({"Settings"}, "ComPort"), 0u);
+        EXPECT_TRUE(store.read_string({"State"}, "MainWindow"));
+    }
+
+    Program crashed(home);
+    crashed.start();
+    QTRY_VERIFY_WITH_TIMEOUT(answers(socket), 20000);
+    crashed.process().kill();
+    ASSERT_TRUE(crashed.process().waitForFinished(20000));
+
+    Program after(home);
+    after.start();
+    QTRY_VERIFY_WITH_TIMEOUT(answers(socket), 20000);
+    EXPECT_EQ(after.process().state(), QProcess::Running);
+    after.process().terminate();
+    ASSERT_TRUE(after.process().waitForFinished(20000));
+    EXPECT_EQ(after.process().exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace korv::boxlogger
