@@ -63,6 +63,7 @@ void CGraphTitle::OnCommand(ChartDocument& doc, int id, const ChartDC& dc) {
         return;
     }
     doc.SetChartTitle(*bytes);
+    view_->TitleChanged();
     Invalidate();
     GetSize(doc, dc);
     Layout(rect_, dc);

@@ -23,10 +23,9 @@ namespace korv::boxlogger {
 using chart::LRect;
 using chart::LSize;
 
-namespace {
+namespace {}  // namespace
 
-// The time-axis, trace-width and title menus.
-int run_chart_menu(QWidget* owner, int menu_id, const QPoint& global) {
+int CVXMlogView::RunChartMenu(QWidget* owner, int menu_id, const QPoint& global) {
     QMenu menu(owner);
     auto add = [&](QMenu& m, const char* text, int id) { m.addAction(QString::fromLatin1(text))->setData(id); };
     switch (menu_id) {
@@ -49,6 +48,8 @@ int run_chart_menu(QWidget* owner, int menu_id, const QPoint& global) {
     QAction* chosen = menu.exec(global);
     return chosen != nullptr ? chosen->data().toInt() : 0;
 }
+
+namespace {
 
 // The scroll bar's action as the axes' scroll code.
 int scroll_code(int action) {
@@ -83,7 +84,8 @@ CVXMlogView::CVXMlogView(ChartDocument& doc, ChartColours* colours, QWidget* par
     : QWidget(parent),
       doc_(doc),
       own_colours_(colours == nullptr ? std::make_unique<ChartColours>() : nullptr),
-      colours_(colours != nullptr ? colours : own_colours_.get()),
+      background_(colours != nullptr ? &colours->background : &own_colours_->background),
+      foreground_(colours != nullptr ? &colours->foreground : &own_colours_->foreground),
       hbar_(new QScrollBar(Qt::Horizontal, this)),
       vbar_(new QScrollBar(Qt::Vertical, this)),
       title_(std::make_unique<CGraphTitle>(this)),
@@ -102,22 +104,31 @@ CVXMlogView::CVXMlogView(ChartDocument& doc, ChartColours* colours, QWidget* par
     connect(hbar_, &QAbstractSlider::actionTriggered, this, &CVXMlogView::OnHorizontalAction);
     connect(vbar_, &QAbstractSlider::actionTriggered, this, &CVXMlogView::OnVerticalAction);
     run_dialog_ = [](QDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
-    run_menu_ = [this](int menu_id, const QPoint& global) { return run_chart_menu(window(), menu_id, global); };
+    run_menu_ = [this](int menu_id, const QPoint& global) { return RunChartMenu(window(), menu_id, global); };
     printer_source_ = [] {
         auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
         p->setPageOrientation(QPageLayout::Landscape);
         return p;
     };
-    colour_of_ = [this](int) { return colours_->foreground; };
+    colour_of_ = [this](int) { return *foreground_; };
+}
+
+CVXMlogView::CVXMlogView(std::unique_ptr<ChartDocument> doc, ChartColours* colours, QWidget* parent)
+    : CVXMlogView(*doc, colours, parent) {
+    own_doc_ = std::move(doc);
 }
 
 CVXMlogView::~CVXMlogView() = default;
+
+void CVXMlogView::TitleChanged() {
+    if (title_changed_) title_changed_();
+}
 
 std::array<CGraphObject*, chart::kViewSlots> CVXMlogView::GraphSlots() const {
     return {title_.get(), legend_.get(), stack_.get(), time_axis_.get(), value_axis_.get(), nullptr};
 }
 
-ChartDC CVXMlogView::MeasureDC() { return ChartDC(this, nullptr, colours_->background, colours_->foreground); }
+ChartDC CVXMlogView::MeasureDC() { return ChartDC(this, nullptr, *background_, *foreground_); }
 
 int CVXMlogView::ClientWidth(const ChartDC& dc) const { return dc.to_logical(rect()).width(); }
 
@@ -159,7 +170,7 @@ void CVXMlogView::PlaceScrollBars() {
 }
 
 void CVXMlogView::DrawChart(QPaintDevice* device, QPainter& painter, bool background) {
-    const ChartDC dc(device, &painter, colours_->background, colours_->foreground);
+    const ChartDC dc(device, &painter, *background_, *foreground_);
     if (background) painter.fillRect(QRect(0, 0, device->width(), device->height()), dc.background());
     for (CGraphObject* object : GraphSlots())
         if (object != nullptr) object->Draw(doc_, dc);
@@ -188,6 +199,11 @@ void CVXMlogView::resizeEvent(QResizeEvent* event) {
     Layout();
 }
 
+void CVXMlogView::Recolour() {
+    buffer_dirty_ = true;
+    update();
+}
+
 void CVXMlogView::InvalidateChart(const LRect&) {
     buffer_dirty_ = true;
     update();
@@ -208,7 +224,7 @@ void CVXMlogView::OnUpdate(int hint, std::size_t first_new) {
     if (can_draw) {
         // Only the new stretch goes into the back buffer; the region shows it.
         QPainter painter(&buffer_);
-        const ChartDC dc(&buffer_, &painter, colours_->background, colours_->foreground);
+        const ChartDC dc(&buffer_, &painter, *background_, *foreground_);
         for (CGraphObject* object : GraphSlots())
             if (object != nullptr) object->Append(first_new, last, dc, doc_);
         painter.end();
@@ -312,7 +328,7 @@ void CVXMlogView::HandleContextMenu(const QPoint& client_point, const QPoint& gl
     if (hit == 0) {
         const int id = run_menu_(0, global);
         if (id < kCmdColourFirst || id > kCmdColourLast) return;
-        colours_->background = ColourOfCommand(id);
+        *background_ = ColourOfCommand(id);
         buffer_dirty_ = true;
         update();
         return;

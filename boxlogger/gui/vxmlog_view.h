@@ -39,10 +39,22 @@ class CVXMlogView : public QWidget {
 public:
     // `colours` is shared by the program's views; null gives the view its own.
     explicit CVXMlogView(ChartDocument& doc, ChartColours* colours = nullptr, QWidget* parent = nullptr);
+    // The same over a document the view keeps.
+    explicit CVXMlogView(std::unique_ptr<ChartDocument> doc, ChartColours* colours = nullptr,
+                         QWidget* parent = nullptr);
     ~CVXMlogView() override;
 
     ChartDocument& document() { return doc_; }
-    ChartColours& colours() { return *colours_; }
+    std::uint32_t background() const { return *background_; }
+    std::uint32_t foreground() const { return *foreground_; }
+    // Reads (and, from the background menu, writes) the colours where the
+    // program keeps them.
+    void set_colour_source(std::uint32_t* background, std::uint32_t* foreground) {
+        background_ = background;
+        foreground_ = foreground;
+    }
+    // Repaints everything, after a colour change elsewhere.
+    void Recolour();
 
     // The document's update hints: 1124 samples appended from `first_new`,
     // 1125 everything changed.
@@ -68,6 +80,10 @@ public:
     using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
     using ColourSource = std::function<std::uint32_t(int id)>;
     using ValuePane = std::function<void(const QString&)>;
+    using TitleListener = std::function<void()>;
+    void set_title_changed(TitleListener t) { title_changed_ = std::move(t); }
+    // The time-axis, trace-width and title menus as the view shows them.
+    static int RunChartMenu(QWidget* owner, int menu_id, const QPoint& global);
     void set_dialog_runner(DialogRunner r) { run_dialog_ = std::move(r); }
     void set_menu_runner(MenuRunner r) { run_menu_ = std::move(r); }
     void set_printer_source(PrinterSource s) { printer_source_ = std::move(s); }
@@ -82,6 +98,7 @@ public:
     void Report(const std::string& text);
     std::uint32_t ColourOfCommand(int id) const;
     void SetValuePane(const QString& text);
+    void TitleChanged();
     int ClientWidth(const ChartDC& dc) const;
     ChartDC MeasureDC();
     // Sizes, stacks and refills the traces after a legend change.
@@ -120,8 +137,10 @@ private:
     std::array<CGraphObject*, chart::kViewSlots> GraphSlots() const;
 
     ChartDocument& doc_;
+    std::unique_ptr<ChartDocument> own_doc_;
     std::unique_ptr<ChartColours> own_colours_;
-    ChartColours* colours_;
+    std::uint32_t* background_;
+    std::uint32_t* foreground_;
     QScrollBar* hbar_;
     QScrollBar* vbar_;
     std::unique_ptr<CGraphTitle> title_;
@@ -141,6 +160,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     ColourSource colour_of_;
     ValuePane value_pane_;
+    TitleListener title_changed_;
     platform::FileChooser* chooser_ = nullptr;
     platform::MessageBox* messages_ = nullptr;
     std::unique_ptr<platform::FileChooser> own_chooser_;

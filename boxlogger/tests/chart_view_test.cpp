@@ -105,7 +105,7 @@ TEST_F(ChartFixture, HiddenTraceKeepsItsLegendItemWithABackgroundSwatch) {
         const chart::LRect& r = view->legend()->item(i).rect();
         return device(*view, r.left + r.height() / 2, (r.top + r.bottom) / 2);
     };
-    EXPECT_EQ(image.pixelColor(swatch_centre(0)), chart_colour(view->colours().background));
+    EXPECT_EQ(image.pixelColor(swatch_centre(0)), chart_colour(view->background()));
     EXPECT_EQ(image.pixelColor(swatch_centre(1)), chart_colour(kLime));
 }
 
@@ -184,7 +184,7 @@ TEST_F(ChartFixture, RightClickOnEmptySpaceRecoloursThisViewAtOnce) {
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
     QApplication::sendEvent(view.get(), &click);
     EXPECT_EQ(menus, std::vector<int>{0});
-    EXPECT_EQ(view->colours().background, kRed);
+    EXPECT_EQ(view->background(), kRed);
     QApplication::processEvents();
     EXPECT_EQ(view->grab().toImage().pixelColor(2, 2), chart_colour(kRed));
 }
