@@ -21,8 +21,8 @@
 #include "boxlogger/gui/document_frames.h"
 #include "boxlogger/gui/help_window.h"
 #include "boxlogger/gui/logger_prefs_dialog.h"
+#include "boxlogger/gui/document_view.h"
 #include "boxlogger/gui/notice_dialog.h"
-#include "boxlogger/gui/plain_view.h"
 #include "boxlogger/gui/quick_select_dialog.h"
 #include "boxlogger/gui/trigger_select_dialog.h"
 #include "boxlogger/gui/view_prefs_dialog.h"
@@ -237,6 +237,11 @@ void CVXMlogApp::on_frame_command(CMainFrame* frame, int id) {
         frame->UpdateCommandUI();
         return;
     }
+    if (CDocumentView* view = frame != nullptr ? frame->findChild<CDocumentView*>() : nullptr;
+        view != nullptr && view->IsCommandEnabled(id) && view->RunChartCommand(id)) {
+        frame->UpdateCommandUI();
+        return;
+    }
     switch (id) {
     case cmd::kConnect: OnConnect(); break;
     case cmd::kDescribeCar: OnDescribeCar(); break;
@@ -280,6 +285,9 @@ CommandState CVXMlogApp::command_state(CMainFrame* frame, int id) const {
         case cmd::kFileSend: return {doc->IsCommandEnabled(id), doc->IsCommandChecked(id)};
         default: break;
         }
+        if (const CDocumentView* view = frame->findChild<CDocumentView*>();
+            view != nullptr && CDocumentView::IsChartCommand(id))
+            return {view->IsCommandEnabled(id), false};
     }
     switch (id) {
     // One capture document at a time: New only while none is capturing.
@@ -395,7 +403,9 @@ void CVXMlogApp::OnFileNew() {
         return;
     }
     capture_doc_ = std::make_unique<CVXMlogDoc>(*engine_, quick_selects_, prompts());
-    auto* view = new CPlainView(*capture_doc_);
+    auto* view = new CDocumentView(*capture_doc_, &settings_.background, &settings_.foreground, services_.files,
+                                   services_.messages);
+    connect(this, &CVXMlogApp::colours_changed, view, &CVXMlogView::Recolour);
     capture_frame_ = new CCaptureFrame(view);
     view->Refresh();
     capture_frame_->can_close = [this] { return !capture_doc_ || capture_doc_->SaveModified(); };
@@ -406,7 +416,7 @@ void CVXMlogApp::OnFileNew() {
     connect(capture_frame_, &CMainFrame::closing, this, [this] {
         // The view goes with the frame; the document stops and gives its
         // ring back now.
-        if (auto* view = capture_frame_->findChild<CPlainView*>()) delete view;
+        if (auto* view = capture_frame_->findChild<CDocumentView*>()) delete view;
         capture_doc_.reset();
         capture_frame_ = nullptr;  // deleted a moment later, gone for the program now
         UpdateCommandButtons();
@@ -445,7 +455,9 @@ CDisplayFrame* CVXMlogApp::OpenReviewWindow(const QString& path) {
         services_.messages->show(*error, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::Warning);
         return nullptr;
     }
-    auto* view = new CPlainView(*doc);
+    auto* view =
+        new CDocumentView(*doc, &settings_.background, &settings_.foreground, services_.files, services_.messages);
+    connect(this, &CVXMlogApp::colours_changed, view, &CVXMlogView::Recolour);
     auto* frame = new CDisplayFrame(view);
     view->Refresh();
     frame->can_close = [doc] { return doc->SaveModified(); };
@@ -453,7 +465,7 @@ CDisplayFrame* CVXMlogApp::OpenReviewWindow(const QString& path) {
     wire_frame(*frame);
     reviews_.push_back(ReviewWindow{canonical, QPointer<CDisplayFrame>(frame), doc});
     connect(frame, &CMainFrame::closing, this, [this](CMainFrame* closed) {
-        if (auto* view = closed->findChild<CPlainView*>()) delete view;
+        if (auto* view = closed->findChild<CDocumentView*>()) delete view;
         std::erase_if(reviews_, [closed](const ReviewWindow& r) { return r.frame.isNull() || r.frame == closed; });
     });
     add_recent_file(info.absoluteFilePath());

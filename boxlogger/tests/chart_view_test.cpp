@@ -1,0 +1,403 @@
+#include "boxlogger/core/sample_list_chart.h"
+#include "boxlogger/gui/chart_dialogs.h"
+#include "boxlogger/gui/vxmlog_view.h"
+#include "platform/core/scripted_file_chooser.h"
+#include "platform/core/scripted_message_box.h"
+#include "testsupport/file_bytes.h"
+#include "testsupport/temp_folder.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <filesystem>
+
+namespace korv::boxlogger {
+namespace {
+
+constexpr std::uint32_t kRed = 0x0000FF;  // 0x00BBGGRR
+constexpr std::uint32_t kLime = 0x00FF00;
+
+CDataAttributes channel(int id, std::uint32_t colour, int width = 2) {
+    CDataAttributes a(id);
+    a.colour = colour;
+    a.trace_width = width;
+    return a;
+}
+
+// Engine speed (0-8000) and the A/C switch, one sample every half second.
+struct ChartFixture : ::testing::Test {
+    void SetUp() override {
+        doc.title = "Run";
+        doc.path_name = "/tmp/runs/run.vxg";
+        doc.channels = {channel(9, kRed), channel(19, kLime)};
+        add_samples(0, 41);  // 0 .. 20 s
+    }
+    void add_samples(int from, int to) {
+        for (int i = from; i < to; ++i) doc.samples.Append(i * 0.5f, {4000.0f, 1.0f});
+    }
+    std::unique_ptr<CVXMlogView> make_view(int w = 600, int h = 400) {
+        auto view = std::make_unique<CVXMlogView>(doc);
+        view->set_message_box(&messages);
+        view->set_file_chooser(&files);
+        view->set_menu_runner([this](int id, const QPoint&) {
+            menus.push_back(id);
+            return menu_answer;
+        });
+        view->set_colour_of_command([](int id) { return id == 32809 ? kRed : 0xFFFFFFu; });
+        view->resize(w, h);
+        view->show();
+        QApplication::processEvents();
+        return view;
+    }
+    // The device pixel of a logical point.
+    static QPoint device(CVXMlogView& view, int x, int y) { return view.MeasureDC().map(x, y).toPoint(); }
+    // True when a pixel within `reach` rows of p has the colour.
+    static bool colour_near(const QImage& image, QPoint p, std::uint32_t bgr, int reach = 2) {
+        for (int dy = -reach; dy <= reach; ++dy)
+            if (image.pixelColor(p.x(), p.y() + dy) == chart_colour(bgr)) return true;
+        return false;
+    }
+
+    MemoryChartDocument doc;
+    platform::ScriptedMessageBox messages;
+    platform::ScriptedFileChooser files;
+    std::vector<int> menus;
+    int menu_answer = 0;
+};
+
+TEST_F(ChartFixture, LaysOutTracesUnderTheLegendWithAxesBesideThem) {
+    auto view = make_view();
+    ASSERT_TRUE(view->layout_done());
+    CTraceStack& stack = *view->stack();
+    ASSERT_EQ(stack.traces(), 2u);
+    EXPECT_FALSE(stack.trace(0).IsSwitch());
+    EXPECT_TRUE(stack.trace(1).IsSwitch());
+    EXPECT_TRUE(stack.trace(0).shown());
+    EXPECT_TRUE(stack.trace(1).shown());
+    EXPECT_LT(stack.rect().top, view->legend()->rect().bottom);
+    EXPECT_EQ(view->value_axis()->rect().top, stack.rect().top);
+    EXPECT_GT(view->time_axis()->rect().top, stack.rect().bottom - 2);
+    // 20 s at 2 s per inch: 10 inches, beyond a 600-pixel plot, so it stops at the edge.
+    const auto& points = stack.trace(0).points();
+    ASSERT_FALSE(points.empty());
+    EXPECT_EQ(points.front().x, stack.trace(0).plot().left);
+    EXPECT_LE(points.back().x, stack.trace(0).plot().right);
+    EXPECT_EQ(view->time_axis()->state().maximum, 20);
+}
+
+TEST_F(ChartFixture, HiddenTraceKeepsItsLegendItemWithABackgroundSwatch) {
+    doc.channels[0].trace_width = 0;
+    auto view = make_view();
+    EXPECT_FALSE(view->stack()->trace(0).shown());
+    EXPECT_TRUE(view->stack()->trace(1).shown());
+    ASSERT_EQ(view->legend()->items(), 2u);
+    const QImage image = view->RenderImage();
+    auto swatch_centre = [&](std::size_t i) {
+        const chart::LRect& r = view->legend()->item(i).rect();
+        return device(*view, r.left + r.height() / 2, (r.top + r.bottom) / 2);
+    };
+    EXPECT_EQ(image.pixelColor(swatch_centre(0)), chart_colour(view->background()));
+    EXPECT_EQ(image.pixelColor(swatch_centre(1)), chart_colour(kLime));
+}
+
+TEST_F(ChartFixture, SwitchOnThroughoutIsFilledEndToEnd) {
+    auto view = make_view();
+    const CTrace& sw = view->stack()->trace(1);
+    const auto& points = sw.points();
+    ASSERT_GE(points.size(), 3u);
+    const QImage image = view->RenderImage();
+    const int middle = (sw.plot().top + sw.plot().bottom) / 2;
+    for (int x : {points.front().x + 1, (points.front().x + points.back().x) / 2, points.back().x - 2})
+        EXPECT_EQ(image.pixelColor(device(*view, x, middle)), chart_colour(kLime)) << x;
+}
+
+TEST_F(ChartFixture, WheelNotchesAddUpAndCtrlShrinks) {
+    auto view = make_view();
+    auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+        QWheelEvent e(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.get(), &e);
+    };
+    wheel(40, Qt::NoModifier);
+    wheel(40, Qt::NoModifier);
+    EXPECT_EQ(view->time_axis()->position(), 0);
+    wheel(40, Qt::NoModifier);
+    EXPECT_EQ(view->time_axis()->position(), 2);
+    wheel(-120, Qt::ControlModifier);
+    EXPECT_EQ(view->time_axis()->state().scale, 5);
+    EXPECT_EQ(view->time_axis()->position(), 0);
+}
+
+TEST_F(ChartFixture, ShrinkAtTheLastScaleAndBackAtTheStartChangeNothing) {
+    auto view = make_view();
+    view->OnCommand(kCmdBack);
+    EXPECT_EQ(view->time_axis()->position(), 0);
+    for (int i = 0; i < 20; ++i) view->OnCommand(kCmdShrink);
+    EXPECT_EQ(view->time_axis()->state().scale, 36000);
+    for (int i = 0; i < 20; ++i) view->OnCommand(kCmdExpand);
+    EXPECT_EQ(view->time_axis()->state().scale, 1);
+    for (int i = 0; i < 30; ++i) view->OnCommand(kCmdForward);
+    EXPECT_EQ(view->time_axis()->position(), 20);  // the last whole second
+    // Points follow the position: the first drawn sample is the one at 20 s.
+    EXPECT_EQ(view->stack()->trace(0).points().size(), 1u);
+}
+
+TEST_F(ChartFixture, ScrollBarsMoveTheAxes) {
+    doc.channels.clear();
+    for (int id = 0; id < 12; ++id) doc.channels.push_back(channel(id, kRed));
+    auto view = make_view();
+    QScrollBar* v = view->vertical_bar();
+    ASSERT_GT(v->maximum(), 0);  // twelve traces do not fit
+    ASSERT_TRUE(view->stack()->trace(0).shown());
+    v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(view->value_axis()->position(), 50);
+    EXPECT_EQ(v->value(), 50);
+    EXPECT_FALSE(view->stack()->trace(0).shown());
+    EXPECT_TRUE(view->stack()->trace(1).shown());
+    v->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_TRUE(view->stack()->trace(0).shown());
+
+    QScrollBar* h = view->horizontal_bar();
+    EXPECT_EQ(h->maximum(), 20);
+    h->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(view->time_axis()->position(), view->time_axis()->state().page / 2 * 2);
+    EXPECT_EQ(h->value(), view->time_axis()->position());
+    h->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(view->time_axis()->position(), 20);
+}
+
+TEST_F(ChartFixture, RightClickOnEmptySpaceRecoloursThisViewAtOnce) {
+    auto view = make_view();
+    menu_answer = 32809;  // Red
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(view.get(), &key);
+    EXPECT_TRUE(menus.empty());  // the menu key is ignored
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(view.get(), &click);
+    EXPECT_EQ(menus, std::vector<int>{0});
+    EXPECT_EQ(view->background(), kRed);
+    QApplication::processEvents();
+    EXPECT_EQ(view->grab().toImage().pixelColor(2, 2), chart_colour(kRed));
+}
+
+TEST_F(ChartFixture, ContextMenusGoToTheObjectHit) {
+    auto view = make_view();
+    // The legend item's text: the width menu; "Hide" drops the trace from the stack.
+    const chart::LRect item = view->legend()->item(0).rect();
+    const QPoint on_text = device(*view, item.right - 3, (item.top + item.bottom) / 2);
+    menu_answer = kCmdWidthHide;
+    QContextMenuEvent e(QContextMenuEvent::Mouse, on_text, on_text);
+    QApplication::sendEvent(view.get(), &e);
+    EXPECT_EQ(menus.back(), kMenuTraceWidth);
+    EXPECT_EQ(doc.channels[0].trace_width, 0);
+    EXPECT_FALSE(view->stack()->trace(0).shown());
+
+    // The time axis labels: Shrink.
+    const chart::LRect labels = view->time_axis()->label_rect();
+    const QPoint on_axis = device(*view, labels.left + 20, labels.top - 3);
+    menu_answer = kCmdShrink;
+    QContextMenuEvent a(QContextMenuEvent::Mouse, on_axis, on_axis);
+    QApplication::sendEvent(view.get(), &a);
+    EXPECT_EQ(menus.back(), kMenuTimeAxis);
+    EXPECT_EQ(view->time_axis()->state().scale, 5);
+}
+
+TEST_F(ChartFixture, TitleAndScalingDialogs) {
+    auto view = make_view();
+    view->set_dialog_runner([](QDialog& d) {
+        if (auto* t = qobject_cast<CTitleDlg*>(&d)) {
+            EXPECT_EQ(t->windowTitle(), "Title Change");
+            EXPECT_EQ(t->Title(), "Run");
+            t->edit()->setText(QString::fromUtf8("Run 2 \xC2\xB0"));
+        }
+        if (auto* s = qobject_cast<CScaleDlg*>(&d)) {
+            EXPECT_EQ(s->windowTitle(), "Time Axis Scaling");
+            EXPECT_EQ(s->combo()->count(), 16);
+            EXPECT_EQ(s->Selection(), 1);  // 2 seconds
+            s->combo()->setCurrentIndex(6);
+        }
+        return true;
+    });
+    view->OnCommand(kCmdTitleChange);
+    EXPECT_EQ(doc.title, "Run 2 \xB0");  // stored in Windows-1252
+    view->OnCommand(kCmdScaling);
+    EXPECT_EQ(view->time_axis()->state().scale, 60);
+}
+
+TEST_F(ChartFixture, PointerShowsTheValueUnderIt) {
+    auto view = make_view();
+    QString pane;
+    view->set_value_pane([&](const QString& t) { pane = t; });
+    const CTrace& t = view->stack()->trace(0);
+    const QPoint p = device(*view, t.plot().left + 100, (t.plot().top + t.plot().bottom) / 2);
+    QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(view->mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view.get(), &move);
+    EXPECT_EQ(pane, "4000 RPM");
+}
+
+TEST_F(ChartFixture, NewSamplesDrawIntoTheBackBufferOnly) {
+    doc.samples.Clear();
+    add_samples(0, 10);
+    auto view = make_view();
+    view->grab();
+    const int renders = view->full_renders();
+    const std::size_t before = view->stack()->trace(0).points().size();
+    add_samples(10, 16);
+    view->OnUpdate(1124, 10);
+    const auto& points = view->stack()->trace(0).points();
+    EXPECT_EQ(points.size(), before + 6);
+    const QImage shown = view->grab().toImage();
+    EXPECT_EQ(view->full_renders(), renders);
+    const CTrace& t = view->stack()->trace(0);
+    EXPECT_TRUE(colour_near(shown, device(*view, points.back().x - 1, (t.plot().top + t.plot().bottom) / 2), kRed));
+}
+
+TEST_F(ChartFixture, ExportsThePngOfTheClientArea) {
+    auto view = make_view(301, 200);
+    testsupport::TempFolder folder;
+    files.queue_path(folder.file("chart.png"));
+    view->ExportImage();
+    ASSERT_EQ(files.requests().size(), 1u);
+    const auto& request = files.requests()[0];
+    EXPECT_EQ(request.file_name, "/tmp/runs/run");
+    EXPECT_EQ(request.default_extension, "png");
+    EXPECT_TRUE(request.overwrite_prompt);
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0], (platform::FileFilter{"PNG (Portable Network Graphics)", {"*.png"}}));
+    EXPECT_EQ(request.filters[1], (platform::FileFilter{"All Files", {"*.*"}}));
+    EXPECT_TRUE(messages.messages().empty());
+
+    // Decoded by libpng itself, not through Qt.
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&png, folder.file("chart.png").c_str())) << png.message;
+    EXPECT_EQ(png.width, 301u);
+    EXPECT_EQ(png.height, 200u);
+    EXPECT_EQ(png.format, PNG_FORMAT_RGB);  // 8-bit RGB, no alpha
+    png.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(png));
+    ASSERT_TRUE(png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr));
+    auto pixel = [&](QPoint p) {
+        const std::size_t at = (static_cast<std::size_t>(p.y()) * 301 + p.x()) * 3;
+        return QColor(rgb[at], rgb[at + 1], rgb[at + 2]);
+    };
+    EXPECT_EQ(pixel({1, 1}), QColor(0, 0, 0));
+    const CTrace& t = view->stack()->trace(0);
+    const auto& points = t.points();
+    ASSERT_GE(points.size(), 2u);
+    bool found = false;
+    const QPoint p = device(*view, points[1].x, points[1].y);
+    for (int dy = -2; dy <= 2; ++dy) found = found || pixel({p.x(), p.y() + dy}) == QColor(255, 0, 0);
+    EXPECT_TRUE(found);
+}
+
+TEST_F(ChartFixture, ExportRefusedWithoutAreaAndReportsWriteFailures) {
+    QWidget holder;
+    auto view = std::make_unique<CVXMlogView>(doc, nullptr, &holder);
+    view->set_message_box(&messages);
+    view->set_file_chooser(&files);
+    view->resize(0, 0);
+    view->ExportImage();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].text, kNoAreaToExport);
+    EXPECT_TRUE(files.requests().empty());
+
+    view->resize(200, 150);
+    testsupport::TempFolder folder;
+    const std::string path = folder.file("missing/chart.png");
+    files.queue_path(path);
+    view->ExportImage();
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages()[1].text.rfind("Unable to export the image to " + path, 0), 0u);
+    EXPECT_TRUE(folder.names().empty());
+}
+
+TEST_F(ChartFixture, ExportOnlyWhenNotCapturingAndWithSamples) {
+    auto view = make_view();
+    EXPECT_TRUE(view->IsCommandEnabled(kCmdExportImage));
+    doc.capturing = true;
+    EXPECT_FALSE(view->IsCommandEnabled(kCmdExportImage));
+    view->ExportImage();
+    EXPECT_TRUE(files.requests().empty());
+    doc.capturing = false;
+    doc.samples.Clear();
+    EXPECT_FALSE(view->IsCommandEnabled(kCmdExportImage));
+}
+
+TEST_F(ChartFixture, PrintsToPdf) {
+    auto view = make_view();
+    testsupport::TempFolder folder;
+    const std::string path = folder.file("chart.pdf");
+    int printers = 0;
+    view->set_printer_source([&] {
+        ++printers;
+        auto p = std::make_unique<QPrinter>();
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(QString::fromStdString(path));
+        p->setPageOrientation(QPageLayout::Landscape);
+        return p;
+    });
+    view->OnCommand(57608);  // Print Direct
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(testsupport::read_text(path).substr(0, 4), "%PDF");
+    // Preview shows one page at a time, through the same printer.
+    bool previewed = false;
+    view->set_dialog_runner([&](QDialog& d) {
+        previewed = qobject_cast<QPrintPreviewDialog*>(&d) != nullptr;
+        return false;
+    });
+    view->PrintPreview();
+    EXPECT_TRUE(previewed);
+    EXPECT_EQ(printers, 1);
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+// The chart over the document's own sample store.
+struct SampleListDocument final : ChartDocument {
+    const std::string& ChartTitle() const override { return title; }
+    void SetChartTitle(std::string t) override { title = std::move(t); }
+    std::vector<CDataAttributes>& ChartChannels() override { return channels; }
+    ChartSamples& ChartSampleList() override { return chart_samples; }
+    bool IsCapturing() const override { return false; }
+    const std::string& ChartPathName() const override { return title; }
+
+    std::string title = "Run";
+    std::vector<CDataAttributes> channels;
+    CSampleList list;
+    SampleListChartSamples chart_samples{list};
+};
+
+TEST(ChartOverSampleStore, DrawsAndReadsOutTheStoredSamples) {
+    SampleListDocument doc;
+    doc.channels = {channel(9, kRed)};
+    doc.list.Reset(1);
+    for (int i = 0; i <= 8; ++i) doc.list.Append({i * 0.5f, {i * 1000.0f}});
+    CVXMlogView view(doc);
+    view.resize(500, 300);
+    view.show();
+    QApplication::processEvents();
+    const CTrace& t = view.stack()->trace(0);
+    ASSERT_EQ(t.points().size(), 9u);
+    EXPECT_EQ(t.points()[2].y, t.plot().bottom + static_cast<int>((t.plot().top - t.plot().bottom) * 0.25 + 0.5));
+    QString pane;
+    view.set_value_pane([&](const QString& text) { pane = text; });
+    // 1.5 s lies 75 units into the plot at 2 s per inch.
+    EXPECT_TRUE(view.stack()->ShowValueAt(t.plot().left + 76, t.plot().top - 5, doc));
+    EXPECT_EQ(pane, "3000 RPM");
+    // Past the newest sample the store shows the one before it.
+    EXPECT_TRUE(view.stack()->ShowValueAt(t.plot().left + 300, t.plot().top - 5, doc));
+    EXPECT_EQ(pane, "7000 RPM");
+}
+
+}  // namespace
+}  // namespace korv::boxlogger
