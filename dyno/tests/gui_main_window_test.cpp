@@ -3,7 +3,7 @@
 
 #include "dyno/gui/about_dialog.h"
 #include "dyno/gui/dyno_chart_painter.h"
-#include "dyno/tests/allocation_budget.h"
+#include "testsupport/allocation_counter.h"
 #include "dyno/tests/gui_test_support.h"
 #include "platform/core/memory_settings_store.h"
 #include "platform/core/scripted_file_chooser.h"
@@ -21,8 +21,8 @@ namespace korv::dyno {
 namespace {
 
 using namespace testing_support;
+using korv::testsupport::AllocationBudget;
 using platform::ShownMessage;
-using testing_support::AllocationBudget;
 
 class DynoMainWindow : public testing::Test {
 protected:

@@ -1,7 +1,7 @@
 // Loading under a memory limit: blank lines cost nothing, and running out of
 // memory is a message that keeps the log already open.
 #include "dyno/core/dyno_session.h"
-#include "dyno/tests/allocation_budget.h"
+#include "testsupport/allocation_counter.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 namespace korv::dyno {
 namespace {
 
-using testing_support::AllocationBudget;
+using korv::testsupport::AllocationBudget;
 
 constexpr std::size_t kBudget = std::size_t{1} << 20;
 

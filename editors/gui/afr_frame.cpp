@@ -2,6 +2,7 @@
 
 #include "common/gui/grey_window.h"
 #include "common/gui/window_style.h"
+#include "editors/gui/editor_fields.h"
 
 #include <QButtonGroup>
 #include <QLineEdit>
@@ -9,20 +10,13 @@
 
 namespace {
 
+using korv::editors::colour_field;
+
 constexpr int kLeft = 10;
 constexpr int kTop = 10;
 constexpr int kLabelWidth = 50;
 constexpr int kCellWidth = 44;
 constexpr int kCellHeight = 20;
-
-void colour_field(QLineEdit& field, const QColor& background, const QColor& text) {
-    QPalette palette = field.palette();
-    palette.setColor(QPalette::Base, background);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Highlight, Qt::black);
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    field.setPalette(palette);
-}
 
 }  // namespace
 

@@ -16,6 +16,15 @@ void paint_field(QLineEdit& field, const QColor& colour) {
 
 QColor field_colour(const QLineEdit& field) { return field.palette().color(QPalette::Disabled, QPalette::Base); }
 
+void colour_field(QLineEdit& field, const QColor& background, const QColor& text) {
+    QPalette palette = field.palette();
+    palette.setColor(QPalette::Base, background);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Highlight, Qt::black);
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    field.setPalette(palette);
+}
+
 namespace {
 
 class FocusWatch final : public QObject {

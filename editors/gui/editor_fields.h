@@ -1,5 +1,5 @@
 #pragma once
-// Small pieces the AFC and ITC editor windows share: painting a field's
+// Small pieces the editor windows share: painting a field's
 // background, checking a field when it loses the focus, and splitting a
 // chosen path into the name and the folder the editors keep.
 #include <QColor>
@@ -16,6 +16,8 @@ namespace korv::editors {
 // Paints the field's background in every state (the map cells are disabled).
 void paint_field(QLineEdit& field, const QColor& colour);
 QColor field_colour(const QLineEdit& field);
+// Background and text colour of a map cell; a selection reads white on black.
+void colour_field(QLineEdit& field, const QColor& background, const QColor& text);
 
 // Selects the text when the field gains the focus and calls `left` when it
 // loses it, until the returned watcher is deleted. A window deletes its

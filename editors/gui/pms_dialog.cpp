@@ -1,7 +1,6 @@
 #include "editors/gui/pms_dialog.h"
 
-#include "common/gui/grey_window.h"
-#include "common/gui/window_style.h"
+#include "common/gui/port_dialog.h"
 #include "editors/core/pms_eeprom_dump.h"
 #include "editors/gui/pms_frame.h"
 #include "nativeio/include/korvio_files.h"
@@ -18,37 +17,15 @@ namespace pms = korv::editors::pms;
 PMSdialog::PMSdialog(const korv::KorvioLibrary* library)
     : QDialog(nullptr), library_(library), mailbox_(std::make_shared<korv::Mailbox<PMSdialog>>(this)) {
     setObjectName("PMSdialog");
-    setFixedSize(335, 166);
-    korv::paint_window_grey(*this);
-    korv::use_window_style(*this);
-
-    prompt = new QLabel(QStringLiteral("Select COM port for access to the PMS"), this);
-    prompt->setObjectName("prompt");
-    prompt->setAlignment(Qt::AlignCenter);
-    prompt->setEnabled(false);
-    prompt->setGeometry(12, 10, 311, 24);
-
-    port_list = new QComboBox(this);
-    port_list->setObjectName("port_list");
-    port_list->addItems({QStringLiteral("Choose port"), QStringLiteral("COM 1"), QStringLiteral("COM 2"),
-                         QStringLiteral("COM 3"), QStringLiteral("COM 4")});
-    port_list->setCurrentIndex(0);
-    port_list->setGeometry(107, 44, 120, 26);
-
-    ok_button = new QPushButton(QStringLiteral("Ok"), this);
-    ok_button->setObjectName("ok_button");
+    const korv::PortDialogWidgets widgets = korv::build_port_dialog(
+        *this, QStringLiteral("Select COM port for access to the PMS"), "ok_button", "status_line");
+    prompt = widgets.prompt;
+    port_list = widgets.port_list;
+    ok_button = widgets.ok_button;
+    cancel_button = widgets.cancel_button;
+    status_line = widgets.status_line;
     ok_button->setAutoDefault(false);
-    ok_button->setGeometry(72, 82, 84, 28);
-
-    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel_button->setObjectName("cancel_button");
     cancel_button->setAutoDefault(false);
-    cancel_button->setGeometry(180, 82, 84, 28);
-
-    status_line = new QLineEdit(QString::fromLatin1(idle_status), this);
-    status_line->setObjectName("status_line");
-    status_line->setReadOnly(true);
-    status_line->setGeometry(12, 124, 311, 26);
 
     connect(ok_button, &QPushButton::clicked, this, &PMSdialog::ok_button_actionPerformed);
     connect(cancel_button, &QPushButton::clicked, this, &PMSdialog::cancel_button_actionPerformed);

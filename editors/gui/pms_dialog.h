@@ -4,6 +4,7 @@
 // tmp.e2p and the editor loads it. While the download runs, the dialog
 // cannot be used or closed.
 #include "common/gui/error_reporter.h"
+#include "common/gui/port_dialog.h"
 #include "common/gui/library_worker.h"
 
 #include <QDialog>
@@ -19,7 +20,7 @@ class QPushButton;
 class PMSdialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* idle_status = "Choose the com port & click 'OK'";
+    static constexpr const char* idle_status = korv::kPortDialogIdleStatus;
 
     // library: null means libkorvio.so by name.
     explicit PMSdialog(const korv::KorvioLibrary* library = nullptr);

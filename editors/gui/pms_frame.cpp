@@ -2,6 +2,7 @@
 
 #include "common/gui/grey_window.h"
 #include "common/gui/window_style.h"
+#include "editors/gui/editor_fields.h"
 #include "editors/gui/pms_dialog.h"
 #include "editors/gui/pms_enhanced.h"
 #include "platform/gui/qt_file_chooser.h"
@@ -21,6 +22,8 @@
 namespace pms = korv::editors::pms;
 
 namespace {
+
+using korv::editors::colour_field;
 
 constexpr int kLeft = 10;
 constexpr int kTop = 10;
@@ -45,15 +48,6 @@ int row_top(int row) {
     if (row > 10) top += kGroupGap;
     if (row > 15) top += kGroupGap;
     return top;
-}
-
-void colour_field(QLineEdit& field, const QColor& background, const QColor& text) {
-    QPalette palette = field.palette();
-    palette.setColor(QPalette::Base, background);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Highlight, Qt::black);
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    field.setPalette(palette);
 }
 
 std::optional<int> parse_int(const QString& text) {

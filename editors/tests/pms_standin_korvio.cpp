@@ -4,21 +4,20 @@
 #include "nativeio/include/korvio.h"
 #include "nativeio/include/korvio_files.h"
 
-#include <condition_variable>
+#include "testsupport/standin_gate.h"
+
 #include <cstdio>
 #include <mutex>
 #include <string>
 
 namespace {
 
-std::mutex lock;
-std::condition_variable released_cv;
+korv::testsupport::StandinGate gate;
+std::mutex& lock = gate.lock;
 int version = KORVIO_VERSION;
 int result = 0;
 bool write_dump = true;
 std::string dump;
-bool hold = false;
-bool waiting = false;
 int calls = 0;
 int last_args[4] = {-1, -1, -1, -1};
 
@@ -37,16 +36,9 @@ KORVIO_API void pms_standin_script(int ver, int download_result, const char* byt
 }
 
 // While held, getPMS waits before it returns.
-KORVIO_API void pms_standin_hold(int on) {
-    const std::lock_guard<std::mutex> guard(lock);
-    hold = on != 0;
-    released_cv.notify_all();
-}
+KORVIO_API void pms_standin_hold(int on) { gate.hold(on != 0); }
 
-KORVIO_API int pms_standin_waiting() {
-    const std::lock_guard<std::mutex> guard(lock);
-    return waiting ? 1 : 0;
-}
+KORVIO_API int pms_standin_waiting() { return gate.waiting() ? 1 : 0; }
 
 // How often getPMS ran, and its arguments the last time.
 KORVIO_API int pms_standin_calls(int* args) {
@@ -77,9 +69,7 @@ KORVIO_API int getPMS(int port, int mode, int a, int b) {
             std::fclose(out);
         }
     }
-    waiting = true;
-    released_cv.wait(guard, [] { return !hold; });
-    waiting = false;
+    gate.pass(guard);
     return result;
 }
 

@@ -1,7 +1,6 @@
 #include "player/gui/pnkorv_dialog.h"
 
-#include "common/gui/grey_window.h"
-#include "common/gui/window_style.h"
+#include "common/gui/port_dialog.h"
 
 #include "player/core/palm_transfer_texts.h"
 
@@ -14,36 +13,13 @@ PNKORVdialog::PNKORVdialog() : QDialog(nullptr) {
     setObjectName("PNKORVdialog");
     setWindowTitle(QString());
     setModal(false);
-    setFixedSize(content_width, content_height);
-    korv::paint_window_grey(*this);
-    // Its disabled prompt: grey, but readable on the grey window.
-    korv::use_window_style(*this);
-
-    prompt = new QLabel(QStringLiteral("Select COM port for access to the Palm Pilot"), this);
-    prompt->setObjectName("prompt");
-    prompt->setAlignment(Qt::AlignCenter);
-    prompt->setEnabled(false);
-    prompt->setGeometry(12, 10, 311, 24);
-
-    port_list = new QComboBox(this);
-    port_list->setObjectName("port_list");
-    port_list->addItems({QStringLiteral("Choose port"), QStringLiteral("COM 1"), QStringLiteral("COM 2"),
-                         QStringLiteral("COM 3"), QStringLiteral("COM 4")});
-    port_list->setCurrentIndex(0);
-    port_list->setGeometry(107, 44, 120, 26);
-
-    start_log = new QPushButton(QStringLiteral("Ok"), this);
-    start_log->setObjectName("start_log");
-    start_log->setGeometry(72, 82, 84, 28);
-
-    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel_button->setObjectName("cancel_button");
-    cancel_button->setGeometry(180, 82, 84, 28);
-
-    eeprom_status = new QLineEdit(QString::fromLatin1(idle_status), this);
-    eeprom_status->setObjectName("eeprom_status");
-    eeprom_status->setReadOnly(true);
-    eeprom_status->setGeometry(12, 124, 311, 26);
+    const korv::PortDialogWidgets widgets = korv::build_port_dialog(
+        *this, QStringLiteral("Select COM port for access to the Palm Pilot"), "start_log", "eeprom_status");
+    prompt = widgets.prompt;
+    port_list = widgets.port_list;
+    start_log = widgets.ok_button;
+    cancel_button = widgets.cancel_button;
+    eeprom_status = widgets.status_line;
 
     connect(start_log, &QPushButton::clicked, this, &PNKORVdialog::start_log_actionPerformed);
     connect(cancel_button, &QPushButton::clicked, this, &PNKORVdialog::cancel_button_actionPerformed);

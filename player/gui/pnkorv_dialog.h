@@ -3,6 +3,7 @@
 // transfer, and the status field follows its progress. Built once per
 // player, shown non-modal, without owner or title.
 #include "common/gui/error_reporter.h"
+#include "common/gui/port_dialog.h"
 
 #include <QDialog>
 #include <QString>
@@ -18,9 +19,9 @@ class QPushButton;
 class PNKORVdialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int content_width = 335;
-    static constexpr int content_height = 166;
-    static constexpr const char* idle_status = "Choose the com port & click 'OK'";
+    static constexpr int content_width = korv::kPortDialogWidth;
+    static constexpr int content_height = korv::kPortDialogHeight;
+    static constexpr const char* idle_status = korv::kPortDialogIdleStatus;
 
     PNKORVdialog();
 

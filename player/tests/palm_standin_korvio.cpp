@@ -5,7 +5,8 @@
 #include "nativeio/include/korvio.h"
 #include "nativeio/include/korvio_files.h"
 
-#include <condition_variable>
+#include "testsupport/standin_gate.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
@@ -13,14 +14,12 @@
 
 namespace {
 
-std::mutex lock;
-std::condition_variable released_cv;
+korv::testsupport::StandinGate gate;
+std::mutex& lock = gate.lock;
 int version = KORVIO_VERSION;
 int result = 0;
 bool write_dump = true;
 std::vector<std::uint8_t> dump;
-bool hold = false;
-bool waiting = false;
 int last_port = -1;
 
 void progress(const korvio_host* host, int n) { host->update_pnkorv(host->object, n); }
@@ -40,16 +39,9 @@ KORVIO_API void palm_standin_script(int ver, int transfer_result, const std::uin
 }
 
 // While held, getPNKORV waits after its first progress call.
-KORVIO_API void palm_standin_hold(int on) {
-    const std::lock_guard<std::mutex> guard(lock);
-    hold = on != 0;
-    released_cv.notify_all();
-}
+KORVIO_API void palm_standin_hold(int on) { gate.hold(on != 0); }
 
-KORVIO_API int palm_standin_waiting() {
-    const std::lock_guard<std::mutex> guard(lock);
-    return waiting ? 1 : 0;
-}
+KORVIO_API int palm_standin_waiting() { return gate.waiting() ? 1 : 0; }
 
 KORVIO_API int palm_standin_last_port() {
     const std::lock_guard<std::mutex> guard(lock);
@@ -78,9 +70,7 @@ KORVIO_API int getPNKORV(const korvio_host* host, int port) {
     progress(host, 1);  // waiting for the button
     {
         std::unique_lock<std::mutex> held(lock);
-        waiting = true;
-        released_cv.wait(held, [] { return !hold; });
-        waiting = false;
+        gate.pass(held);
     }
     progress(host, 1);
     progress(host, 1);
