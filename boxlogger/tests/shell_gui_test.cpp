@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <atomic>
 #include <filesystem>
 
 #include "boxlogger/gui/about_dialog.h"
@@ -476,10 +477,10 @@ TEST(InstanceChannelTest, ASecondStartRaisesTheFirstWithItsFiles) {
     InstanceChannel first;
     ASSERT_TRUE(first.Listen(socket));
     QSignalSpy raised(&first, &InstanceChannel::raise_requested);
-    bool sent = false;
+    std::atomic<bool> sent{false};
     std::thread second([&] { sent = InstanceChannel::SendToRunning(socket, {"/tmp/a.vxg"}, 5000); });
     QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(sent, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(sent.load(), 10000);
     second.join();
     EXPECT_EQ(raised.front().front().toStringList(), QStringList{"/tmp/a.vxg"});
     EXPECT_FALSE(InstanceChannel::SendToRunning(QString::fromStdString(folder.file("none.socket")), {}, 500));
