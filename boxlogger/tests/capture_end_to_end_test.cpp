@@ -11,6 +11,7 @@
 #include "boxlogger/core/channel_table.h"
 #include "boxlogger/gui/command_ids.h"
 #include "boxlogger/gui/vxmlog_app.h"
+#include "boxlogger/tests/app_on_box.h"
 #include "common/core/vxm_document_reader.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "platform/core/scripted_message_box.h"
@@ -23,19 +24,11 @@
 namespace korv::boxlogger {
 namespace {
 
-TEST(CaptureEndToEnd, ConnectQuickSelectCaptureSaveExportAndReview) {
-    testsupport::TempFolder folder;
-    sim::PeerOnPort<sim::VxmBox> box(0, sim::Pacing::Instant);
-    platform::QtSettingsStore store("Calderis", "VXMlog", QString::fromStdString(folder.path()));
+using CaptureEndToEnd = AppOnBox;
+
+TEST_F(CaptureEndToEnd, ConnectQuickSelectCaptureSaveExportAndReview) {
     store.write_string({"QuickSelects"}, "QuickSelect2", "Engine\nEngine Speed\nrpm\nBattery Voltage");
-    platform::ScriptedMessageBox messages;
-    platform::ScriptedFileChooser files;
-    AppServices services;
-    services.store = &store;
-    services.messages = &messages;
-    services.files = &files;
-    auto app = std::make_unique<CVXMlogApp>(services);
-    ASSERT_TRUE(app->InitInstance({}));
+    ASSERT_TRUE(start());
 
     CCmdView* screen = app->command_frame()->view();
     screen->button(cmd::kConnect)->click();
@@ -92,19 +85,9 @@ TEST(CaptureEndToEnd, ConnectQuickSelectCaptureSaveExportAndReview) {
     EXPECT_EQ(store.read_string({"QuickSelects"}, "QuickSelect2")->rfind("Engine\nEngine Speed", 0), 0u);
 }
 
-TEST(CaptureEndToEnd, ExitAsksAboutAnUnsavedCaptureAndCancelKeepsTheProgram) {
-    testsupport::TempFolder folder;
-    sim::PeerOnPort<sim::VxmBox> box(0, sim::Pacing::Instant);
-    platform::QtSettingsStore store("Calderis", "VXMlog", QString::fromStdString(folder.path()));
+TEST_F(CaptureEndToEnd, ExitAsksAboutAnUnsavedCaptureAndCancelKeepsTheProgram) {
     store.write_string({"QuickSelects"}, "QuickSelect1", "Speed\nEngine Speed");
-    platform::ScriptedMessageBox messages;
-    platform::ScriptedFileChooser files;
-    AppServices services;
-    services.store = &store;
-    services.messages = &messages;
-    services.files = &files;
-    auto app = std::make_unique<CVXMlogApp>(services);
-    ASSERT_TRUE(app->InitInstance({}));
+    ASSERT_TRUE(start());
     app->command_frame()->view()->button(cmd::kConnect)->click();
     app->OnFileNew();
     CCaptureFrame* capture = app->capture_frame();

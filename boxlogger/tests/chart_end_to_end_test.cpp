@@ -12,6 +12,7 @@
 #include "boxlogger/gui/command_ids.h"
 #include "boxlogger/gui/document_view.h"
 #include "boxlogger/gui/vxmlog_app.h"
+#include "boxlogger/tests/app_on_box.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "platform/core/scripted_message_box.h"
 #include "platform/gui/qt_settings_store.h"
@@ -23,19 +24,11 @@
 namespace korv::boxlogger {
 namespace {
 
-TEST(ChartEndToEnd, LiveCaptureExportsAndReviewDrawsTheSameTraces) {
-    testsupport::TempFolder folder;
-    sim::PeerOnPort<sim::VxmBox> box(0, sim::Pacing::Instant);
-    platform::QtSettingsStore store("Calderis", "VXMlog", QString::fromStdString(folder.path()));
+using ChartEndToEnd = AppOnBox;
+
+TEST_F(ChartEndToEnd, LiveCaptureExportsAndReviewDrawsTheSameTraces) {
     store.write_string({"QuickSelects"}, "QuickSelect1", "Engine\nEngine Speed\nBattery Voltage");
-    platform::ScriptedMessageBox messages;
-    platform::ScriptedFileChooser files;
-    AppServices services;
-    services.store = &store;
-    services.messages = &messages;
-    services.files = &files;
-    auto app = std::make_unique<CVXMlogApp>(services);
-    ASSERT_TRUE(app->InitInstance({}));
+    ASSERT_TRUE(start());
     app->command_frame()->view()->button(cmd::kConnect)->click();
     app->OnFileNew();
     CCaptureFrame* capture = app->capture_frame();

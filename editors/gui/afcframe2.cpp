@@ -190,29 +190,19 @@ void AFCframe2::recall_cfg1() {
 }
 
 void AFCframe2::get_cfg() {
-    platform::FileChooserRequest request;
-    request.mode = platform::FileChooserMode::Open;
-    request.title = "Open";
-    request.directory = afc2_config_dir.toStdString();
-    request.file_name = afc2_config_file.toStdString();
-    const auto chosen = chooser_.choose(request);
+    const auto chosen =
+        choose_settings_file(chooser_, platform::FileChooserMode::Open, "Open", afc2_config_dir, afc2_config_file);
     if (!chosen) return;  // the current file stays, as kvt.cfg records it
-    const NameAndFolder parts = split_path(QString::fromStdString(*chosen));
-    set_config(parts.file, parts.dir);
+    set_config(chosen->parts.file, chosen->parts.dir);
     recall_cfg1();
 }
 
 void AFCframe2::save_cfg() {
-    platform::FileChooserRequest request;
-    request.mode = platform::FileChooserMode::Save;
-    request.title = "Save";
-    request.directory = afc2_config_dir.toStdString();
-    request.file_name = afc2_config_file.toStdString();
-    const auto chosen = chooser_.choose(request);
+    const auto chosen =
+        choose_settings_file(chooser_, platform::FileChooserMode::Save, "Save", afc2_config_dir, afc2_config_file);
     if (!chosen) return;
-    const NameAndFolder parts = split_path(QString::fromStdString(*chosen));
-    set_config(parts.file, parts.dir);
-    if (auto failure = write_controller_file(*chosen, encode_vcd_file(settings_))) report_io(*failure);
+    set_config(chosen->parts.file, chosen->parts.dir);
+    if (auto failure = write_controller_file(chosen->path, encode_vcd_file(settings_))) report_io(*failure);
     clear_sims();
 }
 

@@ -1,6 +1,7 @@
 #include "editors/gui/editor_fields.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QPalette>
 #include <QTimer>
@@ -50,6 +51,19 @@ private:
 }  // namespace
 
 QObject* on_focus_out(QLineEdit& field, std::function<void()> left) { return new FocusWatch(field, std::move(left)); }
+
+std::optional<ChosenFile> choose_settings_file(platform::FileChooser& chooser, platform::FileChooserMode mode,
+                                               const std::string& title, const QString& dir, const QString& file) {
+    platform::FileChooserRequest request;
+    request.mode = mode;
+    request.title = title;
+    request.directory = QFile::encodeName(dir).toStdString();
+    request.file_name = QFile::encodeName(file).toStdString();
+    std::optional<std::string> chosen = chooser.choose(request);
+    if (!chosen) return std::nullopt;
+    NameAndFolder parts = split_path(QFile::decodeName(QByteArray::fromStdString(*chosen)));
+    return ChosenFile{std::move(*chosen), std::move(parts)};
+}
 
 NameAndFolder split_path(const QString& path) {
     const qsizetype slash = path.lastIndexOf('/');

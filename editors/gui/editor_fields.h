@@ -6,7 +6,11 @@
 #include <QObject>
 #include <QString>
 
+#include "platform/core/file_chooser.h"
+
 #include <functional>
+#include <optional>
+#include <string>
 
 class QLineEdit;
 class QWidget;
@@ -30,5 +34,15 @@ struct NameAndFolder {
     QString dir;  // ends with '/'
 };
 NameAndFolder split_path(const QString& path);
+
+// The settings file picked in `chooser`, starting from `dir` + `file`; none
+// when the person cancels. Paths cross to the chooser in the file system's
+// encoding.
+struct ChosenFile {
+    std::string path;
+    NameAndFolder parts;
+};
+std::optional<ChosenFile> choose_settings_file(platform::FileChooser& chooser, platform::FileChooserMode mode,
+                                               const std::string& title, const QString& dir, const QString& file);
 
 }  // namespace korv::editors

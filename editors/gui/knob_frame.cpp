@@ -150,36 +150,28 @@ void KnobFrame::load_file() {
 }
 
 void KnobFrame::recall_cfg() {
-    platform::FileChooserRequest request;
-    request.mode = platform::FileChooserMode::Open;
-    request.title = "Open";
-    request.directory = dir_.toStdString();
-    request.file_name = file_.toStdString();
-    const auto chosen = chooser_.choose(request);
+    const auto chosen = choose_settings_file(chooser_, platform::FileChooserMode::Open, "Open", dir_, file_);
     if (!chosen) return;  // the current file stays, as kvt.cfg records it
-    const NameAndFolder parts = split_path(QString::fromStdString(*chosen));
-    file_ = parts.file;
-    dir_ = parts.dir;
+    file_ = chosen->parts.file;
+    dir_ = chosen->parts.dir;
     load_file();
 }
 
 void KnobFrame::save_settings() {
-    platform::FileChooserRequest request;
-    request.mode = platform::FileChooserMode::Save;
-    request.title = QStringLiteral("Save %1 settings").arg(word()).toStdString();
-    request.directory = dir_.toStdString();
-    request.file_name = file_.isEmpty() ? (is_afc() ? "afc.cfg" : "itc.cfg") : file_.toStdString();
-    const auto chosen = chooser_.choose(request);
+    const QString suggested = file_.isEmpty() ? QString(is_afc() ? "afc.cfg" : "itc.cfg") : file_;
+    const auto chosen =
+        choose_settings_file(chooser_, platform::FileChooserMode::Save,
+                             QStringLiteral("Save %1 settings").arg(word()).toStdString(), dir_, suggested);
     if (!chosen) return;
     // The shown knobs, simulated offsets included, become the settings, and
     // the saved map the base the outputs are measured from.
     sim_.adjust_value = sim_.effective();
     sim_.rebase();
     display_settings();
-    const NameAndFolder parts = split_path(QString::fromStdString(*chosen));
-    file_ = parts.file;
-    dir_ = parts.dir;
-    if (auto failure = write_controller_file(*chosen, encode_knob_file(tag_, sim_.adjust_value))) report_io(*failure);
+    file_ = chosen->parts.file;
+    dir_ = chosen->parts.dir;
+    if (auto failure = write_controller_file(chosen->path, encode_knob_file(tag_, sim_.adjust_value)))
+        report_io(*failure);
 }
 
 void KnobFrame::clear_sims() {

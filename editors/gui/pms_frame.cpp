@@ -186,11 +186,9 @@ void PMSframe::set_config(const QString& file, const QString& dir) {
 
 std::string PMSframe::current_path() const { return QFile::encodeName(pms_config_dir + pms_config_file).toStdString(); }
 
-void PMSframe::take_path(const std::string& path) {
-    const QString chosen = QFile::decodeName(QByteArray::fromStdString(path));
-    const qsizetype slash = chosen.lastIndexOf('/');
-    pms_config_dir = chosen.left(slash + 1);
-    pms_config_file = chosen.mid(slash + 1);
+void PMSframe::take_path(const korv::editors::NameAndFolder& parts) {
+    pms_config_dir = parts.dir;
+    pms_config_file = parts.file;
 }
 
 void PMSframe::recall_data() {
@@ -324,27 +322,19 @@ void PMSframe::load_from_pms_actionPerformed() {
 }
 
 void PMSframe::open_pms_config_button_actionPerformed() {
-    korv::platform::FileChooserRequest request;
-    request.mode = korv::platform::FileChooserMode::Open;
-    request.title = "Open";
-    request.directory = QFile::encodeName(pms_config_dir).toStdString();
-    request.file_name = QFile::encodeName(pms_config_file).toStdString();
-    const std::optional<std::string> chosen = services_.chooser->choose(request);
+    const auto chosen = korv::editors::choose_settings_file(*services_.chooser, korv::platform::FileChooserMode::Open,
+                                                            "Open", pms_config_dir, pms_config_file);
     if (!chosen) return;  // keeps the current file, so kvt.cfg still names it
-    take_path(*chosen);
+    take_path(chosen->parts);
     recall_data();
     display_pgm();
 }
 
 void PMSframe::save_to_pms_actionPerformed() {
-    korv::platform::FileChooserRequest request;
-    request.mode = korv::platform::FileChooserMode::Save;
-    request.title = "Save";
-    request.directory = QFile::encodeName(pms_config_dir).toStdString();
-    request.file_name = QFile::encodeName(pms_config_file).toStdString();
-    const std::optional<std::string> chosen = services_.chooser->choose(request);
+    const auto chosen = korv::editors::choose_settings_file(*services_.chooser, korv::platform::FileChooserMode::Save,
+                                                            "Save", pms_config_dir, pms_config_file);
     if (!chosen) return;
-    take_path(*chosen);
+    take_path(chosen->parts);
     if (const std::optional<std::string> failed = settings_.save(current_path())) {
         error_.error_rtn(QString::fromStdString(*failed));
         return;

@@ -4,6 +4,7 @@
 // unit, and animated by the log player.
 #include "common/gui/error_reporter.h"
 #include "editors/core/pms_settings_file.h"
+#include "editors/gui/editor_fields.h"
 #include "editors/gui/editor_services.h"
 #include "player/gui/controller_editors.h"
 
@@ -89,7 +90,7 @@ private:
     void paint_cell(int row, int column, const QColor& background);
     void validate_cell(int row, int column);
     std::string current_path() const;
-    void take_path(const std::string& path);
+    void take_path(const korv::editors::NameAndFolder& parts);
 
     korv::editors::EditorServices services_;
     std::unique_ptr<korv::platform::FileChooser> own_chooser_;
