@@ -74,8 +74,32 @@ enum VxmAbsentField : unsigned {
     kVxmAbsentTraceWidth = 1u << 4,  // version 0
 };
 
+// The stored form, all little-endian: version, title, channel count, a
+// descriptor per channel (precision, kind, units, trace width, id, min, max,
+// label, colour), sample count, then the records. Texts are counted strings
+// (common/core/counted_string.h); every other field is 4 bytes. Version 1
+// lacks precision and kind, version 0 also the title, units and trace width.
+inline constexpr std::uint32_t kVxmNewestVersion = 2;  // the one written
+inline constexpr std::uint64_t kVxmFieldBytes = 4;
+// A version-2 descriptor's fixed fields around its texts: precision and
+// kind before the units; the trace width before the id; min and max between
+// the id and the label; the colour after the label.
+inline constexpr std::uint64_t kVxmFieldsBeforeUnits = 2;
+inline constexpr std::uint64_t kVxmFieldsBeforeId = 1;
+inline constexpr std::uint64_t kVxmFieldsBeforeLabel = 2;
+inline constexpr std::uint64_t kVxmFieldsAfterLabel = 1;
+// A version-2 descriptor with both texts empty (a one-byte count each), and
+// where its id lies in it: the minimal-header logs are written this way.
+inline constexpr std::uint64_t kVxmEmptyDescriptorBytes =
+    (kVxmFieldsBeforeUnits + kVxmFieldsBeforeId + 1 + kVxmFieldsBeforeLabel + kVxmFieldsAfterLabel) * kVxmFieldBytes +
+    2;
+inline constexpr std::uint64_t kVxmIdOffsetInEmptyDescriptor =
+    kVxmFieldsBeforeUnits * kVxmFieldBytes + 1 + kVxmFieldsBeforeId * kVxmFieldBytes;
+// A record: the time and one float per channel.
+constexpr std::uint64_t vxm_record_bytes(std::uint64_t channel_count) { return (channel_count + 1) * kVxmFieldBytes; }
+
 struct VxmDocument {
-    std::uint32_t version = 2;  // as read; the writer always writes 2
+    std::uint32_t version = kVxmNewestVersion;  // as read; the writer always writes the newest
     std::string title;
     std::vector<VxmChannel> channels;
     VxmSampleTable samples;                   // as wide as channels

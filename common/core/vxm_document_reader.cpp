@@ -9,8 +9,6 @@
 namespace korv {
 namespace {
 
-constexpr std::uint32_t kNewestVersion = 2;
-
 // Smallest stored descriptor per version (every string empty).
 std::uint64_t min_descriptor_bytes(std::uint32_t version) {
     constexpr std::uint64_t common = 4 + 4 + 4 + 1 + 4;  // id, min, max, label, colour
@@ -25,9 +23,9 @@ public:
 
     bool parse(VxmDocument& doc) {
         if (!u32(doc.version, "version")) return false;
-        if (doc.version > kNewestVersion) {
+        if (doc.version > kVxmNewestVersion) {
             return fail("version " + std::to_string(doc.version) + " is newer than this program reads (0 to " +
-                        std::to_string(kNewestVersion) + ")");
+                        std::to_string(kVxmNewestVersion) + ")");
         }
         if (doc.version == 0) {
             doc.absent_fields =
@@ -49,7 +47,7 @@ public:
 
         std::uint32_t sample_count = 0;
         if (!u32(sample_count, "sample count")) return false;
-        const std::uint64_t record_bytes = (static_cast<std::uint64_t>(channel_count) + 1) * 4;
+        const std::uint64_t record_bytes = vxm_record_bytes(channel_count);
         if (sample_count > static_cast<std::uint64_t>(in_.remaining()) / record_bytes) {
             return fail("sample count " + std::to_string(sample_count) + " exceeds what the file holds");
         }

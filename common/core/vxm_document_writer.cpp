@@ -10,8 +10,6 @@
 namespace korv {
 namespace {
 
-constexpr std::uint32_t kWrittenVersion = 2;
-
 std::optional<std::string> check_document(const VxmDocument& doc) {
     constexpr std::uint64_t max_count = std::numeric_limits<std::uint32_t>::max();
     if (doc.channels.size() > max_count) return std::string("too many channels to store");
@@ -62,7 +60,7 @@ std::optional<std::string> write_vxm_document(const std::string& path, const Vxm
     if (auto error = file.open(path)) return "cannot write " + path + ": " + *error;
     LittleEndianOut out(file);
 
-    out.u32(kWrittenVersion);
+    out.u32(kVxmNewestVersion);
     out.text(document.title);
     out.u32(static_cast<std::uint32_t>(document.channels.size()));
     for (const VxmChannel& ch : document.channels) {

@@ -6,8 +6,9 @@
 
 namespace korv {
 namespace {
-constexpr std::size_t kDescriptorBytes = 30;
-constexpr std::size_t kIdOffsetInDescriptor = 14;
+// Version 0, an empty title and the count before the first descriptor.
+constexpr std::size_t kCountOffset = kVxmFieldBytes + 1;
+constexpr std::size_t kFirstDescriptor = kCountOffset + kVxmFieldBytes;
 }  // namespace
 
 std::optional<std::string> VxmMinimalWriter::open(const std::string& path, std::span<const std::uint8_t> channel_ids) {
@@ -19,10 +20,12 @@ std::optional<std::string> VxmMinimalWriter::open(const std::string& path, std::
     if (auto error = out_.open(path)) return "cannot write " + path + ": " + *error;
     channel_count_ = channel_ids.size();
 
-    std::vector<std::uint8_t> header(8 + kDescriptorBytes * channel_count_ + 5, 0);
-    header[5] = static_cast<std::uint8_t>(channel_count_);
+    // Descriptors with empty texts, then the sample count, all zero but the
+    // count's low byte and the ids' low bytes.
+    std::vector<std::uint8_t> header(kFirstDescriptor + kVxmEmptyDescriptorBytes * channel_count_ + kVxmFieldBytes, 0);
+    header[kCountOffset] = static_cast<std::uint8_t>(channel_count_);
     for (std::size_t i = 0; i < channel_count_; ++i) {
-        header[8 + kDescriptorBytes * i + kIdOffsetInDescriptor] = channel_ids[i];
+        header[kFirstDescriptor + kVxmEmptyDescriptorBytes * i + kVxmIdOffsetInEmptyDescriptor] = channel_ids[i];
     }
     out_.write(header.data(), header.size());
     return std::nullopt;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/core/atomic_file_writer.h"
+#include "common/core/vxm_document.h"
 
 // Writer of the minimal-header VXM logs (".db1", ".db2", ".db3", the CSV
 // conversion's scratch log). The header is written byte by byte so that the
@@ -14,7 +15,9 @@
 //   per channel 30 bytes, all zero but byte 14 = the channel id,
 //   5 zero bytes;
 // records follow, each float 0.0 (the time slot) and the N values, all
-// big-endian. The records begin at offset 13 + 30 * N.
+// big-endian. The records begin at offset 13 + 30 * N. By position this is
+// the version-2 layout of vxm_document.h with empty texts, which is how the
+// player's reader reads both.
 //
 // The file replaces any earlier one of the name only on commit().
 // Functions return nullopt on success, else a message for the user.

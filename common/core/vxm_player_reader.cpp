@@ -44,10 +44,8 @@ std::optional<std::string> VxmPlayerReader::vxg_header() {
     return std::nullopt;
 }
 
-// Layout walked here (offsets inside a descriptor, U = units length):
-//   0 precision, 4 kind, 8 units, 9+U trace width, 13+U id, 17+U min,
-//   21+U max, 25+U label, then the 4-byte colour.
-// Only the string lengths and the id are looked at.
+// Walks the version-2 layout of vxm_document.h whatever the version: only
+// the string lengths and the ids are looked at.
 std::optional<std::string> VxmPlayerReader::parse_header() {
     if (!file_.is_open()) return std::string("no file is open");
     if (!file_.update_size()) return file_.last_error();
@@ -71,7 +69,7 @@ std::optional<std::string> VxmPlayerReader::parse_header() {
         return false;
     };
 
-    file_.seek(4);  // the version is not consulted
+    file_.seek(kVxmFieldBytes);  // the version is not consulted
     if (!skip_string("title")) return error;
 
     std::uint32_t count = 0;
@@ -81,9 +79,9 @@ std::optional<std::string> VxmPlayerReader::parse_header() {
     }
 
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (!skip(8)) return error;
+        if (!skip(kVxmFieldsBeforeUnits * kVxmFieldBytes)) return error;
         if (!skip_string("units")) return error;
-        if (!skip(4)) return error;
+        if (!skip(kVxmFieldsBeforeId * kVxmFieldBytes)) return error;
         std::uint32_t id = 0;
         if (!file_.read_u32_le(id)) return "channel id: " + file_.last_error();
         if (!player_accepts_id(id)) {
@@ -91,16 +89,16 @@ std::optional<std::string> VxmPlayerReader::parse_header() {
                    std::to_string(kPlayerMinChannelId) + " to " + std::to_string(kPlayerMaxChannelId);
         }
         model_.vxm_type[i + 1] = player_slot_of_id(static_cast<std::int32_t>(id));
-        if (!skip(8)) return error;
+        if (!skip(kVxmFieldsBeforeLabel * kVxmFieldBytes)) return error;
         if (!skip_string("label")) return error;
-        if (!skip(4)) return error;
+        if (!skip(kVxmFieldsAfterLabel * kVxmFieldBytes)) return error;
     }
     // The stored sample count is not trusted: the file's length decides.
-    if (!skip(4)) return error;
+    if (!skip(kVxmFieldBytes)) return error;
 
     model_.vxm_parm_count = static_cast<std::int32_t>(count);
     model_.first_record = file_.position();
-    model_.log_record_length = (static_cast<std::int64_t>(count) + 1) * 4;
+    model_.log_record_length = static_cast<std::int64_t>(vxm_record_bytes(count));
     model_.log_records = (file_.size() - model_.first_record) / model_.log_record_length;
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/core/buffered_file_reader.h"
+#include "common/core/vxm_document.h"
 #include "common/core/vxm_float_order.h"
 #include "common/core/vxm_player_model.h"
 

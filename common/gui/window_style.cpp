@@ -41,12 +41,28 @@ QColor disabled_text_on(const QColor& background) {
     return QColor(0, 0, 0);
 }
 
+namespace {
+
+void set_disabled_text(QPalette& colours, const QColor& text) {
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        colours.setColor(QPalette::Disabled, role, text);
+    }
+}
+
+}  // namespace
+
 void use_readable_disabled_text(QWidget& widget) {
     QPalette colours = widget.palette();
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-        colours.setColor(QPalette::Disabled, role, disabled_text_colour());
-    }
+    set_disabled_text(colours, disabled_text_colour());
     widget.setPalette(colours);
+}
+
+void paint_dialog_grey(QWidget& dialog, const QColor& grey) {
+    QPalette colours = dialog.palette();
+    colours.setColor(QPalette::Window, grey);
+    set_disabled_text(colours, disabled_text_on(grey));
+    dialog.setPalette(colours);
+    dialog.setAutoFillBackground(true);
 }
 
 void use_window_style(QWidget& window, int pixels) {

@@ -33,4 +33,8 @@ void use_window_style(QWidget& window, int pixels = kWindowFontPixels);
 // Only the disabled-text colours, for a widget whose font is set elsewhere.
 void use_readable_disabled_text(QWidget& widget);
 
+// Fills a dialog with a grey of its own (lighter than the window grey of
+// grey_window.h), its disabled texts still reading on it.
+void paint_dialog_grey(QWidget& dialog, const QColor& grey);
+
 }  // namespace korv

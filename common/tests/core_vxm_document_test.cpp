@@ -101,6 +101,13 @@ TEST_F(VxmDocumentFiles, EmptyStringDocumentStartsRecordsWhereTheMinimalLogDoes)
     EXPECT_EQ(reader.model().first_record, 13 + 30 * 2);
     EXPECT_EQ(reader.model().vxm_type[1], 10);
     EXPECT_EQ(reader.model().vxm_type[2], 8);
+    // Where the minimal writer puts the ids, by the layout both take from
+    // vxm_document.h: after the version, the empty title and the count.
+    const Bytes bytes = read_bytes(path_);
+    const std::size_t first = 4 + 1 + 4;
+    ASSERT_EQ(bytes.size(), first + 2 * kVxmEmptyDescriptorBytes + 4);
+    EXPECT_EQ(bytes[first + kVxmIdOffsetInEmptyDescriptor], 9);
+    EXPECT_EQ(bytes[first + kVxmEmptyDescriptorBytes + kVxmIdOffsetInEmptyDescriptor], 7);
 }
 
 TEST(CountedString, PrefixFormsAtTheirBoundaries) {

@@ -1,6 +1,7 @@
 #include "logger/core/dtc_report.h"
 
 #include "common/core/line_reader.h"
+#include "nativeio/include/korvio_files.h"
 
 #include <filesystem>
 #include <fstream>
@@ -28,7 +29,7 @@ DtcReport read_dtc_report(const std::string& path) {
     report.status = DtcReport::Status::no_data;
     if (bytes.empty()) return report;
     report.count = static_cast<signed char>(bytes[0]);
-    report.lines = text_lines(std::string_view(bytes).substr(1));
+    report.lines = text_lines(std::string_view(bytes).substr(korvio_files::kDtcCountBytes));
     bool any_text = false;
     for (const std::string& line : report.lines) any_text = any_text || !line.empty();
     if (any_text) report.status = DtcReport::Status::ok;

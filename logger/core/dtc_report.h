@@ -1,6 +1,7 @@
 #pragma once
-// Reading the trouble-code report dtc.tmp that the library writes: a count
-// byte, then text lines (a count line or "no codes" line first).
+// Reading the trouble-code report dtc.tmp that the library writes (name and
+// layout in nativeio/include/korvio_files.h): a count byte, then text lines
+// (a count line or "no codes" line first).
 #include <string>
 #include <vector>
 

@@ -8,7 +8,10 @@
 namespace korv::korvio {
 namespace {
 
-std::string count_byte(int count) { return std::string(1, static_cast<char>(count)); }
+std::string count_byte(int count) {
+    static_assert(korvio_files::kDtcCountBytes == 1);
+    return std::string(1, static_cast<char>(count));
+}
 
 }  // namespace
 

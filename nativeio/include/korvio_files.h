@@ -34,6 +34,7 @@ inline constexpr int kMaxHandheldChannels = 52;  // the most ids a handheld anno
 // One byte with the number of codes, then text lines, each ended by a line
 // feed: the count line (or the "no codes" line) first, then one per code.
 inline constexpr const char* kDtcReportName = "dtc.tmp";
+inline constexpr int kDtcCountBytes = 1;  // the count, signed
 
 // --- The PMS memory download (getPMS, download mode) ----------------------
 // The dump: per block of the unit's memory, in address order, a record of

@@ -29,4 +29,26 @@ std::optional<unsigned char> windows1252_from_unicode(char16_t character) {
     return std::nullopt;
 }
 
+std::u16string utf16_from_windows1252(std::string_view bytes) {
+    std::u16string text(bytes.size(), u'\0');
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+        text[k] = unicode_from_windows1252(static_cast<unsigned char>(bytes[k]));
+    return text;
+}
+
+std::optional<std::string> windows1252_from_utf16(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (const std::optional<unsigned char> byte = windows1252_from_unicode(text[k])) {
+            bytes += static_cast<char>(*byte);
+            continue;
+        }
+        const bool high_surrogate = text[k] >= 0xD800 && text[k] <= 0xDBFF;
+        if (k + 1 == text.size() && high_surrogate) break;
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 }  // namespace korv::platform

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPoint>
 
+#include "common/gui/chart_painter.h"
 #include "plot3d/core/cube_drawer.h"
 
 namespace korv::plot3d {
@@ -16,11 +17,11 @@ public:
 
     void cube(const CubeShape& s, Colour fill, Colour edge) {
         if (!pen_ || !(*pen_ == edge)) {
-            g_.setPen(QColor(edge.r, edge.g, edge.b));
+            g_.setPen(to_qcolor(edge));
             pen_ = edge;
         }
         if (!brush_ || !(*brush_ == fill)) {
-            g_.setBrush(QColor(fill.r, fill.g, fill.b));
+            g_.setBrush(to_qcolor(fill));
             brush_ = fill;
         }
         QPoint hexagon[6];

@@ -1,5 +1,6 @@
 #include "plot3d/gui/filter_box.h"
 
+#include "common/gui/chart_painter.h"
 #include "common/gui/window_style.h"
 #include "plot3d/core/database.h"
 #include "plot3d/core/filter_choices.h"
@@ -8,7 +9,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPalette>
 #include <QPushButton>
 
 #include <algorithm>
@@ -30,14 +30,7 @@ QComboBox* choice(QWidget* parent, const std::array<std::string, 10>& values, QR
 FilterBox::FilterBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel_(panel) {
     setWindowTitle("Database Filter");
     use_window_style(*this);
-    QPalette grey = palette();
-    const QColor light_grey(kLightGrey.r, kLightGrey.g, kLightGrey.b);
-    grey.setColor(QPalette::Window, light_grey);
-    // Disabled texts must still read on the lighter grey of the dialogs.
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        grey.setColor(QPalette::Disabled, role, disabled_text_on(light_grey));
-    setPalette(grey);
-    setAutoFillBackground(true);
+    paint_dialog_grey(*this, to_qcolor(kLightGrey));
 
     const Database& db = panel_.originalTable();
     int y = 10;

@@ -1,5 +1,6 @@
 #include "plot3d/gui/info_line.h"
 
+#include "common/gui/chart_painter.h"
 #include "plot3d/core/plot_colours.h"
 
 #include <QPainter>
@@ -28,12 +29,12 @@ void InfoLine::clearText() {
 
 void InfoLine::paintEvent(QPaintEvent*) {
     QPainter g(this);
-    g.fillRect(rect(), QColor(kLightGrey.r, kLightGrey.g, kLightGrey.b));
+    g.fillRect(rect(), to_qcolor(kLightGrey));
     if (text_.isEmpty()) return;
     g.setFont(plot_text_font());
     g.setPen(Qt::white);
     g.drawText(6, 15, text_);
-    g.setPen(QColor(kDarkGrey.r, kDarkGrey.g, kDarkGrey.b));
+    g.setPen(to_qcolor(kDarkGrey));
     g.drawText(5, 14, text_);
 }
 

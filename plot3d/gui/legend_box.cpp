@@ -1,5 +1,6 @@
 #include "plot3d/gui/legend_box.h"
 
+#include "common/gui/chart_painter.h"
 #include "common/core/java_numbers.h"
 #include "plot3d/core/plot_colours.h"
 #include "plot3d/gui/info_line.h"
@@ -10,7 +11,6 @@ namespace korv::plot3d {
 
 namespace {
 
-QColor qt(Colour c) { return QColor(c.r, c.g, c.b); }
 QString number(float v) { return QString::fromStdString(java_float_to_string(v)); }
 
 constexpr int kFirstLabelY = LegendBox::kRuleY + 25;
@@ -42,12 +42,12 @@ QStringList LegendBox::texts() const {
 
 void LegendBox::paintEvent(QPaintEvent*) {
     QPainter g(this);
-    g.fillRect(rect(), qt(kLightGrey));
+    g.fillRect(rect(), to_qcolor(kLightGrey));
     // Engraved rules: a white line with a grey one beside it.
-    g.setPen(qt(kWhite));
+    g.setPen(to_qcolor(kWhite));
     g.drawLine(10, kRuleY, width() - 10, kRuleY);
     g.drawLine(width() - 3, 10, width() - 3, height() - 10);
-    g.setPen(qt(kGrey));
+    g.setPen(to_qcolor(kGrey));
     g.drawLine(10, kRuleY + 1, width() - 10, kRuleY + 1);
     g.drawLine(width() - 2, 10, width() - 2, height() - 10);
     if (!labeldone_) return;
@@ -56,16 +56,16 @@ void LegendBox::paintEvent(QPaintEvent*) {
     const QFontMetrics metrics(g.font());
     int y = kFirstLabelY;
     for (const Axis& a : axes_) {
-        g.setPen(qt(kLegendLabelRed));
+        g.setPen(to_qcolor(kLegendLabelRed));
         g.drawText(kLeft, y, a.label);
-        g.setPen(qt(kBlack));
+        g.setPen(to_qcolor(kBlack));
         g.drawText(kLeft, y + 15, number(a.min));
         const QString max = number(a.max);
         g.drawText(kRight - metrics.horizontalAdvance(max), y + 15, max);
         y += kAxisBlock;
     }
     if (!sizelabel_.isEmpty()) {
-        g.setPen(qt(kLegendLabelRed));
+        g.setPen(to_qcolor(kLegendLabelRed));
         g.drawText(kLeft, y, sizelabel_ + " for Size");
     }
 }

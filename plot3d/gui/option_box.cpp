@@ -1,5 +1,6 @@
 #include "plot3d/gui/option_box.h"
 
+#include "common/gui/chart_painter.h"
 #include "common/gui/window_style.h"
 #include "plot3d/core/database.h"
 #include "plot3d/core/filter_choices.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPushButton>
 
 #include <algorithm>
@@ -39,14 +39,7 @@ int chosen_field(const QComboBox* choice, const std::vector<int>& fields) {
 OptionBox::OptionBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel_(panel) {
     setWindowTitle("Visualization Options");
     use_window_style(*this);
-    QPalette grey = palette();
-    const QColor light_grey(kLightGrey.r, kLightGrey.g, kLightGrey.b);
-    grey.setColor(QPalette::Window, light_grey);
-    // Disabled texts must still read on the lighter grey of the dialogs.
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        grey.setColor(QPalette::Disabled, role, disabled_text_on(light_grey));
-    setPalette(grey);
-    setAutoFillBackground(true);
+    paint_dialog_grey(*this, to_qcolor(kLightGrey));
     resize(715, 390);
 
     const Database& db = panel_.originalTable();

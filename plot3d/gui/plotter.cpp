@@ -1,5 +1,6 @@
 #include "plot3d/gui/plotter.h"
 
+#include "common/gui/chart_painter.h"
 #include "plot3d/core/database.h"
 #include "plot3d/core/plot_colours.h"
 #include "plot3d/gui/checker.h"
@@ -17,7 +18,7 @@ namespace korv::plot3d {
 Plotter::Plotter(int width, int height, QWidget* parent) : QWidget(parent) {
     resize(width, height);
     QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(kLightGrey.r, kLightGrey.g, kLightGrey.b));
+    grey.setColor(QPalette::Window, to_qcolor(kLightGrey));
     setPalette(grey);
     setAutoFillBackground(true);
 

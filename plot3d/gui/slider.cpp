@@ -1,5 +1,6 @@
 #include "plot3d/gui/slider.h"
 
+#include "common/gui/chart_painter.h"
 #include "plot3d/core/plot_colours.h"
 #include "plot3d/gui/icon_map.h"
 #include "plot3d/gui/widget_clients.h"
@@ -38,12 +39,12 @@ void Slider::mouseReleaseEvent(QMouseEvent*) { pressed_ = false; }
 
 void Slider::paintEvent(QPaintEvent*) {
     QPainter g(this);
-    g.fillRect(rect(), QColor(kLightGrey.r, kLightGrey.g, kLightGrey.b));
+    g.fillRect(rect(), to_qcolor(kLightGrey));
     const QImage& picture = slider_picture();
     const IconMap cap(0, 0, 4, 8);
     cap.draw(g, picture, 0, 0);
     cap.draw(g, picture, width() - 4, 0);
-    g.setPen(QColor(kDarkGrey.r, kDarkGrey.g, kDarkGrey.b));
+    g.setPen(to_qcolor(kDarkGrey));
     g.drawLine(5, 3, width() - 6, 3);
     g.setPen(Qt::white);
     g.drawLine(5, 4, width() - 6, 4);

@@ -1,5 +1,6 @@
 #include "plot3d/gui/wheel.h"
 
+#include "common/gui/chart_painter.h"
 #include "plot3d/core/plot_colours.h"
 #include "plot3d/gui/icon_map.h"
 #include "plot3d/gui/widget_clients.h"
@@ -10,9 +11,7 @@
 
 namespace korv::plot3d {
 
-namespace {
-QColor qt(Colour c) { return QColor(c.r, c.g, c.b); }
-}  // namespace
+namespace {}  // namespace
 
 Wheel::Wheel(int orientation, int size, WheelClient* client, QWidget* parent)
     : QWidget(parent),
@@ -64,7 +63,7 @@ void Wheel::mouseReleaseEvent(QMouseEvent* e) {
 void Wheel::draw_image() {
     const bool vertical = orientation_ == WheelOrientation::VERTICAL;
     image_ = QImage(size(), QImage::Format_RGB32);
-    image_.fill(qt(kLightGrey));
+    image_.fill(to_qcolor(kLightGrey));
     QPainter g(&image_);
     const QImage& strip = wheel_picture(orientation_);
     const int far = size_ - 49;
@@ -90,17 +89,17 @@ void Wheel::draw_image() {
         else
             g.drawLine(30, side, 30 + body - 1, side);
     };
-    g.setPen(qt(kDarkGrey));
+    g.setPen(to_qcolor(kDarkGrey));
     edge(0);
     edge(19);
-    g.setPen(qt(kGrey));
+    g.setPen(to_qcolor(kGrey));
     edge(18);
-    g.setPen(qt(kWhite));
+    g.setPen(to_qcolor(kWhite));
     edge(1);
     for (const Ridge& ridge : wheel_ridges(body, state_)) {
-        g.setPen(qt(kBlack));
+        g.setPen(to_qcolor(kBlack));
         across(ridge.at, 2, 17);
-        g.setPen(qt(kWhite));
+        g.setPen(to_qcolor(kWhite));
         for (int w = 1; w <= ridge.whites; ++w)
             if (ridge.at + w < body) across(ridge.at + w, 2, 17);
     }

@@ -1,5 +1,6 @@
 #include "plot3d/gui/widget_pictures.h"
 
+#include "common/gui/chart_painter.h"
 #include "plot3d/core/plot_colours.h"
 
 #include <QPainter>
@@ -8,13 +9,11 @@ namespace korv::plot3d {
 
 namespace {
 
-QColor qt(Colour c) { return QColor(c.r, c.g, c.b); }
-
 // A raised face: white top and left edges, dark grey bottom and right.
 void bevel(QPainter& g, const QRect& r, bool sunk) {
-    g.fillRect(r, qt(kLightGrey));
-    const QColor light = sunk ? qt(kDarkGrey) : qt(kWhite);
-    const QColor dark = sunk ? qt(kWhite) : qt(kDarkGrey);
+    g.fillRect(r, to_qcolor(kLightGrey));
+    const QColor light = sunk ? to_qcolor(kDarkGrey) : to_qcolor(kWhite);
+    const QColor dark = sunk ? to_qcolor(kWhite) : to_qcolor(kDarkGrey);
     g.setPen(light);
     g.drawLine(r.left(), r.top(), r.right(), r.top());
     g.drawLine(r.left(), r.top(), r.left(), r.bottom());
@@ -26,9 +25,9 @@ void bevel(QPainter& g, const QRect& r, bool sunk) {
 // One end of the wheel: the rim seen turning away, its lines closer together
 // towards the outer edge and shifted by the phase.
 void wheel_end(QPainter& g, const QRect& r, bool vertical, bool near, int state) {
-    g.fillRect(r, qt(kLightGrey));
+    g.fillRect(r, to_qcolor(kLightGrey));
     const int length = vertical ? r.height() : r.width();
-    g.setPen(qt(kDarkGrey));
+    g.setPen(to_qcolor(kDarkGrey));
     if (vertical) {
         g.drawLine(r.left(), r.top(), r.left(), r.bottom());
         g.drawLine(r.right(), r.top(), r.right(), r.bottom());
@@ -40,7 +39,7 @@ void wheel_end(QPainter& g, const QRect& r, bool vertical, bool near, int state)
     for (int p = 1 + (state * 2) % gap; p < length - 1; p += gap) {
         // Measured from the outer edge: the near end's outer edge is its start.
         const int at = near ? p : length - 1 - p;
-        g.setPen(qt(kBlack));
+        g.setPen(to_qcolor(kBlack));
         if (vertical)
             g.drawLine(r.left() + 1, r.top() + at, r.right() - 1, r.top() + at);
         else
@@ -52,7 +51,7 @@ void wheel_end(QPainter& g, const QRect& r, bool vertical, bool near, int state)
 QImage make_wheel_picture(WheelOrientation o) {
     const bool vertical = o == WheelOrientation::VERTICAL;
     QImage strip(vertical ? QSize(80, 79) : QSize(59, 159), QImage::Format_RGB32);
-    strip.fill(qt(kLightGrey));
+    strip.fill(to_qcolor(kLightGrey));
     QPainter g(&strip);
     for (int state = 0; state < 4; ++state) {
         const StripRect n = wheel_near_end(o, state);
@@ -64,7 +63,7 @@ QImage make_wheel_picture(WheelOrientation o) {
         const StripRect b = wheel_reset_button(down);
         const QRect r(b.x, b.y, b.width, b.height);
         bevel(g, r, down);
-        g.fillRect(r.adjusted(7, 7, -7, -7), qt(down ? kDarkGrey : kRed));
+        g.fillRect(r.adjusted(7, 7, -7, -7), to_qcolor(down ? kDarkGrey : kRed));
     }
     return strip;
 }
@@ -74,13 +73,13 @@ QImage make_wheel_picture(WheelOrientation o) {
 const QImage& slider_picture() {
     static const QImage picture = [] {
         QImage p(17, 8, QImage::Format_RGB32);
-        p.fill(qt(kLightGrey));
+        p.fill(to_qcolor(kLightGrey));
         QPainter g(&p);
-        g.fillRect(QRect(0, 1, 4, 6), qt(kGrey));
-        g.setPen(qt(kDarkGrey));
+        g.fillRect(QRect(0, 1, 4, 6), to_qcolor(kGrey));
+        g.setPen(to_qcolor(kDarkGrey));
         g.drawRect(QRect(0, 1, 3, 5));
         bevel(g, QRect(4, 0, 13, 8), false);
-        g.setPen(qt(kBlack));
+        g.setPen(to_qcolor(kBlack));
         g.drawLine(10, 1, 10, 6);
         return p;
     }();
@@ -102,7 +101,7 @@ QImage button_picture(const QString& label, int width, int height) {
     for (int look = 0; look < 2; ++look) {
         const QRect r(look * width, 0, width, height);
         bevel(g, r, look == 1);
-        g.setPen(qt(kBlack));
+        g.setPen(to_qcolor(kBlack));
         g.drawText(r.translated(look, look), Qt::AlignCenter, label);
     }
     return p;
