@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/core/windows1252.h"
+
 namespace korv::boxlogger {
 
 // The stock palette entries the menu names, as 0x00BBGGRR.
@@ -136,6 +138,45 @@ bool SaveAppSettings(platform::SettingsStore& store, const AppSettings& s) {
         const auto slot = static_cast<PlacementSlot>(i);
         if (s.placement(slot).valid())
             ok = store.write_string(kStateKey, placement_value_name(slot), format_placement(s.placement(slot))) && ok;
+    }
+    return ok;
+}
+
+RecentFileList::RecentFileList(std::vector<std::u16string> paths) : paths_(std::move(paths)) {
+    if (paths_.size() > static_cast<std::size_t>(cmd::kRecentFiles)) paths_.resize(cmd::kRecentFiles);
+}
+
+void RecentFileList::add(std::u16string path) {
+    std::erase(paths_, path);
+    paths_.insert(paths_.begin(), std::move(path));
+    if (paths_.size() > static_cast<std::size_t>(cmd::kRecentFiles)) paths_.resize(cmd::kRecentFiles);
+}
+
+namespace {
+
+std::string recent_file_name(int n) { return "File" + std::to_string(n); }
+
+}  // namespace
+
+RecentFileList LoadRecentFiles(const platform::SettingsStore& store) {
+    std::vector<std::u16string> paths;
+    for (int i = 1; i <= cmd::kRecentFiles; ++i) {
+        const auto text = store.read_string(kRecentFilesKey, recent_file_name(i));
+        if (text && !text->empty()) paths.push_back(platform::utf16_from_windows1252(*text));
+    }
+    return RecentFileList(std::move(paths));
+}
+
+bool SaveRecentFiles(platform::SettingsStore& store, const RecentFileList& files) {
+    bool ok = true;
+    for (int i = 1; i <= cmd::kRecentFiles; ++i) {
+        const std::size_t index = static_cast<std::size_t>(i - 1);
+        const std::optional<std::string> text =
+            index < files.paths().size() ? platform::windows1252_from_utf16(files.paths()[index]) : std::nullopt;
+        if (text)
+            ok = store.write_string(kRecentFilesKey, recent_file_name(i), *text) && ok;
+        else
+            store.remove_value(kRecentFilesKey, recent_file_name(i));  // false when there was none
     }
     return ok;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "boxlogger/core/command_table.h"
 #include "platform/core/settings_store.h"
 
 namespace korv::boxlogger {
@@ -17,9 +18,9 @@ namespace korv::boxlogger {
 inline const platform::SettingsPath kSettingsKey{"Settings"};
 inline const platform::SettingsPath kStateKey{"State"};
 
-// The 16 entries of the colour menu, stored as 0x00BBGGRR.
-inline constexpr int kColorMenuFirstId = 32800;
-inline constexpr int kColorMenuEntries = 16;
+// The 16 entries of the colour menu (commands cmd::kColourFirst on), stored
+// as 0x00BBGGRR.
+inline constexpr int kColorMenuEntries = cmd::kColourLast - cmd::kColourFirst + 1;
 struct ColorMenuEntry {
     const char* name;
     std::uint32_t bgr;
@@ -79,6 +80,29 @@ struct AppSettings {
 };
 
 inline constexpr int kComPorts = 4;
+
+// The review windows' recent files, newest first, at most cmd::kRecentFiles,
+// kept as File1..File6 under "Recent File List" in Windows-1252.
+inline const platform::SettingsPath kRecentFilesKey{"Recent File List"};
+
+class RecentFileList {
+public:
+    // The first six, as given.
+    explicit RecentFileList(std::vector<std::u16string> paths = {});
+    // Puts the path first; an earlier entry of it goes, and the oldest past
+    // the sixth.
+    void add(std::u16string path);
+    const std::vector<std::u16string>& paths() const { return paths_; }
+
+private:
+    std::vector<std::u16string> paths_;
+};
+
+// The stored entries in order, empty ones skipped.
+RecentFileList LoadRecentFiles(const platform::SettingsStore& store);
+// Writes every entry and removes the unused names; a path Windows-1252
+// cannot hold is not kept. False when a write failed.
+bool SaveRecentFiles(platform::SettingsStore& store, const RecentFileList& files);
 
 // Reads Settings and State (creating both keys); missing or damaged values
 // keep their defaults, a port outside COM1..COM4 becomes COM1 and colours

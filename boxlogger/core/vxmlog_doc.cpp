@@ -4,6 +4,7 @@
 
 #include "boxlogger/core/capture_csv.h"
 #include "boxlogger/core/channel_table.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/core/link_engine.h"
 #include "common/core/vxm_document_reader.h"
 #include "common/core/vxm_document_writer.h"
@@ -203,21 +204,21 @@ bool CVXMlogDoc::QuickSelect(int n) {
 bool CVXMlogDoc::IsCommandEnabled(int command) const {
     const bool has_samples = samples_.size() > 0;
     switch (command) {
-    case kCommandSelect:
-    case kCommandTriggers: return !capturing_ && !loaded_;
-    case kCommandClear: return !channels_.empty() && ring_ != nullptr;
-    case kCommandStart: return !capturing_ && !channels_.empty() && !loaded_;
-    case kCommandStop:
-    case kCommandPause: return capturing_ && !loaded_;
-    case kCommandExportCsv:
-    case kCommandSave:
-    case kCommandSaveAs:
-    case kCommandSend:
-    case kCommandPrint:
-    case kCommandPrintPreview: return !capturing_ && has_samples;
+    case cmd::kSelect:
+    case cmd::kTriggers: return !capturing_ && !loaded_;
+    case cmd::kClear: return !channels_.empty() && ring_ != nullptr;
+    case cmd::kStart: return !capturing_ && !channels_.empty() && !loaded_;
+    case cmd::kStop:
+    case cmd::kPause: return capturing_ && !loaded_;
+    case cmd::kExportCsv:
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs:
+    case cmd::kFileSend:
+    case cmd::kFilePrint:
+    case cmd::kFilePrintPreview: return !capturing_ && has_samples;
     default: break;
     }
-    const int set = command - kCommandQuickSelect1;
+    const int set = command - cmd::kQuickSelect1;
     if (set >= 0 && set < CQuickSelect::kSets) {
         return quick_selects_ != nullptr && !loaded_ && !capturing_ &&
                !(*quick_selects_)[static_cast<std::size_t>(set)].channels.empty();
@@ -226,8 +227,8 @@ bool CVXMlogDoc::IsCommandEnabled(int command) const {
 }
 
 bool CVXMlogDoc::IsCommandChecked(int command) const {
-    if (command == kCommandStart) return capturing_;
-    if (command == kCommandPause) return paused_;
+    if (command == cmd::kStart) return capturing_;
+    if (command == cmd::kPause) return paused_;
     return false;
 }
 

@@ -26,23 +26,6 @@ class CLinkEngine;
 inline constexpr char kDefaultTitle[] = "Calderis Datalogger";
 inline constexpr char kProgramCaption[] = "VXMlog";
 
-// The document's commands, by their menu ids.
-enum DocumentCommand : int {
-    kCommandSelect = 32776,
-    kCommandTriggers = 32829,
-    kCommandClear = 32777,
-    kCommandStart = 32779,
-    kCommandStop = 32778,
-    kCommandPause = 32780,
-    kCommandQuickSelect1 = 1079,  // to 1083 for set 5
-    kCommandExportCsv = 32822,
-    kCommandSave = 57603,
-    kCommandSaveAs = 57604,
-    kCommandSend = 57612,
-    kCommandPrint = 57607,
-    kCommandPrintPreview = 57609,
-};
-
 // What the views are told.
 enum UpdateHint : int {
     kHintSamplesAppended = 1124,  // with the first new sample's position
@@ -90,6 +73,7 @@ public:
     bool ClearCommand();
     bool QuickSelect(int n);
 
+    // By the ids of boxlogger/core/command_table.h.
     bool IsCommandEnabled(int command) const;
     bool IsCommandChecked(int command) const;
 

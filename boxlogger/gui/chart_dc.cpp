@@ -1,5 +1,8 @@
 #include "boxlogger/gui/chart_dc.h"
 
+#include "common/core/colour.h"
+#include "common/gui/chart_painter.h"
+
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -9,11 +12,6 @@
 #include <cmath>
 
 namespace korv::boxlogger {
-
-QColor chart_colour(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 QFont chart_font() {
     QFont font(QStringLiteral("Arial"), 10);
@@ -25,8 +23,8 @@ ChartDC::ChartDC(QPaintDevice* device, QPainter* painter, std::uint32_t backgrou
     : device_(device),
       painter_(painter),
       font_(chart_font()),
-      background_(chart_colour(background)),
-      foreground_(chart_colour(foreground)) {
+      background_(to_qcolor(colour_from_bgr(background))),
+      foreground_(to_qcolor(colour_from_bgr(foreground))) {
     if (device_ != nullptr) {
         sx_ = std::max(1, device_->logicalDpiX()) / double(chart::kUnitsPerInch);
         sy_ = std::max(1, device_->logicalDpiY()) / double(chart::kUnitsPerInch);

@@ -19,7 +19,6 @@ class QPaintDevice;
 
 namespace korv::boxlogger {
 
-QColor chart_colour(std::uint32_t bgr);
 // The chart font: Arial 10, or the nearest sans-serif font there is.
 QFont chart_font();
 

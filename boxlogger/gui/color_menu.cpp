@@ -6,13 +6,10 @@
 #include <QPixmap>
 
 #include "boxlogger/core/app_settings.h"
+#include "common/core/colour.h"
+#include "common/gui/chart_painter.h"
 
 namespace korv::boxlogger {
-
-QColor qcolor_from_bgr(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 namespace {
 
@@ -22,7 +19,7 @@ QIcon swatch(std::uint32_t bgr, int height) {
     QPixmap pixmap(40, height);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.fillRect(QRect(0, 2, 40, height - 4), qcolor_from_bgr(bgr));
+    painter.fillRect(QRect(0, 2, 40, height - 4), to_qcolor(colour_from_bgr(bgr)));
     painter.setPen(Qt::black);
     painter.drawRect(QRect(0, 2, 39, height - 5));
     return QIcon(pixmap);
@@ -35,17 +32,17 @@ CColorMenu::CColorMenu(QWidget* parent) : QMenu(parent) {
     const int height = fontMetrics().height();
     for (int n = 0; n < kColorMenuEntries; ++n) {
         QAction* action = addAction(swatch(kColorMenu[n].bgr, height), QString::fromLatin1(kColorMenu[n].name));
-        action->setData(kColorMenuFirstId + n);
+        action->setData(cmd::kColourFirst + n);
     }
     setStyleSheet("QMenu { icon-size: 40px; }");
 }
 
 std::uint32_t CColorMenu::ColorFromCommandId(int id) {
-    const int n = id - kColorMenuFirstId;
+    const int n = id - cmd::kColourFirst;
     if (n < 0 || n >= kColorMenuEntries) {
         const QColor text = QApplication::palette().color(QPalette::WindowText);
-        return static_cast<std::uint32_t>(text.red()) | (static_cast<std::uint32_t>(text.green()) << 8) |
-               (static_cast<std::uint32_t>(text.blue()) << 16);
+        return bgr_of({static_cast<std::uint8_t>(text.red()), static_cast<std::uint8_t>(text.green()),
+                       static_cast<std::uint8_t>(text.blue())});
     }
     return color_of_menu_index(n);
 }

@@ -1,13 +1,12 @@
 #pragma once
 // The 16-colour popup: each entry a swatch and its name, command ids
-// 32800-32815.
-#include <QColor>
+// cmd::kColourFirst to cmd::kColourLast.
 #include <QMenu>
 #include <cstdint>
 
-namespace korv::boxlogger {
+#include "boxlogger/core/command_table.h"
 
-QColor qcolor_from_bgr(std::uint32_t bgr);
+namespace korv::boxlogger {
 
 class CColorMenu : public QMenu {
     Q_OBJECT
@@ -17,7 +16,7 @@ public:
     // The colour (0x00BBGGRR) of an entry's command id; an id outside the
     // menu gives the window-text colour.
     static std::uint32_t ColorFromCommandId(int id);
-    static std::uint32_t ColorFromMenuIndex(int n) { return ColorFromCommandId(32800 + n); }
+    static std::uint32_t ColorFromMenuIndex(int n) { return ColorFromCommandId(cmd::kColourFirst + n); }
 
     // Shows the menu at a point and returns the chosen command id, or 0.
     int Track(const QPoint& global_pos);

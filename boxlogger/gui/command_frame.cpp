@@ -5,7 +5,7 @@
 #include <QStatusBar>
 
 #include "boxlogger/core/command_screen.h"
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
 #include "common/gui/window_style.h"
 
 namespace korv::boxlogger {

@@ -4,6 +4,8 @@
 #include "boxlogger/core/data_attributes.h"
 #include "boxlogger/core/vxmlog_doc.h"
 #include "boxlogger/gui/channel_group_list.h"
+#include "common/core/colour.h"
+#include "common/gui/chart_painter.h"
 #include "common/gui/window_style.h"
 #include "platform/gui/windows1252_text.h"
 
@@ -25,8 +27,7 @@ constexpr int kIdRole = ChannelGroupList::kIdRole;
 QColor colour_of(std::int32_t id) {
     const std::int64_t bgr = GetChannelAttribute(id);
     if (bgr < 0) return Qt::black;
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
+    return to_qcolor(colour_from_bgr(static_cast<std::uint32_t>(bgr)));
 }
 
 void use_swatches(QListWidget* list, QObject* owner) {

@@ -8,24 +8,16 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
+#include "boxlogger/core/quick_select.h"
 
 namespace korv::boxlogger {
 
 namespace {
 
-void build_chart_menu(CMainFrame& frame, QMenu* chart,
-                      const std::function<QAction*(QMenu*, int, const QString&, const QKeySequence&)>& add) {
-    QMenu* title = chart->addMenu("T&itle");
-    add(title, cmd::kTitleChange, "Change", {});
-    QMenu* axis = chart->addMenu("&Time Axis");
-    add(axis, cmd::kTimeScaling, "&Scaling...", {});
-    add(axis, cmd::kShrink, "S&hrink", QKeySequence(Qt::CTRL | Qt::Key_Left));
-    add(axis, cmd::kExpand, "E&xpand", QKeySequence(Qt::CTRL | Qt::Key_Right));
-    add(axis, cmd::kForward, "&Forward", QKeySequence(Qt::Key_Right));
-    add(axis, cmd::kBack, "&Back", QKeySequence(Qt::Key_Left));
-    (void)frame;
-}
+QString text_of(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+QKeySequence key_of(std::string_view shortcut) { return QKeySequence(text_of(shortcut), QKeySequence::PortableText); }
 
 // An idle refresh of the toolbar's states, as the framework's idle time did.
 void refresh_while_shown(CMainFrame& frame) {
@@ -46,63 +38,49 @@ void refresh_on_menu_open(CMainFrame& frame) {
     }
 }
 
-CCaptureFrame::CCaptureFrame(QWidget* view, QWidget* parent) : CMainFrame(parent) {
-    setObjectName("captureWindow");
-    const auto add = [this](QMenu* menu, int id, const QString& text, const QKeySequence& key) {
-        return add_command(menu, id, text, key);
-    };
-    QMenu* file = menuBar()->addMenu("&File");
-    add(file, cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
-    add(file, cmd::kFileSave, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
-    add(file, cmd::kFileSaveAs, "Save &As...", {});
-    add(file, cmd::kExportCsv, "E&xport to CSV...", {});
-    add(file, cmd::kExportImage, "Export &Image...", {});
-    file->addSeparator();
-    add(file, cmd::kFilePrint, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P));
-    add(file, cmd::kFilePrintPreview, "Print Pre&view", {});
-    add(file, cmd::kFilePrintSetup, "P&rint Setup...", {});
-    file->addSeparator();
-    add(file, cmd::kFileSend, "Sen&d...", {});
-    file->addSeparator();
-    add(file, cmd::kFileClose, "&Close", {});
-
-    QMenu* view_menu = menuBar()->addMenu("&View");
-    add(view_menu, cmd::kViewToolbar, "&Toolbar", {})->setCheckable(true);
-    add(view_menu, cmd::kViewStatusBar, "&Status Bar", {})->setCheckable(true);
-    add(view_menu, cmd::kToggleQuickSelectBar, "&Quick Selects", {})->setCheckable(true);
-    add(view_menu, cmd::kViewPreferences, "&Preferences", {});
-
-    QMenu* data = menuBar()->addMenu("&Data");
-    add(data, cmd::kSelect, "Se&lect...", {});
-    add(data, cmd::kTriggers, "Tri&ggers...", {});
-    QMenu* sets = data->addMenu("&Quick Selects");
-    for (int i = 0; i < 5; ++i) add(sets, cmd::kQuickSelect1 + i, QString("Quick Select #%1").arg(i + 1), {});
-    add(data, cmd::kClear, "&Clear", {});
-    data->addSeparator();
-    add(data, cmd::kStop, "S&top", QKeySequence(Qt::ALT | Qt::Key_Space));
-    add(data, cmd::kStart, "&Start", QKeySequence(Qt::Key_Space));
-    add(data, cmd::kPause, "&Pause", {});
-
-    build_chart_menu(*this, menuBar()->addMenu("&Chart"), add);
-    build_help_menu();
+CDocumentFrame::CDocumentFrame(FrameKind kind, QWidget* parent) : CMainFrame(parent) {
+    QMenu* menu = nullptr;
+    QMenu* submenu = nullptr;
+    const auto into = [&] { return submenu != nullptr ? submenu : menu; };
+    for (const MenuRow& row : frame_menu_rows()) {
+        if ((row.frames & kind) == 0) continue;
+        switch (row.kind) {
+        case MenuRowKind::Menu:
+            menu = menuBar()->addMenu(text_of(row.text));
+            submenu = nullptr;
+            break;
+        case MenuRowKind::Submenu: submenu = menu->addMenu(text_of(row.text)); break;
+        case MenuRowKind::EndSubmenu: submenu = nullptr; break;
+        case MenuRowKind::Command:
+            if (QAction* action = add_command(into(), row.id, text_of(row.text), key_of(row.shortcut)); row.checkable)
+                action->setCheckable(true);
+            break;
+        case MenuRowKind::Separator: into()->addSeparator(); break;
+        case MenuRowKind::QuickSelects:
+            for (int i = 0; i < CQuickSelect::kSets; ++i)
+                add_command(into(), cmd::kQuickSelect1 + i, QString("Quick Select #%1").arg(i + 1));
+            break;
+        case MenuRowKind::RecentFiles:
+            into()->addSeparator()->setObjectName("recentFiles");
+            for (int i = 0; i < cmd::kRecentFiles; ++i)
+                add_command(into(), cmd::kFileRecent1 + i, QString())->setVisible(false);
+            break;
+        case MenuRowKind::KeyOnly: make_command(row.id, text_of(row.text), key_of(row.shortcut)); break;
+        }
+    }
 
     tool_bar_ = addToolBar("Toolbar");
-    tool_bar_->setObjectName("131");
-    add_tool_button(tool_bar_, cmd::kFileNew);
-    add_tool_button(tool_bar_, cmd::kFileSave);
-    tool_bar_->addSeparator();
-    add_tool_button(tool_bar_, cmd::kStop);
-    add_tool_button(tool_bar_, cmd::kPause);
-    add_tool_button(tool_bar_, cmd::kStart);
-    tool_bar_->addSeparator();
-    add_tool_button(tool_bar_, cmd::kFilePrint);
-    add_tool_button(tool_bar_, cmd::kAppAbout);
-    add_tool_button(tool_bar_, cmd::kContextHelp);
+    tool_bar_->setObjectName(kind == kCaptureFrame ? "131" : "129");
+    for (const ToolbarRow& row : frame_toolbar_rows()) {
+        if ((row.frames & kind) == 0) continue;
+        if (row.id == 0)
+            tool_bar_->addSeparator();
+        else
+            add_tool_button(tool_bar_, row.id);
+    }
+}
 
-    create_status_bar(true, true);
-    start_rate_timer();
-    create_quick_select_bar(tool_bar_);
-    UpdateQuickSelectMenus();
+void CDocumentFrame::finish_layout(QWidget* view) {
     SetPaneText(QString());
     if (view != nullptr) setCentralWidget(view);
     keep_minimum_size();
@@ -111,60 +89,24 @@ CCaptureFrame::CCaptureFrame(QWidget* view, QWidget* parent) : CMainFrame(parent
     refresh_while_shown(*this);
     connect(action(cmd::kViewToolbar), &QAction::triggered, this,
             [this] { tool_bar_->setVisible(tool_bar_->isHidden()); });
+}
+
+CCaptureFrame::CCaptureFrame(QWidget* view, QWidget* parent) : CDocumentFrame(kCaptureFrame, parent) {
+    setObjectName("captureWindow");
+    create_status_bar(true, true);
+    start_rate_timer();
+    create_quick_select_bar(tool_bar_);
+    UpdateQuickSelectMenus();
+    finish_layout(view);
     connect(action(cmd::kViewStatusBar), &QAction::triggered, this,
             [this] { statusBar()->setVisible(statusBar()->isHidden()); });
     connect(action(cmd::kToggleQuickSelectBar), &QAction::triggered, this, &CMainFrame::OnToggleQuickSelectBar);
 }
 
-CDisplayFrame::CDisplayFrame(QWidget* view, QWidget* parent) : CMainFrame(parent) {
+CDisplayFrame::CDisplayFrame(QWidget* view, QWidget* parent) : CDocumentFrame(kReviewFrame, parent) {
     setObjectName("reviewWindow");
-    const auto add = [this](QMenu* menu, int id, const QString& text, const QKeySequence& key) {
-        return add_command(menu, id, text, key);
-    };
-    QMenu* file = menuBar()->addMenu("&File");
-    add(file, cmd::kFileOpen, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
-    add(file, cmd::kFileSave, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
-    add(file, cmd::kFileSaveAs, "Save &As...", {});
-    add(file, cmd::kExportCsv, "E&xport to CSV...", {});
-    add(file, cmd::kExportImage, "Export &Image...", {});
-    file->addSeparator();
-    add(file, cmd::kFilePrint, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P));
-    add(file, cmd::kFilePrintPreview, "Print Pre&view", {});
-    add(file, cmd::kFilePrintSetup, "P&rint Setup...", {});
-    file->addSeparator();
-    add(file, cmd::kFileSend, "Sen&d...", {});
-    QAction* recent_start = file->addSeparator();
-    recent_start->setObjectName("recentFiles");
-    for (int i = 0; i < cmd::kRecentFiles; ++i) add(file, cmd::kFileRecent1 + i, QString(), {})->setVisible(false);
-    file->addSeparator();
-    add(file, cmd::kFileClose, "&Close", {});
-
-    QMenu* view_menu = menuBar()->addMenu("&View");
-    add(view_menu, cmd::kViewToolbar, "&Toolbar", {})->setCheckable(true);
-    add(view_menu, cmd::kToggleQuickSelectBar, "&Quick Selects", {})->setCheckable(true);
-    add(view_menu, cmd::kViewPreferences, "&Preferences", {});
-
-    build_chart_menu(*this, menuBar()->addMenu("&Chart"), add);
-    build_help_menu();
-
-    tool_bar_ = addToolBar("Toolbar");
-    tool_bar_->setObjectName("129");
-    add_tool_button(tool_bar_, cmd::kFileOpen);
-    add_tool_button(tool_bar_, cmd::kFileSave);
-    tool_bar_->addSeparator();
-    add_tool_button(tool_bar_, cmd::kFilePrint);
-    add_tool_button(tool_bar_, cmd::kAppAbout);
-    add_tool_button(tool_bar_, cmd::kContextHelp);
-
     create_status_bar(true, false);
-    SetPaneText(QString());
-    if (view != nullptr) setCentralWidget(view);
-    keep_minimum_size();
-    resize(640, 480);
-    refresh_on_menu_open(*this);
-    refresh_while_shown(*this);
-    connect(action(cmd::kViewToolbar), &QAction::triggered, this,
-            [this] { tool_bar_->setVisible(tool_bar_->isHidden()); });
+    finish_layout(view);
 }
 
 void CDisplayFrame::SetRecentFiles(const QStringList& paths) {

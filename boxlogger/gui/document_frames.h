@@ -3,32 +3,42 @@
 // their menus, toolbars, accelerators and panes. The view inside is given.
 #include <QStringList>
 
+#include "boxlogger/core/frame_menus.h"
 #include "boxlogger/gui/main_frame.h"
 
 namespace korv::boxlogger {
 
-class CCaptureFrame : public CMainFrame {
+// What the capture and review windows share: menus and toolbar built from
+// the one table, the view and the window's sizes.
+class CDocumentFrame : public CMainFrame {
     Q_OBJECT
 public:
-    explicit CCaptureFrame(QWidget* view, QWidget* parent = nullptr);
     QToolBar* tool_bar() const { return tool_bar_; }
 
-private:
+protected:
+    CDocumentFrame(FrameKind kind, QWidget* parent);
+    // Sets the view, the sizes and the refreshes once the panes are made.
+    void finish_layout(QWidget* view);
+
     QToolBar* tool_bar_ = nullptr;
 };
 
-class CDisplayFrame : public CMainFrame {
+class CCaptureFrame : public CDocumentFrame {
+    Q_OBJECT
+public:
+    explicit CCaptureFrame(QWidget* view, QWidget* parent = nullptr);
+};
+
+class CDisplayFrame : public CDocumentFrame {
     Q_OBJECT
 public:
     explicit CDisplayFrame(QWidget* view, QWidget* parent = nullptr);
-    QToolBar* tool_bar() const { return tool_bar_; }
 
     // The six recent files, newest first, as the "&File" menu shows them.
     void SetRecentFiles(const QStringList& paths);
     QStringList recent_files() const { return recent_; }
 
 private:
-    QToolBar* tool_bar_ = nullptr;
     QStringList recent_;
 };
 

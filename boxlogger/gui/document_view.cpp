@@ -2,7 +2,7 @@
 
 #include "boxlogger/core/document_chart.h"
 #include "boxlogger/gui/color_menu.h"
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/main_frame.h"
 #include "platform/gui/windows1252_text.h"
 
@@ -40,24 +40,8 @@ void CDocumentView::Refresh() {
         frame->setWindowTitle(platform::qstring_from_windows1252(vxm_doc_.title()) + " - VXMlog");
 }
 
-bool CDocumentView::IsChartCommand(int id) {
-    switch (id) {
-    case cmd::kExportImage:
-    case cmd::kFilePrint:
-    case cmd::kFilePrintPreview:
-    case cmd::kFilePrintSetup:
-    case cmd::kTimeScaling:
-    case cmd::kTitleChange:
-    case cmd::kShrink:
-    case cmd::kExpand:
-    case cmd::kForward:
-    case cmd::kBack: return true;
-    default: return false;
-    }
-}
-
 bool CDocumentView::RunChartCommand(int id) {
-    if (!IsChartCommand(id)) return false;
+    if (command_owner(id) != CommandOwner::Chart) return false;
     if (id == cmd::kFilePrintSetup)
         PrintSetup();
     else

@@ -19,7 +19,6 @@ public:
     void Refresh();
     // Runs a chart command; false when the id is not one.
     bool RunChartCommand(int id);
-    static bool IsChartCommand(int id);
 
 private:
     CVXMlogDoc& vxm_doc_;

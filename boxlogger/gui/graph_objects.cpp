@@ -2,6 +2,8 @@
 
 #include "boxlogger/gui/chart_dialogs.h"
 #include "boxlogger/gui/vxmlog_view.h"
+#include "common/core/colour.h"
+#include "common/gui/chart_painter.h"
 #include "platform/gui/windows1252_text.h"
 
 #include <QScrollBar>
@@ -53,7 +55,7 @@ void CGraphTitle::Draw(ChartDocument&, const ChartDC& dc) {
 int CGraphTitle::HitTest(int x, int y) const { return text_rect_.contains(x, y) ? kMenuTitle : 0; }
 
 void CGraphTitle::OnCommand(ChartDocument& doc, int id, const ChartDC& dc) {
-    if (id != kCmdTitleChange) return;
+    if (id != cmd::kTitleChange) return;
     CTitleDlg dialog(view_);
     dialog.SetTitle(text_of(doc.ChartTitle()));
     if (!view_->RunDialog(dialog)) return;
@@ -85,7 +87,7 @@ void CLegendItem::Draw(ChartDocument& doc, const ChartDC& dc) {
     if (a == nullptr) return;
     const int h = rect_.height();
     const LRect swatch{rect_.left, rect_.top - h / 4, rect_.left + h, rect_.bottom + h / 4};
-    dc.fill(swatch, a->trace_width != 0 ? chart_colour(a->colour) : dc.background());
+    dc.fill(swatch, a->trace_width != 0 ? to_qcolor(colour_from_bgr(a->colour)) : dc.background());
     dc.outline(swatch, dc.foreground());
     const int text_top = rect_.top - (h - dc.text_height()) / 2;
     dc.text(swatch.right + 2, text_top, text_of(a->label), ChartDC::Align::Left, dc.foreground());
@@ -100,9 +102,9 @@ void CLegendItem::OnCommand(ChartDocument& doc, int id, const ChartDC&) {
     auto& channels = doc.ChartChannels();
     if (channel_ >= channels.size()) return;
     CDataAttributes& a = channels[channel_];
-    if (id >= kCmdWidthHide && id <= kCmdWidthThick)
-        a.trace_width = id - kCmdWidthHide;
-    else if (id >= kCmdColourFirst && id <= kCmdColourLast)
+    if (id >= cmd::kTraceHide && id <= cmd::kTraceThick)
+        a.trace_width = id - cmd::kTraceHide;
+    else if (id >= cmd::kColourFirst && id <= cmd::kColourLast)
         a.colour = view_->ColourOfCommand(id);
     else
         return;
@@ -216,7 +218,7 @@ void CTrace::Draw(ChartDocument& doc, const ChartDC& dc) {
 void CTrace::DrawFrom(std::size_t from, ChartDocument& doc, const ChartDC& dc) {
     const CDataAttributes* a = attributes_of(doc, channel_);
     if (!shown_ || a == nullptr || a->trace_width == 0) return;
-    dc.polyline(points_, from, chart_colour(a->colour), a->trace_width, plot_);
+    dc.polyline(points_, from, to_qcolor(colour_from_bgr(a->colour)), a->trace_width, plot_);
 }
 
 bool CTrace::ShowValueAt(int x, int y, ChartDocument&) { return shown_ && plot_.contains(x, y); }
@@ -240,7 +242,7 @@ void CSwitchTrace::FillRuns(std::size_t from, const CDataAttributes& a, const Ch
     const int middle = (plot_.top + plot_.bottom) / 2;
     for (const auto& [x1, x2] : chart::SwitchRuns(points_, middle, from)) {
         const int left = std::max(x1, plot_.left), right = std::min(x2, plot_.right);
-        if (right > left) dc.fill({left, plot_.top + 1, right, plot_.bottom - 1}, chart_colour(a.colour));
+        if (right > left) dc.fill({left, plot_.top + 1, right, plot_.bottom - 1}, to_qcolor(colour_from_bgr(a.colour)));
     }
 }
 
@@ -423,7 +425,7 @@ int CTimeAxis::HitTest(int x, int y) const { return label_rect_.contains(x, y) ?
 
 void CTimeAxis::OnCommand(ChartDocument&, int id, const ChartDC&) {
     switch (id) {
-    case kCmdScaling: {
+    case cmd::kTimeScaling: {
         CScaleDlg dialog(view_);
         const int index = chart::IndexOfScale(state_.scale);
         dialog.SetSelection(chart::kTimeScales[index] == state_.scale ? index : -1);
@@ -431,10 +433,10 @@ void CTimeAxis::OnCommand(ChartDocument&, int id, const ChartDC&) {
         if (SetScaleIndex(dialog.Selection())) Changed();
         return;
     }
-    case kCmdShrink: NextScale(); return;
-    case kCmdExpand: PrevScale(); return;
-    case kCmdForward: OnScroll(chart::kLineDown, 0); return;
-    case kCmdBack: OnScroll(chart::kLineUp, 0); return;
+    case cmd::kShrink: NextScale(); return;
+    case cmd::kExpand: PrevScale(); return;
+    case cmd::kForward: OnScroll(chart::kLineDown, 0); return;
+    case cmd::kBack: OnScroll(chart::kLineUp, 0); return;
     default: return;
     }
 }

@@ -5,6 +5,7 @@
 // samples. Coordinates are logical units (0.01 inch), y upward.
 #include "boxlogger/core/chart_maths.h"
 #include "boxlogger/core/chart_source.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/chart_dc.h"
 
 #include <climits>
@@ -22,25 +23,8 @@ class CTraceStack;
 class CTimeAxis;
 class CYAxis;
 
-// Context-menu ids a hit test answers, and the chart commands.
+// Context-menu ids a hit test answers; the commands are in command_table.h.
 enum ChartMenu : int { kMenuTimeAxis = 102, kMenuTraceWidth = 130, kMenuColour = 144, kMenuTitle = 140 };
-enum ChartCommand : int {
-    kCmdScaling = 32786,
-    kCmdWidthHide = 32787,
-    kCmdWidthThin = 32788,
-    kCmdWidthThick = 32789,
-    kCmdTitleChange = 32795,
-    kCmdShrink = 32796,
-    kCmdExpand = 32798,
-    kCmdForward = 32799,
-    kCmdColourFirst = 32800,
-    kCmdColourLast = 32815,
-    kCmdBack = 32820,
-    kCmdExportImage = 32823,
-    kCmdPrint = 57607,
-    kCmdPrintDirect = 57608,
-    kCmdPrintPreview = 57609,
-};
 
 class CGraphObject {
 public:

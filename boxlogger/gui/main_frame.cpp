@@ -13,48 +13,13 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
 
 namespace korv::boxlogger {
 
 QString command_prompt(int id) {
-    switch (id) {
-    case cmd::kFileNew: return "Create a new document\nNew";
-    case cmd::kFileOpen: return "Open an existing document\nOpen";
-    case cmd::kFileClose: return "Close the active document\nClose";
-    case cmd::kFileSave: return "Save the active document\nSave";
-    case cmd::kFileSaveAs: return "Save the active document with a new name\nSave As";
-    case cmd::kFilePrintSetup: return "Change the printer and printing options\nPage Setup";
-    case cmd::kFilePrint: return "Print the active document\nPrint";
-    case cmd::kFilePrintPreview: return "Display full pages\nPrint Preview";
-    case cmd::kFileSend: return "Send the active document through electronic mail\nSend";
-    case cmd::kAppAbout: return "Display program information, version number and copyright\nAbout";
-    case cmd::kHelpFinder: return "List Help topics\nHelp Topics";
-    case cmd::kHelp: return "Display help for current task or command\nHelp";
-    case cmd::kContextHelp: return "Display help for clicked on buttons, menus and windows\nHelp";
-    case cmd::kViewToolbar: return "Show or hide the toolbar\nToggle ToolBar";
-    case cmd::kViewStatusBar: return "Show or hide the status bar\nToggle StatusBar";
-    case cmd::kDrb2: return "Enter DRB II emulation mode\nDRB II emulators";
-    case cmd::kSelect: return "Choose which data to display\nSelect";
-    case cmd::kClear: return "Clear captured data\nClear";
-    case cmd::kStop: return "Stop data capture\nStop";
-    case cmd::kStart: return "Start data capture\nStart";
-    case cmd::kPause: return "Pause data capture\nPause";
-    case cmd::kTimeScaling: return "Set the scale of the Time Axis";
-    case cmd::kTitleChange: return "Change the Title";
-    case cmd::kShrink: return "Shrink the Time Axis";
-    case cmd::kExpand: return "Expand the Time Axis";
-    case cmd::kForward: return "Go Forward in Time";
-    case cmd::kBack: return "Go Back in Time";
-    case cmd::kExportCsv: return "Export the data to Spreadsheet format\nCSV Export";
-    case cmd::kExportImage: return "Save as a PNG file for Internet display\nMake PNG";
-    case cmd::kToggleQuickSelectBar: return "Show or hide the Quick Selects\nToggle Quick Select Bar";
-    case cmd::kTriggers: return "Modify data triggers\nTriggers";
-    case cmd::kTuningVariables: return "Alter ECU tuning variables\nTuning Variables";
-    default: break;
-    }
-    if (id >= cmd::kFileRecent1 && id < cmd::kFileRecent1 + cmd::kRecentFiles) return "Open this document";
-    return {};
+    const std::string_view prompt = command_prompt_text(id);
+    return QString::fromLatin1(prompt.data(), static_cast<qsizetype>(prompt.size()));
 }
 
 namespace {
@@ -153,15 +118,6 @@ void CMainFrame::create_quick_select_bar(QToolBar* beside) {
     }
     // On the toolbar's row, right of it.
     addToolBar(beside != nullptr ? toolBarArea(beside) : Qt::TopToolBarArea, quick_select_bar_);
-}
-
-void CMainFrame::build_help_menu() {
-    QMenu* help = menuBar()->addMenu("&Help");
-    add_command(help, cmd::kHelpFinder, "&Help Topics");
-    help->addSeparator();
-    add_command(help, cmd::kAppAbout, "&About VXMlog...");
-    make_command(cmd::kHelp, "Help", QKeySequence(Qt::Key_F1));
-    make_command(cmd::kContextHelp, "Help", QKeySequence(Qt::SHIFT | Qt::Key_F1));
 }
 
 void CMainFrame::keep_minimum_size() { setMinimumSize(400, 250); }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "boxlogger/core/app_settings.h"
+#include "boxlogger/core/command_state.h"
 
 class QLabel;
 class QMenu;
@@ -24,11 +25,6 @@ struct QuickSelectEntry {
     bool enabled = true;
 };
 using QuickSelectEntries = std::array<QuickSelectEntry, 5>;
-
-struct CommandState {
-    bool enabled = true;
-    bool checked = false;
-};
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -82,7 +78,6 @@ protected:
     void create_status_bar(bool value_pane, bool rate_pane);
     void start_rate_timer();
     void create_quick_select_bar(QToolBar* beside);
-    void build_help_menu();
     void keep_minimum_size();
 
     void closeEvent(QCloseEvent* event) override;

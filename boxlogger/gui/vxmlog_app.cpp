@@ -16,7 +16,7 @@
 #include "boxlogger/gui/about_dialog.h"
 #include "boxlogger/gui/color_menu.h"
 #include "boxlogger/gui/command_frame.h"
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/data_select_dialog.h"
 #include "boxlogger/gui/document_frames.h"
 #include "boxlogger/gui/help_window.h"
@@ -34,7 +34,6 @@ namespace korv::boxlogger {
 
 namespace {
 
-const platform::SettingsPath kRecentFilesKey{"Recent File List"};
 constexpr char kCaption[] = "VXMlog";
 
 // The notice a sheet shows while a box command runs, until it is done.
@@ -77,7 +76,7 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
     settings_ = LoadAppSettings(*services_.store);
     for (const std::string& problem : LoadChannelSettings(*services_.store, quick_selects_))
         services_.messages->show(problem, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::Warning);
-    load_recent_files();
+    recent_ = LoadRecentFiles(*services_.store);
 
     command_frame_ = new CCommandFrame;
     if (command_frame_.isNull()) return false;
@@ -154,7 +153,7 @@ void CVXMlogApp::ExitInstance() {
     if (const auto error = SaveChannelSettings(*services_.store, quick_selects_))
         services_.messages->show(*error, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::Warning);
     SaveAppSettings(*services_.store, settings_);
-    save_recent_files();
+    SaveRecentFiles(*services_.store, recent_);
     if (!services_.store->flush()) show_message("The settings could not be saved.");
     // The poll thread ends before the port closes.
     engine_->StopPollThread();
@@ -261,8 +260,8 @@ void CVXMlogApp::on_frame_command(CMainFrame* frame, int id) {
     case cmd::kFileSend: send_document(frame); break;
     default:
         if (id >= cmd::kFileRecent1 && id < cmd::kFileRecent1 + cmd::kRecentFiles) {
-            const int n = id - cmd::kFileRecent1;
-            if (n < recent_files_.size()) OpenReviewWindow(recent_files_[n]);
+            const auto n = static_cast<std::size_t>(id - cmd::kFileRecent1);
+            if (n < recent_.paths().size()) OpenReviewWindow(QString::fromStdU16String(recent_.paths()[n]));
         }
         break;
     }
@@ -271,48 +270,13 @@ void CVXMlogApp::on_frame_command(CMainFrame* frame, int id) {
 }
 
 CommandState CVXMlogApp::command_state(CMainFrame* frame, int id) const {
-    if (const CVXMlogDoc* doc = document_of(frame)) {
-        switch (id) {
-        case cmd::kStart:
-        case cmd::kStop:
-        case cmd::kPause:
-        case cmd::kClear:
-        case cmd::kSelect:
-        case cmd::kTriggers:
-        case cmd::kFileSave:
-        case cmd::kFileSaveAs:
-        case cmd::kExportCsv:
-        case cmd::kFileSend: return {doc->IsCommandEnabled(id), doc->IsCommandChecked(id)};
-        default: break;
-        }
-        if (const CDocumentView* view = frame->findChild<CDocumentView*>();
-            view != nullptr && CDocumentView::IsChartCommand(id))
-            return {view->IsCommandEnabled(id), false};
-    }
-    switch (id) {
+    WindowCommandContext window;
+    window.doc = document_of(frame);
+    if (const CDocumentView* view = window.doc != nullptr ? frame->findChild<CDocumentView*>() : nullptr)
+        window.chart_enabled = [view](int chart_id) { return view->IsCommandEnabled(chart_id); };
     // One capture document at a time: New only while none is capturing.
-    case cmd::kFileNew: return {!(capture_doc_ && !capture_doc_->loaded()), false};
-    case cmd::kStart:
-    case cmd::kStop:
-    case cmd::kPause:
-    case cmd::kClear:
-    case cmd::kSelect:
-    case cmd::kTriggers:
-    case cmd::kFileSave:
-    case cmd::kFileSaveAs:
-    case cmd::kExportCsv:
-    case cmd::kExportImage:
-    case cmd::kFilePrint:
-    case cmd::kFilePrintPreview:
-    case cmd::kFilePrintSetup:
-    case cmd::kTimeScaling:
-    case cmd::kTitleChange:
-    case cmd::kShrink:
-    case cmd::kExpand:
-    case cmd::kForward:
-    case cmd::kBack: return {false, false};
-    default: return {true, false};
-    }
+    window.capture_open = capture_doc_ && !capture_doc_->loaded();
+    return window_command_state(id, window);
 }
 
 QuickSelectEntries CVXMlogApp::quick_select_entries(CMainFrame* frame) const {
@@ -503,31 +467,14 @@ void CVXMlogApp::send_document(CMainFrame* frame) {
 }
 
 void CVXMlogApp::add_recent_file(const QString& path) {
-    recent_files_.removeAll(path);
-    recent_files_.prepend(path);
-    while (recent_files_.size() > cmd::kRecentFiles) recent_files_.removeLast();
-    for (CDisplayFrame* frame : review_frames()) frame->SetRecentFiles(recent_files_);
+    recent_.add(path.toStdU16String());
+    for (CDisplayFrame* frame : review_frames()) frame->SetRecentFiles(recent_files());
 }
 
-void CVXMlogApp::load_recent_files() {
-    recent_files_.clear();
-    for (int i = 1; i <= cmd::kRecentFiles; ++i) {
-        const auto text = services_.store->read_string(kRecentFilesKey, "File" + std::to_string(i));
-        if (text && !text->empty()) recent_files_ << platform::qstring_from_windows1252(*text);
-    }
-}
-
-void CVXMlogApp::save_recent_files() {
-    for (int i = 1; i <= cmd::kRecentFiles; ++i) {
-        const std::string name = "File" + std::to_string(i);
-        // The store keeps Windows-1252 text: a path it cannot hold is not kept.
-        const std::optional<std::string> text =
-            i <= recent_files_.size() ? platform::windows1252_from_qstring(recent_files_[i - 1]) : std::nullopt;
-        if (text)
-            services_.store->write_string(kRecentFilesKey, name, *text);
-        else
-            services_.store->remove_value(kRecentFilesKey, name);
-    }
+QStringList CVXMlogApp::recent_files() const {
+    QStringList paths;
+    for (const std::u16string& path : recent_.paths()) paths << QString::fromStdU16String(path);
+    return paths;
 }
 
 }  // namespace korv::boxlogger

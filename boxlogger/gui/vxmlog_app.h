@@ -90,7 +90,7 @@ public:
     CCommandFrame* command_frame() const { return command_frame_; }
     CCaptureFrame* capture_frame() const { return capture_frame_; }
     std::vector<CDisplayFrame*> review_frames() const;
-    QStringList recent_files() const { return recent_files_; }
+    QStringList recent_files() const;
     QuickSelectEntries quick_select_entries(CMainFrame* frame) const;
     // The capture document, when its window is open.
     CVXMlogDoc* FindCaptureDocument() const { return capture_doc_.get(); }
@@ -116,8 +116,6 @@ private:
     bool QueryExit();
     DocumentPrompts prompts() const { return {services_.messages, services_.files}; }
     void add_recent_file(const QString& path);
-    void load_recent_files();
-    void save_recent_files();
     void show_message(const char* text);
     void send_document(CMainFrame* frame);
     QWidget* dialog_parent() const;
@@ -138,7 +136,7 @@ private:
     std::vector<ReviewWindow> reviews_;
     QPointer<CHelpWindow> help_;
     QPointer<CMainFrame> active_frame_;
-    QStringList recent_files_;
+    RecentFileList recent_;
     QPrinter printer_;
     bool exited_ = false;
 };

@@ -30,19 +30,19 @@ int CVXMlogView::RunChartMenu(QWidget* owner, int menu_id, const QPoint& global)
     auto add = [&](QMenu& m, const char* text, int id) { m.addAction(QString::fromLatin1(text))->setData(id); };
     switch (menu_id) {
     case kMenuTimeAxis:
-        add(menu, "S&hrink", kCmdShrink);
-        add(menu, "E&xpand", kCmdExpand);
-        add(menu, "&Scaling...", kCmdScaling);
-        add(menu, "&Forward", kCmdForward);
-        add(menu, "&Back", kCmdBack);
+        add(menu, "S&hrink", cmd::kShrink);
+        add(menu, "E&xpand", cmd::kExpand);
+        add(menu, "&Scaling...", cmd::kTimeScaling);
+        add(menu, "&Forward", cmd::kForward);
+        add(menu, "&Back", cmd::kBack);
         break;
     case kMenuTraceWidth:
         menu.setTitle(QStringLiteral("&Width"));
-        add(menu, "&Hide", kCmdWidthHide);
-        add(menu, "Thi&n", kCmdWidthThin);
-        add(menu, "Thi&ck", kCmdWidthThick);
+        add(menu, "&Hide", cmd::kTraceHide);
+        add(menu, "Thi&n", cmd::kTraceThin);
+        add(menu, "Thi&ck", cmd::kTraceThick);
         break;
-    case kMenuTitle: add(menu, "Change", kCmdTitleChange); break;
+    case kMenuTitle: add(menu, "Change", cmd::kTitleChange); break;
     default: return 0;
     }
     QAction* chosen = menu.exec(global);
@@ -239,22 +239,22 @@ void CVXMlogView::OnUpdate(int hint, std::size_t first_new) {
 void CVXMlogView::OnCommand(int id) {
     const ChartDC dc = MeasureDC();
     switch (id) {
-    case kCmdScaling:
-    case kCmdForward:
-    case kCmdBack: time_axis_->OnCommand(doc_, id, dc); break;
-    case kCmdShrink: time_axis_->NextScale(); break;
-    case kCmdExpand: time_axis_->PrevScale(); break;
-    case kCmdTitleChange: title_->OnCommand(doc_, id, dc); break;
-    case kCmdExportImage: ExportImage(); break;
-    case kCmdPrint: Print(); break;
-    case kCmdPrintDirect: PrintDirect(); break;
-    case kCmdPrintPreview: PrintPreview(); break;
+    case cmd::kTimeScaling:
+    case cmd::kForward:
+    case cmd::kBack: time_axis_->OnCommand(doc_, id, dc); break;
+    case cmd::kShrink: time_axis_->NextScale(); break;
+    case cmd::kExpand: time_axis_->PrevScale(); break;
+    case cmd::kTitleChange: title_->OnCommand(doc_, id, dc); break;
+    case cmd::kExportImage: ExportImage(); break;
+    case cmd::kFilePrint: Print(); break;
+    case cmd::kFilePrintDirect: PrintDirect(); break;
+    case cmd::kFilePrintPreview: PrintPreview(); break;
     default: break;
     }
 }
 
 bool CVXMlogView::IsCommandEnabled(int id) const {
-    if (id == kCmdExportImage) return !doc_.IsCapturing() && doc_.ChartSampleList().count() > 0;
+    if (id == cmd::kExportImage) return !doc_.IsCapturing() && doc_.ChartSampleList().count() > 0;
     return true;
 }
 
@@ -327,7 +327,7 @@ void CVXMlogView::HandleContextMenu(const QPoint& client_point, const QPoint& gl
     if (hit < 0) return;
     if (hit == 0) {
         const int id = run_menu_(0, global);
-        if (id < kCmdColourFirst || id > kCmdColourLast) return;
+        if (id < cmd::kColourFirst || id > cmd::kColourLast) return;
         *background_ = ColourOfCommand(id);
         buffer_dirty_ = true;
         update();
@@ -364,7 +364,7 @@ QImage CVXMlogView::RenderImage() {
 }
 
 void CVXMlogView::ExportImage() {
-    if (!IsCommandEnabled(kCmdExportImage)) return;
+    if (!IsCommandEnabled(cmd::kExportImage)) return;
     if (width() <= 0 || height() <= 0) {
         Report(kNoAreaToExport);
         return;

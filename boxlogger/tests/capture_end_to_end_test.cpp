@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "boxlogger/core/channel_table.h"
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/vxmlog_app.h"
 #include "boxlogger/tests/app_on_box.h"
 #include "common/core/vxm_document_reader.h"

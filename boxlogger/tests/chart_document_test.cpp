@@ -61,7 +61,7 @@ TEST(ChartDocuments, LiveCaptureThenReviewOfTheStoredFile) {
         view.show();
         doc.SetChannels({9, kChannelListEnd});
         EXPECT_EQ(hints, std::vector<int>{1125});
-        view.OnCommand(kCmdExpand);  // 1 second per inch: a second spans 100 units
+        view.OnCommand(cmd::kExpand);  // 1 second per inch: a second spans 100 units
         view.grab();
         const int renders = view.full_renders();
         hints.clear();
@@ -75,7 +75,7 @@ TEST(ChartDocuments, LiveCaptureThenReviewOfTheStoredFile) {
             std::this_thread::sleep_for(2ms);
             if (cycles.exchange(0) > 0) doc.AddSample();
         }
-        EXPECT_FALSE(view.IsCommandEnabled(kCmdExportImage));  // still capturing
+        EXPECT_FALSE(view.IsCommandEnabled(cmd::kExportImage));  // still capturing
         doc.Stop();
         engine.StopPollThread();
         ASSERT_GE(doc.samples().size(), 4u);
@@ -103,7 +103,7 @@ TEST(ChartDocuments, LiveCaptureThenReviewOfTheStoredFile) {
     view.show();
     ASSERT_EQ(review.Load(folder.file("run.vxg")), std::nullopt);
     EXPECT_EQ(hints, std::vector<int>{1125});
-    view.OnCommand(kCmdExpand);  // the same scale as the capture's view
+    view.OnCommand(cmd::kExpand);  // the same scale as the capture's view
     EXPECT_EQ(view.stack()->trace(0).points(), captured_points);
     EXPECT_EQ(view.RenderImage(), captured_image);
 
@@ -111,7 +111,7 @@ TEST(ChartDocuments, LiveCaptureThenReviewOfTheStoredFile) {
     platform::ScriptedMessageBox messages;
     view.set_file_chooser(&files);
     view.set_message_box(&messages);
-    ASSERT_TRUE(view.IsCommandEnabled(kCmdExportImage));
+    ASSERT_TRUE(view.IsCommandEnabled(cmd::kExportImage));
     files.queue_path(folder.file("run.png"));
     view.ExportImage();
     EXPECT_EQ(files.requests().at(0).file_name, folder.file("run"));

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/document_view.h"
 #include "boxlogger/gui/vxmlog_app.h"
 #include "boxlogger/tests/app_on_box.h"

@@ -1,4 +1,6 @@
 #include "boxlogger/core/sample_list_chart.h"
+#include "common/core/colour.h"
+#include "common/gui/chart_painter.h"
 #include "boxlogger/gui/chart_dialogs.h"
 #include "boxlogger/gui/vxmlog_view.h"
 #include "platform/core/scripted_file_chooser.h"
@@ -63,7 +65,7 @@ struct ChartFixture : ::testing::Test {
     // True when a pixel within `reach` rows of p has the colour.
     static bool colour_near(const QImage& image, QPoint p, std::uint32_t bgr, int reach = 2) {
         for (int dy = -reach; dy <= reach; ++dy)
-            if (image.pixelColor(p.x(), p.y() + dy) == chart_colour(bgr)) return true;
+            if (image.pixelColor(p.x(), p.y() + dy) == to_qcolor(colour_from_bgr(bgr))) return true;
         return false;
     }
 
@@ -105,8 +107,8 @@ TEST_F(ChartFixture, HiddenTraceKeepsItsLegendItemWithABackgroundSwatch) {
         const chart::LRect& r = view->legend()->item(i).rect();
         return device(*view, r.left + r.height() / 2, (r.top + r.bottom) / 2);
     };
-    EXPECT_EQ(image.pixelColor(swatch_centre(0)), chart_colour(view->background()));
-    EXPECT_EQ(image.pixelColor(swatch_centre(1)), chart_colour(kLime));
+    EXPECT_EQ(image.pixelColor(swatch_centre(0)), to_qcolor(colour_from_bgr(view->background())));
+    EXPECT_EQ(image.pixelColor(swatch_centre(1)), to_qcolor(colour_from_bgr(kLime)));
 }
 
 TEST_F(ChartFixture, SwitchOnThroughoutIsFilledEndToEnd) {
@@ -117,7 +119,7 @@ TEST_F(ChartFixture, SwitchOnThroughoutIsFilledEndToEnd) {
     const QImage image = view->RenderImage();
     const int middle = (sw.plot().top + sw.plot().bottom) / 2;
     for (int x : {points.front().x + 1, (points.front().x + points.back().x) / 2, points.back().x - 2})
-        EXPECT_EQ(image.pixelColor(device(*view, x, middle)), chart_colour(kLime)) << x;
+        EXPECT_EQ(image.pixelColor(device(*view, x, middle)), to_qcolor(colour_from_bgr(kLime))) << x;
 }
 
 TEST_F(ChartFixture, WheelNotchesAddUpAndCtrlShrinks) {
@@ -139,13 +141,13 @@ TEST_F(ChartFixture, WheelNotchesAddUpAndCtrlShrinks) {
 
 TEST_F(ChartFixture, ShrinkAtTheLastScaleAndBackAtTheStartChangeNothing) {
     auto view = make_view();
-    view->OnCommand(kCmdBack);
+    view->OnCommand(cmd::kBack);
     EXPECT_EQ(view->time_axis()->position(), 0);
-    for (int i = 0; i < 20; ++i) view->OnCommand(kCmdShrink);
+    for (int i = 0; i < 20; ++i) view->OnCommand(cmd::kShrink);
     EXPECT_EQ(view->time_axis()->state().scale, 36000);
-    for (int i = 0; i < 20; ++i) view->OnCommand(kCmdExpand);
+    for (int i = 0; i < 20; ++i) view->OnCommand(cmd::kExpand);
     EXPECT_EQ(view->time_axis()->state().scale, 1);
-    for (int i = 0; i < 30; ++i) view->OnCommand(kCmdForward);
+    for (int i = 0; i < 30; ++i) view->OnCommand(cmd::kForward);
     EXPECT_EQ(view->time_axis()->position(), 20);  // the last whole second
     // Points follow the position: the first drawn sample is the one at 20 s.
     EXPECT_EQ(view->stack()->trace(0).points().size(), 1u);
@@ -186,7 +188,7 @@ TEST_F(ChartFixture, RightClickOnEmptySpaceRecoloursThisViewAtOnce) {
     EXPECT_EQ(menus, std::vector<int>{0});
     EXPECT_EQ(view->background(), kRed);
     QApplication::processEvents();
-    EXPECT_EQ(view->grab().toImage().pixelColor(2, 2), chart_colour(kRed));
+    EXPECT_EQ(view->grab().toImage().pixelColor(2, 2), to_qcolor(colour_from_bgr(kRed)));
 }
 
 TEST_F(ChartFixture, ContextMenusGoToTheObjectHit) {
@@ -194,7 +196,7 @@ TEST_F(ChartFixture, ContextMenusGoToTheObjectHit) {
     // The legend item's text: the width menu; "Hide" drops the trace from the stack.
     const chart::LRect item = view->legend()->item(0).rect();
     const QPoint on_text = device(*view, item.right - 3, (item.top + item.bottom) / 2);
-    menu_answer = kCmdWidthHide;
+    menu_answer = cmd::kTraceHide;
     QContextMenuEvent e(QContextMenuEvent::Mouse, on_text, on_text);
     QApplication::sendEvent(view.get(), &e);
     EXPECT_EQ(menus.back(), kMenuTraceWidth);
@@ -204,7 +206,7 @@ TEST_F(ChartFixture, ContextMenusGoToTheObjectHit) {
     // The time axis labels: Shrink.
     const chart::LRect labels = view->time_axis()->label_rect();
     const QPoint on_axis = device(*view, labels.left + 20, labels.top - 3);
-    menu_answer = kCmdShrink;
+    menu_answer = cmd::kShrink;
     QContextMenuEvent a(QContextMenuEvent::Mouse, on_axis, on_axis);
     QApplication::sendEvent(view.get(), &a);
     EXPECT_EQ(menus.back(), kMenuTimeAxis);
@@ -227,9 +229,9 @@ TEST_F(ChartFixture, TitleAndScalingDialogs) {
         }
         return true;
     });
-    view->OnCommand(kCmdTitleChange);
+    view->OnCommand(cmd::kTitleChange);
     EXPECT_EQ(doc.title, "Run 2 \xB0");  // stored in Windows-1252
-    view->OnCommand(kCmdScaling);
+    view->OnCommand(cmd::kTimeScaling);
     EXPECT_EQ(view->time_axis()->state().scale, 60);
 }
 
@@ -324,14 +326,14 @@ TEST_F(ChartFixture, ExportRefusedWithoutAreaAndReportsWriteFailures) {
 
 TEST_F(ChartFixture, ExportOnlyWhenNotCapturingAndWithSamples) {
     auto view = make_view();
-    EXPECT_TRUE(view->IsCommandEnabled(kCmdExportImage));
+    EXPECT_TRUE(view->IsCommandEnabled(cmd::kExportImage));
     doc.capturing = true;
-    EXPECT_FALSE(view->IsCommandEnabled(kCmdExportImage));
+    EXPECT_FALSE(view->IsCommandEnabled(cmd::kExportImage));
     view->ExportImage();
     EXPECT_TRUE(files.requests().empty());
     doc.capturing = false;
     doc.samples.Clear();
-    EXPECT_FALSE(view->IsCommandEnabled(kCmdExportImage));
+    EXPECT_FALSE(view->IsCommandEnabled(cmd::kExportImage));
 }
 
 TEST_F(ChartFixture, PrintsToPdf) {

@@ -1,6 +1,6 @@
 // The DRB II and tuning-variables sheets from the command screen, as a
 // person reaches them, against the simulated data-logger box on COM1.
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/data_select_dialog.h"
 #include "boxlogger/gui/vxm_vars_sheet.h"
 #include "boxlogger/gui/vxmlog_app.h"

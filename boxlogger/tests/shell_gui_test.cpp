@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -17,7 +19,7 @@
 
 #include "boxlogger/gui/about_dialog.h"
 #include "boxlogger/gui/color_menu.h"
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/instance_channel.h"
 #include "boxlogger/gui/logger_prefs_dialog.h"
 #include "boxlogger/gui/notice_dialog.h"
@@ -290,7 +292,16 @@ TEST(ColorMenuWidget, EntriesCarryTheirIdsAndColours) {
     EXPECT_EQ(menu.actions()[7]->data().toInt(), 32807);
     EXPECT_EQ(CColorMenu::ColorFromMenuIndex(10), 0x00FF00u);
     EXPECT_EQ(CColorMenu::ColorFromCommandId(32813), 0xFF00FFu);
-    EXPECT_EQ(qcolor_from_bgr(0x0000FF), QColor(255, 0, 0));
+    // The swatches paint the stored 0x00BBGGRR colour: entry 9, Red, is 0x0000FF.
+    const QImage red = menu.actions()[9]->icon().pixmap(40, menu.fontMetrics().height()).toImage();
+    EXPECT_EQ(red.pixelColor(red.width() / 2, red.height() / 2), QColor(255, 0, 0));
+    // An id outside the menu gives the window-text colour, stored the same way.
+    const QPalette kept = QApplication::palette();
+    QPalette text = kept;
+    text.setColor(QPalette::WindowText, QColor(0x10, 0x20, 0x30));
+    QApplication::setPalette(text);
+    EXPECT_EQ(CColorMenu::ColorFromCommandId(cmd::kColourLast + 1), 0x302010u);
+    QApplication::setPalette(kept);
 }
 
 TEST(QuickSelectDialog, PreselectsReadsTheChosenSetAndEditedNames) {

@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "boxlogger/gui/command_ids.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/logger_prefs_dialog.h"
 #include "boxlogger/gui/vxmlog_app.h"
 #include "platform/core/memory_settings_store.h"

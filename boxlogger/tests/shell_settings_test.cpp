@@ -81,6 +81,35 @@ TEST(AppSettings, SaveWritesTheKeysTheNextLoadReads) {
     EXPECT_EQ(back.placement(PlacementSlot::ReviewWindow), s.placement(PlacementSlot::ReviewWindow));
 }
 
+TEST(RecentFiles, NewestFirstEachOnceAtMostSix) {
+    RecentFileList files;
+    for (const char16_t* path : {u"/a.vxg", u"/b.vxg", u"/a.vxg"}) files.add(path);
+    EXPECT_EQ(files.paths(), (std::vector<std::u16string>{u"/a.vxg", u"/b.vxg"}));
+    for (char16_t c = u'c'; c <= u'h'; ++c) files.add(std::u16string(u"/") + c);
+    EXPECT_EQ(files.paths(), (std::vector<std::u16string>{u"/h", u"/g", u"/f", u"/e", u"/d", u"/c"}));
+}
+
+// The list is stored in Windows-1252 as File1..File6; a path the code page
+// cannot hold is left out, and names past the list are removed.
+TEST(RecentFiles, StoredInWindows1252AndReadBackInOrder) {
+    platform::MemorySettingsStore store;
+    store.write_string(kRecentFilesKey, "File6", "/stale.vxg");
+    RecentFileList files;
+    files.add(u"/caf\u00e9.vxg");
+    files.add(u"/\u4e2d.vxg");
+    files.add(u"/new \u20ac.vxg");
+    ASSERT_TRUE(SaveRecentFiles(store, files));
+    EXPECT_EQ(store.read_string(kRecentFilesKey, "File1"), "/new \x80.vxg");
+    EXPECT_FALSE(store.read_string(kRecentFilesKey, "File2"));
+    EXPECT_EQ(store.read_string(kRecentFilesKey, "File3"), "/caf\xe9.vxg");
+    EXPECT_FALSE(store.read_string(kRecentFilesKey, "File6"));
+
+    store.write_string(kRecentFilesKey, "File5", "/last.vxg");
+    EXPECT_EQ(LoadRecentFiles(store).paths(),
+              (std::vector<std::u16string>{u"/new \u20ac.vxg", u"/caf\u00e9.vxg", u"/last.vxg"}));
+    EXPECT_TRUE(LoadRecentFiles(platform::MemorySettingsStore{}).paths().empty());
+}
+
 TEST(AppSettings, APlacementOffEveryScreenIsMovedOntoOne) {
     const std::vector<ScreenRect> screens{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
     const WindowPlacement far{0, 1, -1, -1, -1, -1, 5000, 3000, 5400, 3250};

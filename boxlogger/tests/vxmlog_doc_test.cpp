@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "boxlogger/core/channel_table.h"
+#include "boxlogger/core/command_state.h"
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/core/link_engine.h"
 #include "boxlogger/core/vxmlog_doc.h"
 #include "common/core/vxm_document_reader.h"
@@ -115,8 +117,8 @@ TEST_F(Document, CapturesOnlyWhileRunningAndKeepsTheTimeBaseUntilClear) {
 TEST_F(Document, CommandsAreEnabledByState) {
     sets[1].channels = {kEngineSpeed};
     const std::vector<int> commands = {
-        kCommandSelect,           kCommandClear,     kCommandStart, kCommandStop, kCommandPause, kCommandQuickSelect1,
-        kCommandQuickSelect1 + 1, kCommandExportCsv, kCommandSave};
+        cmd::kSelect,           cmd::kClear,     cmd::kStart,   cmd::kStop, cmd::kPause, cmd::kQuickSelect1,
+        cmd::kQuickSelect1 + 1, cmd::kExportCsv, cmd::kFileSave};
     const auto enabled = [&] {
         std::string out;
         for (int c : commands) out += doc.IsCommandEnabled(c) ? '1' : '0';
@@ -127,10 +129,41 @@ TEST_F(Document, CommandsAreEnabledByState) {
     EXPECT_EQ(enabled(), "111000100") << "with channels";
     doc.Start();
     EXPECT_EQ(enabled(), "010110000") << "capturing";
-    EXPECT_TRUE(doc.IsCommandChecked(kCommandStart));
+    EXPECT_TRUE(doc.IsCommandChecked(cmd::kStart));
     cycle_at(2000);
     doc.Stop();
     EXPECT_EQ(enabled(), "111000111") << "stopped with samples";
+}
+
+// A window asks its document for the document's commands, its chart for the
+// chart's, and the program for the rest; the command screen has neither.
+TEST_F(Document, WindowsTakeEachCommandsStateFromItsOwner) {
+    const std::vector<int> commands = {cmd::kStart,    cmd::kStop,     cmd::kPause,       cmd::kSelect,
+                                       cmd::kFileSave, cmd::kFileSend, cmd::kExportImage, cmd::kFilePrint,
+                                       cmd::kShrink,   cmd::kFileNew,  cmd::kFileOpen,    cmd::kAppAbout};
+    const auto states = [&](const WindowCommandContext& window) {
+        std::string out;
+        for (int c : commands) {
+            const CommandState state = window_command_state(c, window);
+            out += state.checked ? 'x' : state.enabled ? '1' : '0';
+        }
+        return out;
+    };
+    // The chart answers for its own commands only: Print is off, the rest on.
+    const auto chart = [](int id) {
+        EXPECT_EQ(command_owner(id), CommandOwner::Chart) << id;
+        return id != cmd::kFilePrint;
+    };
+    const WindowCommandContext capture{&doc, chart, true};
+    EXPECT_EQ(states(capture), "000100101011") << "new capture";
+    doc.SetChannels({kEngineSpeed, kChannelListEnd});
+    doc.Start();
+    EXPECT_EQ(states(capture), "x11000101011") << "capturing";
+    doc.Pause();
+    EXPECT_EQ(states(capture), "x1x000101011") << "paused";
+    EXPECT_EQ(states({&doc, nullptr, true}), "x1x000000011") << "no chart view";
+    EXPECT_EQ(states({nullptr, nullptr, true}), "000000000011") << "command screen, capture open";
+    EXPECT_EQ(states({nullptr, nullptr, false}), "000000000111") << "command screen";
 }
 
 TEST_F(Document, QuickSelectRetitlesUnlessTheUserNamedTheDocument) {
@@ -211,9 +244,9 @@ TEST_F(Document, StoresTheFileLayoutAndLoadsItForReview) {
     ASSERT_EQ(review.samples().size(), 2u);
     EXPECT_EQ(review.samples().values(1)[0], 900.0f);
     EXPECT_EQ(review.channels()[0].long_units, "RPM");
-    EXPECT_FALSE(review.IsCommandEnabled(kCommandStart));
-    EXPECT_FALSE(review.IsCommandEnabled(kCommandSelect));
-    EXPECT_TRUE(review.IsCommandEnabled(kCommandExportCsv));
+    EXPECT_FALSE(review.IsCommandEnabled(cmd::kStart));
+    EXPECT_FALSE(review.IsCommandEnabled(cmd::kSelect));
+    EXPECT_TRUE(review.IsCommandEnabled(cmd::kExportCsv));
 }
 
 TEST_F(Document, OlderVersionsTakeWhatTheyLackFromTheTable) {
