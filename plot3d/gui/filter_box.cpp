@@ -6,6 +6,7 @@
 #include "plot3d/core/filter_choices.h"
 #include "plot3d/core/plot_colours.h"
 #include "plot3d/gui/plot_panel.h"
+#include "plot3d/gui/screen_scroll.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -33,6 +34,9 @@ FilterBox::FilterBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel
     paint_dialog_grey(*this, to_qcolor(kLightGrey));
 
     const Database& db = panel_.originalTable();
+    int n = 0;
+    for (int f = 0; f < db.fieldcount; ++f) n += db.fieldtype[static_cast<std::size_t>(f)] == Database::NUMERIC;
+    QWidget* page = new_scroll_page(*this, QSize(300, 140 + 40 * n));
     int y = 10;
     for (int f = 0; f < db.fieldcount; ++f) {
         if (db.fieldtype[static_cast<std::size_t>(f)] != Database::NUMERIC) continue;
@@ -43,22 +47,21 @@ FilterBox::FilterBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel
             max = r == 0 ? v : std::max(max, v);
         }
         const auto values = filter_step_texts(min, max);
-        auto* name = new QLabel(QString::fromStdString(db.fieldname[static_cast<std::size_t>(f)]), this);
+        auto* name = new QLabel(QString::fromStdString(db.fieldname[static_cast<std::size_t>(f)]), page);
         name->setGeometry(10, y, 280, 16);
         rows_.push_back(
-            {f, choice(this, values, QRect(10, y + 16, 135, 22)), choice(this, values, QRect(155, y + 16, 135, 22))});
+            {f, choice(page, values, QRect(10, y + 16, 135, 22)), choice(page, values, QRect(155, y + 16, 135, 22))});
         y += 40;
     }
-    const int n = static_cast<int>(rows_.size());
-    message_ = new QLabel(this);
+    message_ = new QLabel(page);
     message_->setGeometry(10, 20 + 40 * n, 280, 20);
-    ok_ = new QPushButton("OK", this);
-    apply_ = new QPushButton("Apply", this);
-    cancel_ = new QPushButton("Cancel", this);
+    ok_ = new QPushButton("OK", page);
+    apply_ = new QPushButton("Apply", page);
+    cancel_ = new QPushButton("Cancel", page);
     ok_->setGeometry(20, 60 + 40 * n, 80, 28);
     apply_->setGeometry(110, 60 + 40 * n, 80, 28);
     cancel_->setGeometry(200, 60 + 40 * n, 80, 28);
-    setFixedSize(300, 140 + 40 * n);
+    setFixedSize(scroll_page(*this, *page, false));
     connect(ok_, &QPushButton::clicked, this, [this] {
         if (apply()) close();
     });

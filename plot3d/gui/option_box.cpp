@@ -8,11 +8,13 @@
 #include "plot3d/core/option_rules.h"
 #include "plot3d/core/plot_colours.h"
 #include "plot3d/gui/plot_panel.h"
+#include "plot3d/gui/screen_scroll.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 
 #include <algorithm>
 
@@ -40,7 +42,7 @@ OptionBox::OptionBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel
     setWindowTitle("Visualization Options");
     use_window_style(*this);
     paint_dialog_grey(*this, to_qcolor(kLightGrey));
-    resize(715, 390);
+    QWidget* page = new_scroll_page(*this, QSize(715, 390));
 
     const Database& db = panel_.originalTable();
     for (int f = 0; f < db.fieldcount; ++f) {
@@ -48,7 +50,7 @@ OptionBox::OptionBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel
         if (db.fieldtype[static_cast<std::size_t>(f)] == Database::STRING) strings_.push_back(f);
     }
     auto field_choice = [&](const std::vector<int>& fields, int y) {
-        auto* c = new QComboBox(this);
+        auto* c = new QComboBox(page);
         for (int f : fields) c->addItem(QString::fromStdString(db.fieldname[static_cast<std::size_t>(f)]));
         c->addItem("None");
         c->setGeometry(100, y, 150, 24);
@@ -57,45 +59,46 @@ OptionBox::OptionBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel
 
     const char* names[] = {"X Field", "Y Field", "Z Field", "Size Field"};
     for (int i = 0; i < 4; ++i) {
-        label(this, names[i], QRect(10, 10 + 32 * i, 85, 24));
+        label(page, names[i], QRect(10, 10 + 32 * i, 85, 24));
         fields_[static_cast<std::size_t>(i)] = field_choice(numeric_, 10 + 32 * i);
     }
-    label(this, "Color Field", QRect(10, 138, 85, 24));
+    label(page, "Color Field", QRect(10, 138, 85, 24));
     colorField_ = field_choice(strings_, 138);
-    label(this, "Default", QRect(10, 170, 85, 24));
-    defaultColour_ = new QComboBox(this);
+    label(page, "Default", QRect(10, 170, 85, 24));
+    defaultColour_ = new QComboBox(page);
     for (std::string_view name : kDefaultColourNames) defaultColour_->addItem(text_of(name));
     defaultColour_->setGeometry(100, 170, 150, 24);
 
-    label(this, "Scale", QRect(270, 10, 60, 24));
-    label(this, "Min", QRect(320, 34, 90, 20));
-    label(this, "Max", QRect(420, 34, 90, 20));
+    label(page, "Scale", QRect(270, 10, 60, 24));
+    label(page, "Min", QRect(320, 34, 90, 20));
+    label(page, "Max", QRect(420, 34, 90, 20));
     const char* axes[] = {"X", "Y", "Z", "Size"};
     for (int i = 0; i < 4; ++i) {
-        label(this, axes[i], QRect(270, 58 + 32 * i, 45, 24));
-        mins_[static_cast<std::size_t>(i)] = new QLineEdit(this);
+        label(page, axes[i], QRect(270, 58 + 32 * i, 45, 24));
+        mins_[static_cast<std::size_t>(i)] = new QLineEdit(page);
         mins_[static_cast<std::size_t>(i)]->setGeometry(320, 58 + 32 * i, 90, 24);
-        maxs_[static_cast<std::size_t>(i)] = new QLineEdit(this);
+        maxs_[static_cast<std::size_t>(i)] = new QLineEdit(page);
         maxs_[static_cast<std::size_t>(i)]->setGeometry(420, 58 + 32 * i, 90, 24);
     }
 
     for (std::size_t i = 0; i < colourRows_.size(); ++i) {
         const int y = 10 + 26 * static_cast<int>(i);
-        label(this, text_of(kColourRowNames[i]), QRect(525, y, 75, 24));
-        colourRows_[i] = new QComboBox(this);
+        label(page, text_of(kColourRowNames[i]), QRect(525, y, 75, 24));
+        colourRows_[i] = new QComboBox(page);
         colourRows_[i]->setGeometry(600, y, 105, 24);
     }
     rebuildColourRows();
     connect(colorField_, &QComboBox::currentIndexChanged, this, [this] { rebuildColourRows(); });
 
-    message1_ = label(this, "", QRect(10, 300, 500, 20));
-    message2_ = label(this, "", QRect(10, 320, 500, 20));
-    ok_ = new QPushButton("OK", this);
-    apply_ = new QPushButton("Apply", this);
-    cancel_ = new QPushButton("Cancel", this);
+    message1_ = label(page, "", QRect(10, 300, 500, 20));
+    message2_ = label(page, "", QRect(10, 320, 500, 20));
+    ok_ = new QPushButton("OK", page);
+    apply_ = new QPushButton("Apply", page);
+    cancel_ = new QPushButton("Cancel", page);
     ok_->setGeometry(190, 352, 90, 28);
     apply_->setGeometry(312, 352, 90, 28);
     cancel_->setGeometry(434, 352, 90, 28);
+    resize(scroll_page(*this, *page, true));
     connect(ok_, &QPushButton::clicked, this, [this] {
         if (apply()) close();
     });
@@ -106,12 +109,16 @@ OptionBox::OptionBox(PlotPanel& panel, QWidget* parent) : QDialog(parent), panel
 void OptionBox::rebuildColourRows() {
     // The colour field's distinct values in the order they first occur.
     QStringList values;
+    QSet<QString> seen;
     const int field = chosen_field(colorField_, strings_);
     if (field >= 0) {
         const Database& db = panel_.originalTable();
         for (int r = 0; r < db.reccount; ++r) {
             const QString v = QString::fromStdString(db.stringValue(r, field));
-            if (!values.contains(v)) values << v;
+            if (!seen.contains(v)) {
+                seen.insert(v);
+                values << v;
+            }
         }
     }
     for (QComboBox* row : colourRows_) {

@@ -91,6 +91,50 @@ TEST_F(DatabaseFile, BadHeadersRefuseTheTable) {
     EXPECT_THROW(Database(), DatabaseError);
 }
 
+TEST_F(DatabaseFile, HostileHeadersAreRefusedWithAShortPlainMessage) {
+    const auto refusal = [this](const std::string& text) {
+        testsupport::write_text(folder_.file("3d.dat"), text);
+        try {
+            Database db;
+        } catch (const DatabaseError& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    std::string names, types;
+    for (int f = 0; f < 257; ++f) {
+        names += "f" + std::to_string(f) + " ";
+        types += "NUMERIC ";
+    }
+    EXPECT_EQ(refusal(names + "\n" + types + "\n"), "3d.dat has 257 fields; the plot takes at most 256");
+    names.resize(names.rfind("f256"));
+    types.resize(types.size() - 8);
+    EXPECT_EQ(refusal(names + "\n" + types + "\n1\n"), "accepted");
+
+    // A bad type is quoted printable and short: bytes outside printable
+    // ASCII escaped, never split, and the whole cut to 60 characters.
+    const auto repeat = [](const std::string& piece, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += piece;
+        return out;
+    };
+    struct Case {
+        std::string token;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"NUMBER", "NUMBER"},
+        {"\x01\x1b[2J\xff\\", "\\x01\\x1B[2J\\xFF\\\\"},
+        {std::string(100, 'x'), std::string(57, 'x') + "..."},
+        {std::string(15, '\x7f'), repeat("\\x7F", 15)},
+        {std::string(16, '\x7f'), repeat("\\x7F", 14) + "..."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(refusal("a\n" + c.token + "\n"), "Unknown field type in 3d.dat: " + c.shown) << c.token;
+        EXPECT_LE(c.shown.size(), 60u);
+    }
+}
+
 TEST_F(DatabaseFile, FilterBoundsAreInclusiveAndAllMustHold) {
     const Database db = read("x y s\nNUMERIC NUMERIC STRING\n1 10 \"a\"\n2 20 \"b\"\n3 30 \"c\"\n4 40 \"d\"\n");
     Filter filter(2);

@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QWidget>
 
 #include <optional>
@@ -161,6 +164,46 @@ TEST(FilterBox, KeepsTheExtremeRecordsAndRefusesAnEmptyRange) {
     EXPECT_EQ(panel.filtered->reccount, 1);
     EXPECT_EQ(panel.filtered->numericValue(0, 0), 1000.25f);
     EXPECT_EQ(panel.table->reccount, 4);  // the original is never filtered
+}
+
+// Whether the control can be scrolled fully into the dialog's view.
+bool reachable(QDialog& box, QWidget* control) {
+    auto* area = box.findChild<QScrollArea*>();
+    if (area == nullptr) return false;
+    area->ensureWidgetVisible(control, 0, 0);
+    const QRect seen(control->mapTo(area->viewport(), QPoint(0, 0)), control->size());
+    return area->viewport()->rect().contains(seen);
+}
+
+TEST(Dialogs, ATableOfManyFieldsScrollsWithinTheScreen) {
+    std::string names, types, record;
+    for (int f = 0; f < Database::kMaxFields; ++f) {
+        names += "field" + std::to_string(f) + " ";
+        types += "NUMERIC ";
+        record += std::to_string(f) + " ";
+    }
+    FakePanel panel(names + "\n" + types + "\n" + record + "\n" + record + "\n");
+    QWidget window;
+    const int screen_height = window.screen()->availableGeometry().height();
+
+    FilterBox filter(panel, &window);
+    filter.show();
+    ASSERT_EQ(filter.rows(), Database::kMaxFields);
+    EXPECT_LE(filter.height(), screen_height);
+    EXPECT_GE(filter.width(), 300);
+    for (QWidget* control :
+         {static_cast<QWidget*>(filter.maxChoice(Database::kMaxFields - 1)),
+          static_cast<QWidget*>(filter.cancelButton()), static_cast<QWidget*>(filter.minChoice(0))}) {
+        EXPECT_TRUE(reachable(filter, control)) << control->metaObject()->className();
+    }
+
+    OptionBox options(panel, &window);
+    options.show();
+    EXPECT_EQ(options.size(), QSize(715, 390));
+    options.resize(400, 200);  // smaller than its controls, as on a small screen
+    QApplication::processEvents();
+    EXPECT_TRUE(reachable(options, options.cancelButton()));
+    EXPECT_TRUE(reachable(options, options.colourRow(11)));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -247,6 +248,7 @@ TEST_F(WindowTest, TextsOfTheWindowAndItsDialogsFitAndRead) {
     expect_readable(*window);
     window->optionsButton()->click();
     window->filterButton()->click();
+    QApplication::processEvents();  // the dialogs' scroll areas settle
     expect_readable(*dialogs<OptionBox>().front());
     expect_readable(*dialogs<FilterBox>().front());
 }
