@@ -131,6 +131,10 @@ void KnobFrame::report_io(const std::string& reason) {
 }
 
 void KnobFrame::load_file() {
+    // The simulator's moves go first, whatever the file turns out to be:
+    // the player's Reset relies on it, and Ok would save them otherwise.
+    clear_sims();
+    display_settings();
     if (file_.isEmpty()) return;
     const FileRead read = read_controller_file((dir_ + file_).toStdString(), tag_, kKnobFileBytes);
     if (std::holds_alternative<WrongTag>(read)) {

@@ -122,11 +122,49 @@ TEST_F(KnobEditorTest, LoadsAFileAndRefusesOthersWithoutChange) {
     EXPECT_TRUE(shown_error(afc.error_reporter()).startsWith("Unable to open file: "));
     load(afc, "missing.cfg");
     EXPECT_EQ(afc.model().adjust_value, before.adjust_value);
-    EXPECT_EQ(afc.model().sim_adjust, before.sim_adjust);
-    EXPECT_EQ(afc.model().sim_base, before.sim_base);
+    EXPECT_EQ(afc.model().sim_adjust, Knobs{});  // a recall always drops the simulator's moves
+    EXPECT_EQ(afc.model().sim_base, KnobMap{});
 
     load(itc, "afc.cfg");
     EXPECT_EQ(shown_error(itc.error_reporter()), "Invalid 1st gen ITC config file!");
+}
+
+TEST_F(KnobEditorTest, EveryRecallDropsTheSimulatedMovesFirst) {
+    write_bytes(folder.file("afc.cfg"), knob_file(ControllerTag::knob_afc, {4, 0, 0, 0, 0}));
+    write_bytes(folder.file("itc.cfg"), knob_file(ControllerTag::knob_itc, {1, 1, 1, 1, 1}));
+    Bytes cut = knob_file(ControllerTag::knob_afc, {3, 3, 3, 3, 3});
+    cut.resize(50);
+    write_bytes(folder.file("cut.cfg"), cut);
+    struct Case {
+        const char* file;  // empty: the editor has no settings file
+        Knobs knobs;       // the settings after the recall
+        KnobMap base;
+    };
+    const Case cases[] = {
+        {"afc.cfg", {4, 0, 0, 0, 0}, knob_map({4, 0, 0, 0, 0})},
+        {"", {4, 0, 0, 0, 0}, {}},
+        {"missing.cfg", {4, 0, 0, 0, 0}, {}},
+        {"itc.cfg", {4, 0, 0, 0, 0}, {}},  // the wrong controller
+        {"cut.cfg", {4, 0, 0, 0, 0}, {}},
+    };
+    load(afc, "afc.cfg");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        afc.animate_cells(2500);
+        afc.control_simulator(2500, 6, 1);
+        ASSERT_NE(afc.model().sim_adjust, Knobs{});
+        load(afc, c.file);  // as the player's Reset does
+        afc.error_reporter().hide();
+        EXPECT_EQ(afc.model().sim_adjust, Knobs{});
+        EXPECT_EQ(afc.model().adjust_value, c.knobs);
+        EXPECT_EQ(afc.model().sim_base, c.base);
+        EXPECT_EQ(values(), (std::vector<QString>{"4", "0", "0", "0", "0"}));
+        EXPECT_EQ(cell(2500), "0");
+    }
+    // Ok after a Reset saves the settings without the simulator's moves.
+    chooser.queue_path(folder.file("saved.cfg"));
+    afc.Ok_Button->click();
+    EXPECT_EQ(read_bytes(folder.file("saved.cfg")), knob_file(ControllerTag::knob_afc, {4, 0, 0, 0, 0}));
 }
 
 TEST_F(KnobEditorTest, SaveWritesTheShownKnobsAndMakesThemTheBase) {
