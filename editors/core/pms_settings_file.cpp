@@ -2,6 +2,7 @@
 
 #include "common/core/atomic_file_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -52,12 +53,46 @@ PmsSettings::ProgramLoad PmsSettings::recall_program(int program, const std::str
     if (!load.error && bytes.size() < start + kReadWindow) {
         load.error =
             std::string(kUnableToOpenFile) +
-            (bytes.empty() ? "the file is empty" : "the file ends before program " + std::to_string(program + 1));
+            (bytes.empty() ? "the file is empty" : "the file ends after " + std::to_string(bytes.size()) + " bytes");
     }
     const std::size_t available = bytes.size() > start ? bytes.size() - start : 0;
     cells_.decode_program(program, available ? bytes.data() + start : nullptr,
                           std::min<std::size_t>(available, kBlockSize));
     return load;
+}
+
+namespace {
+
+// "program 3", "programs 1 and 3", "programs 1, 2 and 3".
+std::string program_list(const std::vector<int>& programs) {
+    std::string out = programs.size() == 1 ? "program " : "programs ";
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        if (i > 0) out += i + 1 == programs.size() ? " and " : ", ";
+        out += std::to_string(programs[i] + 1);
+    }
+    return out;
+}
+
+}  // namespace
+
+PmsSettings::ProgramLoad PmsSettings::recall_data(const std::string& path) {
+    ProgramLoad all;
+    // Each reason once, with the programs it kept from being read.
+    std::vector<std::pair<std::string, std::vector<int>>> failures;
+    for (int p = 0; p < kPrograms; ++p) {
+        const ProgramLoad load = recall_program(p, path);
+        all.found = all.found || load.found;
+        if (!load.error) continue;
+        auto same = std::find_if(failures.begin(), failures.end(),
+                                 [&](const auto& failure) { return failure.first == *load.error; });
+        if (same == failures.end()) same = failures.insert(failures.end(), {*load.error, {}});
+        same->second.push_back(p);
+    }
+    for (const auto& [reason, programs] : failures) {
+        const std::string part = reason + "; " + program_list(programs) + " could not be read";
+        all.error = all.error ? *all.error + "\n" + part : part;
+    }
+    return all;
 }
 
 std::optional<std::string> PmsSettings::save(const std::string& path) {

@@ -34,6 +34,10 @@ public:
     // has (the rest as 0) and reports why.
     ProgramLoad recall_program(int program, const std::string& path);
 
+    // The three programs, one after the other; the error, if any, is one
+    // message that names every program that could not be read.
+    ProgramLoad recall_data(const std::string& path);
+
     // Writes the rebuilt image to path as a whole (temp + rename). On
     // success the model takes the stored values and the simulator layer is
     // cleared; on failure the old file and the model stay as they were.

@@ -192,14 +192,11 @@ void PMSframe::take_path(const korv::editors::NameAndFolder& parts) {
 }
 
 void PMSframe::recall_data() {
-    const std::string path = current_path();
-    for (int p = 0; p < pms::kPrograms; ++p) {
-        const pms::PmsSettings::ProgramLoad load = settings_.recall_program(p, path);
-        if (load.error) error_.error_rtn(QString::fromStdString(*load.error));
-        if (load.found) {
-            setWindowTitle(QStringLiteral("PMS settings file: ") + pms_config_dir + pms_config_file);
-            save_to_pms->setEnabled(true);
-        }
+    const pms::PmsSettings::ProgramLoad load = settings_.recall_data(current_path());
+    if (load.error) error_.error_rtn(QString::fromStdString(*load.error));
+    if (load.found) {
+        setWindowTitle(QStringLiteral("PMS settings file: ") + pms_config_dir + pms_config_file);
+        save_to_pms->setEnabled(true);
     }
 }
 
@@ -341,6 +338,18 @@ void PMSframe::save_to_pms_actionPerformed() {
     }
     setWindowTitle(QStringLiteral("PMS settings file: ") + pms_config_dir + pms_config_file);
     display_pgm();
+}
+
+void PMSframe::setVisible(bool visible) {
+    const bool was_visible = isVisible();
+    QWidget::setVisible(visible);
+    if (!pms_enhanced_ || visible == was_visible) return;
+    if (!visible) {
+        enhanced_was_shown_ = pms_enhanced_->isVisible();
+        pms_enhanced_->setVisible(false);
+    } else if (enhanced_was_shown_) {
+        pms_enhanced_->setVisible(true);
+    }
 }
 
 void PMSframe::PMS_enhanced_actionPerformed() {

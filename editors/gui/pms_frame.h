@@ -45,6 +45,9 @@ public:
     korv::player::kvt::PmsRadioButtons radio_buttons() const override;
     void set_radio_buttons(const korv::player::kvt::PmsRadioButtons& buttons) override;
 
+    // The enhanced window goes and comes back with the editor.
+    void setVisible(bool visible) override;
+
     korv::editors::pms::AdjustCells& adjust_cells() { return settings_.cells(); }
     int selected_program() const;
     int selected_table() const;
@@ -99,5 +102,6 @@ private:
     std::unique_ptr<PMSenhanced> pms_enhanced_;
     std::unique_ptr<PMSdialog> pms_dialog_;
     int total_adjust_ = 0;
+    bool enhanced_was_shown_ = false;               // when the editor was last hidden
     std::vector<std::pair<int, int>> highlighted_;  // grid row, column
 };

@@ -160,6 +160,27 @@ TEST_F(PmsFrameTest, OpenShowsTheImageAndBreakpoints) {
     EXPECT_EQ(frame->config_dir(), folder_text());
 }
 
+TEST_F(PmsFrameTest, AShortImageNamesEveryProgramItCouldNotRead) {
+    struct Case {
+        std::size_t size;
+        const char* message;  // empty: read whole
+    };
+    const Case cases[] = {
+        {100, "Unable to open file: the file ends after 100 bytes; programs 1, 2 and 3 could not be read"},
+        {1000, "Unable to open file: the file ends after 1000 bytes; programs 2 and 3 could not be read"},
+        {2016, "Unable to open file: the file ends after 2016 bytes; program 3 could not be read"},
+        {0, "Unable to open file: the file is empty; programs 1, 2 and 3 could not be read"},
+        {2047, ""},
+    };
+    for (const Case& c : cases) {
+        dismiss();
+        write_bytes(path("short.e2p"), sample_image(c.size));
+        open("short.e2p");
+        EXPECT_EQ(error(), c.message) << c.size;
+        EXPECT_TRUE(frame->save_to_pms->isEnabled());
+    }
+}
+
 TEST_F(PmsFrameTest, SaveWritesTheEditedImage) {
     write_bytes(path("map.e2p"), sample_image());
     open("map.e2p");
@@ -293,6 +314,29 @@ TEST_F(PmsFrameTest, EnhancedWindowFollowsTheProgram) {
     EXPECT_TRUE(e->Use_Launch_Rpms->isChecked());
     EXPECT_FALSE(e->Use_NOS->isChecked());
     EXPECT_FALSE(e->Use_Boost->isChecked());
+}
+
+TEST_F(PmsFrameTest, EnhancedWindowHidesAndComesBackWithTheEditor) {
+    QWidget& editor = *frame->window();
+    editor.show();
+    frame->PMS_enhanced->click();
+    PMSenhanced* e = frame->pms_enhanced();
+    ASSERT_TRUE(e && e->isVisible());
+    editor.hide();  // Animate off, or a VXM log opened
+    EXPECT_FALSE(e->isVisible());
+    editor.hide();
+    editor.show();
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(e->pos(), QPoint(50, 50));
+    editor.close();  // closed from its frame
+    EXPECT_FALSE(e->isVisible());
+    editor.show();
+    EXPECT_TRUE(e->isVisible());
+    // Closed by itself, it stays closed when the editor comes back.
+    e->close();
+    editor.hide();
+    editor.show();
+    EXPECT_FALSE(e->isVisible());
 }
 
 TEST(AfrFrameTest, KindsAndTexts) {
