@@ -33,7 +33,8 @@ namespace korv::testsupport {
 // Room a push button's bevel and focus frame take from its text.
 inline constexpr int kButtonBevel = 8;
 // Least contrast of text against its background: the common rule for
-// readable body text.
+// readable body text. Computed here apart from the programs' own maths, so
+// that a fault there cannot hide itself.
 inline constexpr double kReadableContrast = 4.5;
 
 struct TextProblem {
@@ -48,12 +49,39 @@ inline std::string describe(const QWidget& window, const QWidget& control) {
     return (window.objectName() + " / " + name).toStdString();
 }
 
-// The text a button or label shows: mnemonic marks dropped.
-inline QString shown_text(QString text) {
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(QLatin1Char('&'));
-    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
-    return text;
+// A text as its control shows it, and the letter it marks for the keyboard
+// (null when none).
+struct ShownText {
+    QString text;
+    QChar mnemonic;
+};
+
+// Buttons and check boxes, and labels with a buddy, read "&x" as x marked
+// for the keyboard and "&&" as one "&"; other labels show their text as is.
+inline bool reads_mnemonics(const QWidget& control) {
+    if (qobject_cast<const QAbstractButton*>(&control)) return true;
+    auto* label = qobject_cast<const QLabel*>(&control);
+    return label && label->buddy();
+}
+
+inline ShownText shown_as(const QString& text, bool mnemonics) {
+    if (!mnemonics) return {text, QChar()};
+    ShownText shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+            ++i;
+            if (text[i] != QLatin1Char('&') && shown.mnemonic.isNull()) shown.mnemonic = text[i];
+        } else if (text[i] == QLatin1Char('&')) {
+            continue;  // a closing "&" marks nothing and is not shown
+        }
+        shown.text += text[i];
+    }
+    return shown;
+}
+
+// The text a button or label shows: mnemonic marks dropped where they are read.
+inline QString shown_text(const QWidget& control, const QString& text) {
+    return shown_as(text, reads_mnemonics(control)).text;
 }
 
 inline int text_room(const QWidget& control) {
@@ -96,9 +124,9 @@ inline int text_room(const QWidget& control) {
 inline std::vector<std::pair<QString, QFont>> shown_texts(const QWidget& control) {
     std::vector<std::pair<QString, QFont>> texts;
     if (auto* button = qobject_cast<const QAbstractButton*>(&control)) {
-        texts.emplace_back(shown_text(button->text()), button->font());
+        texts.emplace_back(shown_text(control, button->text()), button->font());
     } else if (auto* label = qobject_cast<const QLabel*>(&control)) {
-        texts.emplace_back(shown_text(label->text()), label->font());
+        texts.emplace_back(shown_text(control, label->text()), label->font());
     } else if (auto* field = qobject_cast<const QLineEdit*>(&control)) {
         texts.emplace_back(field->text(), field->font());
     } else if (auto* combo = qobject_cast<const QComboBox*>(&control)) {
@@ -194,6 +222,13 @@ inline double contrast(const QColor& a, const QColor& b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+// The contrast of a field's text with its background as the field draws them
+// now: the disabled colours for a disabled field.
+inline double field_text_contrast(const QLineEdit& field) {
+    const QPalette::ColorGroup group = field.isEnabled() ? QPalette::Active : QPalette::Disabled;
+    return contrast(field.palette().color(group, QPalette::Text), field.palette().color(group, QPalette::Base));
+}
+
 // Controls whose text colour, enabled or disabled, is too close to their
 // background colour (both from the control's palette).
 inline std::vector<TextProblem> pale_texts(QWidget& window) {
@@ -251,6 +286,49 @@ inline double rendered_text_contrast(QAbstractButton& button) {
         }
     }
     return best;
+}
+
+// A text a window should show as its user reads it, and the letter it
+// marks for the keyboard (0: none).
+struct ExpectedText {
+    const char* text;
+    char mnemonic = 0;
+};
+
+// The expected texts that no button, check box or label of the window shows
+// as expected, with what the nearest one shows instead.
+inline std::vector<TextProblem> missing_texts(QWidget& window, const std::vector<ExpectedText>& expected) {
+    std::vector<std::pair<const QWidget*, ShownText>> shown;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        QString text;
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            text = button->text();
+        } else if (auto* label = qobject_cast<QLabel*>(control)) {
+            text = label->text();
+        } else {
+            continue;
+        }
+        shown.emplace_back(control, shown_as(text, reads_mnemonics(*control)));
+    }
+    std::vector<TextProblem> problems;
+    for (const ExpectedText& e : expected) {
+        const QString want = QString::fromUtf8(e.text);
+        const QChar letter = e.mnemonic ? QChar::fromLatin1(e.mnemonic) : QChar();
+        std::string instead;
+        bool found = false;
+        for (const auto& [control, s] : shown) {
+            if (s.text == want && s.mnemonic == letter) found = true;
+            // What a control shows once its marks are dropped, for the message.
+            QString bare = s.text;
+            if (bare.remove(QLatin1Char('&')).simplified() == QString(want).remove(QLatin1Char('&')).simplified())
+                instead = "shown as \"" + s.text.toStdString() + "\"" +
+                          (s.mnemonic.isNull() ? "" : std::string(" with mnemonic ") + s.mnemonic.toLatin1());
+        }
+        if (!found) {
+            problems.push_back({window.objectName().toStdString(), e.text, instead.empty() ? "not shown" : instead});
+        }
+    }
+    return problems;
 }
 
 inline std::string listed(const std::vector<TextProblem>& problems) {

@@ -20,6 +20,7 @@
 #include "boxlogger/gui/about_dialog.h"
 #include "boxlogger/gui/color_menu.h"
 #include "boxlogger/core/command_table.h"
+#include "boxlogger/gui/data_select_dialog.h"
 #include "boxlogger/gui/instance_channel.h"
 #include "boxlogger/gui/logger_prefs_dialog.h"
 #include "boxlogger/gui/notice_dialog.h"
@@ -542,6 +543,29 @@ TEST_F(ShellFixture, FixedWindowsShowEveryTextWhole) {
     CQuickSelectDlg sets(
         {"Quick Select #1", "Quick Select #2", "Quick Select #3", "Quick Select #4", "Quick Select #5"}, 0, nullptr);
     expect_readable(sets);
+}
+
+TEST_F(ShellFixture, WindowsShowTheirTextsAndKeyboardLettersAsWritten) {
+    start();
+    using testsupport::ExpectedText;
+    const auto expect_shown = [](QWidget& window, const std::vector<ExpectedText>& expected) {
+        EXPECT_EQ(testsupport::listed(testsupport::missing_texts(window, expected)), "")
+            << window.windowTitle().toStdString();
+    };
+    expect_shown(*app->command_frame(),
+                 {{"Connect", 'C'}, {"Describe Car", 's'}, {"Collect Data", 'D'}, {"Review Data", 'R'}, {"DRB2", '2'}});
+    link.answer = 2;
+    button(cmd::kConnect)->click();
+    expect_shown(*app->command_frame(), {{"Disconnect", 'c'}});
+    CLoggerPrefsDlg prefs(link, 0, nullptr);
+    expect_shown(prefs, {{"Connect", 'C'}});
+    QuickSelectSets sets;
+    CDataSelectDlg select({}, sets);
+    expect_shown(select, {{">> Select >>"},
+                          {"<< Unselect <<"},
+                          {"Load Quick Select", 'L'},
+                          {"Save Quick Select", 'S'},
+                          {"Sampled Data"}});
 }
 
 }  // namespace

@@ -1,28 +1,11 @@
 #include "common/gui/window_style.h"
 
+#include "common/core/colour_contrast.h"
+
 #include <QPalette>
 #include <QWidget>
 
-#include <algorithm>
-#include <cmath>
-
 namespace korv {
-namespace {
-
-// Text needs this contrast with its background to read easily.
-constexpr double kReadableContrast = 4.5;
-
-double luminance(const QColor& c) {
-    auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
-double contrast(const QColor& a, const QColor& b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-}  // namespace
 
 QFont window_font(int pixels, bool bold) {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -34,14 +17,14 @@ QFont window_font(int pixels, bool bold) {
 
 QColor disabled_text_colour() { return QColor(80, 80, 80); }
 
-QColor disabled_text_on(const QColor& background) {
-    for (int grey = disabled_text_colour().red(); grey > 0; --grey) {
-        if (contrast(QColor(grey, grey, grey), background) >= kReadableContrast) return QColor(grey, grey, grey);
-    }
-    return QColor(0, 0, 0);
+namespace {
+
+Colour colour_of(const QColor& c) {
+    return Colour{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                  static_cast<std::uint8_t>(c.blue())};
 }
 
-namespace {
+QColor qcolor_of(Colour c) { return QColor(c.r, c.g, c.b); }
 
 void set_disabled_text(QPalette& colours, const QColor& text) {
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
@@ -50,6 +33,12 @@ void set_disabled_text(QPalette& colours, const QColor& text) {
 }
 
 }  // namespace
+
+QColor disabled_text_on(const QColor& background) {
+    return qcolor_of(readable_grey_on(colour_of(background), static_cast<std::uint8_t>(disabled_text_colour().red())));
+}
+
+QColor text_colour_on(const QColor& background) { return qcolor_of(readable_text_on(colour_of(background))); }
 
 void use_readable_disabled_text(QWidget& widget) {
     QPalette colours = widget.palette();

@@ -27,6 +27,10 @@ QColor disabled_text_colour();
 // enough from that colour, else the lightest darker grey that does.
 QColor disabled_text_on(const QColor& background);
 
+// Black or white, whichever reads better on a control's own colour (the
+// editors' map cells in their highlight colours).
+QColor text_colour_on(const QColor& background);
+
 // Gives a window its font and readable disabled texts; children inherit both.
 void use_window_style(QWidget& window, int pixels = kWindowFontPixels);
 

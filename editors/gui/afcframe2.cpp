@@ -108,10 +108,6 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
             cell->setFocusPolicy(Qt::NoFocus);
             cell->setAlignment(Qt::AlignCenter);
             cell->setGeometry(map_x + cell_w * c, map_y + cell_h * r, cell_w - 1, cell_h - 2);
-            QPalette cp = cell->palette();
-            for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-                cp.setColor(group, QPalette::Text, Qt::white);
-            cell->setPalette(cp);
             paint_field(*cell, kBlue);
             display_cells[r][c] = cell;
         }

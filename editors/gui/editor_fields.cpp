@@ -1,5 +1,7 @@
 #include "editors/gui/editor_fields.h"
 
+#include "common/gui/window_style.h"
+
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -12,6 +14,10 @@ void paint_field(QLineEdit& field, const QColor& colour) {
     QPalette p = field.palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         p.setColor(group, QPalette::Base, colour);
+    const QColor text = text_colour_on(colour);
+    p.setColor(QPalette::Active, QPalette::Text, text);
+    p.setColor(QPalette::Inactive, QPalette::Text, text);
+    p.setColor(QPalette::Disabled, QPalette::Text, disabled_text_on(colour));
     field.setPalette(p);
 }
 

@@ -17,7 +17,9 @@ class QWidget;
 
 namespace korv::editors {
 
-// Paints the field's background in every state (the map cells are disabled).
+// Paints the field's background in every state (the map cells are disabled)
+// and gives it the text colour that reads on it: black or white, or for a
+// disabled field the grey that still reads.
 void paint_field(QLineEdit& field, const QColor& colour);
 QColor field_colour(const QLineEdit& field);
 // Background and text colour of a map cell; a selection reads white on black.

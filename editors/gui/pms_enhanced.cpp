@@ -44,7 +44,8 @@ PMSenhanced::PMSenhanced() : QWidget(nullptr) {
     box(Standalone_Mode, "Standalone_Mode", "Standalone", false, 10, 62);
     box(Manual_Vent_Adjust, "Manual_Vent_Adjust", "Manual Vent Adjust", true, 10, 88);
     box(Vent_Learn, "Vent_Learn", "Vent Learn", true, 10, 114);
-    box(Use_Boost, "Use_Boost", "Boost Table & Limit", true, 10, 140);
+    // "&&": the "&" is part of the text, not a mnemonic mark.
+    box(Use_Boost, "Use_Boost", "Boost Table && Limit", true, 10, 140);
     field(Boost_Table_Limit, "Boost_Table_Limit", 180, 138);
     label("Boost Fuel Cut", 10, 168);
     field(Boost_Fuel_Cut, "Boost_Fuel_Cut", 180, 168);

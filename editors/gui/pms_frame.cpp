@@ -206,7 +206,7 @@ void PMSframe::show_cell(int row, int column) {
 }
 
 void PMSframe::paint_cell(int row, int column, const QColor& background) {
-    colour_field(*display_cells[row][column], background, Qt::white);
+    korv::editors::paint_field(*display_cells[row][column], background);
 }
 
 void PMSframe::display_pgm() {

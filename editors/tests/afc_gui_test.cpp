@@ -4,6 +4,10 @@
 #include "editors/gui/afcframe2.h"
 #include "editors/gui/editor_fields.h"
 #include "editors/gui/knob_frame.h"
+#include "editors/gui/afr_frame.h"
+#include "editors/gui/pms_dialog.h"
+#include "editors/gui/pms_enhanced.h"
+#include "editors/gui/pms_frame.h"
 #include "platform/core/scripted_file_chooser.h"
 
 #include "testsupport/file_bytes.h"
@@ -231,6 +235,31 @@ TEST_F(KnobEditorTest, AnimationLightsTheCellAndRecordsOutsideTheMapZeroTheOutpu
     EXPECT_EQ(itc.adjustPercentage(), 0);
 }
 
+TEST_F(KnobEditorTest, EveryCellAndKnobStateReads) {
+    type_into(afc.Value[2], "10");
+    struct State {
+        std::string name;
+        QLineEdit* field;
+        QColor background;
+    };
+    std::vector<std::pair<State, double>> seen;
+    const auto take = [&](const State& s) {
+        EXPECT_EQ(korv::editors::field_colour(*s.field), s.background) << s.name;
+        seen.emplace_back(s, korv::testsupport::field_text_contrast(*s.field));
+    };
+    take({"map cell", afc.Cell[3], QColor(211, 211, 211)});
+    take({"knob", afc.Value[2], QColor(255, 255, 255)});
+    afc.animate_cells(4000);
+    afc.control_simulator(4000, 3, 1);
+    take({"highlighted map cell", afc.Cell[7], kRed});
+    take({"marked knob", afc.Value[*afc.marked_knob()], kRed});
+    afc.animate_cells(2000);
+    take({"map cell no longer highlighted", afc.Cell[7], QColor(211, 211, 211)});
+    itc.animate_cells(4000);
+    take({"highlighted ITC map cell", itc.Cell[7], kRed});
+    for (const auto& [state, ratio] : seen) EXPECT_GE(ratio, korv::testsupport::kReadableContrast) << state.name;
+}
+
 namespace {
 
 class VcdEditorTest : public ::testing::Test {
@@ -285,6 +314,16 @@ TEST_F(VcdEditorTest, FieldsAreCheckedAndWaitForRemap) {
     EXPECT_EQ(map_text(0, 0), "10");
     EXPECT_EQ(map_text(5, 16), "15");
     EXPECT_EQ(map_text(10, 8), "20");
+}
+
+TEST_F(VcdEditorTest, MapCellsReadInEveryState) {
+    fill_even(0, 0, 20, 80);
+    vcd.remap_button->click();
+    QLineEdit* cell = vcd.display_cells[1][6];
+    EXPECT_GE(korv::testsupport::field_text_contrast(*cell), korv::testsupport::kReadableContrast) << "blue";
+    vcd.animate_cells(3000, 10);
+    ASSERT_EQ(korv::editors::field_colour(*cell), kRed);
+    EXPECT_GE(korv::testsupport::field_text_contrast(*cell), korv::testsupport::kReadableContrast) << "highlighted";
 }
 
 TEST_F(VcdEditorTest, SaveAndLoadTheFile) {
@@ -372,5 +411,65 @@ TEST(EditorWindowTexts, AllThreeWindowsShowTheirTextsWholeAndReadable) {
         QApplication::processEvents();
         EXPECT_EQ(korv::testsupport::listed(korv::testsupport::cut_texts(*w)), "") << w->objectName().toStdString();
         EXPECT_EQ(korv::testsupport::listed(korv::testsupport::pale_texts(*w)), "") << w->objectName().toStdString();
+    }
+}
+
+TEST(EditorWindowTexts, EveryWindowShowsItsTextsAsWritten) {
+    korv::platform::ScriptedFileChooser chooser;
+    korv::editors::EditorServices services;
+    services.chooser = &chooser;
+    PMSframe pms(services);
+    PMSenhanced enhanced;
+    PMSdialog download(nullptr);
+    AFRframe afr;
+    AFCframe1 afc(chooser);
+    ITCframe1 itc(chooser);
+    AFCframe2 vcd(chooser);
+    using korv::testsupport::ExpectedText;
+    const std::vector<std::pair<QWidget*, std::vector<ExpectedText>>> windows = {
+        {&pms,
+         {{"Program 1"},
+          {"Program 2"},
+          {"Program 3"},
+          {"Fuel settings"},
+          {"Ignition settings"},
+          {"Load "},
+          {"Open"},
+          {"Save"},
+          {"Enhanced"},
+          {"Update"},
+          {"Lock Boost"},
+          {"Lock NOS"},
+          {"Lock WOT"}}},
+        {&enhanced,
+         {{"Launch RPMS"},
+          {"N2O"},
+          {"Standalone"},
+          {"Manual Vent Adjust"},
+          {"Vent Learn"},
+          {"Boost Table & Limit"},
+          {"Boost Fuel Cut"},
+          {"Tip in time"},
+          {"Tip In %"}}},
+        {&download, {{"Select COM port for access to the PMS"}, {"Ok"}, {"Cancel"}}},
+        {&afr, {{"O2v"}, {"Timing"}, {"Air Flow"}, {"Pulse Width"}, {"Duty Cycle"}}},
+        {&afc, {{"800"}, {"7200"}, {"500"}, {"8000"}, {"Ok"}, {"Cancel"}, {"Recall"}}},
+        {&itc, {{"2400"}, {"Ok"}, {"Cancel"}, {"Recall"}}},
+        {&vcd,
+         {{"Set points"},
+          {"Rpms"},
+          {"Adjust"},
+          {"Lo-throttle%"},
+          {"Hi-throttle%"},
+          {"Interpolation Map"},
+          {"100%"},
+          {"Ok"},
+          {"Cancel"},
+          {"Recall"},
+          {"Re-map"}}},
+    };
+    for (const auto& [window, expected] : windows) {
+        EXPECT_EQ(korv::testsupport::listed(korv::testsupport::missing_texts(*window, expected)), "")
+            << window->objectName().toStdString();
     }
 }

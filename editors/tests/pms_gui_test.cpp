@@ -10,6 +10,7 @@
 #include "editors/tests/pms_test_files.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "testsupport/temp_folder.h"
+#include "testsupport/window_texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -225,6 +226,43 @@ TEST_F(PmsFrameTest, CellValidation) {
         EXPECT_EQ(error(), c.message) << c.text;
         EXPECT_EQ(cell(4, 5), c.shown) << c.text;
     }
+}
+
+TEST_F(PmsFrameTest, EveryCellStateReads) {
+    Bytes image = sample_image();
+    image[0] = 0x04;  // boost table in use
+    image[77] = 20;
+    write_bytes(path("map.e2p"), image);
+    open("map.e2p");
+    struct State {
+        std::string name;
+        QPalette colours;
+        QColor background;
+    };
+    std::vector<State> states;
+    const auto take = [&](const std::string& name, int row, int column, QColor background) {
+        states.push_back({name, frame->display_cells[row][column]->palette(), background});
+    };
+    take("column header", 0, 1, QColor(0, 255, 0));
+    take("row label", 1, 0, QColor(0, 255, 0));
+    take("data", 1, 1, QColor(0, 0, 255));
+    frame->animate_cells(3000, 100, 8.0f, 0);
+    take("highlighted", 10, 3, QColor(255, 0, 0));
+    frame->lock_wot->click();
+    frame->animate_cells(3000, 100, 8.0f, 0);
+    take("locked", 10, 3, QColor(255, 255, 0));
+    take("highlighted boost", 13, 3, QColor(255, 0, 0));
+    frame->animate_cells(1000, 0, 0.0f, 0);
+    take("no longer highlighted", 10, 3, QColor(0, 0, 255));
+    for (const State& s : states) {
+        EXPECT_EQ(s.colours.color(QPalette::Base), s.background) << s.name;
+        EXPECT_GE(korv::testsupport::contrast(s.colours.color(QPalette::Text), s.colours.color(QPalette::Base)),
+                  korv::testsupport::kReadableContrast)
+            << s.name;
+    }
+    const QPalette selected = frame->display_cells[10][3]->palette();
+    EXPECT_EQ(selected.color(QPalette::Highlight), QColor(0, 0, 0));
+    EXPECT_EQ(selected.color(QPalette::HighlightedText), QColor(255, 255, 255));
 }
 
 TEST_F(PmsFrameTest, LocksAreKeptPerProgramAndTable) {

@@ -253,6 +253,39 @@ TEST_F(WindowTest, TextsOfTheWindowAndItsDialogsFitAndRead) {
     expect_readable(*dialogs<FilterBox>().front());
 }
 
+TEST_F(WindowTest, TheWindowAndItsDialogsShowTheirTextsAsWritten) {
+    write_dat(kRecords);
+    show();
+    window->optionsButton()->click();
+    window->filterButton()->click();
+    using testsupport::ExpectedText;
+    const std::vector<std::pair<QWidget*, std::vector<ExpectedText>>> windows = {
+        {window.get(), {{"Reset"}, {"Options"}, {"Filter"}, {"Grid"}}},
+        {dialogs<OptionBox>().front(),
+         {{"X Field"},
+          {"Y Field"},
+          {"Z Field"},
+          {"Size Field"},
+          {"Color Field"},
+          {"Default"},
+          {"Scale"},
+          {"Min"},
+          {"Max"},
+          {"X"},
+          {"Size"},
+          {"Yellow"},
+          {"Dark Pink"},
+          {"Dark White"},
+          {"OK"},
+          {"Apply"},
+          {"Cancel"}}},
+        {dialogs<FilterBox>().front(), {{"Rpms"}, {"P/W"}, {"W/T"}, {"A/T"}, {"OK"}, {"Apply"}, {"Cancel"}}},
+    };
+    for (const auto& [w, expected] : windows) {
+        EXPECT_EQ(testsupport::listed(testsupport::missing_texts(*w, expected)), "") << w->windowTitle().toStdString();
+    }
+}
+
 TEST_F(WindowTest, ClosingOnlyHides) {
     write_dat(kRecords);
     show();
