@@ -80,6 +80,16 @@ protected:
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(field, &out);
     }
+    // Opens an image whose program 1 uses its boost table, limit 20
+    // (breakpoints 1, 5, 10, 15, 20).
+    Bytes open_boost_image() {
+        Bytes image = sample_image();
+        image[0] = 0x04;
+        image[77] = 20;
+        write_bytes(path("map.e2p"), image);
+        open("map.e2p");
+        return image;
+    }
     QString error() { return shown_error(frame->error_reporter()); }
     void dismiss() { frame->error_reporter().hide(); }
 
@@ -229,11 +239,7 @@ TEST_F(PmsFrameTest, CellValidation) {
 }
 
 TEST_F(PmsFrameTest, EveryCellStateReads) {
-    Bytes image = sample_image();
-    image[0] = 0x04;  // boost table in use
-    image[77] = 20;
-    write_bytes(path("map.e2p"), image);
-    open("map.e2p");
+    open_boost_image();
     struct State {
         std::string name;
         QPalette colours;
@@ -278,11 +284,7 @@ TEST_F(PmsFrameTest, LocksAreKeptPerProgramAndTable) {
 }
 
 TEST_F(PmsFrameTest, AnimationPaintsAndFeedsTheFuelTable) {
-    Bytes image = sample_image();
-    image[0] = 0x04;  // boost table in use
-    image[77] = 20;
-    write_bytes(path("map.e2p"), image);
-    open("map.e2p");
+    const Bytes image = open_boost_image();
     frame->set_adjust_pcnt(6);
     frame->animate_cells(3000, 100, 8.0f, 0);
     EXPECT_EQ(frame->total_adjust(), 6);
