@@ -23,8 +23,9 @@ QFont window_font(int pixels = kWindowFontPixels, bool bold = false);
 QColor disabled_text_colour();
 
 // The disabled-text colour for a control painted in a colour of its own
-// (the red and green toggle buttons): the grey above where it stands out
-// enough from that colour, else the lightest darker grey that does.
+// (the red and green toggle buttons, the editors' map cells): the grey above
+// where it stands out enough from that colour, else the lightest darker grey
+// that does, else (on a dark colour) the darkest lighter one.
 QColor disabled_text_on(const QColor& background);
 
 // Black or white, whichever reads better on a control's own colour (the
