@@ -1,6 +1,7 @@
 #pragma once
-// The layer rules of the tree: which folder may include which. A file's
-// place is its path from the repository root ("logger/core/x.h").
+// The layer rules of the tree: which folder may include which, and which
+// folder's CMakeLists.txt may link which library. A file's place is its path
+// from the repository root ("logger/core/x.h").
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,27 +9,37 @@
 
 namespace korv::testsupport {
 
-// Headers of the player that the editors and the 3-D plot plug into; the
-// only player headers another program folder may include.
-inline const std::vector<std::string> kPlayerPlugInHeaders = {
-    "player/gui/controller_editors.h",
-    "player/gui/playback_hooks.h",
-};
+// The player's plug-in target: the only player headers and the only player
+// library another program folder (the editors, the 3-D plot) may use. It
+// carries headers alone.
+inline const std::string kPlayerPlugInFolder = "player/plugin/";
 
 // Why `file` may not include `header` (a quoted path from the root, or an
 // angle-bracket name when `angled`), or nothing when it may.
 std::optional<std::string> forbidden_include(const std::string& file, const std::string& header, bool angled);
 
-struct IncludeViolation {
+// Why the CMakeLists.txt `file` may not link `library`, a target made in the
+// CMakeLists.txt `library_file`, or nothing when it may: the folders follow
+// the include rules.
+std::optional<std::string> forbidden_link(const std::string& file, const std::string& library,
+                                          const std::string& library_file);
+
+struct LayerViolation {
     std::string file;
     int line = 0;
-    std::string header;
+    std::string used;  // the header included or the library linked
     std::string why;
 };
 
 // Every #include of the tree's .h and .cpp files that breaks a rule, or that
 // names a project header by anything but its path from the root. Build
 // folders and hidden folders are skipped.
-std::vector<IncludeViolation> check_tree_includes(const std::filesystem::path& root);
+std::vector<LayerViolation> check_tree_includes(const std::filesystem::path& root);
+
+// Every library linked against the rules in the tree's CMakeLists.txt files,
+// by target_link_libraries or by korv_add_test's LIBS, and a plug-in target
+// that is not an INTERFACE library. Only libraries the tree makes itself are
+// judged; build and hidden folders are skipped.
+std::vector<LayerViolation> check_tree_links(const std::filesystem::path& root);
 
 }  // namespace korv::testsupport

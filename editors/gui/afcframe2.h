@@ -4,7 +4,7 @@
 #include "common/gui/error_reporter.h"
 #include "editors/core/vcd_map.h"
 #include "platform/core/file_chooser.h"
-#include "player/gui/controller_editors.h"
+#include "player/plugin/editor_plugin.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The air/fuel statistics grid the player fills while a PMS log plays.
 #include "editors/core/afr_cells.h"
-#include "player/gui/controller_editors.h"
+#include "player/plugin/editor_plugin.h"
 
 #include <QWidget>
 

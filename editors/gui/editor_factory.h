@@ -2,7 +2,7 @@
 // Builds the controller map editors for Korvview's editor pool.
 #include "editors/gui/editor_services.h"
 #include "editors/gui/pms_frame.h"
-#include "player/gui/controller_editors.h"
+#include "player/plugin/editor_plugin.h"
 
 namespace korv::editors {
 

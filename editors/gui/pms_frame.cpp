@@ -297,12 +297,12 @@ void PMSframe::animate_cells(int rpm, std::int8_t tps, float boost, std::int8_t 
             QString::number(*shown.pending_shown));
 }
 
-korv::player::kvt::PmsRadioButtons PMSframe::radio_buttons() const {
+korv::player::PmsChoices PMSframe::radio_buttons() const {
     return {PMS_program_1->isChecked(), PMS_program_2->isChecked(), PMS_program_3->isChecked(), PMS_fuel->isChecked(),
             PMS_timing->isChecked()};
 }
 
-void PMSframe::set_radio_buttons(const korv::player::kvt::PmsRadioButtons& buttons) {
+void PMSframe::set_radio_buttons(const korv::player::PmsChoices& buttons) {
     // Exclusive groups: only a ticked button changes the selection.
     if (buttons.program_1) PMS_program_1->setChecked(true);
     if (buttons.program_2) PMS_program_2->setChecked(true);

@@ -6,7 +6,7 @@
 #include "editors/core/pms_settings_file.h"
 #include "editors/gui/editor_fields.h"
 #include "editors/gui/editor_services.h"
-#include "player/gui/controller_editors.h"
+#include "player/plugin/editor_plugin.h"
 
 #include <QWidget>
 
@@ -42,8 +42,8 @@ public:
     void set_adjust_pcnt(int percent) override { adjust_pcnt = percent; }
     void animate_cells(int rpm, std::int8_t tps, float boost, std::int8_t acc) override;
     int total_adjust() const override { return total_adjust_; }
-    korv::player::kvt::PmsRadioButtons radio_buttons() const override;
-    void set_radio_buttons(const korv::player::kvt::PmsRadioButtons& buttons) override;
+    korv::player::PmsChoices radio_buttons() const override;
+    void set_radio_buttons(const korv::player::PmsChoices& buttons) override;
 
     // The enhanced window goes and comes back with the editor.
     void setVisible(bool visible) override;

@@ -319,7 +319,7 @@ TEST_F(PmsFrameTest, ConfigurationRestoreThroughTheEditorInterface) {
     editor->window()->setVisible(true);
     auto* restored = static_cast<PMSframe*>(editor.get());
     EXPECT_EQ(restored->windowTitle(), "PMS settings file: " + folder_text() + "map.e2p");
-    EXPECT_EQ(editor->radio_buttons(), (korv::player::kvt::PmsRadioButtons{false, true, false, false, true}));
+    EXPECT_EQ(editor->radio_buttons(), (korv::player::PmsChoices{false, true, false, false, true}));
     EXPECT_EQ(restored->display_cells[1][1]->text(),
               QString::number(static_cast<std::int8_t>(sample_image()[672 + 464])));
     EXPECT_EQ(editor->window()->pos(), QPoint(260, 270));

@@ -1,6 +1,7 @@
 #pragma once
 // "Control Dialog": which fuel and timing controllers the car has, and the
 // way into their editors.
+#include "player/core/kvt_config.h"
 #include "player/gui/controller_editors.h"
 
 #include <QDialog>

@@ -25,6 +25,14 @@ void place(QWidget* window, std::int32_t x, std::int32_t y, bool visible) {
     window->setVisible(visible);
 }
 
+// The PMS editor's choices cross the plug-in seam as its own plain type.
+PmsChoices pms_choices(const kvt::PmsRadioButtons& b) {
+    return {b.program_1, b.program_2, b.program_3, b.fuel, b.timing};
+}
+kvt::PmsRadioButtons stored_buttons(const PmsChoices& c) {
+    return {c.program_1, c.program_2, c.program_3, c.fuel, c.timing};
+}
+
 kvt::EditorSlot editor_slot(ControllerEditor& editor) {
     kvt::EditorSlot slot;
     QWidget* window = editor.window();
@@ -126,7 +134,7 @@ void Korvane::restore_editors(const kvt::KvtConfig& c, std::int64_t slot) {
         if (pms.window()) pms.window()->move(s.x, s.y);
         pms.set_config(cfg_text(s.file), cfg_text(s.dir));
         pms.recall_data();
-        pms.set_radio_buttons(c.pms->buttons);
+        pms.set_radio_buttons(pms_choices(c.pms->buttons));
         pms.display_pgm();
         if (pms.window()) pms.window()->setVisible(s.visible);
     }
@@ -180,7 +188,7 @@ kvt::KvtConfig Korvane::current_config() {
     if (editors.pms_frame) {
         kvt::PmsSlot pms;
         pms.editor = editor_slot(*editors.pms_frame);
-        pms.buttons = editors.pms_frame->radio_buttons();
+        pms.buttons = stored_buttons(editors.pms_frame->radio_buttons());
         c.pms = pms;
     } else {
         c.pms = kept_pms_;

@@ -4,6 +4,7 @@
 // the animation and the handheld transfer plug in through playback_hooks.h.
 #include "common/gui/error_reporter.h"
 #include "player/core/log_kind.h"
+#include "player/core/kvt_config.h"
 #include "player/core/player_log.h"
 #include "player/gui/controller_editors.h"
 #include "player/gui/playback_hooks.h"

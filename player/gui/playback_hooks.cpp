@@ -13,6 +13,5 @@ std::unique_ptr<RecordAnimation> PlayerExtensions::make_animation(PLAYframe&) {
 std::unique_ptr<HandheldTransfer> PlayerExtensions::make_handheld(PLAYframe&) {
     return std::make_unique<HandheldTransfer>();
 }
-std::unique_ptr<QWidget> Plot3dWindowFactory::make_CHART3Dframe() { return nullptr; }
 
 }  // namespace korv::player

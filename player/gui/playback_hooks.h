@@ -6,6 +6,7 @@
 #include "player/core/pms_record.h"
 #include "player/core/record_text.h"
 #include "common/core/vxm_player_model.h"
+#include "player/plugin/plot3d_plugin.h"
 
 #include <cstdint>
 #include <functional>
@@ -78,13 +79,6 @@ public:
     virtual std::unique_ptr<PlaybackAnalysis> make_analysis(PLAYframe& frame);
     virtual std::unique_ptr<RecordAnimation> make_animation(PLAYframe& frame);
     virtual std::unique_ptr<HandheldTransfer> make_handheld(PLAYframe& frame);
-};
-
-// The 3-D window (CHART3Dframe), built hidden; it reads 3d.dat when shown.
-class Plot3dWindowFactory {
-public:
-    virtual ~Plot3dWindowFactory() = default;
-    virtual std::unique_ptr<QWidget> make_CHART3Dframe();
 };
 
 // What Korvview's windows are built with. The pointers must outlive them.

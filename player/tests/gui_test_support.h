@@ -59,14 +59,14 @@ public:
     void recall_data() override { note("recall_data"); }
     void display_pgm() override { note("display_pgm"); }
     void reset_sim() override { note("reset_sim"); }
-    kvt::PmsRadioButtons radio_buttons() const override { return buttons_; }
-    void set_radio_buttons(const kvt::PmsRadioButtons& b) override {
+    PmsChoices radio_buttons() const override { return buttons_; }
+    void set_radio_buttons(const PmsChoices& b) override {
         buttons_ = b;
         note("set_radio_buttons");
     }
 
 private:
-    kvt::PmsRadioButtons buttons_;
+    PmsChoices buttons_;
 };
 
 class FakeEditorFactory : public EditorFactory {

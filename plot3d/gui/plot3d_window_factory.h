@@ -1,6 +1,6 @@
 #pragma once
 // Builds the 3-D window for Korvview's player.
-#include "player/gui/playback_hooks.h"
+#include "player/plugin/plot3d_plugin.h"
 
 namespace korv::plot3d {
 
