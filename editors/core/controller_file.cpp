@@ -2,7 +2,6 @@
 
 #include "common/core/atomic_file_writer.h"
 #include "common/core/byte_order.h"
-#include "common/core/number_text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -98,15 +97,6 @@ int to_int(std::int64_t value) {
     if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
     if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
     return static_cast<int>(value);
-}
-
-std::optional<int> parse_field(std::string_view text, int low, int high) {
-    const auto parsed = parse_int32(text);
-    if (!parsed) return std::nullopt;
-    std::string_view rest = text.substr(parsed->end);
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
-    if (!rest.empty() || parsed->value < low || parsed->value > high) return std::nullopt;
-    return parsed->value;
 }
 
 }  // namespace korv::editors

@@ -48,7 +48,4 @@ std::int64_t calculate_point(std::int64_t y2, std::int64_t y1, std::int64_t x2, 
 // The value handed to the player: clamped into int.
 int to_int(std::int64_t value);
 
-// Whole-text integer in [low, high] as a field accepts it.
-std::optional<int> parse_field(std::string_view text, int low, int high);
-
 }  // namespace korv::editors

@@ -1,5 +1,7 @@
 #include "editors/core/pms_cells.h"
 
+#include "editors/core/field_rules.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -142,6 +144,13 @@ PmsAnimation animate_cells(AdjustCells& cells, int program, const PmsLocks& lock
     }
     if (acc != 0 && (flags & kNosInUse)) result.nos = feed(kNosRow, locks.nos);
     return result;
+}
+
+std::string_view edit_cell(AdjustCells& cells, int program, int table, int row, int column, std::string_view text) {
+    const FieldCheck check = check_field(text, table == kFuel ? kPmsFuelField : kPmsTimingField);
+    if (table == kFuel) cells.at(1, program, table, row, column) = 0;
+    if (check.value) cells.at(0, program, table, row, column) = static_cast<std::int16_t>(*check.value);
+    return check.refusal;
 }
 
 }  // namespace korv::editors::pms

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace korv::editors::pms {
@@ -75,6 +76,12 @@ public:
 private:
     std::int16_t cells_[2][kPrograms][2][20][20];
 };
+
+// A typed cell of program p's table (row 0-15, column 0-12): the text becomes
+// the setting when the table's rule takes it. A fuel cell's simulator
+// adjustment is dropped either way, so the cell then shows its setting. The
+// message that refuses the text; empty when it is taken.
+std::string_view edit_cell(AdjustCells& cells, int program, int table, int row, int column, std::string_view text);
 
 // Where a record lies in the grid (rows and columns as the model indexes them).
 struct PmsLocks {

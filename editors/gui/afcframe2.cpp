@@ -1,5 +1,6 @@
 #include "editors/gui/afcframe2.h"
 
+#include "editors/core/field_rules.h"
 #include "common/gui/grey_window.h"
 #include "common/gui/window_style.h"
 #include "editors/gui/editor_fields.h"
@@ -56,9 +57,6 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
     text_label(this, QStringLiteral("Hi-throttle%"), QRect(54, 126, 76, 24));
 
     static const char* const kNames[3] = {"rpm_%1", "low_adjust_%1", "hi_adjust_%1"};
-    static const int kRange[3][2] = {{1000, 8000}, {-50, 50}, {-50, 50}};
-    static const char* const kMessages[3] = {"Must be numeric 1000 to 8000!", "Must be numeric -50 to 50!",
-                                             "Must be numeric -50 to 50!"};
     for (int k = 0; k < kSetPoints; ++k) {
         const int x = kFieldX + kFieldStep * k;
         text_label(this, QString::number(k + 1), QRect(x, 44, 56, 20), Qt::AlignHCenter);
@@ -69,8 +67,7 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
             field->setGeometry(x, 70 + 28 * line, 56, 24);
             set_point_fields[line][k] = field;
             focus_watchers_.push_back(on_focus_out(*field, [this, field, line, k] {
-                field_left(field, settings_.adjust_cells[line][k], kRange[line][0], kRange[line][1],
-                           QString::fromLatin1(kMessages[line]));
+                field_left(field, settings_.adjust_cells[line][k], kVcdSetPointFields[line]);
             }));
         }
     }
@@ -82,12 +79,10 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
     low_tps_point->setGeometry(tps_x, 98, 50, 24);
     hi_tps_point->setGeometry(tps_x, 126, 50, 24);
     for (QLineEdit* f : {low_tps_point, hi_tps_point}) f->setAlignment(Qt::AlignCenter);
-    focus_watchers_.push_back(on_focus_out(*low_tps_point, [this] {
-        field_left(low_tps_point, settings_.low_tps, 10, 100, QStringLiteral("Must be numeric 10 to 100!"));
-    }));
-    focus_watchers_.push_back(on_focus_out(*hi_tps_point, [this] {
-        field_left(hi_tps_point, settings_.hi_tps, 10, 100, QStringLiteral("Must be numeric 10 to 100!"));
-    }));
+    focus_watchers_.push_back(
+        on_focus_out(*low_tps_point, [this] { field_left(low_tps_point, settings_.low_tps, kVcdThrottleField); }));
+    focus_watchers_.push_back(
+        on_focus_out(*hi_tps_point, [this] { field_left(hi_tps_point, settings_.hi_tps, kVcdThrottleField); }));
 
     // The map: rpm above the columns, throttle beside the rows.
     text_label(this, QStringLiteral("Interpolation Map"), QRect(10, 160, 200, 20));
@@ -137,13 +132,13 @@ void AFCframe2::set_config(const QString& file, const QString& dir) {
     afc2_config_dir = dir;
 }
 
-void AFCframe2::field_left(QLineEdit* field, int& value, int low, int high, const QString& message) {
+void AFCframe2::field_left(QLineEdit* field, int& value, const FieldRule& rule) {
     if (field->text() == QString::number(value)) return;  // passed through, not edited
-    const auto parsed = parse_field(field->text().toStdString(), low, high);
-    if (!parsed) {
-        errors_.error_rtn(message);
+    const FieldCheck check = check_field(field->text().toStdString(), rule);
+    if (check.value) {
+        value = *check.value;
     } else {
-        value = *parsed;
+        errors_.error_rtn(field_message(check.refusal));
     }
     field->setText(QString::number(value));
 }

@@ -18,6 +18,8 @@ class QPushButton;
 
 namespace korv::editors {
 
+struct FieldRule;
+
 class AFCframe2 final : public QWidget, public player::VcdAfcEditor {
     Q_OBJECT
 public:
@@ -60,7 +62,7 @@ public slots:
     void clear_sims();
 
 private:
-    void field_left(QLineEdit* field, int& value, int low, int high, const QString& message);
+    void field_left(QLineEdit* field, int& value, const FieldRule& rule);
     void light(std::optional<VcdCell> cell);
     void report_io(const std::string& reason);
 

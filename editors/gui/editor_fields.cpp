@@ -71,6 +71,10 @@ std::optional<ChosenFile> choose_settings_file(platform::FileChooser& chooser, p
     return ChosenFile{std::move(*chosen), std::move(parts)};
 }
 
+QString field_message(std::string_view refusal) {
+    return QString::fromLatin1(refusal.data(), static_cast<qsizetype>(refusal.size()));
+}
+
 NameAndFolder split_path(const QString& path) {
     const qsizetype slash = path.lastIndexOf('/');
     if (slash < 0) return {path, QString()};

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class QLineEdit;
 class QWidget;
@@ -30,6 +31,9 @@ void colour_field(QLineEdit& field, const QColor& background, const QColor& text
 // watchers in its destructor, so that a field losing the focus while the
 // window's children are torn down calls nothing of the half-gone window.
 QObject* on_focus_out(QLineEdit& field, std::function<void()> left);
+
+// A field rule's refusal as the error dialog shows it.
+QString field_message(std::string_view refusal);
 
 struct NameAndFolder {
     QString file;

@@ -1,5 +1,6 @@
 #include "editors/gui/knob_frame.h"
 
+#include "editors/core/field_rules.h"
 #include "common/gui/grey_window.h"
 #include "common/gui/window_style.h"
 #include "editors/gui/editor_fields.h"
@@ -115,13 +116,13 @@ void KnobFrame::display_settings() {
 void KnobFrame::knob_left(int i) {
     const QString shown = QString::number(sim_.effective()[i]);
     if (Value[i]->text() == shown) return;  // passed through, not edited
-    const auto value = parse_field(Value[i]->text().toStdString(), -30, 30);
-    if (!value) {
-        errors_.error_rtn(QStringLiteral("Must be numeric -30 to +30!"));
+    const FieldCheck check = check_field(Value[i]->text().toStdString(), kKnobField);
+    if (!check.value) {
+        errors_.error_rtn(field_message(check.refusal));
         Value[i]->setText(shown);
         return;
     }
-    sim_.adjust_value[i] = *value;
+    sim_.adjust_value[i] = *check.value;
     sim_.sim_adjust[i] = 0;  // the typed value is what the knob shows
     display_settings();
 }

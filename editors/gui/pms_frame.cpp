@@ -16,7 +16,6 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
-#include <charconv>
 #include <string>
 
 namespace pms = korv::editors::pms;
@@ -48,16 +47,6 @@ int row_top(int row) {
     if (row > 10) top += kGroupGap;
     if (row > 15) top += kGroupGap;
     return top;
-}
-
-std::optional<int> parse_int(const QString& text) {
-    const std::string s = text.trimmed().toStdString();
-    int value = 0;
-    const char* first = s.data();
-    if (!s.empty() && s.front() == '+') ++first;
-    const auto [end, error] = std::from_chars(first, s.data() + s.size(), value);
-    if (s.empty() || error != std::errc() || end != s.data() + s.size()) return std::nullopt;
-    return value;
 }
 
 }  // namespace
@@ -259,23 +248,12 @@ void PMSframe::validate_cell(int row, int column) {
     const int p = selected_program();
     const int t = selected_table();
     pms::AdjustCells& cells = settings_.cells();
-    const std::optional<int> value = parse_int(display_cells[row][column]->text());
-    const char* refusal = nullptr;
-    if (t == pms::kFuel) {
-        if (!value || *value < -50 || *value > 50)
-            refusal = "Must be numeric -50 to 50!";
-        else if (*value % 2 != 0)
-            refusal = "Must be a multiple of 2!";
-        cells.at(1, p, t, row - 1, column - 1) = 0;
-    } else if (!value || *value < -20 || *value > 20) {
-        refusal = "Must be numeric -20 to 20!";
-    }
-    if (refusal) {
-        error_.error_rtn(QString::fromLatin1(refusal));
-    } else {
-        cells.at(0, p, t, row - 1, column - 1) = static_cast<std::int16_t>(*value);
-    }
-    display_cells[row][column]->setText(QString::number(cells.at(0, p, t, row - 1, column - 1)));
+    QLineEdit* cell = display_cells[row][column];
+    // Blanks of any kind around the number are dropped (a pasted no-break space too).
+    const std::string_view refusal =
+        pms::edit_cell(cells, p, t, row - 1, column - 1, cell->text().trimmed().toStdString());
+    if (!refusal.empty()) error_.error_rtn(korv::editors::field_message(refusal));
+    cell->setText(QString::number(cells.at(0, p, t, row - 1, column - 1)));
 }
 
 void PMSframe::animate_cells(int rpm, std::int8_t tps, float boost, std::int8_t acc) {

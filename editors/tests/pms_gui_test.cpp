@@ -226,8 +226,8 @@ TEST_F(PmsFrameTest, CellValidation) {
     for (const Case& c :
          {Case{false, "7", "Must be a multiple of 2!", "0"}, Case{false, "52", "Must be numeric -50 to 50!", "0"},
           Case{false, "x", "Must be numeric -50 to 50!", "0"}, Case{false, "-50", "", "-50"},
-          Case{true, "21", "Must be numeric -20 to 20!", "0"}, Case{true, "-20", "", "-20"},
-          Case{true, "7", "", "7"}}) {
+          Case{true, "21", "Must be numeric -20 to 20!", "0"}, Case{true, "-20", "", "-20"}, Case{true, "7", "", "7"},
+          Case{false, "+-4", "Must be numeric -50 to 50!", "0"}, Case{false, "\xa0-4\xa0", "", "-4"}}) {
         (c.timing ? frame->PMS_timing : frame->PMS_fuel)->setChecked(true);
         frame->PMS_program_2->setChecked(true);
         frame->adjust_cells().at(0, 1, c.timing, 3, 4) = 0;
