@@ -32,7 +32,7 @@ bool is_qt_header(const std::string& header) {
 
 bool is_test_file(const std::string& file) { return has_segment(file, "tests") || top_folder(file) == "testsupport"; }
 
-// The folders a file may include, by where it lives.
+// The folders a file may include (and a CMakeLists.txt link), by where it lives.
 bool allowed_by_folder(const std::string& file, const std::string& header) {
     const std::string from = top_folder(file);
     const std::string to = top_folder(header);
