@@ -74,14 +74,17 @@ int CLinkEngine::PollObject(CVariableList& list) {
     return done;
 }
 
+// Hold and Release change the counter without the engine lock: the GUI
+// thread calls them, and the lock may be held for seconds by a command. A
+// poll step reads the counter once, so it polls one list or the other.
 void CLinkEngine::Hold() {
-    std::lock_guard lock(mutex_);
-    if (hold_counter_.load() >= 0) hold_counter_.fetch_add(1);
+    int hold = hold_counter_.load();
+    while (hold >= 0 && !hold_counter_.compare_exchange_weak(hold, hold + 1)) {}
 }
 
 void CLinkEngine::Release() {
-    std::lock_guard lock(mutex_);
-    if (hold_counter_.load() > 0) hold_counter_.fetch_sub(1);
+    int hold = hold_counter_.load();
+    while (hold > 0 && !hold_counter_.compare_exchange_weak(hold, hold - 1)) {}
 }
 
 int CLinkEngine::ReadCode(int channel_id) {
@@ -134,7 +137,8 @@ int CLinkEngine::SendCommand(int a, int b) {
 }
 
 void CLinkEngine::StartPollThread(CycleCallback on_cycle) {
-    if (thread_.joinable()) return;
+    // A stopped engine stays stopped: the program stops it only on its way out.
+    if (thread_.joinable() || hold_counter_.load() < 0) return;
     on_cycle_ = std::move(on_cycle);
     stop_.store(false);
     thread_ = std::thread([this] { poll_thread_main(); });
@@ -143,10 +147,7 @@ void CLinkEngine::StartPollThread(CycleCallback on_cycle) {
 void CLinkEngine::StopPollThread() {
     if (!thread_.joinable()) return;
     stop_.store(true);
-    {
-        std::lock_guard lock(mutex_);
-        hold_counter_.store(-1);
-    }
+    hold_counter_.store(-1);
     thread_.join();
 }
 

@@ -38,8 +38,9 @@ public:
     int PollStep();
     // One exchange of the given list under the engine mutex; 1 when it completed.
     int PollObject(CVariableList& list);
+    // Hold and Release never wait (the GUI thread calls them). An
+    // unbalanced Release leaves the engine idle; neither undoes a stop.
     void Hold();
-    // An unbalanced Release leaves the engine idle.
     void Release();
     // One long-waiting exchange for a command id: 1 done, 0 refused or failed.
     int ReadCode(int channel_id);
@@ -49,6 +50,7 @@ public:
     // The poll thread: PollStep back to back while the link works, every
     // 500 ms while it does not.
     void StartPollThread(CycleCallback on_cycle);
+    // For good: the engine polls nothing afterwards and starts no thread again.
     void StopPollThread();
 
     int link_up() const { return link_up_.load(); }

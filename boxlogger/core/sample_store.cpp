@@ -65,10 +65,14 @@ CSampleHub::~CSampleHub() {
 }
 
 int CSampleHub::Poll() {
-    mutex_.lock_after_others();
-    std::lock_guard lock(mutex_, std::adopt_lock);
+    // The exchange runs under the table's lock only, so the GUI thread's
+    // drains and ring changes never wait for the line.
     const int result = table().PollNext();
-    if (result == kCycleComplete) Fill();
+    if (result == kCycleComplete) {
+        mutex_.lock_after_others();
+        std::lock_guard lock(mutex_, std::adopt_lock);
+        Fill();
+    }
     return result;
 }
 

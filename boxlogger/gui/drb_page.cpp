@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
+#include <string>
 
 namespace korv::boxlogger {
 namespace {
@@ -226,16 +228,34 @@ QPushButton* CDRBActuatorsTab::button(int id) const {
 }
 
 void CDRBActuatorsTab::OnSetActive() {
+    // The ECU is asked on the worker; the timer starts once it has answered.
+    const int activation = ++activation_;
     CLinkEngine& engine = sheet_.engine();
-    CVariableList own(engine.port());
-    if (CVariable* ecu_id = own.Acquire(kEcuIdChannel)) {
-        engine.PollObject(own);
-        const bool four = HasFourCylinders(ecu_id->Text());
-        button(kDisable5Button)->setVisible(!four);
-        button(kDisable6Button)->setVisible(!four);
-        own.Release(ecu_id);
-    }
-    CDRBPage::OnSetActive();
+    sheet_.worker().run(
+        [&engine]() -> std::optional<std::string> {
+            CVariableList own(engine.port());
+            CVariable* ecu_id = own.Acquire(kEcuIdChannel);
+            if (!ecu_id) return std::nullopt;
+            engine.PollObject(own);
+            std::string text = ecu_id->Text();
+            own.Release(ecu_id);
+            return text;
+        },
+        [this, activation](const std::optional<std::string>& engine_text) {
+            // Left meanwhile: the page stays as it was.
+            if (activation != activation_) return;
+            if (engine_text) {
+                const bool four = HasFourCylinders(*engine_text);
+                button(kDisable5Button)->setVisible(!four);
+                button(kDisable6Button)->setVisible(!four);
+            }
+            CDRBPage::OnSetActive();
+        });
+}
+
+void CDRBActuatorsTab::OnKillActive() {
+    ++activation_;
+    CDRBPage::OnKillActive();
 }
 
 void CDRBActuatorsTab::OnActuator(const ActuatorSpec& actuator) {

@@ -141,12 +141,16 @@ class CDRBActuatorsTab : public CDRBPage {
 public:
     explicit CDRBActuatorsTab(CEngineSheet& sheet);
     void OnSetActive() override;
+    void OnKillActive() override;
     void OnActuator(const ActuatorSpec& actuator);
 
     QPushButton* button(int id) const;
 
 private:
     std::vector<QPushButton*> buttons_;
+    // Counts activations and deactivations, so an answer that comes after
+    // the page was left is dropped.
+    int activation_ = 0;
 };
 
 }  // namespace korv::boxlogger

@@ -48,10 +48,14 @@ CEngineSheet::CEngineSheet(CLinkEngine& engine, platform::MessageBox& messages, 
     connect(buttons_, &QDialogButtonBox::accepted, this, &CEngineSheet::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &CEngineSheet::reject);
     connect(tabs_, &QTabWidget::currentChanged, this, &CEngineSheet::on_current_changed);
-    connect(&worker_, &CCommandWorker::busyChanged, this, &CEngineSheet::OnBusyChanged);
+    worker_.set_busy_changed([this](bool working) {
+        if (!working) on_worker_idle();
+    });
 }
 
 CEngineSheet::~CEngineSheet() {
+    // Jobs use the engine; one still under way ends before the sheet goes.
+    worker_.stop();
     if (notice_) delete notice_.data();
 }
 
@@ -67,21 +71,41 @@ void CEngineSheet::Message(std::string_view text) {
     messages_.show(utf8, kCaption, platform::MessageButtons::Ok, platform::MessageIcon::None);
 }
 
-bool CEngineSheet::RunCommand(const QString& notice, CCommandWorker::Job job, CCommandWorker::Done done) {
-    if (worker_.busy()) return false;
+bool CEngineSheet::RunCommand(const QString& notice, Command command, CommandDone done) {
+    if (command_running_) return false;
     if (!notice_) {
         notice_ = notice_factory_(notice, this);
         notice_->show();
     }
     QPointer<QWidget> shown = notice_;
-    return worker_.Start(std::move(job), [this, shown, done = std::move(done)](int result) {
-        if (done) done(result);
+    const auto close_notice = [this, shown] {
         // A done that started the next command keeps the notice up.
-        if (!worker_.busy() && shown) {
+        if (!command_running_ && shown) {
             shown->close();
             notice_ = nullptr;
         }
+    };
+    command_running_ = true;
+    const auto failed = worker_.run(std::move(command), [this, close_notice, done = std::move(done)](int result) {
+        command_running_ = false;
+        if (done) done(result);
+        close_notice();
+        if (!command_running_) OnBusyChanged(false);
     });
+    if (failed) {
+        command_running_ = false;
+        close_notice();
+        return false;
+    }
+    OnBusyChanged(true);
+    return true;
+}
+
+void CEngineSheet::on_worker_idle() {
+    if (!close_when_idle_) return;
+    const int result = *close_when_idle_;
+    close_when_idle_.reset();
+    done(result);
 }
 
 CDRBPage* CEngineSheet::active_page() const { return active_ >= 0 && active_ < page_count() ? page(active_) : nullptr; }
@@ -118,6 +142,10 @@ void CEngineSheet::reject() {
 
 void CEngineSheet::done(int result) {
     if (busy()) return;
+    if (working()) {
+        close_when_idle_ = result;
+        return;
+    }
     if (CDRBPage* old = active_page()) old->OnKillActive();
     active_ = -1;
     QDialog::done(result);

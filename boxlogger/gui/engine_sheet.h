@@ -1,13 +1,15 @@
 #pragma once
 // A modal sheet of pages over the box link: holds the link engine while it
-// runs, so the poll thread polls the pages' requests, and runs the long
-// commands off the GUI thread with a notice shown. While a command runs the
-// sheet neither acts nor closes.
-#include "boxlogger/gui/command_worker.h"
+// runs, so the poll thread polls the pages' requests, and runs every
+// exchange of its own (the long commands with a notice shown) on its worker,
+// never on the GUI thread. While a command runs the sheet neither acts nor
+// closes; a close asked for while a short exchange is under way waits for it.
+#include "common/gui/job_worker.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -39,12 +41,17 @@ public:
     CLinkEngine& engine() { return engine_; }
     // A plain message with an OK button (Windows-1252 text).
     void Message(std::string_view text);
-    // Runs the job off the GUI thread with the notice shown; `done` gets its
+    using Command = std::function<int()>;
+    using CommandDone = std::function<void(int result)>;
+    // Runs the command on the worker with the notice shown; `done` gets its
     // result on the GUI thread, then the notice closes. False while another
     // command runs.
-    bool RunCommand(const QString& notice, CCommandWorker::Job job, CCommandWorker::Done done);
-    bool busy() const { return worker_.busy(); }
-    CCommandWorker& worker() { return worker_; }
+    bool RunCommand(const QString& notice, Command command, CommandDone done);
+    // A command runs.
+    bool busy() const { return command_running_; }
+    // Anything of the sheet's is on the worker: a command or a page's exchange.
+    bool working() const { return worker_.busy(); }
+    JobWorker& worker() { return worker_; }
 
     void set_notice_factory(NoticeFactory factory) { notice_factory_ = std::move(factory); }
     QWidget* notice() const { return notice_; }
@@ -70,10 +77,14 @@ protected:
 
 private:
     void on_current_changed(int index);
+    void on_worker_idle();
 
     CLinkEngine& engine_;
     platform::MessageBox& messages_;
-    CCommandWorker worker_;
+    JobWorker worker_;
+    bool command_running_ = false;
+    // The result of a close asked for while the worker was busy.
+    std::optional<int> close_when_idle_;
     QTabWidget* tabs_;
     std::vector<CDRBPage*> pages_;
     int active_ = -1;

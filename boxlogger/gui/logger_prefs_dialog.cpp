@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -44,7 +45,18 @@ CLoggerPrefsDlg::CLoggerPrefsDlg(LoggerLink& link, int port_index, QWidget* pare
     connect(connect_button, &QPushButton::clicked, this, &CLoggerPrefsDlg::OnConnect);
     connect(port_, &QComboBox::currentIndexChanged, this, &CLoggerPrefsDlg::OnSelchangePort);
     setFixedSize(sizeHint());
-    ok_->setEnabled(link_.Probe(port_index_) == kProbeWorking);
+    ok_->setEnabled(false);
+    probe([this](int probe) { ok_->setEnabled(probe == kProbeWorking); });
+}
+
+void CLoggerPrefsDlg::probe(std::function<void(int probe)> answered) {
+    // The answer is for this port; one that comes after another port was
+    // chosen, or after the dialog went, is dropped.
+    const int port = port_index_;
+    QPointer<CLoggerPrefsDlg> self(this);
+    link_.Probe(port, [self, port, answered = std::move(answered)](int probe) {
+        if (self && self->port_index_ == port) answered(probe);
+    });
 }
 
 QString CLoggerPrefsDlg::status_text() const { return status_->text(); }
@@ -56,20 +68,22 @@ void CLoggerPrefsDlg::OnSelchangePort(int index) {
 }
 
 void CLoggerPrefsDlg::OnConnect() {
-    const int probe = link_.Probe(port_index_);
-    status_->setText(QString::fromLatin1(probe_status_text(probe)));
-    ok_->setEnabled(link_.Linked());
+    probe([this](int probe) {
+        status_->setText(QString::fromLatin1(probe_status_text(probe)));
+        ok_->setEnabled(link_.Linked());
+    });
 }
 
 void CLoggerPrefsDlg::OnStatusCtrlDoubleClick() {
-    const int probe = link_.Probe(port_index_);
-    status_->setText(probe == kProbeWorking ? kWorkingProperly : kLinkFaked);
-    link_.FakeLink();
-    ok_->setEnabled(true);
+    probe([this](int probe) {
+        status_->setText(probe == kProbeWorking ? kWorkingProperly : kLinkFaked);
+        link_.FakeLink();
+        ok_->setEnabled(true);
+    });
 }
 
 void CLoggerPrefsDlg::reject() {
-    link_.ClosePort();
+    link_.ClosePort(nullptr);
     QDialog::reject();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // "Logger Preferences": the port of the box, a probe of it, and the status
-// the probe gave. OK only while linked; Cancel closes the port.
+// the probe gave. OK only while linked; Cancel closes the port. Probes
+// answer later: OK stays off and the status as it was until then.
 #include <QDialog>
+#include <functional>
 
 #include "boxlogger/gui/logger_link.h"
 
@@ -31,6 +33,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void probe(std::function<void(int probe)> answered);
+
     LoggerLink& link_;
     int port_index_;
     QComboBox* port_ = nullptr;

@@ -155,9 +155,10 @@ void CVXMlogApp::ExitInstance() {
     SaveAppSettings(*services_.store, settings_);
     SaveRecentFiles(*services_.store, recent_);
     if (!services_.store->flush()) show_message("The settings could not be saved.");
-    // The poll thread ends before the port closes.
+    // The link's last probe and the poll thread end before the port closes.
+    own_link_->Stop();
     engine_->StopPollThread();
-    if (Linked()) link_->ClosePort();
+    if (Linked()) link_->ClosePort(nullptr);
     port_->Close();
 }
 
@@ -296,15 +297,30 @@ void CVXMlogApp::UpdateCommandButtons() {
 }
 
 void CVXMlogApp::OnConnect() {
+    // One answer at a time: the buttons say what the last one found.
+    if (connecting_) return;
     switch (connect_action(Linked(), capture_open())) {
     case ConnectAction::RefuseCaptureOpen: show_message(kCaptureStillOpen); break;
-    case ConnectAction::ClosePort: link_->ClosePort(); break;
+    case ConnectAction::ClosePort:
+        connecting_ = true;
+        link_->ClosePort([this] {
+            connecting_ = false;
+            UpdateCommandButtons();
+        });
+        break;
     case ConnectAction::ProbeSavedPort:
-
-        if (link_->Probe(settings_.com_port) != kProbeWorking) {
-            CLoggerPrefsDlg dialog(*link_, settings_.com_port, dialog_parent());
-            if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
-        }
+        connecting_ = true;
+        link_->Probe(settings_.com_port, [this](int probe) {
+            if (probe != kProbeWorking) {
+                CLoggerPrefsDlg dialog(*link_, settings_.com_port, dialog_parent());
+                if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
+            }
+            // After what the dialog asked of the link (Cancel closes the port).
+            link_->AfterPending([this] {
+                connecting_ = false;
+                UpdateCommandButtons();
+            });
+        });
         break;
     }
     UpdateCommandButtons();
@@ -313,7 +329,7 @@ void CVXMlogApp::OnConnect() {
 void CVXMlogApp::OnLoggerPreferences() {
     CLoggerPrefsDlg dialog(*link_, settings_.com_port, dialog_parent());
     if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
-    link_->Probe(settings_.com_port);
+    link_->Probe(settings_.com_port, [this](int) { UpdateCommandButtons(); });
     UpdateCommandButtons();
 }
 

@@ -97,6 +97,8 @@ public:
     CVXMlogDoc* document_of(CMainFrame* frame) const;
     QuickSelectSets& quick_selects() { return quick_selects_; }
     bool exited() const { return exited_; }
+    // Connect's probe or close, or what its dialog asked of the link, is under way.
+    bool connecting() const { return connecting_; }
 
 signals:
     void colours_changed();
@@ -139,6 +141,8 @@ private:
     RecentFileList recent_;
     QPrinter printer_;
     bool exited_ = false;
+    // Connect's probe or close is under way.
+    bool connecting_ = false;
 };
 
 }  // namespace korv::boxlogger

@@ -3,6 +3,9 @@
 // settings in a temporary folder and scripted messages and file choices.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
+#include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/vxmlog_app.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "platform/core/scripted_message_box.h"
@@ -31,6 +34,11 @@ struct AppOnBox : ::testing::Test {
         services.files = &files;
         app = std::make_unique<CVXMlogApp>(services);
         return app->InitInstance({});
+    }
+    // "&Connect" on the command screen, and its probe's answer.
+    bool connect() {
+        app->command_frame()->view()->button(cmd::kConnect)->click();
+        return QTest::qWaitFor([this] { return !app->connecting(); }, 10000);
     }
 };
 

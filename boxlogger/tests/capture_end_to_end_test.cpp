@@ -31,7 +31,7 @@ TEST_F(CaptureEndToEnd, ConnectQuickSelectCaptureSaveExportAndReview) {
     ASSERT_TRUE(start());
 
     CCmdView* screen = app->command_frame()->view();
-    screen->button(cmd::kConnect)->click();
+    ASSERT_TRUE(connect());
     ASSERT_EQ(screen->button(cmd::kConnect)->text(), "Dis&connect");
     const QRegularExpression rate("^Rate: [1-9][0-9]*/s$");
     QTRY_VERIFY_WITH_TIMEOUT(rate.match(app->command_frame()->pane(cmd::kPaneRate)->text()).hasMatch(), 20000);
@@ -88,7 +88,7 @@ TEST_F(CaptureEndToEnd, ConnectQuickSelectCaptureSaveExportAndReview) {
 TEST_F(CaptureEndToEnd, ExitAsksAboutAnUnsavedCaptureAndCancelKeepsTheProgram) {
     store.write_string({"QuickSelects"}, "QuickSelect1", "Speed\nEngine Speed");
     ASSERT_TRUE(start());
-    app->command_frame()->view()->button(cmd::kConnect)->click();
+    ASSERT_TRUE(connect());
     app->OnFileNew();
     CCaptureFrame* capture = app->capture_frame();
     capture->quick_select_button(0)->click();

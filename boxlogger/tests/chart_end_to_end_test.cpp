@@ -29,7 +29,7 @@ using ChartEndToEnd = AppOnBox;
 TEST_F(ChartEndToEnd, LiveCaptureExportsAndReviewDrawsTheSameTraces) {
     store.write_string({"QuickSelects"}, "QuickSelect1", "Engine\nEngine Speed\nBattery Voltage");
     ASSERT_TRUE(start());
-    app->command_frame()->view()->button(cmd::kConnect)->click();
+    ASSERT_TRUE(connect());
     app->OnFileNew();
     CCaptureFrame* capture = app->capture_frame();
     ASSERT_NE(capture, nullptr);

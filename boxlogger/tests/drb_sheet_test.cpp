@@ -1,10 +1,15 @@
 // The DRB II sheet against the simulated box, offscreen.
 #include "boxlogger/tests/sheet_test_support.h"
 
+#include "boxlogger/gui/engine_link.h"
+
 #include <QListWidget>
-#include <QTabWidget>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
 #include <QTimer>
+#include <functional>
+#include <optional>
 
 namespace korv::boxlogger {
 namespace {
@@ -175,6 +180,9 @@ TEST_F(DrbSheet, FourCylinderEnginesHaveNoFifthAndSixthInjector) {
         link.box.ecu().set_value(0xFF, static_cast<std::uint8_t>(engine));
         show_page(kInfo);
         show_page(kActuators);
+        EXPECT_FALSE(sheet->page(kActuators)->timer_running()) << "the ECU is asked first, off the GUI thread";
+        ASSERT_TRUE(wait_idle(*sheet));
+        EXPECT_TRUE(sheet->page(kActuators)->timer_running());
         EXPECT_EQ(control(page(kActuators), 1045)->isHidden(), hidden) << engine;
         EXPECT_EQ(control(page(kActuators), 1046)->isHidden(), hidden) << engine;
         EXPECT_FALSE(control(page(kActuators), 1044)->isHidden());
@@ -185,6 +193,7 @@ TEST_F(DrbSheet, ActuatorRefusedAtOnceOrDoneAfterThreeSeconds) {
     JumpClock& clock = link.clock;
     open();
     show_page(kActuators);
+    ASSERT_TRUE(wait_idle(*sheet)) << "the page's own exchange brings the link up";
     link.box.refuse_commands(true);
     const std::int64_t refused_at = clock.now_us();
     click(kActuators, 1041);
@@ -202,9 +211,72 @@ TEST_F(DrbSheet, ActuatorRefusedAtOnceOrDoneAfterThreeSeconds) {
     EXPECT_FALSE(sheet->notice());
 }
 
+TEST_F(DrbSheet, LeavingTheActuatorsBeforeTheEcuAnswersLeavesThemAsTheyWere) {
+    link.box.ecu().set_value(0xFF, 0x20);  // a four-cylinder engine
+    open();
+    show_page(kActuators);
+    show_page(kInfo);
+    ASSERT_TRUE(wait_idle(*sheet));
+    EXPECT_FALSE(sheet->page(kActuators)->timer_running());
+    EXPECT_FALSE(control(page(kActuators), 1045)->isHidden()) << "the late answer is dropped";
+}
+
+TEST_F(DrbSheet, ACloseAskedWhileThePageAsksTheEcuHappensOnceItHasAnswered) {
+    open();
+    show_page(kActuators);
+    ASSERT_TRUE(sheet->working());
+    sheet->accept();
+    EXPECT_TRUE(sheet->isVisible());
+    ASSERT_TRUE(wait_idle(*sheet));
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(sheet->result(), QDialog::Accepted);
+}
+
+// While a box command holds the line for seconds on the worker, what the GUI
+// thread does with the engine and the port returns at once, and the GUI
+// thread's own timers keep firing.
+TEST_F(DrbSheet, TheGuiThreadKeepsTurningWhileACommandHoldsTheLine) {
+    EngineLink port_link(link.port);
+    const std::vector<std::pair<const char*, std::function<void()>>> calls{
+        {"the Actuators page becomes current", [&] { show_page(kActuators); }},
+        {"a capture starts and stops",
+         [&] {
+             link.engine.Hold();
+             link.engine.Release();
+         }},
+        {"Connect probes the port", [&] { port_link.Probe(kSlot, nullptr); }},
+        {"Disconnect closes the port", [&] { port_link.ClosePort(nullptr); }},
+    };
+    open();
+    show_page(kErrors);
+    refresh(kErrors);
+    click(kErrors, 1012);  // clearing the codes: the box echoes alone for 3 s
+    ASSERT_TRUE(sheet->busy());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const std::vector<std::uint8_t> heard = link.box.received();
+            return !heard.empty() && heard.back() == 0xCA;
+        },
+        5000));
+    for (const auto& [what, call] : calls) {
+        const auto asked = std::chrono::steady_clock::now();
+        std::optional<std::chrono::steady_clock::time_point> fired;
+        QObject turn;  // takes the timer with it should the call never return in time
+        QTimer::singleShot(0, &turn, [&] { fired = std::chrono::steady_clock::now(); });
+        call();
+        QTest::qWaitFor([&] { return fired.has_value(); }, 200);
+        ASSERT_TRUE(fired) << what;
+        EXPECT_LT(*fired - asked, std::chrono::milliseconds(100)) << what;
+    }
+    EXPECT_TRUE(sheet->busy()) << "the command still holds the line";
+    ASSERT_TRUE(wait_idle(*sheet, &link.clock, sim::VxmBox::kCommandRunUs));
+    EXPECT_TRUE(link.messages.messages().empty()) << link.texts().front();
+}
+
 TEST_F(DrbSheet, WhileACommandRunsTheSheetNeitherActsNorCloses) {
     open();
     show_page(kActuators);
+    ASSERT_TRUE(wait_idle(*sheet));
     click(kActuators, 1049);
     ASSERT_TRUE(sheet->busy());
     EXPECT_FALSE(sheet->tabs()->isEnabled());

@@ -255,6 +255,30 @@ TEST_F(Link, PortChangesWaitForTheExchangeInHand) {
     EXPECT_EQ(engine.PollStep(), 0) << "a stopped engine stays silent";
 }
 
+TEST_F(Link, HoldAndReleaseNeverWaitForTheLineAndNeitherUndoesAStop) {
+    CLinkEngine engine(port);
+    std::atomic<bool> done{false};
+    // As a seconds-long command holds it.
+    std::unique_lock line(engine.engine_mutex());
+    std::thread gui([&] {
+        engine.Hold();
+        EXPECT_EQ(engine.hold_count(), 1);
+        engine.Release();
+        engine.Release();  // unbalanced: stays idle
+        done = true;
+    });
+    const auto give_up = std::chrono::steady_clock::now() + 2s;
+    while (!done && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(1ms);
+    EXPECT_TRUE(done.load()) << "Hold and Release waited for the engine lock";
+    line.unlock();
+    gui.join();
+    EXPECT_EQ(engine.hold_count(), 0);
+    engine.StartPollThread([] {});
+    engine.StopPollThread();
+    engine.Hold();
+    EXPECT_EQ(engine.hold_count(), -1);
+}
+
 TEST_F(Link, SubscribeAndDrainRaceThePollThread) {
     CLinkEngine engine(port);
     engine.Hold();

@@ -78,15 +78,15 @@ struct BoxLink {
     }
 };
 
-// Runs the GUI thread's events until the sheet's command is done. With a
-// jump, the clock leaps that far once the command has had time to start
-// (a box command then runs out at once).
+// Runs the GUI thread's events until the sheet's worker is done (its
+// command, a page's exchange). With a jump, the clock leaps that far once
+// the command has had time to start (a box command then runs out at once).
 inline bool wait_idle(CEngineSheet& sheet, JumpClock* clock = nullptr, std::int64_t jump_us = 0) {
     using namespace std::chrono_literals;
     const auto started = std::chrono::steady_clock::now();
     const auto give_up = started + 30s;
     bool jumped = clock == nullptr;
-    while ((sheet.busy() || sheet.notice()) && std::chrono::steady_clock::now() < give_up) {
+    while ((sheet.working() || sheet.notice()) && std::chrono::steady_clock::now() < give_up) {
         QApplication::processEvents();
         std::this_thread::sleep_for(1ms);
         if (!jumped && std::chrono::steady_clock::now() - started > 250ms) {
@@ -94,7 +94,7 @@ inline bool wait_idle(CEngineSheet& sheet, JumpClock* clock = nullptr, std::int6
             jumped = true;
         }
     }
-    return !sheet.busy();
+    return !sheet.working();
 }
 
 }  // namespace korv::boxlogger::testing

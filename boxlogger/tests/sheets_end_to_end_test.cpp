@@ -10,6 +10,7 @@
 #include "testsupport/temp_folder.h"
 
 #include <QLineEdit>
+#include <QTest>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -56,6 +57,7 @@ struct SheetsEndToEnd : ::testing::Test {
         app = std::make_unique<CVXMlogApp>(services);
         ASSERT_TRUE(app->InitInstance({}));
         screen()->button(cmd::kConnect)->click();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !app->connecting(); }, 10000));
         ASSERT_EQ(screen()->button(cmd::kConnect)->text(), "Dis&connect");
     }
     void TearDown() override {

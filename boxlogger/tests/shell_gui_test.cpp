@@ -37,19 +37,21 @@
 namespace korv::boxlogger {
 namespace {
 
-// A box link answering probes from a script.
+// A box link answering probes from a script, at once.
 class ScriptedLink final : public LoggerLink {
 public:
-    int Probe(int port_index) override {
+    void Probe(int port_index, Answer answered) override {
         probed.push_back(port_index);
         open = answer == 2;
-        return answer;
+        answered(answer);
     }
-    void ClosePort() override {
+    void ClosePort(std::function<void()> closed) override {
         open = false;
         faked = false;
         ++closes;
+        if (closed) closed();
     }
+    void AfterPending(std::function<void()> step) override { step(); }
     void FakeLink() override { faked = true; }
     bool Linked() const override { return open || faked; }
 

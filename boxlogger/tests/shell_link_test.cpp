@@ -41,29 +41,50 @@ struct LinkedShell : ::testing::Test {
     }
     QPushButton* button(int id) { return app->command_frame()->view()->button(id); }
     QString rate_pane() { return app->command_frame()->pane(cmd::kPaneRate)->text(); }
+    // Connect answers once the link has; the command screen keeps turning meanwhile.
+    void connect_and_settle() {
+        button(cmd::kConnect)->click();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !app->connecting(); }, 10000));
+    }
 };
 
-// Acts on the next modal dialog, then leaves it by the given action.
+// Acts on Logger Preferences once Connect's probe has opened it; the act
+// leaves it.
 void on_logger_preferences(std::function<void(CLoggerPrefsDlg&)> act) {
-    QTimer::singleShot(0, [act] {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
         auto* dialog = qobject_cast<CLoggerPrefsDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+        if (dialog == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
         act(*dialog);
     });
+    poll->start(5);
+}
+
+// Clicks a dialog's button and waits for the probe's answer on the status line.
+void click_and_wait_status(CLoggerPrefsDlg& dialog, QWidget* target, const QString& expected,
+                           bool ctrl_double = false) {
+    if (ctrl_double)
+        QTest::mouseDClick(target, Qt::LeftButton, Qt::ControlModifier);
+    else
+        static_cast<QPushButton*>(target)->click();
+    QTest::qWaitFor([&] { return dialog.status_text() == expected; }, 10000);
+    EXPECT_EQ(dialog.status_text(), expected);
 }
 
 TEST_F(LinkedShell, ConnectToAWorkingBoxShowsTheRate) {
     PeerOnPort<VxmBox> box(0, sim::Pacing::Wire);
     start();
     EXPECT_EQ(rate_pane(), "Link Down");
-    button(cmd::kConnect)->click();
+    connect_and_settle();
     EXPECT_TRUE(messages.messages().empty());
     EXPECT_EQ(button(cmd::kConnect)->text(), "Dis&connect");
     EXPECT_TRUE(button(cmd::kCollectData)->isEnabled());
     // The poll thread's idle cycle keeps the rate; the pane follows each second.
     const QRegularExpression rate("^Rate: [1-9][0-9]*/s$");
     QTRY_VERIFY_WITH_TIMEOUT(rate.match(rate_pane()).hasMatch(), 20000);
-    button(cmd::kConnect)->click();
+    connect_and_settle();
     EXPECT_EQ(button(cmd::kConnect)->text(), "&Connect");
     EXPECT_FALSE(app->port().is_open());
 }
@@ -74,12 +95,12 @@ TEST_F(LinkedShell, ABoxWithoutEcuIsReportedAndCancelLeavesThePortClosed) {
     start();
     on_logger_preferences([](CLoggerPrefsDlg& dialog) {
         EXPECT_FALSE(dialog.ok_enabled());
-        dialog.findChild<QPushButton*>("1054")->click();
-        EXPECT_EQ(dialog.status_text(), "Datalogger not properly connected to ECU");
+        click_and_wait_status(dialog, dialog.findChild<QPushButton*>("1054"),
+                              "Datalogger not properly connected to ECU");
         EXPECT_FALSE(dialog.ok_enabled());
         dialog.reject();
     });
-    button(cmd::kConnect)->click();
+    connect_and_settle();
     EXPECT_FALSE(app->port().is_open());
     EXPECT_EQ(button(cmd::kConnect)->text(), "&Connect");
     EXPECT_FALSE(button(cmd::kCollectData)->isEnabled());
@@ -89,14 +110,12 @@ TEST_F(LinkedShell, WithNoBoxTheHiddenGestureFakesTheLink) {
     sim::ComPortBinding nowhere(0, "/nonexistent/vxmlog-test-port");
     start();
     on_logger_preferences([](CLoggerPrefsDlg& dialog) {
-        dialog.findChild<QPushButton*>("1054")->click();
-        EXPECT_EQ(dialog.status_text(), "Port already in use or unavailable");
-        QTest::mouseDClick(dialog.findChild<QLabel*>("1053"), Qt::LeftButton, Qt::ControlModifier);
-        EXPECT_EQ(dialog.status_text(), "Datalogger link faked");
-        ASSERT_TRUE(dialog.ok_enabled());
+        click_and_wait_status(dialog, dialog.findChild<QPushButton*>("1054"), "Port already in use or unavailable");
+        click_and_wait_status(dialog, dialog.findChild<QLabel*>("1053"), "Datalogger link faked", true);
+        EXPECT_TRUE(dialog.ok_enabled());
         dialog.accept();
     });
-    button(cmd::kConnect)->click();
+    connect_and_settle();
     EXPECT_TRUE(app->port().link_faked());
     EXPECT_EQ(button(cmd::kConnect)->text(), "Dis&connect");
     EXPECT_TRUE(button(cmd::kCollectData)->isEnabled());
@@ -106,7 +125,7 @@ TEST_F(LinkedShell, WithNoBoxTheHiddenGestureFakesTheLink) {
 TEST_F(LinkedShell, ExitStopsThePollThreadAndClosesThePort) {
     PeerOnPort<VxmBox> box(0, sim::Pacing::Instant);
     start();
-    button(cmd::kConnect)->click();
+    connect_and_settle();
     ASSERT_TRUE(app->port().is_open());
     app->command_frame()->close();
     EXPECT_TRUE(app->exited());

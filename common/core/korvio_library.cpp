@@ -43,4 +43,12 @@ int KorvioLibrary::getPMS(int port, int mode, int a, int b) const { return requi
 
 int KorvioLibrary::getPNKORV(const korvio_host* host, int port) const { return require().getPNKORV(host, port); }
 
+LibraryCheck check_library(const KorvioLibrary& library) {
+    try {
+        return library.getver() == kRequiredKorvioVersion ? LibraryCheck::ready : LibraryCheck::wrong_version;
+    } catch (const KorvioUnavailable&) {
+        return LibraryCheck::missing;
+    }
+}
+
 }  // namespace korv

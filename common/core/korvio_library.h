@@ -55,4 +55,9 @@ private:
     const KorvioBinding& binding_;
 };
 
+enum class LibraryCheck { missing, wrong_version, ready };
+
+// Asked off the GUI thread before the real call.
+LibraryCheck check_library(const KorvioLibrary& library);
+
 }  // namespace korv

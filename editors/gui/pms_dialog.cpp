@@ -14,8 +14,7 @@
 
 namespace pms = korv::editors::pms;
 
-PMSdialog::PMSdialog(const korv::KorvioLibrary* library)
-    : QDialog(nullptr), library_(library), mailbox_(std::make_shared<korv::Mailbox<PMSdialog>>(this)) {
+PMSdialog::PMSdialog(const korv::KorvioLibrary* library) : QDialog(nullptr), library_(library) {
     setObjectName("PMSdialog");
     const korv::PortDialogWidgets widgets = korv::build_port_dialog(
         *this, QStringLiteral("Select COM port for access to the PMS"), "ok_button", "status_line");
@@ -31,7 +30,7 @@ PMSdialog::PMSdialog(const korv::KorvioLibrary* library)
     connect(cancel_button, &QPushButton::clicked, this, &PMSdialog::cancel_button_actionPerformed);
 }
 
-PMSdialog::~PMSdialog() { mailbox_->close(); }
+PMSdialog::~PMSdialog() = default;
 
 void PMSdialog::setVisible(bool visible) {
     if (status_line) status_line->setText(QString::fromLatin1(idle_status));
@@ -66,17 +65,19 @@ void PMSdialog::ok_button_actionPerformed() {
     }
     set_downloading(true);
     const korv::KorvioLibrary* library = library_;
-    const auto failed = worker_.spawn([mailbox = mailbox_, library, port = choice - 1] {
-        Outcome outcome;
-        try {
-            const korv::KorvioLibrary& bound = library ? *library : korv::KorvioLibrary::shared();
-            outcome.library = korv::check_library(bound);
-            if (outcome.library == korv::LibraryCheck::ready) outcome.result = bound.getPMS(port, 1, 0, 0);
-        } catch (const korv::KorvioUnavailable&) {
-            outcome.library = korv::LibraryCheck::missing;
-        }
-        mailbox->post([outcome](PMSdialog& dialog) { dialog.download_ended(outcome); });
-    });
+    const auto failed = worker_.run(
+        [library, port = choice - 1] {
+            Outcome outcome;
+            try {
+                const korv::KorvioLibrary& bound = library ? *library : korv::KorvioLibrary::shared();
+                outcome.library = korv::check_library(bound);
+                if (outcome.library == korv::LibraryCheck::ready) outcome.result = bound.getPMS(port, 1, 0, 0);
+            } catch (const korv::KorvioUnavailable&) {
+                outcome.library = korv::LibraryCheck::missing;
+            }
+            return outcome;
+        },
+        [this](const Outcome& outcome) { download_ended(outcome); });
     if (failed) {
         set_downloading(false);
         error_.error_rtn(QString::fromLocal8Bit(failed->c_str()));
@@ -84,7 +85,6 @@ void PMSdialog::ok_button_actionPerformed() {
 }
 
 void PMSdialog::download_ended(const Outcome& outcome) {
-    worker_.join();
     set_downloading(false);
     switch (outcome.library) {
     case korv::LibraryCheck::missing: error_.error_rtn(QString::fromLatin1(korv::kKorvioMissingMessage)); return;

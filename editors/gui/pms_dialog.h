@@ -5,11 +5,10 @@
 // cannot be used or closed.
 #include "common/gui/error_reporter.h"
 #include "common/gui/port_dialog.h"
-#include "common/gui/library_worker.h"
+#include "common/core/korvio_library.h"
+#include "common/gui/job_worker.h"
 
 #include <QDialog>
-
-#include <memory>
 
 class PMSframe;
 class QComboBox;
@@ -58,7 +57,6 @@ private:
 
     const korv::KorvioLibrary* library_;
     korv::ErrorReporter error_;
-    std::shared_ptr<korv::Mailbox<PMSdialog>> mailbox_;
-    korv::LibraryWorker worker_;
+    korv::JobWorker worker_;
     bool downloading_ = false;
 };

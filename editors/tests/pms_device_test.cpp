@@ -54,7 +54,7 @@ protected:
         frame = std::make_unique<PMSframe>(korv::editors::EditorServices{&chooser, library.get()});
     }
     void TearDown() override {
-        EXPECT_TRUE(wait_until([] { return korv::LibraryWorker::running() == 0; }, std::chrono::seconds(120)));
+        EXPECT_TRUE(wait_until([] { return korv::JobWorker::running() == 0; }, std::chrono::seconds(120)));
         frame.reset();
     }
     // "Load ", COM1 and "Ok", then the download's end.

@@ -420,7 +420,7 @@ protected:
     }
     void TearDown() override {
         hold(0);
-        EXPECT_TRUE(wait_until([] { return korv::LibraryWorker::running() == 0; }));
+        EXPECT_TRUE(wait_until([] { return korv::JobWorker::running() == 0; }));
         frame.reset();
     }
     PMSdialog* dialog() { return frame->pms_dialog(); }

@@ -16,12 +16,12 @@
 #include <memory>
 #include <vector>
 
+#include "common/gui/job_worker.h"
 #include "logger/core/dtc_report.h"
 #include "logger/core/interface_settings.h"
 #include "logger/core/link_test.h"
 #include "logger/gui/actuatordialog.h"
 #include "logger/gui/korvlog_host.h"
-#include "logger/gui/library_worker.h"
 #include "logger/gui/logger_parts.h"
 
 class LOGOBDThread;
@@ -88,7 +88,7 @@ public:
     korv::logger::LinkColour link_colour() const { return link_colour_; }
     // A library call is queued or under way; the controls are disabled.
     bool library_busy() const { return worker_.busy(); }
-    korv::logger::LibraryWorker& worker() { return worker_; }
+    korv::JobWorker& worker() { return worker_; }
     // The actuator dialog of the last "Actuators" click, while it exists.
     actuatordialog* actuator_dialog() const { return actuator_dialog_; }
     // The help windows "How to..." made, in order.
@@ -152,5 +152,5 @@ private:
     std::vector<std::unique_ptr<Linkframe>> help_windows_;
     QPointer<actuatordialog> actuator_dialog_;
     // Last, so it stops before anything its jobs use goes.
-    korv::logger::LibraryWorker worker_;
+    korv::JobWorker worker_;
 };

@@ -2,7 +2,7 @@
 // kvt.cfg and the player's scratch files live in the working folder.
 #include "editors/gui/editor_factory.h"
 #include "platform/gui/qt_file_chooser.h"
-#include "common/gui/library_worker.h"
+#include "common/gui/job_worker.h"
 #include "plot3d/gui/plot3d_window_factory.h"
 #include "player/gui/analysis_extensions.h"
 #include "player/gui/controller_editors.h"
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         // A handheld transfer or a PMS download cannot be stopped: its
         // worker may still be inside the library, so the process ends
         // without tearing down what that worker could still be using.
-        if (korv::LibraryWorker::running() > 0) {
+        if (korv::JobWorker::running() > 0) {
             std::fflush(nullptr);
             std::_Exit(code);
         }

@@ -12,7 +12,6 @@
 
 #include <QFile>
 #include <QLineEdit>
-#include <QMetaObject>
 
 #include <sys/stat.h>
 
@@ -39,17 +38,14 @@ korv::platform::FileChooserRequest save_request(HandheldLogKind kind) {
 
 }  // namespace
 
-palmthread::palmthread(Setup setup)
-    : setup_(std::move(setup)), mailbox_(std::make_shared<korv::Mailbox<palmthread>>(this)) {}
+palmthread::palmthread(Setup setup) : setup_(std::move(setup)) {}
 
-palmthread::~palmthread() { mailbox_->close(); }
+palmthread::~palmthread() = default;
 
-int palmthread::workers_running() { return korv::LibraryWorker::running(); }
+int palmthread::workers_running() { return korv::JobWorker::running(); }
 
-void palmthread::join_worker() { worker_.join(); }
-
-void palmthread::spawn(std::function<void()> work) {
-    if (const std::optional<std::string> failed = worker_.spawn(std::move(work))) {
+void palmthread::run(std::function<void()> work, std::function<void()> done) {
+    if (const std::optional<std::string> failed = worker_.run(std::move(work), std::move(done))) {
         if (setup_.pf) setup_.pf->error_rtn(QString::fromLocal8Bit(failed->c_str()));
         finish();
     }
@@ -60,37 +56,42 @@ void palmthread::start() {
     running_ = true;
     if (setup_.pf) setup_.pf->set_transfer_running(true);
 
-    spawn([mailbox = mailbox_, library = setup_.library, port = setup_.port, dump_path = setup_.dump_path] {
-        // The library's progress callback arrives here, on this thread.
-        struct StatusRelay final : PnkorvStatus {
-            explicit StatusRelay(std::shared_ptr<korv::Mailbox<palmthread>> to) : mailbox(std::move(to)) {}
-            void show_status(const std::string& text) override {
-                mailbox->post([text](palmthread& thread) { thread.show_status(text); });
-            }
-            std::shared_ptr<korv::Mailbox<palmthread>> mailbox;
-        } relay(mailbox);
+    auto outcome = std::make_shared<TransferOutcome>();
+    run(
+        [self = this, post = worker_.poster(), outcome, library = setup_.library, port = setup_.port,
+         dump_path = setup_.dump_path] {
+            // The library's progress callback arrives here, on this thread;
+            // `self` is only named in steps for the GUI thread, which are
+            // dropped once the transfer object is gone.
+            struct StatusRelay final : PnkorvStatus {
+                StatusRelay(palmthread* to, korv::JobWorker::Post by) : thread(to), post(std::move(by)) {}
+                void show_status(const std::string& text) override {
+                    post([to = thread, text] { to->show_status(text); });
+                }
+                palmthread* thread;
+                korv::JobWorker::Post post;
+            } relay(self, post);
 
-        TransferOutcome outcome;
-        try {
-            const korv::KorvioLibrary& bound = library ? *library : korv::KorvioLibrary::shared();
-            switch (korv::check_library(bound)) {
-            case korv::LibraryCheck::missing: outcome.step = TransferOutcome::Step::library_missing; break;
-            case korv::LibraryCheck::wrong_version: outcome.step = TransferOutcome::Step::wrong_version; break;
-            case korv::LibraryCheck::ready: {
-                korvlib lib(bound);
-                lib.pd = &relay;
-                outcome.result = lib.getPNKORV(port);
-                // The dump is looked at here, off the GUI thread, before
-                // anyone is asked for a file name.
-                if (outcome.result == 0) outcome.dump = check_handheld_dump(dump_path);
-                break;
+            try {
+                const korv::KorvioLibrary& bound = library ? *library : korv::KorvioLibrary::shared();
+                switch (korv::check_library(bound)) {
+                case korv::LibraryCheck::missing: outcome->step = TransferOutcome::Step::library_missing; break;
+                case korv::LibraryCheck::wrong_version: outcome->step = TransferOutcome::Step::wrong_version; break;
+                case korv::LibraryCheck::ready: {
+                    korvlib lib(bound);
+                    lib.pd = &relay;
+                    outcome->result = lib.getPNKORV(port);
+                    // The dump is looked at here, off the GUI thread, before
+                    // anyone is asked for a file name.
+                    if (outcome->result == 0) outcome->dump = check_handheld_dump(dump_path);
+                    break;
+                }
+                }
+            } catch (const korv::KorvioUnavailable&) {
+                outcome->step = TransferOutcome::Step::library_missing;
             }
-            }
-        } catch (const korv::KorvioUnavailable&) {
-            outcome.step = TransferOutcome::Step::library_missing;
-        }
-        mailbox->post([outcome](palmthread& thread) { thread.transfer_ended(outcome); });
-    });
+        },
+        [this, outcome] { transfer_ended(*outcome); });
 }
 
 void palmthread::show_status(const std::string& text) {
@@ -98,7 +99,6 @@ void palmthread::show_status(const std::string& text) {
 }
 
 void palmthread::transfer_ended(const TransferOutcome& outcome) {
-    join_worker();
     PLAYframe* pf = setup_.pf;
     switch (outcome.step) {
     case TransferOutcome::Step::library_missing:
@@ -159,14 +159,13 @@ void palmthread::save_dump(const HandheldDumpCheck& dump) {
         return;
     }
 
-    spawn([mailbox = mailbox_, dump_path = setup_.dump_path, log_path = target->path] {
-        const HandheldConversion conversion = convert_handheld_dump(dump_path, log_path, std::cout);
-        mailbox->post([conversion, log_path](palmthread& thread) { thread.conversion_ended(conversion, log_path); });
-    });
+    auto conversion = std::make_shared<HandheldConversion>();
+    run([conversion, dump_path = setup_.dump_path,
+         log_path = target->path] { *conversion = convert_handheld_dump(dump_path, log_path, std::cout); },
+        [this, conversion, log_path = target->path] { conversion_ended(*conversion, log_path); });
 }
 
 void palmthread::conversion_ended(const HandheldConversion& conversion, const std::string& log_path) {
-    join_worker();
     PLAYframe* pf = setup_.pf;
     if (pf && conversion.error) {
         pf->error_rtn(QString::fromLatin1(kErrorSavingLogData) + QString::fromStdString(*conversion.error));

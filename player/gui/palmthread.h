@@ -4,7 +4,7 @@
 // (hiding the dialog, the save dialog, messages, opening the new log in the
 // player) runs on the GUI thread. Workers hand their results over by
 // queued calls and never touch a window.
-#include "common/gui/library_worker.h"
+#include "common/gui/job_worker.h"
 #include "nativeio/include/korvio_files.h"
 #include "player/core/handheld_dump.h"
 #include "player/core/handheld_save_target.h"
@@ -75,13 +75,11 @@ private:
     std::optional<korv::player::HandheldSaveTarget> choose_target(korv::player::HandheldLogKind kind);
     void conversion_ended(const korv::player::HandheldConversion& conversion, const std::string& log_path);
     void finish();
-    void join_worker();
-    // Runs work on the worker thread; a thread that cannot be started is
-    // reported and ends the transfer.
-    void spawn(std::function<void()> work);
+    // Runs work on the worker thread and then done on the GUI thread; a
+    // thread that cannot be started is reported and ends the transfer.
+    void run(std::function<void()> work, std::function<void()> done);
 
     Setup setup_;
-    std::shared_ptr<korv::Mailbox<palmthread>> mailbox_;
-    korv::LibraryWorker worker_;
+    korv::JobWorker worker_;
     bool running_ = false;
 };

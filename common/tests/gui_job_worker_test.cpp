@@ -1,0 +1,151 @@
+// The one worker for jobs off the GUI thread: order, results, busy state,
+// and what happens to a job under way when its owner goes.
+#include "common/gui/job_worker.h"
+#include "testsupport/standin_gate.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace korv {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool run_events_until(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
+    const auto give_up = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > give_up) return false;
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+// A job that waits at the gate until the test lets it go.
+struct GatedJobs : ::testing::Test {
+    testsupport::StandinGate gate;
+
+    std::function<void()> held_job(std::atomic<bool>* finished = nullptr) {
+        return [this, finished] {
+            std::unique_lock held(gate.lock);
+            gate.pass(held);
+            if (finished) finished->store(true);
+        };
+    }
+    void TearDown() override {
+        gate.hold(false);
+        // No thread of a test outlives it.
+        EXPECT_TRUE(run_events_until([] { return JobWorker::running() == 0; }));
+    }
+};
+
+TEST_F(GatedJobs, JobsRunOffTheGuiThreadInOrderAndTheirStepsComeBackOnItInOrder) {
+    const std::thread::id gui = std::this_thread::get_id();
+    std::vector<std::string> seen;  // GUI thread only
+    std::vector<int> ran;           // the worker only, read after the last step
+    std::atomic<bool> off_gui{true};
+    JobWorker worker;
+    gate.hold(true);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_FALSE(worker.run(
+            [&, i] {
+                if (i == 0) held_job()();
+                off_gui.store(off_gui.load() && std::this_thread::get_id() != gui);
+                ran.push_back(i);
+                worker.post([&, i] { seen.push_back("step " + std::to_string(i)); });
+            },
+            [&, i] {
+                EXPECT_EQ(std::this_thread::get_id(), gui);
+                seen.push_back("done " + std::to_string(i));
+            }));
+    }
+    EXPECT_TRUE(worker.busy());
+    EXPECT_TRUE(seen.empty()) << "the GUI thread does not wait for the jobs";
+    gate.hold(false);
+    ASSERT_TRUE(run_events_until([&] { return !worker.busy(); }));
+    EXPECT_TRUE(off_gui.load());
+    EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"step 0", "done 0", "step 1", "done 1", "step 2", "done 2"}));
+}
+
+TEST_F(GatedJobs, ResultsReachTheDoneStepAndAThrowingJobStillFinishes) {
+    JobWorker worker;
+    std::vector<int> results;
+    bool void_done = false;
+    worker.run([] { return 42; }, [&](int result) { results.push_back(result); });
+    worker.run([]() -> int { throw std::runtime_error("no box"); }, [&](int result) { results.push_back(result); });
+    worker.run([] { throw std::runtime_error("no library"); }, [&] { void_done = true; });
+    ASSERT_TRUE(run_events_until([&] { return !worker.busy(); }));
+    EXPECT_EQ(results, (std::vector<int>{42, 0})) << "a job that throws hands on a value-initialised result";
+    EXPECT_TRUE(void_done);
+}
+
+TEST_F(GatedJobs, BusyIsToldOnceForABatchAndEndsAfterTheLastDoneStep) {
+    JobWorker worker;
+    std::vector<bool> told;
+    worker.set_busy_changed([&](bool busy) { told.push_back(busy); });
+    gate.hold(true);
+    worker.run(held_job(), nullptr);
+    worker.run([] {}, [&] { EXPECT_TRUE(worker.busy()) << "still busy inside the last done step"; });
+    EXPECT_EQ(told, std::vector<bool>{true});
+    gate.hold(false);
+    ASSERT_TRUE(run_events_until([&] { return told.size() == 2; }));
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
+}
+
+TEST_F(GatedJobs, AnOwnerThatGoesLeavesTheJobUnderWayAloneAndHearsNothingMore) {
+    std::atomic<bool> finished{false};
+    std::atomic<bool> second_ran{false};
+    bool told = false;
+    auto worker = std::make_unique<JobWorker>();
+    const JobWorker::Post post = worker->poster();
+    gate.hold(true);
+    worker->run(held_job(&finished), [&] { told = true; });
+    worker->run([&] { second_ran = true; }, [&] { told = true; });
+    ASSERT_TRUE(run_events_until([&] { return gate.waiting(); }));
+    EXPECT_EQ(JobWorker::running(), 1);
+
+    worker.reset();  // does not wait for the gate
+    post([&] { told = true; });
+    EXPECT_EQ(JobWorker::running(), 1) << "counted while inside its job";
+    gate.hold(false);
+    ASSERT_TRUE(run_events_until([] { return JobWorker::running() == 0; }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(finished.load());
+    EXPECT_FALSE(second_ran.load()) << "jobs not begun are dropped";
+    EXPECT_FALSE(told) << "no step reaches an owner that is gone";
+}
+
+TEST_F(GatedJobs, StopWaitsForTheJobUnderWayAndDropsTheRest) {
+    std::atomic<bool> finished{false};
+    std::atomic<bool> second_ran{false};
+    bool told = false;
+    JobWorker worker;
+    gate.hold(true);
+    worker.run(held_job(&finished), [&] { told = true; });
+    worker.run([&] { second_ran = true; }, nullptr);
+    ASSERT_TRUE(run_events_until([&] { return gate.waiting(); }));
+    std::thread opener([&] {
+        std::this_thread::sleep_for(20ms);
+        gate.hold(false);
+    });
+    worker.stop();
+    opener.join();
+    EXPECT_TRUE(finished.load()) << "stop returns once the job under way has ended";
+    EXPECT_FALSE(worker.busy());
+    EXPECT_TRUE(worker.run([&] { second_ran = true; }, nullptr).has_value()) << "nothing starts after a stop";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(second_ran.load());
+    EXPECT_FALSE(told);
+}
+
+}  // namespace
+}  // namespace korv
