@@ -53,8 +53,10 @@ void end_on_signals(CVXMlogApp& app) {
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("VXMlog");
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
+    QStringList given = QApplication::arguments();
+    given.removeFirst();
+    // A running instance works in its own folder: hand it whole paths.
+    const QStringList arguments = absolute_arguments(given);
 
     // One instance per user: a second start hands its files to the first.
     InstanceLock lock;

@@ -1,6 +1,7 @@
 #include "boxlogger/gui/instance_channel.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -18,6 +19,20 @@ QString runtime_folder() {
     return folder;
 }
 }  // namespace
+
+QStringList absolute_arguments(const QStringList& arguments) {
+    QStringList absolute;
+    for (QString argument : arguments) {
+        if (argument.startsWith('-')) {
+            absolute << argument;
+            continue;
+        }
+        if (argument.size() >= 2 && argument.startsWith('"') && argument.endsWith('"'))
+            argument = argument.mid(1, argument.size() - 2);
+        absolute << QFileInfo(argument).absoluteFilePath();
+    }
+    return absolute;
+}
 
 QString instance_lock_path() { return runtime_folder() + "/VXMlog.lock"; }
 QString instance_socket_path() { return runtime_folder() + "/VXMlog.socket"; }

@@ -12,6 +12,12 @@ namespace korv::boxlogger {
 QString instance_lock_path();
 QString instance_socket_path();
 
+// The program's arguments with every file made absolute against this
+// process's working folder (and one pair of surrounding quotes dropped), so
+// that a running instance elsewhere opens the same files. Options ("-...")
+// stay as they are.
+QStringList absolute_arguments(const QStringList& arguments);
+
 class InstanceChannel : public QObject {
     Q_OBJECT
 public:

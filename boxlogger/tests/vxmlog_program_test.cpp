@@ -7,6 +7,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "boxlogger/core/instance_lock.h"
 #include "boxlogger/gui/instance_channel.h"
 #include "common/core/vxm_document_writer.h"
 #include "platform/gui/qt_settings_store.h"
@@ -36,6 +37,12 @@ public:
         }
     }
     void start(const QStringList& arguments = {}) { process_.start(VXMLOG_BINARY, arguments); }
+    // The folder it starts in, and its error output kept for the test.
+    void start_in(const std::string& folder, const QStringList& arguments) {
+        process_.setWorkingDirectory(QString::fromStdString(folder));
+        start(arguments);
+    }
+    void keep_errors() { process_.setProcessChannelMode(QProcess::SeparateChannels); }
     QProcess& process() { return process_; }
 
 private:
@@ -89,6 +96,53 @@ TEST(VXMlogProgram, ASecondStartRaisesTheFirstAndAKilledOneDoesNotBlock) {
     after.process().terminate();
     ASSERT_TRUE(after.process().waitForFinished(20000));
     EXPECT_EQ(after.process().exitCode(), 0);
+}
+
+std::string recent_file_of(const testsupport::TempFolder& home) {
+    platform::QtSettingsStore store("Calderis", "VXMlog", QString::fromStdString(home.file("XDG_CONFIG_HOME")));
+    return store.read_string({"Recent File List"}, "File1").value_or("");
+}
+
+// Each instance in a folder of its own, each folder with its own run.vxg:
+// the second start's relative name means the file in ITS folder.
+TEST(VXMlogProgram, ASecondStartsRelativePathOpensTheFileOfItsOwnFolder) {
+    testsupport::TempFolder home;
+    const QString socket = QString::fromStdString(home.file("XDG_RUNTIME_DIR") + "/VXMlog.socket");
+    for (const char* folder : {"first", "second"}) {
+        std::filesystem::create_directories(home.file(folder));
+        VxmDocument doc;
+        doc.title = folder;
+        ASSERT_FALSE(write_vxm_document(home.file(folder) + "/run.vxg", doc));
+    }
+    Program first(home);
+    first.start_in(home.file("first"), {});
+    QTRY_VERIFY_WITH_TIMEOUT(answers(socket), 20000);
+
+    Program second(home);
+    second.start_in(home.file("second"), {"run.vxg"});
+    ASSERT_TRUE(second.process().waitForFinished(20000));
+    EXPECT_EQ(second.process().exitCode(), 0);
+
+    first.process().terminate();
+    ASSERT_TRUE(first.process().waitForFinished(20000));
+    EXPECT_EQ(recent_file_of(home), home.file("second") + "/run.vxg");
+}
+
+// An instance holds the lock but never answers: the second start gives up,
+// says so and fails.
+TEST(VXMlogProgram, ASecondStartThatCannotHandOverFailsWithAMessage) {
+    testsupport::TempFolder home;
+    Program probe(home);  // makes the runtime folder
+    InstanceLock held;
+    ASSERT_EQ(held.acquire(home.file("XDG_RUNTIME_DIR") + "/VXMlog.lock"), InstanceLock::Result::Acquired);
+
+    Program second(home);
+    second.keep_errors();
+    second.start_in(home.file("XDG_RUNTIME_DIR"), {"run.vxg"});
+    ASSERT_TRUE(second.process().waitForFinished(60000));
+    EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(second.process().exitCode(), 0);
+    EXPECT_TRUE(second.process().readAllStandardError().contains("does not answer"));
 }
 
 }  // namespace
