@@ -80,22 +80,29 @@ LSize CLegendItem::GetSize(ChartDocument& doc, const ChartDC& dc) {
     return {dc.text_width(a != nullptr ? text_of(a->label) : QString()) + th + 6, th + 4};
 }
 
-void CLegendItem::Layout(const LRect& r, const ChartDC&) { rect_ = {r.left + 2, r.top + 2, r.right - 2, r.bottom - 2}; }
+void CLegendItem::Layout(const LRect& r, const ChartDC&) {
+    item_height_ = r.height();
+    rect_ = {r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
+}
+
+LRect CLegendItem::Swatch() const {
+    const int h = item_height_;
+    return {rect_.left, rect_.top - h / 4, rect_.left + h, rect_.bottom + h / 4};
+}
 
 void CLegendItem::Draw(ChartDocument& doc, const ChartDC& dc) {
     const CDataAttributes* a = attributes_of(doc, channel_);
     if (a == nullptr) return;
-    const int h = rect_.height();
-    const LRect swatch{rect_.left, rect_.top - h / 4, rect_.left + h, rect_.bottom + h / 4};
+    const LRect swatch = Swatch();
     dc.fill(swatch, a->trace_width != 0 ? to_qcolor(colour_from_bgr(a->colour)) : dc.background());
     dc.outline(swatch, dc.foreground());
-    const int text_top = rect_.top - (h - dc.text_height()) / 2;
-    dc.text(swatch.right + 2, text_top, text_of(a->label), ChartDC::Align::Left, dc.foreground());
+    const int text_top = rect_.top - (rect_.height() - dc.text_height()) / 2;
+    dc.text(LabelLeft(), text_top, text_of(a->label), ChartDC::Align::Left, dc.foreground());
 }
 
 int CLegendItem::HitTest(int x, int y) const {
     if (!rect_.contains(x, y)) return 0;
-    return x >= rect_.left + rect_.height() ? kMenuTraceWidth : kMenuColour;
+    return x >= Swatch().right ? kMenuTraceWidth : kMenuColour;
 }
 
 void CLegendItem::OnCommand(ChartDocument& doc, int id, const ChartDC&) {

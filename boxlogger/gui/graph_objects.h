@@ -76,8 +76,15 @@ public:
     int HitTest(int x, int y) const override;
     void OnCommand(ChartDocument& doc, int id, const ChartDC& dc) override;
 
+    // The colour swatch: as wide as the item is high (the rectangle is
+    // taller by the layout's margins), a quarter of that height in from
+    // the top and the bottom. The label starts 2 units right of it.
+    chart::LRect Swatch() const;
+    int LabelLeft() const { return Swatch().right + 2; }
+
 private:
     std::size_t channel_;
+    int item_height_ = 0;
 };
 
 // The legend: one item per channel, in columns across the view.

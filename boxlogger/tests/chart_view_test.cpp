@@ -111,6 +111,35 @@ TEST_F(ChartFixture, HiddenTraceKeepsItsLegendItemWithABackgroundSwatch) {
     EXPECT_EQ(image.pixelColor(swatch_centre(1)), to_qcolor(colour_from_bgr(kLime)));
 }
 
+// Each swatch is as wide as a legend item is high; its label starts 2 units
+// after it and ends before the next item's swatch.
+TEST_F(ChartFixture, LegendSwatchesAreItemHighAndLabelsClearTheNextSwatch) {
+    doc.channels[0].label = "Coolant Temperature";
+    doc.channels[1].label = "Engine Speed";
+    auto view = make_view(900, 400);
+    ASSERT_EQ(view->legend()->items(), 2u);
+    const ChartDC dc = view->MeasureDC();
+    const int item_height = dc.text_height() + 4;
+    const QImage image = view->RenderImage();
+    for (std::size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const CLegendItem& item = view->legend()->item(i);
+        // The swatch as painted: the run of its colour along its middle.
+        const std::uint32_t colour = doc.channels[i].colour;
+        const int middle_y = (item.rect().top + item.rect().bottom) / 2;
+        QPoint p = device(*view, item.rect().left + 2, middle_y);
+        ASSERT_EQ(image.pixelColor(p), to_qcolor(colour_from_bgr(colour)));
+        while (image.pixelColor(p.x() + 1, p.y()) == to_qcolor(colour_from_bgr(colour))) p.rx()++;
+        EXPECT_NEAR(p.x(), device(*view, item.rect().left + item_height, middle_y).x(), 1);
+        EXPECT_EQ(item.Swatch().right - item.Swatch().left, item_height);
+        EXPECT_EQ(item.LabelLeft(), item.Swatch().right + 2);
+    }
+    const CLegendItem& first = view->legend()->item(0);
+    const CLegendItem& second = view->legend()->item(1);
+    ASSERT_EQ(first.rect().top, second.rect().top) << "one row";
+    EXPECT_LT(first.LabelLeft() + dc.text_width("Coolant Temperature"), second.Swatch().left);
+}
+
 TEST_F(ChartFixture, SwitchOnThroughoutIsFilledEndToEnd) {
     auto view = make_view();
     const CTrace& sw = view->stack()->trace(1);
