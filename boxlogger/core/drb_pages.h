@@ -74,7 +74,6 @@ inline constexpr char kViewValues[] = "View Sensor Values";
 inline constexpr char kVxmModified[] = "VXM Modified";
 inline constexpr char kUpdateLinkDown[] = "Could not send update command - link is down";
 inline constexpr char kUpdateFailed[] = "Problem updating variable";
-inline constexpr char kNotANumber[] = "Not a number: ";
 inline constexpr char kUpdatingNotice[] = "Updating tuning variables";
 inline constexpr char kCurrent[] = "Current";
 inline constexpr char kWarning[] =

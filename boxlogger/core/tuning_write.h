@@ -2,7 +2,6 @@
 // New values for the box's tuning registers: what a page of typed values
 // sends, and sending it.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,12 +23,18 @@ struct TuningWrite {
 
 struct TuningPlan {
     std::vector<TuningWrite> writes;  // in row order
-    // The first row that is not a number: nothing of the page is sent.
-    std::optional<int> not_a_number;
+    // Rows whose text is not a number: cleared, never sent.
+    std::vector<int> not_numbers;
 };
 
-// Empty rows are skipped; the rest are converted by their variables.
+// Empty rows are skipped, rows that are not numbers set aside; the rest are
+// converted by their variables.
 TuningPlan PlanTuningWrites(const std::vector<TuningEntry>& entries);
+
+// The rows to clear once `sent` writes went through: those sent, and the
+// rows that are not numbers before the first write that failed (the rows
+// after it keep their texts for another try).
+std::vector<int> RowsToClear(const TuningPlan& plan, std::size_t sent);
 
 // Sends the writes in order, stopping at the first that fails. Returns how
 // many went through. Runs the engine's framed command, seconds at worst.

@@ -53,25 +53,19 @@ bool CVXMVarsTab::StartApply(std::function<void(bool applied)> finished) {
         const auto text = platform::windows1252_from_qstring(edits_[i]->text());
         entries.push_back({rows_[i].variable, text.value_or("?")});
     }
-    TuningPlan plan = PlanTuningWrites(entries);
-    if (plan.not_a_number) {
-        const Row& row = rows_[static_cast<std::size_t>(*plan.not_a_number)];
-        sheet_.Message(std::string(drb_text::kNotANumber) + (row.variable ? row.variable->attributes().label : ""));
-        edits_[static_cast<std::size_t>(*plan.not_a_number)]->setFocus();
-        return false;
-    }
-    if (plan.writes.empty()) {
+    auto plan = std::make_shared<TuningPlan>(PlanTuningWrites(entries));
+    if (plan->writes.empty()) {
+        clear_rows(RowsToClear(*plan, 0));
         SetModified(false);
         finished(true);
         return true;
     }
     CLinkEngine& engine = sheet_.engine();
-    auto writes = std::make_shared<std::vector<TuningWrite>>(std::move(plan.writes));
     return sheet_.RunCommand(
-        drb_text::kUpdatingNotice, [&engine, writes] { return static_cast<int>(SendTuningWrites(engine, *writes)); },
-        [this, writes, finished = std::move(finished)](int sent) {
-            for (int k = 0; k < sent; ++k) edits_[static_cast<std::size_t>((*writes)[k].row)]->clear();
-            if (sent < static_cast<int>(writes->size())) {
+        drb_text::kUpdatingNotice, [&engine, plan] { return static_cast<int>(SendTuningWrites(engine, plan->writes)); },
+        [this, plan, finished = std::move(finished)](int sent) {
+            clear_rows(RowsToClear(*plan, static_cast<std::size_t>(sent)));
+            if (sent < static_cast<int>(plan->writes.size())) {
                 sheet_.Message(drb_text::kUpdateFailed);
                 finished(false);
                 return;
@@ -79,6 +73,10 @@ bool CVXMVarsTab::StartApply(std::function<void(bool applied)> finished) {
             SetModified(false);
             finished(true);
         });
+}
+
+void CVXMVarsTab::clear_rows(const std::vector<int>& rows) {
+    for (int row : rows) edits_[static_cast<std::size_t>(row)]->clear();
 }
 
 CVXMVarsSheet::CVXMVarsSheet(CLinkEngine& engine, platform::MessageBox& messages, QWidget* parent)

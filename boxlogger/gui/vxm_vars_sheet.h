@@ -5,6 +5,7 @@
 #include "boxlogger/gui/engine_sheet.h"
 
 #include <functional>
+#include <vector>
 
 class QLineEdit;
 
@@ -19,8 +20,8 @@ public:
     void SetFields(const int* ids) override;
 
     // Starts writing the typed values; `finished(applied)` follows on the GUI
-    // thread. False when the page refused at once (link down, a row that is
-    // not a number): it stays unapplied and modified.
+    // thread. False when the page refused at once (link down): it stays
+    // unapplied and modified. A row that is not a number is cleared unsent.
     bool StartApply(std::function<void(bool applied)> finished);
 
     bool modified() const { return modified_; }
@@ -31,6 +32,8 @@ signals:
     void modifiedChanged();
 
 private:
+    void clear_rows(const std::vector<int>& rows);
+
     std::vector<QLineEdit*> edits_;
     bool modified_ = false;
 };

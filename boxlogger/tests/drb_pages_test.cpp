@@ -3,6 +3,7 @@
 #include "boxlogger/core/channel_table.h"
 #include "boxlogger/core/drb_pages.h"
 #include "boxlogger/core/ecu_text.h"
+#include "boxlogger/core/tuning_write.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,23 @@ TEST(DrbPages, LooksLikeANumber) {
                  {"abc", false}, {"", false},    {"-", false},  {".", false},      {".x", false},
                  {"+-3", false}, {"\t3", false}, {"- 3", false}};
     for (const Case& c : cases) EXPECT_EQ(LooksLikeNumber(c.text), c.number) << '"' << c.text << '"';
+}
+
+// Rows 0, 2 and 4 hold letters, rows 1 and 3 numbers: what a page clears
+// after each possible outcome of its sends.
+TEST(TuningWrites, LettersAreClearedUpToTheFirstFailedSend) {
+    TuningPlan plan;
+    plan.writes = {{1, 0x5A, 2}, {3, 0x5C, 7}};
+    plan.not_numbers = {0, 2, 4};
+    struct Case {
+        std::size_t sent;
+        std::vector<int> cleared;
+    } cases[] = {{0, {0}}, {1, {0, 1, 2}}, {2, {0, 1, 2, 3, 4}}};
+    for (const Case& c : cases) EXPECT_EQ(RowsToClear(plan, c.sent), c.cleared) << c.sent << " sent";
+
+    TuningPlan letters_only;
+    letters_only.not_numbers = {2, 5};
+    EXPECT_EQ(RowsToClear(letters_only, 0), (std::vector<int>{2, 5}));
 }
 
 }  // namespace

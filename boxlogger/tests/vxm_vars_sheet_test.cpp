@@ -84,7 +84,7 @@ TEST_F(VarsSheet, ATuningWriteSetsTheRegisterAndTheCurrentValueFollows) {
     EXPECT_EQ(label_text(sheet->page(0), 1028), "150");
 }
 
-TEST_F(VarsSheet, SignedAndPointNumbersAreSentLettersRefuseThePage) {
+TEST_F(VarsSheet, SignedAndPointNumbersAreSentLettersAreClearedUnsent) {
     link.box.set_register(0x5A, 0x7F);
     open();
     link_up();
@@ -96,15 +96,28 @@ TEST_F(VarsSheet, SignedAndPointNumbersAreSentLettersRefuseThePage) {
     EXPECT_EQ(link.box.register_value(0x5A), 0) << "-0.5 degrees rounds to 0";
     EXPECT_EQ(link.box.register_value(0x5B), 3);
 
-    type(1, 1, "7");
-    type(1, 2, "abc");
+    // Letters between two numbers: cleared without a word, the rows around
+    // them still go.
+    type(1, 0, "2");
+    type(1, 1, "abc");
+    type(1, 2, "7");
     sheet->OnApply();
     ASSERT_TRUE(wait_idle(*sheet));
-    EXPECT_EQ(link.texts(), std::vector<std::string>{"Not a number: 2.5k Timing Offset"});
-    EXPECT_EQ(link.box.frames_written(), 2) << "nothing of the page is sent";
-    EXPECT_EQ(edit(1, 2)->text(), "abc");
-    EXPECT_EQ(edit(1, 1)->text(), "7");
-    EXPECT_TRUE(sheet->vars_page(1)->modified());
+    EXPECT_TRUE(link.messages.messages().empty()) << link.texts().front();
+    EXPECT_EQ(link.box.frames_written(), 4);
+    EXPECT_EQ(link.box.register_value(0x5A), 2);
+    EXPECT_EQ(link.box.register_value(0x5B), 3) << "the letters sent nothing";
+    EXPECT_EQ(link.box.register_value(0x5C), 7);
+    for (int row : {0, 1, 2}) EXPECT_EQ(edit(1, row)->text(), "") << row;
+    EXPECT_FALSE(sheet->vars_page(1)->modified());
+
+    // Letters alone apply the page with nothing sent.
+    type(0, 3, "x");
+    sheet->accept();
+    ASSERT_TRUE(wait_idle(*sheet));
+    EXPECT_EQ(link.box.frames_written(), 4);
+    EXPECT_EQ(edit(0, 3)->text(), "");
+    EXPECT_FALSE(sheet->isVisible());
 }
 
 TEST_F(VarsSheet, LinkDownRefusesTheUpdateAndSendsNothing) {
@@ -122,14 +135,18 @@ TEST_F(VarsSheet, LinkDownRefusesTheUpdateAndSendsNothing) {
 TEST_F(VarsSheet, AFailedWriteStopsAndKeepsTheRowsNotSent) {
     open();
     link_up();
-    type(0, 0, "110");
-    type(0, 1, "120");
+    type(0, 0, "x");
+    type(0, 1, "110");
+    type(0, 2, "y");
+    type(0, 3, "120");
     link.box.set_state(sim::BoxState::Silent);
     sheet->accept();
     ASSERT_TRUE(wait_idle(*sheet, &link.clock, CLinkEngine::kSendCommandGiveUpUs));
     EXPECT_EQ(link.texts(), std::vector<std::string>{"Problem updating variable"});
-    EXPECT_EQ(edit(0, 0)->text(), "110");
-    EXPECT_EQ(edit(0, 1)->text(), "120");
+    EXPECT_EQ(edit(0, 0)->text(), "") << "letters before the failed row are cleared";
+    EXPECT_EQ(edit(0, 1)->text(), "110");
+    EXPECT_EQ(edit(0, 2)->text(), "y") << "rows after it wait for another try";
+    EXPECT_EQ(edit(0, 3)->text(), "120");
     EXPECT_TRUE(sheet->isVisible());
 }
 
