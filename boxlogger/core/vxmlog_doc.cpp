@@ -46,10 +46,18 @@ CDataAttributes loaded_channel(VxmChannel& ch, unsigned absent) {
     return a;
 }
 
-const std::vector<platform::FileFilter> kDocumentFilters{{"VXMlog Files", {"*.vxg"}}};
-const std::vector<platform::FileFilter> kCsvFilters{{"CSV (Comma delimited)", {"*.csv"}}, {"All Files", {"*.*"}}};
+const std::vector<platform::FileFilter> kDocumentFilters{kDocumentFileFilter};
+const std::vector<platform::FileFilter> kCsvFilters{{"CSV (Comma delimited)", {"*.csv"}}, kAllFilesFilter};
 
 }  // namespace
+
+std::string UnreadBytesNote(const std::string& path, std::uint64_t unread_bytes) {
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name + ": " + std::to_string(unread_bytes) +
+           (unread_bytes == 1 ? " byte after the last sample was not read"
+                              : " bytes after the last sample were not read");
+}
 
 std::string CsvProposedName(const std::string& path) {
     const std::size_t dot = path.rfind('.');
@@ -247,8 +255,9 @@ std::optional<std::string> CVXMlogDoc::Store(const std::string& path) {
 }
 
 std::optional<std::string> CVXMlogDoc::Load(const std::string& path) {
-    VxmDocumentReadResult read = read_vxm_document(path);
+    VxmDocumentReadResult read = read_vxm_document(path, kChannelRowCount);
     if (!read.document) return std::move(read.error);
+    load_note_ = read.unread_bytes > 0 ? UnreadBytesNote(path, read.unread_bytes) : std::string();
     VxmDocument& doc = *read.document;
     title_ = (doc.absent_fields & kVxmAbsentTitle) ? std::string(kDefaultTitle) : std::move(doc.title);
     channels_.clear();

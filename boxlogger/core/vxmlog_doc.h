@@ -32,6 +32,11 @@ enum UpdateHint : int {
     kHintContentChanged = 1125,   // redo the layout and redraw
 };
 
+// The file type in the Open and Save As choosers; the chooser adds the
+// pattern to the description.
+inline const platform::FileFilter kDocumentFileFilter{"VXMlog Files", {"*.vxg"}};
+inline const platform::FileFilter kAllFilesFilter{"All Files", {"*.*"}};
+
 // Where the document asks the user.
 struct DocumentPrompts {
     platform::MessageBox* messages = nullptr;
@@ -80,7 +85,12 @@ public:
     // The stored form; nullopt on success, else the reason. A failed store
     // keeps any earlier file of the name.
     std::optional<std::string> Store(const std::string& path);
+    // A file with bytes after its last sample loads without them, and
+    // load_note() then says so; one listing more channels than the catalogue
+    // has is refused.
     std::optional<std::string> Load(const std::string& path);
+    // What the last load left out, for the status bar; empty when nothing.
+    const std::string& load_note() const { return load_note_; }
     // Save and Save As with their prompts and messages; false when not saved.
     bool Save();
     bool SaveAs();
@@ -111,6 +121,7 @@ private:
 
     std::string title_ = kDefaultTitle;
     std::string path_name_;
+    std::string load_note_;
     std::vector<CDataAttributes> channels_;
     CSampleList samples_;
     CSampleRing* ring_ = nullptr;
@@ -120,6 +131,9 @@ private:
     bool loaded_ = false;
     bool modified_ = false;
 };
+
+// "run.vxg: 12 bytes after the last sample were not read".
+std::string UnreadBytesNote(const std::string& path, std::uint64_t unread_bytes);
 
 // The CSV export's proposed name: the path cut at its last "." when that
 // comes after its last "/".

@@ -2,11 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "boxlogger/core/command_table.h"
 #include "boxlogger/core/quick_select.h"
@@ -18,6 +20,10 @@ namespace {
 QString text_of(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
 QKeySequence key_of(std::string_view shortcut) { return QKeySequence(text_of(shortcut), QKeySequence::PortableText); }
+
+constexpr QSize kOpeningSize(640, 480);
+// The space a toolbar row keeps beyond its bars' own widths.
+constexpr int kRowSlack = 16;
 
 // An idle refresh of the toolbar's states, as the framework's idle time did.
 void refresh_while_shown(CMainFrame& frame) {
@@ -84,7 +90,7 @@ void CDocumentFrame::finish_layout(QWidget* view) {
     SetPaneText(QString());
     if (view != nullptr) setCentralWidget(view);
     keep_minimum_size();
-    resize(640, 480);
+    resize(kOpeningSize);
     refresh_on_menu_open(*this);
     refresh_while_shown(*this);
     connect(action(cmd::kViewToolbar), &QAction::triggered, this,
@@ -98,9 +104,21 @@ CCaptureFrame::CCaptureFrame(QWidget* view, QWidget* parent) : CDocumentFrame(kC
     create_quick_select_bar(tool_bar_);
     UpdateQuickSelectMenus();
     finish_layout(view);
+    SizeToToolBarRow();
     connect(action(cmd::kViewStatusBar), &QAction::triggered, this,
             [this] { statusBar()->setVisible(statusBar()->isHidden()); });
     connect(action(cmd::kToggleQuickSelectBar), &QAction::triggered, this, &CMainFrame::OnToggleQuickSelectBar);
+}
+
+void CCaptureFrame::SizeToToolBarRow() {
+    ensurePolished();
+    // The buttons' new texts reach the bars' layouts only with the next
+    // layout pass; measure them now.
+    tool_bar_->layout()->invalidate();
+    quick_select_bar()->layout()->invalidate();
+    // Both bars share the top row; each keeps its handle and margins.
+    const int row = tool_bar_->sizeHint().width() + quick_select_bar()->sizeHint().width();
+    resize(std::max(kOpeningSize.width(), row + kRowSlack), kOpeningSize.height());
 }
 
 CDisplayFrame::CDisplayFrame(QWidget* view, QWidget* parent) : CDocumentFrame(kReviewFrame, parent) {

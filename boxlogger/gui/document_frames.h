@@ -27,6 +27,9 @@ class CCaptureFrame : public CDocumentFrame {
     Q_OBJECT
 public:
     explicit CCaptureFrame(QWidget* view, QWidget* parent = nullptr);
+    // The size it opens at without a saved placement: wide enough for the
+    // toolbar and the five quick selects beside it, as they read now.
+    void SizeToToolBarRow();
 };
 
 class CDisplayFrame : public CDocumentFrame {

@@ -4,8 +4,10 @@
 #include "boxlogger/core/variable.h"
 #include "boxlogger/core/variable_list.h"
 #include "boxlogger/gui/engine_sheet.h"
+#include "common/gui/window_style.h"
 #include "platform/gui/windows1252_text.h"
 
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,15 +24,21 @@ namespace {
 
 QString text_of(std::string_view windows1252) { return platform::qstring_from_windows1252(windows1252); }
 
+// A read-only value field. The styled panel draws all four sides on the
+// page's light ground, where a plain sunken panel's light right and bottom
+// edges vanish and the field looks cut off.
 QLabel* value_label(QWidget* parent, int id) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::number(id));
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     label->setMinimumWidth(160);
     return label;
 }
 
 bool show_voltages = false;
+
+// Room a push button keeps around its text.
+constexpr int kButtonPadding = 24;
 
 }  // namespace
 
@@ -68,6 +76,8 @@ void CDRBPage::OnTimer() {
 
 CModInfoTab::CModInfoTab(CEngineSheet& sheet) : CDRBPage(sheet, 131, "ECU Info") {
     auto* form = new QFormLayout(this);
+    // The sheet is as wide as its nine tabs; fields keep their own width.
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     id_text_ = value_label(this, 1014);
     engine_text_ = value_label(this, 1015);
     version_text_ = value_label(this, 1016);
@@ -141,6 +151,8 @@ void CErrorTab::OnClearErrors() {
 CDRBGenIOTab::CDRBGenIOTab(CEngineSheet& sheet, int dialog, const QString& caption) : CDRBPage(sheet, dialog, caption) {
     layout_ = new QVBoxLayout(this);
     grid_ = new QGridLayout;
+    // Spare width goes right of the rows, not into the value fields.
+    grid_->setColumnStretch(kSpareColumn, 1);
     layout_->addLayout(grid_);
     layout_->addStretch(1);
     toggle_ = new QPushButton(drb_text::kViewVoltages, this);
@@ -216,8 +228,16 @@ CDRBActuatorsTab::CDRBActuatorsTab(CEngineSheet& sheet) : CDRBPage(sheet, 133, "
         connect(button, &QPushButton::clicked, this, [this, &actuator] { OnActuator(actuator); });
         buttons_.push_back(button);
     }
-    layout->addWidget(injectors);
-    layout->addWidget(solenoids);
+    // Buttons of one width in two columns, measured in the sheet's font
+    // (the page takes it only once it is on the sheet); the groups keep to
+    // that width on the wide sheet.
+    const QFontMetrics metrics(window_font());
+    int widest = 0;
+    for (QPushButton* button : buttons_)
+        widest = std::max(widest, metrics.horizontalAdvance(button->text()) + kButtonPadding);
+    for (QPushButton* button : buttons_) button->setMinimumWidth(widest);
+    layout->addWidget(injectors, 0, Qt::AlignLeft);
+    layout->addWidget(solenoids, 0, Qt::AlignLeft);
     layout->addStretch(1);
 }
 

@@ -125,6 +125,8 @@ protected:
     };
     // Rows start at this grid row; the ones above are for headings.
     static constexpr int kFirstGridRow = 1;
+    // The empty column right of the label, value and new-value columns.
+    static constexpr int kSpareColumn = 3;
 
     void update_toggle_text();
 

@@ -2,13 +2,13 @@
 
 #include "boxlogger/core/link_engine.h"
 #include "boxlogger/gui/drb_page.h"
+#include "boxlogger/gui/notice_dialog.h"
 #include "common/gui/window_style.h"
 #include "platform/core/message_box.h"
 #include "platform/gui/windows1252_text.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -18,28 +18,18 @@ namespace {
 
 constexpr char kCaption[] = "VXMlog";
 
-QWidget* plain_notice(const QString& text, QWidget* parent) {
-    auto* notice = new QDialog(parent);
-    notice->setObjectName("128");
-    notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->setModal(false);
-    notice->setWindowTitle(kCaption);
-    use_window_style(*notice);
-    auto* layout = new QVBoxLayout(notice);
-    auto* label = new QLabel(text, notice);
-    label->setObjectName("1052");
-    layout->addWidget(label);
-    return notice;
-}
+QWidget* command_notice(const QString& text, QWidget* parent) { return new CNoticeDlg(text, 0, parent); }
 
 }  // namespace
 
 CEngineSheet::CEngineSheet(CLinkEngine& engine, platform::MessageBox& messages, const QString& title, QWidget* parent)
-    : QDialog(parent), engine_(engine), messages_(messages), notice_factory_(plain_notice) {
+    : QDialog(parent), engine_(engine), messages_(messages), notice_factory_(command_notice) {
     setWindowTitle(title);
     use_window_style(*this);
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
+    // Every tab in sight: the sheet is as wide as its row of tabs.
+    tabs_->setUsesScrollButtons(false);
     layout->addWidget(tabs_);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons_->button(QDialogButtonBox::Ok)->setObjectName("1");

@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "boxlogger/core/command_table.h"
+#include "boxlogger/gui/printer_icon.h"
 
 namespace korv::boxlogger {
 
@@ -33,7 +34,7 @@ QIcon standard_icon(int id) {
     case cmd::kStop: return style->standardIcon(QStyle::SP_MediaStop);
     case cmd::kPause: return style->standardIcon(QStyle::SP_MediaPause);
     case cmd::kStart: return style->standardIcon(QStyle::SP_MediaPlay);
-    case cmd::kFilePrint: return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+    case cmd::kFilePrint: return printer_icon();
     case cmd::kAppAbout: return style->standardIcon(QStyle::SP_MessageBoxInformation);
     case cmd::kContextHelp: return style->standardIcon(QStyle::SP_TitleBarContextHelpButton);
     default: return {};
@@ -145,6 +146,18 @@ void CMainFrame::SetStatusRate() {
 void CMainFrame::SetPaneText(const QString& text) {
     if (QLabel* value = pane(cmd::kPaneValue)) value->setText(text);
 }
+
+void CMainFrame::SetStatusNote(const QString& text) {
+    if (status_note_ == nullptr) {
+        status_note_ = new QLabel(statusBar());
+        status_note_->setObjectName("statusNote");
+        statusBar()->addWidget(status_note_, 1);
+    }
+    status_note_->setText(text);
+    status_note_->setVisible(!text.isEmpty());
+}
+
+QString CMainFrame::status_note() const { return status_note_ != nullptr ? status_note_->text() : QString(); }
 
 QMenu* CMainFrame::find_menu(const QString& title) const {
     for (QAction* top : menuBar()->actions())

@@ -46,6 +46,10 @@ public:
     void SetStatusRate();
     // Pane 59143, the chart read-out, when the frame has it.
     void SetPaneText(const QString& text);
+    // A lasting note in the message pane (a prompt covers it only while
+    // shown); empty removes it.
+    void SetStatusNote(const QString& text);
+    QString status_note() const;
     // The bar's buttons and the "&Data" > "&Quick Selects" entries from the
     // five sets; a frame without the bar does nothing.
     void UpdateQuickSelectMenus();
@@ -91,6 +95,7 @@ private:
     StateSource command_state_;
     WindowPlacement* placement_slot_ = nullptr;
     QTimer* rate_timer_ = nullptr;
+    QLabel* status_note_ = nullptr;
     QToolBar* quick_select_bar_ = nullptr;
     std::array<QPushButton*, 5> quick_select_buttons_{};
 };

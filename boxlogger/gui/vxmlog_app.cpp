@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
@@ -35,9 +36,6 @@ namespace korv::boxlogger {
 namespace {
 
 constexpr char kCaption[] = "VXMlog";
-
-// The notice a sheet shows while a box command runs, until it is done.
-QWidget* command_notice(const QString& text, QWidget* parent) { return new CNoticeDlg(text, 0, parent); }
 
 bool run_xdg_email(const QString& path) {
     const QString program = QStandardPaths::findExecutable("xdg-email");
@@ -341,12 +339,11 @@ void CVXMlogApp::OnDrb2() {
         return;
     }
     CDRBPropertySheet sheet(*engine_, *services_.messages, dialog_parent());
-    sheet.set_notice_factory(command_notice);
     sheet.DoModal();
 }
 
 void CVXMlogApp::OnTuningVariables() {
-    CVXMVarsSheet::Open(capture_open(), *engine_, *services_.messages, dialog_parent(), command_notice);
+    CVXMVarsSheet::Open(capture_open(), *engine_, *services_.messages, dialog_parent());
 }
 
 void CVXMlogApp::OnAppAbout() {
@@ -393,6 +390,7 @@ void CVXMlogApp::OnFileNew() {
     capture_frame_->set_rate_text([this] { return StatusRateText(); });
     wire_frame(*capture_frame_);
     capture_frame_->UpdateQuickSelectMenus();
+    capture_frame_->SizeToToolBarRow();
     connect(capture_frame_, &CMainFrame::closing, this, [this] {
         // The view goes with the frame; the document stops and gives its
         // ring back now.
@@ -410,7 +408,7 @@ void CVXMlogApp::OnFileOpen() {
     platform::FileChooserRequest request;
     request.mode = platform::FileChooserMode::Open;
     request.title = "Open";
-    request.filters = {{"VXMlog Files (*.vxg)", {"*.vxg"}}, {"All Files (*.*)", {"*.*"}}};
+    request.filters = {kDocumentFileFilter, kAllFilesFilter};
     request.default_extension = "vxg";
     const std::optional<std::string> chosen = services_.files->choose(request);
     if (!chosen) return;
@@ -449,6 +447,7 @@ CDisplayFrame* CVXMlogApp::OpenReviewWindow(const QString& path) {
         std::erase_if(reviews_, [closed](const ReviewWindow& r) { return r.frame.isNull() || r.frame == closed; });
     });
     add_recent_file(info.absoluteFilePath());
+    if (!doc->load_note().empty()) frame->SetStatusNote(QFile::decodeName(doc->load_note().c_str()));
     frame->show();
     frame->ApplyPlacement(settings_.placement(PlacementSlot::ReviewWindow), false);
     frame->UpdateCommandUI();

@@ -2,8 +2,11 @@
 #include "boxlogger/tests/sheet_test_support.h"
 
 #include "boxlogger/gui/engine_link.h"
+#include "testsupport/window_texts.h"
 
 #include <QListWidget>
+#include <QTabBar>
+#include <QToolButton>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -289,6 +292,53 @@ TEST_F(DrbSheet, WhileACommandRunsTheSheetNeitherActsNorCloses) {
     EXPECT_TRUE(sheet->tabs()->isEnabled());
     sheet->reject();
     EXPECT_FALSE(sheet->isVisible());
+}
+
+// Every tab in sight, every page's texts whole, and each value field framed
+// on all four sides (a field whose right edge vanishes into the page reads
+// as cut off).
+TEST_F(DrbSheet, AllNineTabsAndEveryValueFieldShowWhole) {
+    link.box.ecu().set_value(0xFF, 0x4E);
+    open();
+    QApplication::processEvents();
+    QTabBar* bar = sheet->tabs()->tabBar();
+    for (QToolButton* scroll : bar->findChildren<QToolButton*>()) EXPECT_FALSE(scroll->isVisible()) << "tab scrolling";
+    for (int i = 0; i < sheet->page_count(); ++i) {
+        EXPECT_TRUE(bar->rect().contains(bar->tabRect(i))) << sheet->tabs()->tabText(i).toStdString();
+        EXPECT_GE(bar->tabRect(i).width(), bar->fontMetrics().horizontalAdvance(bar->tabText(i)));
+    }
+    for (Page p : {kInfo, kErrors, kSensors, kEngineIo, kFuel, kTiming, kRpm, kAc, kActuators}) {
+        show_page(p);
+        refresh(p);
+        QApplication::processEvents();
+        SCOPED_TRACE(sheet->tabs()->tabText(p).toStdString());
+        // Only the page in front is laid out.
+        EXPECT_EQ(testsupport::listed(testsupport::cut_texts(*page(p))), "");
+        EXPECT_TRUE(sheet->rect().contains(QRect(page(p)->mapTo(sheet.get(), QPoint()), page(p)->size())));
+        const QImage image = page(p)->grab().toImage();
+        for (QLabel* field : page(p)->findChildren<QLabel*>()) {
+            if (field->frameShape() == QFrame::NoFrame || !field->isVisible()) continue;
+            const QRect r = field->geometry();
+            const QColor edge = image.pixelColor(r.right(), r.center().y());
+            const QColor ground = image.pixelColor(r.right() + 3, r.center().y());
+            EXPECT_GE(testsupport::contrast(edge, ground), 1.3) << field->objectName().toStdString();
+        }
+    }
+}
+
+// "Boost Control Solenoid On" on one line, in a notice clear of the sheet.
+TEST_F(DrbSheet, TheActuatorNoticeShowsItsTextWholeBesideTheSheet) {
+    open();
+    sheet->move(0, 0);
+    show_page(kActuators);
+    click(kActuators, 1049);
+    ASSERT_TRUE(sheet->notice());
+    QApplication::processEvents();
+    QWidget& notice = *sheet->notice();
+    EXPECT_EQ(label_text(&notice, 1052), "Boost Control Solenoid On");
+    EXPECT_EQ(testsupport::listed(testsupport::cut_texts(notice)), "");
+    EXPECT_FALSE(notice.frameGeometry().intersects(sheet->frameGeometry()));
+    ASSERT_TRUE(wait_idle(*sheet, &link.clock, sim::VxmBox::kCommandRunUs));
 }
 
 }  // namespace

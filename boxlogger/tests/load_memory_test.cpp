@@ -8,6 +8,7 @@
 #include "boxlogger/core/vxmlog_doc.h"
 #include "common/core/vxm_document_writer.h"
 #include "testsupport/allocation_counter.h"
+#include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
 
 namespace korv::boxlogger {
@@ -39,6 +40,30 @@ TEST(LoadMemory, ALoadedDocumentPeaksWithinTwiceItsFile) {
         EXPECT_EQ(doc.samples().size(), stored.samples.size());
         EXPECT_LE(peak, 2 * file_bytes) << "file " << file_bytes << " bytes";
     }
+}
+
+// A million empty version-0 descriptors fit in 17 MB; refused unbuilt.
+TEST(LoadMemory, AChannelTableBeyondTheCatalogueIsRefusedUnbuilt) {
+    ResetChannelTable();
+    testsupport::TempFolder dir;
+    const std::string path = dir.file("million.vxg");
+    constexpr std::uint32_t kChannels = 1'000'000;
+    testsupport::Bytes bytes = testsupport::hex("00 00 00 00");
+    testsupport::append_le32(bytes, kChannels);
+    testsupport::append_zeros(bytes, std::size_t{kChannels} * 17 + 4);
+    testsupport::write_bytes(path, bytes);
+
+    CVXMlogDoc doc{DocumentPrompts{}};
+    long long peak = 0;
+    std::optional<std::string> error;
+    {
+        testsupport::PeakAllocationCounter counter;
+        error = doc.Load(path);
+        peak = counter.peak();
+    }
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("channel count 1000000"), std::string::npos) << *error;
+    EXPECT_LE(peak, 4 << 20) << "no more than the reader's buffer";
 }
 
 }  // namespace

@@ -13,9 +13,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 
 #include "boxlogger/gui/about_dialog.h"
 #include "boxlogger/gui/color_menu.h"
@@ -31,6 +34,7 @@
 #include "platform/core/memory_settings_store.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "platform/core/scripted_message_box.h"
+#include "platform/gui/qt_file_chooser.h"
 #include "testsupport/temp_folder.h"
 #include "testsupport/window_texts.h"
 
@@ -426,6 +430,63 @@ TEST_F(ShellFixture, CaptureFrameAcceleratorsPanesAndTips) {
     if (help == nullptr) help = frame->findChild<QDialog*>("helpWindow");
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
+}
+
+// What a first capture window shows without a saved placement: all five
+// quick selects beside the toolbar, a printer on the Print button.
+TEST_F(ShellFixture, TheCaptureWindowOpensWithItsWholeToolbarRow) {
+    start();
+    app->OnFileNew();
+    CCaptureFrame* frame = app->capture_frame();
+    QApplication::processEvents();
+    QToolBar* bar = frame->quick_select_bar();
+    ASSERT_EQ(frame->toolBarArea(bar), frame->toolBarArea(frame->tool_bar()));
+    for (int i = 0; i < 5; ++i) {
+        QPushButton* button = frame->quick_select_button(i);
+        EXPECT_TRUE(button->isVisible()) << button->text().toStdString();
+        EXPECT_TRUE(bar->rect().contains(button->geometry())) << button->text().toStdString();
+    }
+    const QImage print = frame->action(cmd::kFilePrint)->icon().pixmap(16, 16).toImage();
+    const QImage list = QApplication::style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(16, 16).toImage();
+    EXPECT_FALSE(print.isNull());
+    EXPECT_NE(print, list) << "the Print button shows the list icon";
+}
+
+// The file type reads once in the chooser, in Open as in Save As.
+TEST_F(ShellFixture, OpenAndSaveAsNameTheFileTypeAlike) {
+    start();
+    app->OnFileOpen();
+    ASSERT_EQ(files.requests().size(), 1u);
+    const QStringList open = platform::name_filters(files.requests()[0].filters);
+    EXPECT_EQ(open, (QStringList{"VXMlog Files (*.vxg)", "All Files (*)"}));
+
+    testsupport::TempFolder folder;
+    const std::string path = write_vxg(folder.file("run.vxg"), "Run");
+    CDisplayFrame* review = app->OpenReviewWindow(QString::fromStdString(path));
+    ASSERT_NE(review, nullptr);
+    review->action(cmd::kFileSaveAs)->trigger();
+    ASSERT_EQ(files.requests().size(), 2u);
+    EXPECT_EQ(platform::name_filters(files.requests()[1].filters).front(), open.front());
+}
+
+// A damaged file opens, and its window's status bar says what was left out.
+TEST_F(ShellFixture, ReviewOfAFileWithBytesAfterItsLastSampleSaysSo) {
+    testsupport::TempFolder folder;
+    const std::string path = write_vxg(folder.file("long.vxg"), "Run");
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::app);
+        out.write("\x01\x02\x03", 3);
+    }
+    const std::string whole = write_vxg(folder.file("whole.vxg"), "Run");
+    start({QString::fromStdString(path), QString::fromStdString(whole)});
+    ASSERT_EQ(app->review_frames().size(), 2u);
+    EXPECT_TRUE(messages.messages().empty());
+    CDisplayFrame* damaged = app->review_frames()[0];
+    EXPECT_EQ(damaged->status_note(), "long.vxg: 3 bytes after the last sample were not read");
+    auto* note = damaged->statusBar()->findChild<QLabel*>("statusNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(app->review_frames()[1]->status_note(), "");
 }
 
 TEST_F(ShellFixture, AVxgArgumentOpensOneReviewWindowAndASecondOpenActivatesIt) {

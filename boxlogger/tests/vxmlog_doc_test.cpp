@@ -297,6 +297,63 @@ TEST_F(Document, ADamagedFileIsRefusedWithTheReadersMessage) {
     EXPECT_FALSE(review.loaded());
 }
 
+// Damaged files that still load: bytes after the last sample (appended, or
+// left out by a stored sample count too small) are named on the status bar.
+TEST_F(Document, BytesAfterTheLastSampleLoadAndAreNamed) {
+    Bytes one_sample_counted = kRunDocument;
+    const std::size_t count_at = kRunDocument.size() - 2 * 8 - 4;
+    ASSERT_EQ(one_sample_counted[count_at], 0x02);
+    one_sample_counted[count_at] = 0x01;
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        std::size_t samples;
+        std::string note;
+    } cases[] = {
+        {"whole.vxg", kRunDocument, 2, ""},
+        {"tail.vxg", kRunDocument + hex("DE AD BE EF 00"), 2, "tail.vxg: 5 bytes after the last sample were not read"},
+        {"one.vxg", kRunDocument + hex("0A"), 2, "one.vxg: 1 byte after the last sample was not read"},
+        {"count.vxg", one_sample_counted, 1, "count.vxg: 8 bytes after the last sample were not read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::write_bytes(dir.file(c.name), c.bytes);
+        CVXMlogDoc review({&messages, &files});
+        ASSERT_EQ(review.Load(dir.file(c.name)), std::nullopt);
+        EXPECT_TRUE(review.loaded());
+        EXPECT_EQ(review.samples().size(), c.samples);
+        EXPECT_EQ(review.samples().values(0)[0], 850.0f);
+        EXPECT_EQ(review.load_note(), c.note);
+    }
+}
+
+// Every channel of a document is a catalogue row, so a longer channel table
+// is damage: refused before anything is built for it.
+TEST_F(Document, MoreChannelsThanTheCatalogueIsRefused) {
+    // Version 0: no title; each descriptor id, min, max, empty label, colour.
+    const auto document = [](std::uint32_t channels) {
+        Bytes bytes = hex("00 00 00 00");
+        testsupport::append_le32(bytes, channels);
+        for (std::uint32_t c = 0; c < channels; ++c) {
+            testsupport::append_le32(bytes, c);
+            testsupport::append_zeros(bytes, 4 + 4 + 1 + 4);
+        }
+        return bytes + hex("00 00 00 00");
+    };
+    const std::string path = dir.file("wide.vxg");
+    testsupport::write_bytes(path, document(kChannelRowCount));
+    CVXMlogDoc fits({&messages, &files});
+    ASSERT_EQ(fits.Load(path), std::nullopt);
+    EXPECT_EQ(fits.channels().size(), std::size_t{kChannelRowCount});
+
+    testsupport::write_bytes(path, document(kChannelRowCount + 1));
+    CVXMlogDoc refused({&messages, &files});
+    const std::optional<std::string> error = refused.Load(path);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, "cannot read " + path + ": channel count 48 is more than the 47 channels there are");
+    EXPECT_FALSE(refused.loaded());
+}
+
 class CsvExport : public Document {
 protected:
     void fill() {

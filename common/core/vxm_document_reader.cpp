@@ -19,7 +19,7 @@ std::uint64_t min_descriptor_bytes(std::uint32_t version) {
 
 class DocumentParser {
 public:
-    explicit DocumentParser(BufferedFileReader& in) : in_(in) {}
+    DocumentParser(BufferedFileReader& in, std::uint32_t max_channels) : in_(in), max_channels_(max_channels) {}
 
     bool parse(VxmDocument& doc) {
         if (!u32(doc.version, "version")) return false;
@@ -37,6 +37,10 @@ public:
 
         std::uint32_t channel_count = 0;
         if (!u32(channel_count, "channel count")) return false;
+        if (channel_count > max_channels_) {
+            return fail("channel count " + std::to_string(channel_count) + " is more than the " +
+                        std::to_string(max_channels_) + " channels there are");
+        }
         if (channel_count > static_cast<std::uint64_t>(in_.remaining()) / min_descriptor_bytes(doc.version)) {
             return fail("channel count " + std::to_string(channel_count) + " exceeds what the file holds");
         }
@@ -129,12 +133,13 @@ private:
     }
 
     BufferedFileReader& in_;
+    std::uint32_t max_channels_;
     std::string error_;
 };
 
 }  // namespace
 
-VxmDocumentReadResult read_vxm_document(const std::string& path) {
+VxmDocumentReadResult read_vxm_document(const std::string& path, std::uint32_t max_channels) {
     VxmDocumentReadResult result;
     BufferedFileReader in;
     if (!in.open(path)) {
@@ -142,11 +147,12 @@ VxmDocumentReadResult read_vxm_document(const std::string& path) {
         return result;
     }
     VxmDocument doc;
-    DocumentParser parser(in);
+    DocumentParser parser(in, max_channels);
     if (!parser.parse(doc)) {
         result.error = "cannot read " + path + ": " + parser.error();
         return result;
     }
+    result.unread_bytes = static_cast<std::uint64_t>(in.remaining());
     result.document = std::move(doc);
     return result;
 }

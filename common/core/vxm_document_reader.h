@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -14,11 +16,16 @@ namespace korv {
 struct VxmDocumentReadResult {
     std::optional<VxmDocument> document;
     std::string error;  // set when document is empty
+    // Bytes the file holds after its last sample (a sample count stored too
+    // small, or bytes appended): the document reads without them.
+    std::uint64_t unread_bytes = 0;
 };
 
 // Every count and length is checked against the bytes that remain before
 // anything is allocated; a file that does not hold what it announces is
-// refused with a message.
-VxmDocumentReadResult read_vxm_document(const std::string& path);
+// refused with a message, and so is one listing more channels than the
+// caller knows of.
+VxmDocumentReadResult read_vxm_document(const std::string& path,
+                                        std::uint32_t max_channels = std::numeric_limits<std::uint32_t>::max());
 
 }  // namespace korv

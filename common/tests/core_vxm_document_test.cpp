@@ -248,6 +248,30 @@ TEST_F(VxmDocumentFiles, RefusesCountsAndLengthsTheFileCannotHold) {
                    "channel label of 268435456 bytes");
 }
 
+TEST_F(VxmDocumentFiles, CountsTheBytesAfterTheLastSample) {
+    Bytes counted_short = kRpmDocumentBytes + hex("00 00 80 3F  00 C0 3B 45");  // a second record, counted out
+    struct Case {
+        Bytes bytes;
+        std::uint64_t unread;
+    } cases[] = {{kRpmDocumentBytes, 0}, {kRpmDocumentBytes + hex("00 01 02"), 3}, {counted_short, 8}};
+    for (const Case& c : cases) {
+        write_bytes(path_, c.bytes);
+        const VxmDocumentReadResult read = read_vxm_document(path_);
+        ASSERT_TRUE(read.document) << read.error;
+        EXPECT_EQ(read.document->samples.size(), 1u);
+        EXPECT_EQ(read.unread_bytes, c.unread);
+    }
+}
+
+TEST_F(VxmDocumentFiles, RefusesMoreChannelsThanTheCallerKnows) {
+    write_bytes(path_, kRpmDocumentBytes);
+    EXPECT_TRUE(read_vxm_document(path_, 1).document);
+    const VxmDocumentReadResult read = read_vxm_document(path_, 0);
+    EXPECT_FALSE(read.document);
+    EXPECT_NE(read.error.find("channel count 1 is more than the 0 channels there are"), std::string::npos)
+        << read.error;
+}
+
 TEST_F(VxmDocumentFiles, RefusesEveryTruncation) {
     VxmDocument doc = rpm_document();
     doc.samples.append({1.0f, {3100.0f}});
