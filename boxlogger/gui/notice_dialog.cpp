@@ -18,6 +18,7 @@ constexpr int kGap = 8;  // between the notice and its owner
 }  // namespace
 
 CNoticeDlg::CNoticeDlg(const QString& text, int lifetime_ms, QWidget* parent) : QDialog(parent) {
+    setObjectName("128");
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle("VXMlog");
