@@ -23,7 +23,6 @@
 #include "boxlogger/gui/help_window.h"
 #include "boxlogger/gui/logger_prefs_dialog.h"
 #include "boxlogger/gui/document_view.h"
-#include "boxlogger/gui/notice_dialog.h"
 #include "boxlogger/gui/quick_select_dialog.h"
 #include "boxlogger/gui/trigger_select_dialog.h"
 #include "boxlogger/gui/view_prefs_dialog.h"
