@@ -331,6 +331,7 @@ TEST_F(DrbSheet, TheActuatorNoticeShowsItsTextWholeBesideTheSheet) {
     open();
     sheet->move(0, 0);
     show_page(kActuators);
+    ASSERT_TRUE(wait_idle(*sheet)) << "the page's own exchange brings the link up";
     click(kActuators, 1049);
     ASSERT_TRUE(sheet->notice());
     QApplication::processEvents();
