@@ -4,6 +4,7 @@
 // one figure of each finished run for the summary line printed after the runs.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
@@ -59,5 +60,22 @@ protected:
         return run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
 };
+
+// The figure kept for the first benchmark whose name begins with `prefix`
+// (names carry suffixes such as "/iterations:1/manual_time").
+inline std::optional<double> figure_of(const std::map<std::string, double>& figures, const std::string& prefix) {
+    const auto it = figures.lower_bound(prefix);
+    if (it == figures.end() || it->first.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
+    return it->second;
+}
+
+// One closing line a script can read: "figure NAME VALUE", or
+// "figure NAME skipped" when the run could not measure it.
+inline void print_figure(const char* name, std::optional<double> value, int decimals = 3) {
+    if (value)
+        std::printf("figure %s %.*f\n", name, decimals, *value);
+    else
+        std::printf("figure %s skipped\n", name);
+}
 
 }  // namespace korv::bench

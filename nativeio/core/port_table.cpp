@@ -2,6 +2,7 @@
 
 #include "platform/serial/device_path.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace korv::korvio {
@@ -65,6 +66,7 @@ int open_slot(int port, int in_queue, int out_queue, const OpenSettings& setting
                                             settings.rts, &tty))
         return system_failure(e);
     slot->tty = std::move(tty);
+    slot->held.clear();
     slot->settings = settings.line;
     slot->error_word = 0;
     return kDone;
@@ -78,6 +80,18 @@ void collect_line_errors(Slot& slot) {
     if (seen.framing > 0) slot.error_word |= kErrorFraming;
     if (seen.breaks > 0) slot.error_word |= kErrorBreak;
 }
+
+int gather_input(Slot& slot) {
+    constexpr int kGatherBytes = 256;
+    for (;;) {
+        const int n = slot.held.append_from(
+            [&](std::uint8_t* buffer, int room) { return slot.tty->read(buffer, room); }, kGatherBytes);
+        if (n < 0) return system_failure(-n);
+        if (n < kGatherBytes) return slot.held.size();
+    }
+}
+
+int queued_input(Slot& slot) { return slot.held.size() + std::max(slot.tty->input_queue(), 0); }
 
 void reassert_lines(Slot& slot) {
     if (slot.line_shadow & kShadowDtr) slot.tty->set_dtr(true);

@@ -2,6 +2,7 @@
 // The state behind the Sio operations: 128 slots, the defaults of the next
 // open and the last system error. Process-wide and locked: each slot has its
 // own lock so a wait on one port never holds up another.
+#include "nativeio/core/held_input.h"
 #include "nativeio/core/result_codes.h"
 #include "nativeio/core/sio.h"
 #include "platform/serial/tty.h"
@@ -25,6 +26,7 @@ struct Slot {
     std::unique_ptr<platform::serial::Tty> tty;  // null = closed
     std::uint8_t line_shadow = 0;                // bit 0 DTR, bit 1 RTS asserted by us
     std::uint8_t pushed_back = 0;                // 0 = none
+    HeldInput held;                              // taken off the device by a wait, read first
     unsigned error_word = 0;                     // line errors not yet read
     platform::serial::LineSettings settings;
     EventWindow event_window;
@@ -68,6 +70,13 @@ int with_open_slot(int port, Body&& body) {
 
 // Folds the driver's error counts into the slot's error word. Slot locked.
 void collect_line_errors(Slot& slot);
+
+// Takes every byte the device holds into the slot's held input: how many
+// are held then, or the read's failure. Slot locked.
+int gather_input(Slot& slot);
+
+// Bytes held and on the device. Slot locked.
+int queued_input(Slot& slot);
 
 // Raises the lines this layer asserted, after settings were applied. Slot locked.
 void reassert_lines(Slot& slot);

@@ -6,9 +6,9 @@ namespace korv::korvio {
 
 // Waits until count bytes are queued or the process clock reaches
 // deadline_us: 0, -1 on time-out, or the slot's own failure. The
-// demonstration port answers 0 at once. Once a reply has begun the wait
-// sleeps about as long as its missing bytes take at the port's speed, so a
-// complete reply is taken without lag.
+// demonstration port answers 0 at once. Bytes that came are taken into the
+// slot and the device is polled for the next one, so a complete reply is
+// taken the moment its last byte comes.
 int wait_for_reply(int port, int count, std::int64_t deadline_us);
 
 // The same with a time-out in seconds from now.

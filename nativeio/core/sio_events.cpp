@@ -23,7 +23,7 @@ struct Observed {
 // Events now present on the slot; line events relative to what was seen before.
 unsigned events_now(Slot& slot, Observed& seen) {
     unsigned events = 0;
-    if (slot.tty->input_queue() > 0) events |= kEventRxChar;
+    if (queued_input(slot) > 0) events |= kEventRxChar;
     if (slot.tty->output_queue() == 0) events |= kEventTxEmpty;
 
     InputLines lines;

@@ -40,6 +40,7 @@ int SioGetc(int port) {
             return byte;
         }
         std::uint8_t b = 0;
+        if (slot.held.take(&b, 1) == 1) return static_cast<int>(b);
         const int n = slot.tty->read(&b, 1);
         if (n < 0) return system_failure(-n);
         return n == 1 ? static_cast<int>(b) : kNothingWaiting;
@@ -55,8 +56,11 @@ int SioRead(int port, std::uint8_t* buffer, int count) {
             slot.pushed_back = 0;
             return 1;
         }
-        const int n = slot.tty->read(buffer, count);
-        return n >= 0 ? n : system_failure(-n);
+        const int held = slot.held.take(buffer, count);
+        if (held == count) return held;
+        const int n = slot.tty->read(buffer + held, count - held);
+        if (n < 0) return held > 0 ? held : system_failure(-n);
+        return held + n;
     });
 }
 
@@ -75,6 +79,7 @@ int SioPurge(int port) {
 int SioDrainRx(int port) {
     return with_open_slot(port, [&](Slot& slot) {
         slot.pushed_back = 0;
+        slot.held.clear();
         std::uint8_t dropped[256];
         while (slot.tty->read(dropped, sizeof dropped) > 0) {}
         return kDone;
@@ -86,7 +91,7 @@ int SioTxQue(int port) {
 }
 
 int SioRxQue(int port) {
-    return with_open_slot(port, [](Slot& slot) { return std::max(slot.tty->input_queue(), 0); });
+    return with_open_slot(port, [](Slot& slot) { return queued_input(slot); });
 }
 
 int SioWinError(char* buffer, int size) {

@@ -31,6 +31,7 @@ int SioClose(int port) {
     std::lock_guard lock(slot->mutex);
     if (!slot->tty) return kPortClosed;
     slot->tty.reset();  // puts back the read time-outs found at open
+    slot->held.clear();
     return 1;
 }
 

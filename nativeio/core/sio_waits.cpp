@@ -11,10 +11,13 @@ namespace {
 
 std::int64_t now_us() { return platform::clock().now_us(); }
 
-// The bytes queued on the port, and its descriptor for the next wait step.
-int queued_input(int port, int* queued, int* fd) {
+// The bytes that came to the port, taken off the device so that polling it
+// waits for the next one, and its descriptor for that poll.
+int arrived_input(int port, int* arrived, int* fd) {
     return with_open_slot(port, [&](Slot& slot) {
-        *queued = std::max(slot.tty->input_queue(), 0);
+        const int held = gather_input(slot);
+        if (held < 0) return held;
+        *arrived = held;
         *fd = slot.tty->fd();
         return kDone;
     });
@@ -31,14 +34,14 @@ int SioDelay(int milliseconds) {
 
 int wait_rx_until(int port, int count, std::int64_t deadline_us, std::int64_t close_until_us) {
     for (;;) {
-        int queued = 0;
+        int arrived = 0;
         int fd = -1;
-        if (int r = queued_input(port, &queued, &fd); r != kDone) return r;
-        if (queued >= count) return kDone;
+        if (int r = arrived_input(port, &arrived, &fd); r != kDone) return r;
+        if (arrived >= count) return kDone;
         const std::int64_t now = now_us();
         if (now >= deadline_us) return kTimeOut;
         const std::int64_t until = now < close_until_us ? std::min(deadline_us, now + kCloseStepUs) : deadline_us;
-        platform::serial::wait_step(fd, queued > 0, until);
+        platform::serial::wait_step(fd, false, until);
     }
 }
 

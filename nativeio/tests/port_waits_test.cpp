@@ -84,6 +84,64 @@ TEST_F(SlotTest, WaitRxOnABadOrClosedPortFailsAtOnce) {
     EXPECT_EQ(clock.now_us(), 0);
 }
 
+// Waits for a count of bytes on the device, without taking them.
+bool device_holds(int port, int count) {
+    const auto give_up = std::chrono::steady_clock::now() + 2s;
+    while (SioRxQue(port) < count) {
+        if (std::chrono::steady_clock::now() > give_up) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+// A wait takes the bytes that came off the device so that it can poll for
+// the next one; the readers must still get every byte once, in order.
+TEST_F(SlotTest, BytesAWaitTookAreReadFirstInTheOrderTheyCame) {
+    PeerOnPort<ListeningPeer> peer(0);
+    ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
+    peer->send({1, 2});
+    ASSERT_EQ(SioWaitRx(0, 2, 5), kDone);
+    peer->send({3, 4, 5});
+    ASSERT_TRUE(device_holds(0, 5));  // two taken, three still on the device
+    EXPECT_EQ(SioGetc(0), 1);
+    std::uint8_t bytes[8] = {};
+    ASSERT_EQ(SioRead(0, bytes, 3), 3);  // across the taken bytes and the device
+    EXPECT_EQ((std::vector<std::uint8_t>(bytes, bytes + 3)), (std::vector<std::uint8_t>{2, 3, 4}));
+    EXPECT_EQ(SioRxQue(0), 1);
+    EXPECT_EQ(SioGetc(0), 5);
+    EXPECT_EQ(SioGetc(0), kNothingWaiting);
+    EXPECT_EQ(SioRead(0, bytes, 8), 0);
+}
+
+TEST_F(SlotTest, BytesAWaitTookGoWithADrainOrAClose) {
+    const struct {
+        const char* name;
+        void (*drop)(int port);
+    } cases[] = {
+        {"drain", [](int port) { EXPECT_EQ(SioDrainRx(port), kDone); }},
+        {"close and open again",
+         [](int port) {
+             EXPECT_EQ(SioClose(port), 1);
+             EXPECT_EQ(SioOpen(port, 1024, 1024), kDone);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PeerOnPort<ListeningPeer> peer(0);
+        ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
+        peer->send({7, 8, 9});
+        ASSERT_EQ(SioWaitRx(0, 3, 5), kDone);
+        c.drop(0);
+        EXPECT_EQ(SioRxQue(0), 0);
+        EXPECT_EQ(SioGetc(0), kNothingWaiting);
+        // What comes afterwards is read as usual.
+        peer->send({10});
+        ASSERT_EQ(SioWaitRx(0, 1, 5), kDone);
+        EXPECT_EQ(SioGetc(0), 10);
+        SioClose(0);
+    }
+}
+
 TEST_F(SlotTest, PacedSendGivesUpWhenCarrierNeverComes) {
     TestClock clock;
     ScopedClock use(clock);
