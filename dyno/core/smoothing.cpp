@@ -1,6 +1,9 @@
 #include "dyno/core/smoothing.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace korv::dyno {
 namespace {
@@ -28,6 +31,84 @@ std::optional<LowPassCoefficients> LowPassCoefficientsFor(float cutoff, float re
     return k;
 }
 
+namespace {
+
+// Time runs forward and every time, value and phase is a number: the windows
+// of neighbours then slide along the samples without ever going back.
+bool blend_can_slide(const SampleArray& samples, int source_slot, float blend) {
+    if (!std::isfinite(static_cast<double>(kPi) / static_cast<double>(blend))) return false;
+    float previous = -std::numeric_limits<float>::infinity();
+    for (const DynoSample& s : samples) {
+        if (!std::isfinite(s[kTime]) || !std::isfinite(s[source_slot]) || s[kTime] < previous) return false;
+        previous = s[kTime];
+    }
+    return true;
+}
+
+// Sums over a window of samples of 1, time and value, each alone and times
+// the cosine and the sine of the sample's phase pi * t / blend.
+struct WindowSums {
+    double count = 0, cos = 0, sin = 0;
+    double time = 0, time_cos = 0, time_sin = 0;
+    double value = 0, value_cos = 0, value_sin = 0;
+
+    void add(double sign, double t, double v, double c, double s) {
+        count += sign;
+        cos += sign * c;
+        sin += sign * s;
+        time += sign * t;
+        time_cos += sign * t * c;
+        time_sin += sign * t * s;
+        value += sign * v;
+        value_cos += sign * v * c;
+        value_sin += sign * v * s;
+    }
+};
+
+// The blend with each weight (cos(a - b) + 1) / 2 split as
+// (cos a cos b + sin a sin b + 1) / 2, so a window's weighted sums follow
+// from sums kept while it slides: O(n) in all. The window is the one the
+// pairwise walk finds, by the same single-precision comparisons.
+void blend_sliding(SampleArray& samples, int source_slot, float blend) {
+    const std::size_t n = samples.size();
+    const double phase_per_second = static_cast<double>(kPi) / static_cast<double>(blend);
+    std::vector<double> cosines(n), sines(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        const double phase = phase_per_second * static_cast<double>(samples[j][kTime]);
+        cosines[j] = std::cos(phase);
+        sines[j] = std::sin(phase);
+    }
+    WindowSums sums;
+    auto change = [&](std::size_t j, double sign) {
+        sums.add(sign, samples[j][kTime], samples[j][source_slot], cosines[j], sines[j]);
+    };
+    std::size_t first_in = 0;    // first sample after the low edge
+    std::size_t first_past = 0;  // first sample at or past the high edge
+    std::size_t lo = 0, hi = 0;  // the window summed: [lo, hi)
+    for (std::size_t k = 0; k < n; ++k) {
+        const float t = samples[k][kTime];
+        const float low = t - blend;
+        const float high = t + blend;
+        while (first_in < n && !(samples[first_in][kTime] > low)) ++first_in;
+        while (first_past < n && samples[first_past][kTime] < high) ++first_past;
+        // The sample itself always weighs in, even where the edges meet it.
+        const std::size_t from = std::min(first_in, k);
+        const std::size_t to = std::max(first_past, k + 1);
+        for (; hi < to; ++hi) change(hi, 1.0);
+        for (; lo < from; ++lo) change(lo, -1.0);
+
+        const double c = cosines[k], s = sines[k];
+        const double weight_sum = 0.5 * (sums.count + c * sums.cos + s * sums.sin);
+        const double time_sum = 0.5 * (sums.time + c * sums.time_cos + s * sums.time_sin);
+        const double value_sum = 0.5 * (sums.value + c * sums.value_cos + s * sums.value_sin);
+        // Source and targets differ, so writing in place leaves later sums intact.
+        samples[k][kBlendedTime] = static_cast<float>(time_sum / weight_sum);
+        samples[k][kSmoothRpm] = static_cast<float>(value_sum / weight_sum);
+    }
+}
+
+}  // namespace
+
 void TimeBlend(SampleArray& samples, int source_slot, float blend) {
     if (!(blend > 0.0f)) {
         for (DynoSample& s : samples) {
@@ -36,15 +117,24 @@ void TimeBlend(SampleArray& samples, int source_slot, float blend) {
         }
         return;
     }
+    if (blend_can_slide(samples, source_slot, blend)) {
+        blend_sliding(samples, source_slot, blend);
+    } else {
+        TimeBlendPairwise(samples, source_slot, blend);
+    }
+}
+
+void TimeBlendPairwise(SampleArray& samples, int source_slot, float blend) {
+    const double phase_per_second = static_cast<double>(kPi) / static_cast<double>(blend);
     const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(samples.size());
     for (std::ptrdiff_t k = 0; k < n; ++k) {
         const float t = samples[k][kTime];
-        float time_sum = t;
-        float value_sum = samples[k][source_slot];
-        float weight_sum = 1.0f;
+        double time_sum = t;
+        double value_sum = samples[k][source_slot];
+        double weight_sum = 1.0;
         auto add = [&](const DynoSample& neighbour) {
             const float tn = neighbour[kTime];
-            const float w = (std::cos(kPi * (t - tn) / blend) + 1.0f) / 2.0f;
+            const double w = (std::cos(phase_per_second * (static_cast<double>(t) - tn)) + 1.0) / 2.0;
             time_sum += w * tn;
             value_sum += w * neighbour[source_slot];
             weight_sum += w;
@@ -54,8 +144,8 @@ void TimeBlend(SampleArray& samples, int source_slot, float blend) {
         const float high = t + blend;
         for (std::ptrdiff_t j = k + 1; j < n && samples[j][kTime] < high; ++j) add(samples[j]);
         // Source and targets differ, so writing in place leaves later sums intact.
-        samples[k][kBlendedTime] = time_sum / weight_sum;
-        samples[k][kSmoothRpm] = value_sum / weight_sum;
+        samples[k][kBlendedTime] = static_cast<float>(time_sum / weight_sum);
+        samples[k][kSmoothRpm] = static_cast<float>(value_sum / weight_sum);
     }
 }
 

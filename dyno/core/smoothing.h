@@ -30,8 +30,15 @@ std::optional<LowPassCoefficients> LowPassCoefficientsFor(float cutoff, float re
 void ApplySmoothing(SampleArray& samples, const SmoothingParams& params);
 
 // Raised-cosine blend of time and of the source slot into the blended time
-// and smoothed RPM. A blend <= 0 copies them unblended.
+// and smoothed RPM. A blend <= 0 copies them unblended. Each sample weighs
+// its neighbours less than blend away from it by (cos(pi * dt / blend) + 1)
+// / 2, walking outwards from it until the first one out of reach.
 void TimeBlend(SampleArray& samples, int source_slot, float blend);
+
+// The same blend, one cosine per pair of samples, summed in double: what
+// TimeBlend does where time goes back, and what it matches within rounding
+// where time runs forward, there in O(n). A blend > 0 is expected.
+void TimeBlendPairwise(SampleArray& samples, int source_slot, float blend);
 
 // Resonant low-pass of the raw RPM into the target slot; with fewer than 4
 // samples, or coefficients that cannot run, the raw RPM is copied.

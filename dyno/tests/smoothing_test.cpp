@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
+#include <cstring>
 
 namespace korv::dyno {
 namespace {
@@ -53,6 +57,75 @@ TEST(DynoSmoothing, NonPositiveBlendMeansNoBlend) {
         ApplySmoothing(s, {1, blend, 32, 1});
         EXPECT_EQ(s[3][kSmoothRpm], 9000.0f);
         EXPECT_EQ(s[3][kBlendedTime], s[3][kTime]);
+    }
+}
+
+// A logged run as the data logger writes it: 100 samples a second with a
+// little jitter in the clock, pulls from 2000 to 7000 RPM with noise on them,
+// idling in between.
+SampleArray logged_run(int n, float start = 0.0f) {
+    SampleArray s(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const double t = start + i * 0.01 + 0.002 * std::sin(i * 1.3);
+        const double phase = std::fmod(t, 20.0);
+        s[i][kTime] = static_cast<float>(t);
+        s[i][kRawRpm] = static_cast<float>((phase < 12 ? 2000 + 5000 * phase / 12 : 900) + 7 * std::sin(i * 0.7));
+    }
+    return s;
+}
+
+// The blend sums its windows as they slide; the pairwise evaluation, one
+// cosine per pair, is the reference. They may differ by rounding only, never
+// by a neighbour counted wrongly.
+TEST(DynoSmoothing, SlidingBlendMatchesThePairwiseOne) {
+    const struct {
+        const char* name;
+        SampleArray run;
+        int mode;
+        float blend;
+    } cases[] = {
+        {"minutes of pulls", logged_run(40000), 1, 0.7f},
+        {"filtered, then blended", logged_run(6000), 3, 0.7f},
+        {"a narrow blend", logged_run(6000), 1, 0.015f},
+        {"a wide blend", logged_run(3000), 1, 5.0f},
+        {"a clock far from zero", logged_run(6000, 5000.0f), 1, 0.7f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SampleArray fast = c.run;
+        ApplySmoothing(fast, {c.mode, c.blend, 32, 1});
+        SampleArray reference = c.run;
+        if (c.mode == 3) LowPassSmooth(reference, kFilteredRpm, 32, 1);
+        TimeBlendPairwise(reference, c.mode == 3 ? kFilteredRpm : kRawRpm, c.blend);
+        // Steps of one float apart at most: each result is rounded once.
+        auto ulps = [](float a, float b) {
+            return std::abs(std::bit_cast<std::int32_t>(a) - std::bit_cast<std::int32_t>(b));
+        };
+        int worst_rpm = 0, worst_time = 0;
+        for (std::size_t i = 0; i < fast.size(); ++i) {
+            worst_rpm = std::max(worst_rpm, ulps(fast[i][kSmoothRpm], reference[i][kSmoothRpm]));
+            worst_time = std::max(worst_time, ulps(fast[i][kBlendedTime], reference[i][kBlendedTime]));
+        }
+        EXPECT_LE(worst_rpm, 1);
+        EXPECT_LE(worst_time, 1);
+    }
+}
+
+// A clock that goes back, or a value that is no number, keeps the windows
+// from sliding: the blend is then the pairwise one exactly.
+TEST(DynoSmoothing, BlendOverAClockThatGoesBackIsThePairwiseOne) {
+    SampleArray back = logged_run(500);
+    back[250][kTime] = 0.5f;
+    SampleArray not_a_number = logged_run(500);
+    not_a_number[100][kRawRpm] = NAN;
+    for (const SampleArray& run : {back, not_a_number}) {
+        SampleArray blended = run;
+        TimeBlend(blended, kRawRpm, 0.7f);
+        SampleArray reference = run;
+        TimeBlendPairwise(reference, kRawRpm, 0.7f);
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            EXPECT_EQ(std::memcmp(&blended[i], &reference[i], sizeof(DynoSample)), 0) << "sample " << i;
+        }
     }
 }
 
