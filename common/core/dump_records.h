@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,9 @@ struct DumpRecordsOutcome {
 };
 
 // Reads the rest of `dump` record by record into the opened `log`, then
-// commits it. `convert(code, first, second)` scales one sample (`second` is 0
-// for one-byte values); it is called in channel order. A dump cut inside a
+// commits it. `convert(channel, code, first, second)` scales one sample of
+// the channel at that index (`second` is 0 for one-byte values); it is
+// called in channel order. A dump cut inside a
 // record keeps the whole records before the cut; any other failure discards
 // the log, so no half-written file is left behind.
 template <typename SampleConverter>
@@ -32,7 +34,16 @@ DumpRecordsOutcome write_dump_records(BufferedFileReader& dump, const std::strin
     DumpRecordsOutcome result;
     const std::size_t sample_bytes = 1 + value_bytes;
     const std::size_t record_bytes = channels * sample_bytes;
-    std::vector<float> values(channels);
+    // Records are scaled into a batch and written a batch at a time.
+    constexpr std::size_t kBatchRecords = 1024;
+    std::vector<float> batch(kBatchRecords * channels);
+    std::size_t filled = 0;  // values in the batch
+    auto write_batch = [&]() -> std::optional<std::string> {
+        if (filled == 0) return std::nullopt;
+        if (auto error = log.append_records(std::span(batch.data(), filled))) return error;
+        filled = 0;
+        return std::nullopt;
+    };
     // A single stray byte after the last record is no record at all.
     while (dump.remaining() > 1) {
         if (record_bytes == 0) {
@@ -51,19 +62,27 @@ DumpRecordsOutcome write_dump_records(BufferedFileReader& dump, const std::strin
             result.error = dump.last_error();
             return result;
         }
+        float* values = batch.data() + filled;
         for (std::size_t i = 0; i < channels; ++i) {
             const std::uint8_t* sample = record + i * sample_bytes;
             const std::uint8_t second = value_bytes > 1 ? sample[2] : 0;
-            values[i] = convert(sample[0], sample[1], second);
+            values[i] = convert(i, sample[0], sample[1], second);
         }
-        if (auto error = log.append_record(values)) {
+        filled += channels;
+        ++result.records;
+        if (filled < batch.size()) continue;
+        if (auto error = write_batch()) {
             log.discard();
             result.error = *error;
             return result;
         }
-        ++result.records;
     }
 
+    if (auto error = write_batch()) {
+        log.discard();
+        result.error = *error;
+        return result;
+    }
     if (auto error = log.commit()) {
         result.error = *error;
         return result;

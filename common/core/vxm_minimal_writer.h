@@ -30,6 +30,8 @@ public:
     std::optional<std::string> open(const std::string& path, std::span<const std::uint8_t> channel_ids);
     // Exactly N values, in the channel order given to open().
     std::optional<std::string> append_record(std::span<const float> values);
+    // Whole records back to back, N values each (N > 0): one call for many.
+    std::optional<std::string> append_records(std::span<const float> values);
     std::optional<std::string> commit();
     void discard();
 

@@ -15,24 +15,35 @@ namespace {
 
 namespace id = korv::channel_id;
 
-float convert_obd(int code, float a, float b, float w) {
+// What the type-1 scaling of a code reads (the first value byte, the second,
+// or the word of both; a constant counts as reading the second) and how.
+struct ObdScaling {
+    ColumnScaler::ValueInput input;
+    float (*scale)(float a, float b, float w);
+};
+
+ObdScaling obd_scaling(int code) {
+    using Input = ColumnScaler::ValueInput;
     switch (code) {
-    case id::kTiming: return (b - 128.0f) * 0.5f;
-    case id::kCoolantTemperature: return (b - 40.0f) * 1.8f + 32.0f;
-    case id::kO2Voltage: return b * 0.005f;
-    case id::kThrottlePosition: return b / 255.0f * 100.0f;
-    case id::kEngineSpeed: return w / 4.0f;
-    case id::kInjectorPulseWidth: return a * 0.256f;
-    case id::kIntakeAirTemperature: return (b - 40.0f) * 1.8f + 32.0f;
+    case id::kTiming: return {Input::second, [](float, float b, float) { return (b - 128.0f) * 0.5f; }};
+    case id::kCoolantTemperature:
+    case id::kIntakeAirTemperature:
+        return {Input::second, [](float, float b, float) { return (b - 40.0f) * 1.8f + 32.0f; }};
+    case id::kO2Voltage: return {Input::second, [](float, float b, float) { return b * 0.005f; }};
+    case id::kThrottlePosition: return {Input::second, [](float, float b, float) { return b / 255.0f * 100.0f; }};
+    case id::kEngineSpeed: return {Input::word, [](float, float, float w) { return w / 4.0f; }};
+    case id::kInjectorPulseWidth: return {Input::first, [](float a, float, float) { return a * 0.256f; }};
     case id::kShortTermFuelTrim:
     case id::kLongTermFuelTrim:
-    case 14: return b / 128.0f * 100.0f - 100.0f;
-    case id::kKnockSum: return a;
-    case id::kAirFlow: return w * 0.132275f;
-    case id::kSpeed: return b * 0.6214f;
-    default: return 0.0f;
+    case 14: return {Input::second, [](float, float b, float) { return b / 128.0f * 100.0f - 100.0f; }};
+    case id::kKnockSum: return {Input::first, [](float a, float, float) { return a; }};
+    case id::kAirFlow: return {Input::word, [](float, float, float w) { return w * 0.132275f; }};
+    case id::kSpeed: return {Input::second, [](float, float b, float) { return b * 0.6214f; }};
+    default: return {Input::second, [](float, float, float) { return 0.0f; }};
     }
 }
+
+float convert_obd(int code, float a, float b, float w) { return obd_scaling(code).scale(a, b, w); }
 
 float convert_dsm(int code, int a) {
     const float v = static_cast<float>(a);
@@ -66,6 +77,19 @@ float convert_sample(LogType type, int code, std::uint8_t a, std::uint8_t b) {
     case LogType::pms: return 0.0f;
     }
     return 0.0f;
+}
+
+ColumnScaler::ColumnScaler(LogType type, std::uint8_t code)
+    : type_(type),
+      code_(code),
+      // One-byte types read the first byte only.
+      input_(type == LogType::obd ? obd_scaling(code).input : ValueInput::first),
+      word_scale_(type == LogType::obd ? obd_scaling(code).scale : nullptr) {
+    if (input_ == ValueInput::word) return;
+    for (int v = 0; v < 256; ++v) {
+        const auto byte = static_cast<std::uint8_t>(v);
+        table_[static_cast<std::size_t>(v)] = convert_sample(type, code, byte, byte);
+    }
 }
 
 namespace {
@@ -136,9 +160,14 @@ DumpConversion convert_dump(LogType type, const std::string& dump_path, const st
         return result;
     }
 
-    const DumpRecordsOutcome outcome = write_dump_records(
-        dump, dump_path, log, channels, static_cast<std::size_t>(traits_of(type).value_bytes),
-        [type](std::uint8_t code, std::uint8_t a, std::uint8_t b) { return convert_sample(type, code, a, b); });
+    std::vector<ColumnScaler> scalers;
+    scalers.reserve(channels);
+    for (const std::uint8_t code : codes) scalers.emplace_back(type, code);
+    const DumpRecordsOutcome outcome =
+        write_dump_records(dump, dump_path, log, channels, static_cast<std::size_t>(traits_of(type).value_bytes),
+                           [&scalers](std::size_t channel, std::uint8_t code, std::uint8_t a, std::uint8_t b) {
+                               return scalers[channel](code, a, b);
+                           });
     result.written = outcome.written;
     result.records = outcome.records;
     result.error = outcome.error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -22,6 +23,37 @@ float convert_sample(LogType type, int code, std::uint8_t a, std::uint8_t b);
 
 // The unsigned 16-bit value of two bytes read as signed.
 constexpr int build_int(int hi, int lo) { return (hi & 0xFF) * 256 + (lo & 0xFF); }
+
+// convert_sample for the samples of one dump column, with the work that
+// depends only on the column's code done once: a one-byte value is looked up
+// in a table of all 256. A sample whose own code differs from the column's
+// is converted as convert_sample does.
+class ColumnScaler {
+public:
+    ColumnScaler(LogType type, std::uint8_t code);
+
+    float operator()(std::uint8_t code, std::uint8_t a, std::uint8_t b) const {
+        if (code != code_) return convert_sample(type_, code, a, b);
+        switch (input_) {
+        case ValueInput::first: return table_[a];
+        case ValueInput::second: return table_[b];
+        case ValueInput::word: break;
+        }
+        return word_scale_(static_cast<float>(a), static_cast<float>(b), static_cast<float>(build_int(a, b)));
+    }
+
+    // Which value byte the column's table is indexed by; word: none, both
+    // bytes count.
+    enum class ValueInput { first, second, word };
+    ValueInput input() const { return input_; }
+
+private:
+    LogType type_;
+    std::uint8_t code_;
+    ValueInput input_;
+    float (*word_scale_)(float a, float b, float w);  // for a word
+    std::array<float, 256> table_{};
+};
 
 struct DumpConversion {
     bool empty_dump = false;  // length 0: nothing written

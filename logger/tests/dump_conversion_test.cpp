@@ -73,6 +73,50 @@ TEST(LoggerSampleScaling, ObdOneByteItemsReadTheSecondByteAndWordsBoth) {
     EXPECT_EQ(convert_sample(LogType::pms, 9, 0x1F, 0x40), 0.0f);
 }
 
+// A column's scaler chooses its conversion once, from the column's code; it
+// must give convert_sample's bits for every code, every value byte it reads
+// and whatever sits in the byte it does not read.
+TEST(LoggerSampleScaling, ColumnScalerGivesConvertSamplesBitsForEveryByte) {
+    const struct {
+        LogType type;
+        std::vector<int> other_bytes;  // tried in the byte the type leaves unread
+    } cases[] = {
+        {LogType::obd, {}},  // two value bytes: every pair is tried
+        {LogType::dsm, {0, 0x5A, 255}},
+        {LogType::pms, {0, 0x5A, 255}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.type));
+        for (int code = 0; code < 256; ++code) {
+            const ColumnScaler scale(c.type, static_cast<std::uint8_t>(code));
+            std::vector<int> seconds = c.other_bytes;
+            if (seconds.empty())
+                for (int b = 0; b < 256; ++b) seconds.push_back(b);
+            int mismatches = 0;
+            for (int a = 0; a < 256; ++a) {
+                for (int b : seconds) {
+                    const auto code8 = static_cast<std::uint8_t>(code);
+                    const auto a8 = static_cast<std::uint8_t>(a), b8 = static_cast<std::uint8_t>(b);
+                    const float direct = convert_sample(c.type, code, a8, b8);
+                    if (std::bit_cast<std::uint32_t>(scale(code8, a8, b8)) != std::bit_cast<std::uint32_t>(direct) &&
+                        mismatches++ == 0) {
+                        ADD_FAILURE() << "code " << code << " bytes " << a << ", " << b;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(LoggerSampleScaling, ColumnScalerTakesASampleWithAnotherCodeAsItsOwnCodeSays) {
+    const ColumnScaler rpm(LogType::obd, 9);
+    EXPECT_EQ(rpm(9, 0x1F, 0x40), 2000.0f);
+    EXPECT_EQ(rpm(3, 0x1F, 200), convert_sample(LogType::obd, 3, 0, 200));  // O2 volts, from the second byte
+    EXPECT_EQ(rpm(17, 0x1F, 0x40), 31.0f);                                  // knock, from the first
+    const ColumnScaler knock(LogType::dsm, 17);
+    EXPECT_EQ(knock(9, 64, 0), convert_sample(LogType::dsm, 9, 64, 0));
+}
+
 TEST(LoggerSampleScaling, BuildIntTakesSignedBytesAsUnsigned) {
     EXPECT_EQ(build_int(-1, -1), 65535);
     EXPECT_EQ(build_int(0x1F, 0x40), 8000);

@@ -113,7 +113,7 @@ HandheldConversion convert_handheld_dump(const std::string& dump_path, const std
 
     const DumpRecordsOutcome outcome =
         write_dump_records(dump, dump_path, log, ids.size(), static_cast<std::size_t>(value_width(*kind)),
-                           [&](std::uint8_t code, std::uint8_t a, std::uint8_t b) {
+                           [&](std::size_t, std::uint8_t code, std::uint8_t a, std::uint8_t b) {
                                const float value = convert_handheld_sample(*kind, code, a, b);
                                if (*kind == HandheldLogKind::two_byte && code == kHandheldAirFlowCode) {
                                    console << "mas: " << java_float_to_string(value) << '\n';
