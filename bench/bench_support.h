@@ -1,9 +1,12 @@
 #pragma once
 
-// Pieces the benchmarks share: a rate counter, and console reporters that keep
-// one figure of each finished run for the summary line printed after the runs.
+// Pieces the benchmarks share: a rate counter, a stopwatch, console reporters
+// that keep one figure of each finished run for the summary printed after the
+// runs, and the closing figure lines.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -60,6 +63,20 @@ protected:
         return run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
 };
+
+// Milliseconds f() takes on the steady clock.
+template <typename F>
+double time_ms(F&& f) {
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// Keeps in `fastest` the least time noted under each name.
+inline void note_fastest(std::map<std::string, double>& fastest, const std::string& name, double ms) {
+    auto [it, fresh] = fastest.emplace(name, ms);
+    if (!fresh) it->second = std::min(it->second, ms);
+}
 
 // The figure kept for the first benchmark whose name begins with `prefix`
 // (names carry suffixes such as "/iterations:1/manual_time").

@@ -258,7 +258,8 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
-    // Goal: at least 0.99.
+    // Goal: at least 0.99. (A line of its own, after the table's last colour code.)
+    std::printf("\n");
     const auto cable0 = korv::bench::figure_of(reporter.figures, "BM_Cable0Engine");
     korv::bench::print_figure("cable0_engine_over_bare", cable0 && *cable0 > 0 ? cable0 : std::nullopt);
     return 0;

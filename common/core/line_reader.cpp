@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <system_error>
 
 namespace korv {
@@ -33,7 +34,22 @@ bool LineReader::open(const std::string& path) {
 
 void LineReader::open_text(std::string_view text) {
     close();
+    set_unread(text);
+}
+
+void LineReader::set_unread(std::string_view text) {
     unread_ = text;
+    // Most texts hold no CR at all: one look, then each line end is one memchr.
+    unread_has_cr_ = !text.empty() && std::memchr(text.data(), '\r', text.size()) != nullptr;
+}
+
+std::size_t LineReader::line_end() const {
+    const char* begin = unread_.data();
+    const void* lf = unread_.empty() ? nullptr : std::memchr(begin, '\n', unread_.size());
+    const std::size_t to_lf = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : unread_.size();
+    if (!unread_has_cr_ || to_lf == 0) return to_lf;
+    const void* cr = std::memchr(begin, '\r', to_lf);
+    return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - begin) : to_lf;
 }
 
 void LineReader::close() {
@@ -56,7 +72,7 @@ bool LineReader::fill() {
             fd_ = -1;
             return false;
         }
-        unread_ = std::string_view(buf_.data(), static_cast<std::size_t>(got));
+        set_unread(std::string_view(buf_.data(), static_cast<std::size_t>(got)));
         return true;
     }
 }
@@ -73,8 +89,7 @@ bool LineReader::next_line(std::string& line) {
             continue;
         }
         any = true;
-        const auto end = std::find_if(unread_.begin(), unread_.end(), [](char c) { return c == '\n' || c == '\r'; });
-        const auto n = static_cast<std::size_t>(end - unread_.begin());
+        const std::size_t n = line_end();
         const std::size_t room = max_line_bytes_ - line.size();
         if (n > room) cut_ = true;
         line.append(unread_.data(), std::min(n, room));
@@ -86,6 +101,27 @@ bool LineReader::next_line(std::string& line) {
         unread_.remove_prefix(n + 1);
         return true;
     }
+}
+
+bool LineReader::next_line_view(std::string_view& line) {
+    if (pending_cr_ && !unread_.empty()) {
+        pending_cr_ = false;
+        if (unread_.front() == '\n') unread_.remove_prefix(1);
+    }
+    // A line whose end is in this chunk is handed out where it lies.
+    if (!pending_cr_ && !unread_.empty()) {
+        const std::size_t n = line_end();
+        if (n < unread_.size()) {
+            cut_ = n > max_line_bytes_;
+            line = unread_.substr(0, cut_ ? max_line_bytes_ : n);
+            pending_cr_ = unread_[n] == '\r';
+            unread_.remove_prefix(n + 1);
+            return true;
+        }
+    }
+    if (!next_line(spill_)) return false;
+    line = spill_;
+    return true;
 }
 
 std::vector<std::string> text_lines(std::string_view text) {

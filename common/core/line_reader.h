@@ -32,17 +32,26 @@ public:
 
     // false at the end or on an error (see failed()).
     bool next_line(std::string& line);
+    // The same line as a view, valid until the next call: no copy, except of
+    // a line that runs from one chunk of the file into the next.
+    bool next_line_view(std::string_view& line);
     bool line_was_cut() const { return cut_; }
     bool failed() const { return !error_.empty(); }
     const std::string& last_error() const { return error_; }
 
 private:
     bool fill();
+    void set_unread(std::string_view text);
+    // Where the line at the start of unread_ ends: at its CR or LF, or at
+    // unread_'s end when none comes.
+    std::size_t line_end() const;
 
     std::size_t max_line_bytes_;
     int fd_ = -1;
     std::vector<char> buf_;
-    std::string_view unread_;  // the rest of the current chunk, or of the text in memory
+    std::string_view unread_;    // the rest of the current chunk, or of the text in memory
+    bool unread_has_cr_ = true;  // false: no line ends in CR within unread_
+    std::string spill_;          // a line next_line_view assembled from two chunks
     bool cut_ = false;
     bool pending_cr_ = false;  // the last line ended in CR: an LF right after it belongs to it
     std::string error_;

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <optional>
+#include <random>
 #include <string>
+#include <system_error>
+#include <type_traits>
 
 #include "common/core/java_numbers.h"
 #include "common/core/number_text.h"
@@ -152,6 +158,73 @@ TEST(ParseNumber, RefusesNonNumbers) {
     EXPECT_FALSE(parse_int32("2147483648"));
     EXPECT_FALSE(parse_int32(".5"));
     EXPECT_FALSE(parse_float("1e50"));
+}
+
+// Plain decimals take a short cut past from_chars; value, sign and end must
+// be what from_chars gives, for texts on both sides of the cut's limits.
+template <typename T>
+void expect_as_from_chars(const std::string& text) {
+    SCOPED_TRACE(text);
+    std::optional<ParsedNumber<T>> parsed;
+    if constexpr (std::is_same_v<T, float>) {
+        parsed = parse_float(text);
+    } else {
+        parsed = parse_double(text);
+    }
+    const char* first = text.data() + (text[0] == '+' ? 1 : 0);
+    T expected{};
+    const auto res = std::from_chars(first, text.data() + text.size(), expected);
+    ASSERT_EQ(res.ec, std::errc());
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(std::memcmp(&parsed->value, &expected, sizeof(T)), 0) << parsed->value << " for " << expected;
+    EXPECT_EQ(parsed->end, static_cast<std::size_t>(res.ptr - text.data()));
+}
+
+TEST(ParseNumber, PlainDecimalsReadAsFromCharsReadsThem) {
+    const char* edges[] = {
+        "0",
+        "-0",
+        "-0.000",
+        "+0.5",
+        ".5",
+        "5.",
+        "5.,",
+        "007.250",
+        "2000.50,99",
+        "16777216",
+        "16777217",
+        "16777219",
+        "1.6777217",
+        "0.0000000001",
+        "0.00000000001",
+        "12345678901234567",
+        "123456789012345678",
+        "9007199254740993",
+        "900719925474099.3",
+        "0.1234567890123456789",
+        "1.5e3",
+        "1.5E-3,",
+        "2.e",
+        "3.5x",
+        "-1234.5678",
+        "3.4028234e38",
+        "1e-30",
+    };
+    for (const char* text : edges) {
+        expect_as_from_chars<float>(text);
+        expect_as_from_chars<double>(text);
+    }
+    // Numbers as logs write them, a few decimals each.
+    std::mt19937_64 random(34);
+    for (int n = 0; n < 200000; ++n) {
+        std::string digits = std::to_string(random() % 100000000000ULL);
+        const std::size_t decimals = random() % 12;
+        while (digits.size() <= decimals) digits.insert(0, "0");
+        if (decimals > 0) digits.insert(digits.size() - decimals, ".");
+        if (random() % 4 == 0) digits.insert(0, "-");
+        expect_as_from_chars<float>(digits);
+        expect_as_from_chars<double>(digits);
+    }
 }
 
 TEST(FormatFixed, MatchesPrintfInTheCLocale) {

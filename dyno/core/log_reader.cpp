@@ -30,11 +30,28 @@ void split_row(std::string_view line, int limit, std::vector<std::string_view>& 
 }
 
 // Empty lines count for nothing anywhere in a log.
-bool next_filled_line(LineReader& lines, std::string& line) {
-    while (lines.next_line(line)) {
+bool next_filled_line(LineReader& lines, std::string_view& line) {
+    while (lines.next_line_view(line)) {
         if (!line.empty()) return true;
     }
     return false;
+}
+
+// The first `count` comma-separated fields of a row, as split_row gives
+// them, without splitting the rest: `fields` holds at least the ones it is
+// asked for; how many the row has is what it returns.
+std::size_t split_leading(std::string_view line, std::size_t count, std::string_view* fields) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        // Fields are short: a plain walk beats a library call per field.
+        const char* field_end = p;
+        while (field_end != end && *field_end != ',') ++field_end;
+        fields[k] = std::string_view(p, static_cast<std::size_t>(field_end - p));
+        if (field_end == end) return k + 1;
+        p = field_end + 1;
+    }
+    return count;
 }
 
 struct ColumnMap {
@@ -42,6 +59,12 @@ struct ColumnMap {
     int rpm = -1;
     int throttle = -1;
     int columns = 0;
+    // Fields a row needs split: up to the last one read.
+    std::size_t needed() const {
+        int last = std::max(rpm, throttle);
+        for (int t : times) last = std::max(last, t);
+        return static_cast<std::size_t>(std::min(last + 1, columns));
+    }
 };
 
 ColumnMap map_header(std::string_view header) {
@@ -97,7 +120,7 @@ int choose_clock(const std::vector<ClockTrack>& tracks) {
 
 LogReadResult read_log_lines(LineReader& lines) {
     LogReadResult result;
-    std::string line;
+    std::string_view line;
     next_filled_line(lines, line);  // the first line says nothing we use
     if (!next_filled_line(lines, line)) {
         result.status = LogReadStatus::no_rpm_or_time;
@@ -115,16 +138,17 @@ LogReadResult read_log_lines(LineReader& lines) {
     std::vector<ClockTrack> tracks(clocks);
     std::vector<double> times;  // clocks per row
     std::vector<float> rpm, throttle;
-    std::vector<std::string_view> fields;
+    const std::size_t needed = map.needed();
+    std::string_view fields[kMaxLogColumns];
     while (next_filled_line(lines, line)) {
-        split_row(line, map.columns, fields);
-        if (static_cast<std::size_t>(map.rpm) >= fields.size()) continue;
+        const std::size_t field_count = split_leading(line, needed, fields);
+        if (static_cast<std::size_t>(map.rpm) >= field_count) continue;
         const std::size_t row_start = times.size();
         bool any = false;
         for (std::size_t c = 0; c < clocks; ++c) {
             const auto k = static_cast<std::size_t>(map.times[c]);
             double t = 0;
-            if (k < fields.size() && parse_log_time(fields[k], t)) {
+            if (k < field_count && parse_log_time(fields[k], t)) {
                 tracks[c].add(t);
                 any = true;
             } else {
@@ -139,7 +163,7 @@ LogReadResult read_log_lines(LineReader& lines) {
         rpm.push_back(leading_number(fields[static_cast<std::size_t>(map.rpm)]));
         // A missing field reads as an empty one.
         const auto tps = static_cast<std::size_t>(map.throttle);
-        throttle.push_back(map.throttle >= 0 && tps < fields.size() ? leading_number(fields[tps]) : 0.0f);
+        throttle.push_back(map.throttle >= 0 && tps < field_count ? leading_number(fields[tps]) : 0.0f);
     }
 
     if (std::none_of(tracks.begin(), tracks.end(), [](const ClockTrack& t) { return t.rows >= 2; })) {
@@ -211,6 +235,12 @@ std::string_view log_read_message(LogReadStatus status) {
 }
 
 bool parse_log_time(std::string_view field, double& seconds) {
+    // Most fields are a plain number and nothing else: no colon to count.
+    if (const auto plain = korv::parse_double(field); plain && plain->end == field.size()) {
+        if (!(std::fabs(plain->value) <= std::numeric_limits<float>::max())) return false;
+        seconds = plain->value;
+        return true;
+    }
     // Hours and minutes are whole numbers before their colons ("%d:%d:%f",
     // or "%d:%f" with one colon); the seconds after the last one may be a
     // fraction.
@@ -248,9 +278,10 @@ LogReadResult read_dyno_log(const std::filesystem::path& path) {
         LogReadResult result = read_log_lines(lines);
         // A file that fails part way cannot be opened, whatever its first lines
         // said, so the rest is read even when they already refused the log.
-        std::string rest;
-        while (lines.next_line(rest)) {}
-        return lines.failed() ? failed : result;
+        std::string_view rest;
+        while (lines.next_line_view(rest)) {}
+        if (lines.failed()) return failed;
+        return result;  // moved, not copied as a conditional's value would be
     });
 }
 

@@ -9,6 +9,9 @@
 #include <fstream>
 #include <string>
 
+#include "common/core/field_splitter.h"
+#include "common/core/line_reader.h"
+#include "common/core/number_text.h"
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
 
@@ -129,6 +132,71 @@ TEST(DynoLogRows, GermanLocaleReadsPoints) {
     EXPECT_EQ(r.time_origin, 1.5);
     EXPECT_FLOAT_EQ(r.samples[1][kTime], 1.0f);
     EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 2000.75f);
+}
+
+// The rows as the reader took them line by line: each line copied out and
+// split into as many fields as the header has, then read field by field. The
+// reader now splits only the fields it reads, straight from its chunk of the
+// file; it must keep to these rows. Header: Time,RPM,x,TPS.
+struct ReferenceRow {
+    double time;
+    float rpm, throttle;
+};
+
+std::vector<ReferenceRow> rows_split_then_read(const std::string& text) {
+    std::vector<ReferenceRow> rows;
+    LineReader lines;
+    lines.open_text(text);
+    std::string line;
+    int filled = 0;
+    std::vector<std::string_view> fields;
+    auto leading = [](std::string_view f) {
+        const auto parsed = parse_float(f);
+        return parsed ? parsed->value : 0.0f;
+    };
+    while (lines.next_line(line)) {
+        if (line.empty() || ++filled <= 2) continue;  // the title and the header
+        split_fields(line, {.max_fields = 4}, fields);
+        double t = 0;
+        if (fields.size() < 2 || !parse_log_time(fields[0], t)) continue;
+        rows.push_back({t, leading(fields[1]), fields.size() > 3 ? leading(fields[3]) : 0.0f});
+    }
+    return rows;
+}
+
+TEST(DynoLogRows, RowsAreTheOnesSplittingThenReadingGave) {
+    const std::string past_a_chunk(LineReader::kChunkBytes + 7, 'z');
+    const struct {
+        const char* name;
+        std::string rows;
+    } cases[] = {
+        {"quotes", "0,\"100\",x,5\n\"1\",200,x,6\n2,\"300,x\",7\n3,400\n"},
+        {"empty fields", "0,,x,\n1,100,,\n,200,x,5\n2,,,\n3,300\n4\n"},
+        {"line ends", "0,100,x,1\r\n1,200,x,2\r2,300,x,3\n\r\n\r3,400,x,4"},
+        {"bad numbers", "0,abc,x,1.5x\n1,nan,x,inf\n2,1e999,x,--1\nnope,1,x,1\n3,12abc,x, 7\n4,+5,x,.5\n"},
+        {"clock times", "1:02.5,100,x,1\n1:03,200,x,2\n0:1:04,300,x,3\n1::05,400,x,4\n1:x,500,x,5\n"},
+        {"more fields than columns", "0,100,x,1,2,3\n1,200,x,2,,\n"},
+        {"a row past a chunk", "0,100,x,1\n1,200," + past_a_chunk + ",2" + past_a_chunk + "\n2,300,x,3\n"},
+    };
+    testsupport::TempFolder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = "title\n\nTime,RPM,x,TPS\n" + c.rows;
+        const std::vector<ReferenceRow> reference = rows_split_then_read(text);
+        ASSERT_GE(reference.size(), 2u);
+        testsupport::write_text(folder.file("log.csv"), text);
+        for (const LogReadResult& read : {parse(text), read_dyno_log(folder.file("log.csv"))}) {
+            ASSERT_EQ(read.status, LogReadStatus::ok);
+            ASSERT_EQ(read.samples.size(), reference.size());
+            EXPECT_EQ(read.time_origin, reference.front().time);
+            for (std::size_t i = 0; i < reference.size(); ++i) {
+                SCOPED_TRACE(i);
+                EXPECT_EQ(read.samples[i][kTime], static_cast<float>(reference[i].time - reference.front().time));
+                EXPECT_EQ(read.samples[i][kRawRpm], reference[i].rpm);
+                EXPECT_EQ(read.samples[i][kThrottle], reference[i].throttle);
+            }
+        }
+    }
 }
 
 TEST(DynoLogFile, MissingOrUnreadableFile) {

@@ -1,5 +1,8 @@
 #include "player/core/csv_conversion.h"
 
+#include <algorithm>
+#include <cstring>
+#include <span>
 #include <vector>
 
 #include "common/core/field_splitter.h"
@@ -11,6 +14,7 @@ namespace korv::player {
 namespace {
 
 constexpr std::int64_t kLinesPerProgressCall = 16384;
+constexpr std::size_t kBatchRecords = 1024;
 
 // A token is a maximal run of characters other than ','.
 constexpr FieldRule kTokens{.keep_empty = false};
@@ -22,12 +26,29 @@ bool is_blank(std::string_view text) {
     return true;
 }
 
-// The whole cell must be one number, blanks around it allowed.
-std::optional<float> cell_number(std::string_view cell) {
-    const auto parsed = parse_float(cell);
-    if (!parsed) return std::nullopt;
-    if (!is_blank(cell.substr(parsed->end))) return std::nullopt;
-    return parsed->value;
+// The kept cells of a row, left to right, into values: false when one is
+// missing or is not one number (blanks around it allowed). Cells are the
+// tokens of kTokens, found and read in the same walk along the line.
+bool read_row(std::string_view line, const std::vector<std::size_t>& kept, float* values) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    std::size_t column = 0;
+    for (std::size_t k = 0; k < kept.size(); ++column) {
+        while (p != end && *p == ',') ++p;  // empty tokens do not count
+        if (p == end) return false;
+        if (column != kept[k]) {
+            const void* comma = std::memchr(p, ',', static_cast<std::size_t>(end - p));
+            p = comma ? static_cast<const char*>(comma) : end;
+            continue;
+        }
+        // A number stops before the comma that ends its cell.
+        const auto parsed = parse_float(std::string_view(p, static_cast<std::size_t>(end - p)));
+        if (!parsed) return false;
+        for (p += parsed->end; p != end && *p != ','; ++p)
+            if (*p != ' ' && *p != '\t') return false;
+        values[k++] = parsed->value;
+    }
+    return true;
 }
 
 }  // namespace
@@ -93,31 +114,34 @@ CsvConversionResult CsvLogConverter::convert(std::span<const int> items, const s
         result.error = *error;
         return result;
     }
-    std::string line;
-    std::vector<std::string_view> tokens;
-    std::vector<float> values(kept.size());
+    // Records are read into a batch and written a batch at a time; a log of
+    // no channels takes its empty records one by one.
+    std::vector<float> batch(std::max<std::size_t>(kBatchRecords * kept.size(), 1));
+    std::size_t filled = 0;
+    auto write_batch = [&] {
+        writer.append_records(std::span(batch.data(), filled));
+        filled = 0;
+    };
+    std::string_view line;
     std::int64_t lines = 0;
-    while (in_.next_line(line)) {
+    while (in_.next_line_view(line)) {
         if (progress && ++lines % kLinesPerProgressCall == 0) progress();
-        if (!in_.line_was_cut() && is_blank(line)) continue;
-        split_fields(line, kTokens, tokens);
-        bool whole = !in_.line_was_cut();
-        for (std::size_t k = 0; whole && k < kept.size(); ++k) {
-            const std::size_t column = kept[k];
-            const auto number = column < tokens.size() ? cell_number(tokens[column]) : std::nullopt;
-            if (number) {
-                values[k] = *number;
-            } else {
-                whole = false;
-            }
-        }
-        if (!whole) {
+        // A line past the cap is a bad row, whatever its start holds.
+        const bool cut = in_.line_was_cut();
+        if (!cut && is_blank(line)) continue;
+        if (cut || !read_row(line, kept, batch.data() + filled)) {
             ++result.bad_rows;
             continue;
         }
-        writer.append_record(values);
         ++result.records;
+        if (kept.empty()) {
+            writer.append_record({});
+            continue;
+        }
+        filled += kept.size();
+        if (filled == batch.size()) write_batch();
     }
+    if (filled > 0) write_batch();
     if (in_.failed()) {
         writer.discard();
         result.error = in_.last_error();

@@ -9,6 +9,10 @@
 
 #include <clocale>
 
+#include "common/core/field_splitter.h"
+#include "common/core/line_reader.h"
+#include "common/core/number_text.h"
+
 using namespace korv::player;
 using namespace korv::player::testing_support;
 
@@ -151,6 +155,72 @@ TEST_F(CsvConversion, AnOverlongLineIsCutAndCountedBad) {
     ASSERT_EQ(result.outcome, CsvOutcome::converted);
     EXPECT_EQ(result.bad_rows, 1);
     EXPECT_EQ(read_bytes(path("csv.tmp")), minimal_log({9, 7}, {{1, 2}, {3, 4}}));
+}
+
+// The rows as the conversion read them line by line: each line copied out,
+// split into its tokens, then each kept token read as one number with
+// blanks around it. The conversion now walks each line once, reading as it
+// splits; it must keep to these rows.
+struct ReferenceRows {
+    std::vector<std::vector<float>> records;
+    std::int64_t bad_rows = 0;
+};
+
+ReferenceRows rows_split_then_read(const std::string& text, const std::vector<std::size_t>& kept) {
+    ReferenceRows rows;
+    korv::LineReader lines(kMaxCsvLineBytes);
+    lines.open_text(text);
+    std::string line;
+    lines.next_line(line);  // the header
+    std::vector<std::string_view> tokens;
+    auto blank = [](std::string_view t) { return t.find_first_not_of(" \t") == std::string_view::npos; };
+    while (lines.next_line(line)) {
+        if (!lines.line_was_cut() && blank(line)) continue;
+        korv::split_fields(line, {.keep_empty = false}, tokens);
+        std::vector<float> record;
+        for (std::size_t column : kept) {
+            if (lines.line_was_cut() || column >= tokens.size()) break;
+            const auto parsed = korv::parse_float(tokens[column]);
+            if (!parsed || !blank(tokens[column].substr(parsed->end))) break;
+            record.push_back(parsed->value);
+        }
+        if (record.size() == kept.size()) {
+            rows.records.push_back(record);
+        } else {
+            ++rows.bad_rows;
+        }
+    }
+    return rows;
+}
+
+TEST_F(CsvConversion, RowsAreTheOnesSplittingThenReadingGave) {
+    const std::string past_a_chunk(korv::LineReader::kChunkBytes + 7, ' ');
+    const struct {
+        const char* name;
+        std::string rows;
+    } cases[] = {
+        {"quotes", "\"1\",2,3\n4,\"5\",6\n\"7,8\",9\n"},
+        {"empty and blank fields", ",1,,2,3\n1, ,2,3\n,,,\n \t\n1,2,\t3\t,,\n"},
+        {"line ends", "1,2,3\r\n4,5,6\r7,8,9\n\r\n10,11,12"},
+        {"bad numbers", "1.5x,2,3\nnan,1,2\ninf,1,2\n1e999,1,2\n--1,2,3\n+2,.5,5.\n1e-50,2,3\n0x10,2,3\n1 2,3,4\n"},
+        {"signs and exponents", "-0,+1e3,-2.5E-2\n 7 ,\t8\t, 9e0\n"},
+        {"a row past a chunk", "1,2," + past_a_chunk + "3" + past_a_chunk + ",4\n5,6,7,8\n"},
+        {"a row past the cap",
+         "1,2,3\n" + std::string(kMaxCsvLineBytes, '1') + ",2,3\n" + std::string(kMaxCsvLineBytes, '1') + "\n4,5,6"},
+        {"fewer cells", "1,2\n1\n1,2,3,4,5\n"},
+    };
+    const std::vector<int> items = {kRpms, kNotUsed, kTps, kCoolantTemp};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = "a,b,c,d\n" + c.rows;
+        const ReferenceRows reference = rows_split_then_read(text, {0, 2, 3});
+        const CsvConversionResult result = convert(text, items);
+        EXPECT_EQ(result.bad_rows, reference.bad_rows);
+        ASSERT_EQ(result.records, static_cast<std::int64_t>(reference.records.size()));
+        if (!reference.records.empty()) {
+            EXPECT_EQ(read_bytes(path("csv.tmp")), minimal_log({9, 7, 1}, reference.records));
+        }
+    }
 }
 
 TEST_F(CsvConversion, AFailedWriteKeepsTheEarlierLog) {
