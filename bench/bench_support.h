@@ -36,6 +36,21 @@ public:
 
     std::map<std::string, double> figures;
 
+    // The run's figure; with repetitions, their median.
+    std::optional<double> figure(const std::string& name) const {
+        auto it = figures.find(name + "_median");
+        if (it == figures.end()) it = figures.find(name);
+        if (it == figures.end()) return std::nullopt;
+        return it->second;
+    }
+    // numerator / denominator, when both runs finished and the denominator is positive.
+    std::optional<double> ratio(const std::string& numerator, const std::string& denominator) const {
+        const std::optional<double> top = figure(numerator);
+        const std::optional<double> bottom = figure(denominator);
+        if (!top || !bottom || *bottom <= 0) return std::nullopt;
+        return *top / *bottom;
+    }
+
 protected:
     virtual std::optional<double> pick(const Run& run) const = 0;
 };

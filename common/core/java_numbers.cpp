@@ -1,118 +1,190 @@
 #include "common/core/java_numbers.h"
 
+#include "common/core/decimal_digits.h"
+
+#include <bit>
 #include <charconv>
 #include <cmath>
-#include <string_view>
+#include <cstring>
+#include <limits>
 #include <system_error>
 
 namespace korv {
 namespace {
 
-// A decimal d1.d2d3... x 10^exponent with no trailing zeros beyond the first digit.
+// A decimal d1.d2d3... x 10^exponent with no trailing zeros beyond the first
+// digit. Held in place: the texts are built per record.
 struct Decimal {
-    std::string digits;
+    char digits[24];
+    int count = 0;
     int exponent = 0;
 };
 
+void drop_trailing_zeros(Decimal& d) {
+    while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+}
+
 // Splits to_chars' scientific text ("1.3879999e+01", "3e+03") into digits and exponent.
-Decimal split_scientific(std::string_view text) {
+Decimal split_scientific(const char* first, const char* last) {
     Decimal d;
-    const std::size_t e = text.find('e');
-    for (std::size_t i = 0; i < e; ++i) {
-        if (text[i] >= '0' && text[i] <= '9') d.digits.push_back(text[i]);
+    const char* p = first;
+    for (; p != last && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9') d.digits[d.count++] = *p;
     }
-    std::string_view exp = text.substr(e + 1);
-    if (!exp.empty() && exp.front() == '+') exp.remove_prefix(1);
-    std::from_chars(exp.data(), exp.data() + exp.size(), d.exponent);
-    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    if (p != last) ++p;  // the 'e'
+    if (p != last && *p == '+') ++p;
+    std::from_chars(p, last, d.exponent);
+    drop_trailing_zeros(d);
     return d;
 }
 
 template <typename Fp>
 Fp decimal_value(const Decimal& d) {
-    const int scale = d.exponent - static_cast<int>(d.digits.size()) + 1;
-    const std::string text = d.digits + "e" + std::to_string(scale);
+    char text[48];
+    std::memcpy(text, d.digits, static_cast<std::size_t>(d.count));
+    char* end = text + d.count;
+    *end++ = 'e';
+    end = std::to_chars(end, text + sizeof text, d.exponent - d.count + 1).ptr;
     Fp value{};
-    std::from_chars(text.data(), text.data() + text.size(), value);
+    std::from_chars(text, end, value);
     return value;
 }
 
 // Two significant digits as an integer 10..99 with its exponent, stepped by one unit.
 Decimal two_digit_neighbour(const Decimal& d, int step) {
-    int m = (d.digits[0] - '0') * 10 + (d.digits.size() > 1 ? d.digits[1] - '0' : 0) + step;
-    int exponent = d.exponent;
+    int m = (d.digits[0] - '0') * 10 + (d.count > 1 ? d.digits[1] - '0' : 0) + step;
+    Decimal out;
+    out.exponent = d.exponent;
     if (m >= 100) {
         m /= 10;
-        ++exponent;
+        ++out.exponent;
     } else if (m < 10) {
         m = m * 10 + 9;
-        --exponent;
+        --out.exponent;
     }
-    Decimal out{std::to_string(m), exponent};
-    while (out.digits.size() > 1 && out.digits.back() == '0') out.digits.pop_back();
+    out.count = static_cast<int>(std::to_chars(out.digits, out.digits + sizeof out.digits, m).ptr - out.digits);
+    drop_trailing_zeros(out);
     return out;
 }
 
 // Shortest digits that read back as v. Where a single digit would do, the
 // runtime picks the closest decimal of at most two digits instead (so the
-// smallest subnormal float is 1.4E-45, not 1.0E-45).
+// smallest subnormal float is 1.4E-45, not 1.0E-45). That can differ only
+// for a subnormal: a normal value lies far closer to its one-digit decimal
+// than half a unit of a second digit.
 template <typename Fp>
 Decimal shortest_digits(Fp v) {
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
-    Decimal shortest = split_scientific(std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
-    if (shortest.digits.size() != 1) return shortest;
+    const Decimal shortest = split_scientific(buf, res.ptr);
+    if (shortest.count != 1 || v >= std::numeric_limits<Fp>::min()) return shortest;
 
     res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 1);
-    Decimal nearest = split_scientific(std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
+    const Decimal nearest = split_scientific(buf, res.ptr);
     const Fp nearest_value = decimal_value<Fp>(nearest);
     if (nearest_value == v) return nearest;
     // The nearest two-digit decimal fell outside v's rounding interval (only
     // possible where the interval is lopsided); the nearest on the other side is inside.
-    Decimal other = two_digit_neighbour(nearest, nearest_value > v ? -1 : 1);
+    const Decimal other = two_digit_neighbour(nearest, nearest_value > v ? -1 : 1);
     return decimal_value<Fp>(other) == v ? other : shortest;
 }
 
+// A few characters at a time: a plain loop beats a call to memcpy here.
+char* put(char* out, const char* text, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) *out++ = text[i];
+    return out;
+}
+
+char* put_zeros(char* out, int n) {
+    for (int i = 0; i < n; ++i) *out++ = '0';
+    return out;
+}
+
+// The usual float of a log, a value of at most two decimals such as 13.88
+// or 3000.0, positive and below 2^17, without the general shortest-digits
+// search. There a float's rounding interval is narrower than 0.01, so it
+// holds at most one decimal of two fraction digits, and every shorter
+// decimal inside it is one of those too (1.5 is 1.50). So when the nearest
+// such decimal n / 100 reads back as v, its digits without trailing fraction
+// zeros are the text. Else nullptr.
+//
+// Reading n / 100 back gives n / 100.0f (n and 100 are exact, and the
+// division rounds as reading does); for every whole n below 2^24 that is the
+// float nearest n * 0.01 in double (checked for each), which is quicker.
+char* two_decimals_to_chars(char* out, float v) {
+    if (!(v >= 0.01f && v < 131072.0f)) return nullptr;  // also refuses NaN
+    const double x = static_cast<double>(v) * 100.0;     // exact: 24 bits times 7
+    const double n = (x + 0x1p52) - 0x1p52;              // x rounded to a whole number, exactly
+    if (static_cast<float>(n * 0.01) != v) return nullptr;
+    const auto whole_n = static_cast<std::uint32_t>(n);
+    out = put_decimal(out, whole_n / 100);
+    *out++ = '.';
+    const std::uint32_t fraction = whole_n % 100;
+    std::memcpy(out, kDecimalDigitPairs + 2 * fraction, 2);
+    return out + (fraction % 10 == 0 ? 1 : 2);
+}
+
+// Kept out of line, so the usual floats cost no more than they need.
 template <typename Fp>
-std::string java_to_string(Fp v) {
-    if (std::isnan(v)) return "NaN";
-    std::string out;
-    if (std::signbit(v)) out.push_back('-');
-    if (std::isinf(v)) return out + "Infinity";
-    if (v == 0) return out + "0.0";
+[[gnu::noinline]] char* java_to_chars(char* out, Fp v) {
+    if (std::isnan(v)) return put(out, "NaN", 3);
+    if (std::signbit(v)) *out++ = '-';
+    if (std::isinf(v)) return put(out, "Infinity", 8);
+    if (v == 0) return put(out, "0.0", 3);
 
     const Decimal d = shortest_digits(std::fabs(v));
     const int e = d.exponent;
+    const auto digits = [&](int from, int to) {
+        return put(out, d.digits + from, static_cast<std::size_t>(to - from));
+    };
     if (e >= -3 && e < 7) {
         if (e >= 0) {
-            const std::size_t int_len = static_cast<std::size_t>(e) + 1;
-            if (d.digits.size() <= int_len) {
-                out += d.digits;
-                out.append(int_len - d.digits.size(), '0');
-                out += ".0";
+            const int int_len = e + 1;
+            if (d.count <= int_len) {
+                out = digits(0, d.count);
+                out = put_zeros(out, int_len - d.count);
+                out = put(out, ".0", 2);
             } else {
-                out += d.digits.substr(0, int_len);
-                out.push_back('.');
-                out += d.digits.substr(int_len);
+                out = digits(0, int_len);
+                *out++ = '.';
+                out = digits(int_len, d.count);
             }
         } else {
-            out += "0.";
-            out.append(static_cast<std::size_t>(-e - 1), '0');
-            out += d.digits;
+            out = put(out, "0.", 2);
+            out = put_zeros(out, -e - 1);
+            out = digits(0, d.count);
         }
     } else {
-        out.push_back(d.digits[0]);
-        out.push_back('.');
-        out += d.digits.size() > 1 ? d.digits.substr(1) : std::string("0");
-        out.push_back('E');
-        out += std::to_string(e);
+        *out++ = d.digits[0];
+        *out++ = '.';
+        out = d.count > 1 ? digits(1, d.count) : put(out, "0", 1);
+        *out++ = 'E';
+        out = std::to_chars(out, out + 8, e).ptr;
     }
     return out;
 }
 
 }  // namespace
 
-std::string java_float_to_string(float v) { return java_to_string(v); }
-std::string java_double_to_string(double v) { return java_to_string(v); }
+char* java_float_to_chars(char* out, float v) {
+    char* digits = out;
+    if (std::signbit(v)) *digits++ = '-';
+    const float magnitude = std::fabs(v);
+    if (magnitude == 0.0f) return put(digits, "0.0", 3);
+    if (char* end = two_decimals_to_chars(digits, magnitude)) return end;
+    return java_to_chars(out, v);
+}
+
+char* java_double_to_chars(char* out, double v) { return java_to_chars(out, v); }
+
+std::string java_float_to_string(float v) {
+    char text[kJavaNumberChars];
+    return std::string(text, java_float_to_chars(text, v));
+}
+
+std::string java_double_to_string(double v) {
+    char text[kJavaNumberChars];
+    return std::string(text, java_double_to_chars(text, v));
+}
 
 }  // namespace korv

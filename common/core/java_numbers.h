@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -63,5 +64,12 @@ inline float trim_decimals(float v) { return static_cast<float>(saturating_float
 // 1e-3 <= |v| < 1e7, else "d.dddE[-]n"; always at least one fraction digit.
 std::string java_float_to_string(float v);
 std::string java_double_to_string(double v);
+
+// The same texts written at `out`, which must have room for kJavaNumberChars
+// characters; returns the end of the text. No allocation, for texts built
+// per record.
+inline constexpr std::size_t kJavaNumberChars = 32;
+char* java_float_to_chars(char* out, float v);
+char* java_double_to_chars(char* out, double v);
 
 }  // namespace korv

@@ -92,19 +92,23 @@ float StripChartModel::hover_of(std::int32_t v) const {
     return static_cast<float>(static_cast<double>(v) / 100.0);
 }
 
+void StripChartModel::take_base_title() {
+    if (base_title_taken_) return;
+    ts_ = title_;
+    base_title_taken_ = true;
+}
+
+std::int32_t StripChartModel::clamped(std::int32_t v) const {
+    if (!options_.clamp_to_range) return v;
+    if (v / 100 > chart_high_) return to_int32_saturating(static_cast<std::int64_t>(chart_high_) * 100);
+    if (v / 100 < chart_low_) return to_int32_saturating(static_cast<std::int64_t>(chart_low_) * 100);
+    return v;
+}
+
 void StripChartModel::plot_point(std::int32_t v, StripChartRangeBox box) {
     set_window_size(area_.width, area_.height);
-    if (!base_title_taken_) {
-        ts_ = title_;
-        base_title_taken_ = true;
-    }
-    if (options_.clamp_to_range) {
-        if (v / 100 > chart_high_) {
-            v = to_int32_saturating(static_cast<std::int64_t>(chart_high_) * 100);
-        } else if (v / 100 < chart_low_) {
-            v = to_int32_saturating(static_cast<std::int64_t>(chart_low_) * 100);
-        }
-    }
+    take_base_title();
+    v = clamped(v);
     points_.push_back(v);
     data_high_ = std::max(data_high_, v / 100);
     data_low_ = std::min(data_low_, v / 100);
@@ -119,6 +123,31 @@ void StripChartModel::plot_point(std::int32_t v, StripChartRangeBox box) {
     hover_value_ = hover_of(v);
     update_status();
     curr_record_ = saturate(add_saturating(curr_record_, 1));
+}
+
+void StripChartModel::plot_points(std::span<const std::int32_t> values, StripChartRangeBox box) {
+    if (values.empty()) return;
+    // A live chart repaints and counts every point: nothing to gather there.
+    if (options_.follows_newest) {
+        for (std::int32_t v : values) plot_point(v, box);
+        return;
+    }
+    set_window_size(area_.width, area_.height);
+    take_base_title();
+    // The scale only ever depends on the highest value so far and the box,
+    // so setting it once after the block leaves what setting it per point would.
+    int high = data_high_;
+    int low = data_low_;
+    for (std::int32_t v : values) {
+        v = clamped(v);
+        points_.push_back(v);
+        high = std::max(high, v / 100);
+        low = std::min(low, v / 100);
+    }
+    data_high_ = high;
+    data_low_ = low;
+    set_scale(data_high_, box);
+    if (options_.point_rebuilds_title) update_status();
 }
 
 void StripChartModel::clear() {

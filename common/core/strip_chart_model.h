@@ -33,6 +33,7 @@
 // while chart_high is not above chart_low.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,12 @@ public:
     // --- Points -----------------------------------------------------------
     // One value, the quantity times 100.
     void plot_point(std::int32_t v, StripChartRangeBox box = StripChartRangeBox::none);
+    // Many values in a row: the same points, range, scale and title as
+    // plot_point on each in turn, but with the window, scale and title set
+    // once per call. A long log's feeder calls it on blocks of points.
+    void plot_points(std::span<const std::int32_t> values, StripChartRangeBox box = StripChartRangeBox::none);
+    // Room for n points in all, so a long feed does not grow the storage step by step.
+    void reserve_points(std::size_t n) { points_.reserve(n); }
     const std::vector<std::int32_t>& points() const { return points_; }
     bool has_points() const { return !points_.empty(); }
     // Drop the points and reset the range, data and view (see
@@ -229,6 +236,8 @@ private:
     void scale_from_range();
     float hover_of(std::int32_t v) const;
     std::int64_t drawn_end() const;
+    void take_base_title();
+    std::int32_t clamped(std::int32_t v) const;
 
     StripChartOptions options_;
     StripChartArea area_;

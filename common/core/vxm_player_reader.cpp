@@ -1,6 +1,6 @@
 #include "common/core/vxm_player_reader.h"
 
-#include <limits>
+#include <algorithm>
 
 #include "common/core/byte_order.h"
 #include "common/core/channel_ids.h"
@@ -106,15 +106,17 @@ std::optional<std::string> VxmPlayerReader::parse_header() {
 std::optional<std::string> VxmPlayerReader::seek_record(std::int64_t n) {
     if (!has_log_) return std::string(kRecordError) + "no log is open";
     if (n < 0) return kRecordError + std::string("record ") + std::to_string(n) + " does not exist";
-    const std::int64_t length = model_.log_record_length;
-    if (n > (std::numeric_limits<std::int64_t>::max() - model_.first_record) / length) {
+    // Checked without a division: playback seeks once a record.
+    std::int64_t offset = 0;
+    if (__builtin_mul_overflow(n, model_.log_record_length, &offset) ||
+        __builtin_add_overflow(offset, model_.first_record, &offset)) {
         return kRecordError + std::string("record ") + std::to_string(n) + " lies beyond any file";
     }
-    file_.seek(model_.first_record + n * length);
+    file_.seek(offset);
     return std::nullopt;
 }
 
-std::optional<std::string> VxmPlayerReader::read_vxm_record() {
+std::optional<std::string> VxmPlayerReader::read_vxm_record(NamedFields named) {
     if (!has_log_) return std::string(kRecordError) + "no log is open";
     const auto length = static_cast<std::size_t>(model_.log_record_length);
     const std::int64_t start = file_.position();
@@ -130,8 +132,38 @@ std::optional<std::string> VxmPlayerReader::read_vxm_record() {
     decode_trimmed_floats(p, order_, values, static_cast<std::size_t>(count) + 1);
     model_.vxm_data_fields[kPlayerTimeSlot] = values[0];
     for (int i = 1; i <= count; ++i) model_.vxm_data_fields[model_.vxm_type[i]] = values[i];
-    model_.fill_named_fields();
+    if (named == NamedFields::fill) model_.fill_named_fields();
     return std::nullopt;
+}
+
+VxmRecordBlock VxmPlayerReader::read_vxm_records(std::span<float> out) {
+    VxmRecordBlock block;
+    if (!has_log_) {
+        block.error = std::string(kRecordError) + "no log is open";
+        return block;
+    }
+    const auto values_per_record = static_cast<std::size_t>(model_.vxm_parm_count) + 1;
+    const auto length = static_cast<std::size_t>(model_.log_record_length);
+    const std::int64_t whole_records = file_.remaining() / model_.log_record_length;
+    std::int64_t wanted =
+        std::min<std::int64_t>(static_cast<std::int64_t>(out.size() / values_per_record), whole_records);
+    // As many records as the read buffer holds at a time, decoded straight from it.
+    const auto per_take = static_cast<std::int64_t>(BufferedFileReader::kDefaultBufferSize / length);
+    float* dst = out.data();
+    while (wanted > 0) {
+        const std::int64_t records = std::min(wanted, per_take);
+        const std::uint8_t* p = file_.take(static_cast<std::size_t>(records) * length);
+        if (p == nullptr) {
+            block.error = kRecordError + file_.last_error();
+            return block;
+        }
+        const std::size_t values = static_cast<std::size_t>(records) * values_per_record;
+        decode_trimmed_floats(p, order_, dst, values);
+        dst += values;
+        block.records += records;
+        wanted -= records;
+    }
+    return block;
 }
 
 // A record cut short by the end of the file (or an I/O error): float by

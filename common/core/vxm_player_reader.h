@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "common/core/buffered_file_reader.h"
@@ -18,6 +19,16 @@
 // "4) Unable to open file: ..." for the header, "6) Unable to open file: ..."
 // for the records. nullopt means success.
 namespace korv {
+
+// Whether a record read also fills the model's named fields (vxm_rpms, ...).
+enum class NamedFields { fill, skip };
+
+// What a read of many records gave: how many were decoded, and the message
+// of the failure that ended it early, if any.
+struct VxmRecordBlock {
+    std::int64_t records = 0;
+    std::optional<std::string> error;
+};
 
 class VxmPlayerReader {
 public:
@@ -38,9 +49,16 @@ public:
     std::optional<std::string> seek_record(std::int64_t n);
 
     // Reads the record at the file position into vxm_data_fields (by slot)
-    // and the named fields. Values the file cannot supply read as 0.0; the
-    // first failure's message is returned.
-    std::optional<std::string> read_vxm_record();
+    // and, unless told to skip them, the named fields. Values the file cannot
+    // supply read as 0.0; the first failure's message is returned.
+    std::optional<std::string> read_vxm_record(NamedFields named = NamedFields::fill);
+
+    // A pass over the log, many records a call: decodes whole records from
+    // the file position into `out`, each as its vxm_parm_count + 1 values in
+    // file order (time first), exactly as read_vxm_record decodes them. Reads
+    // as many as `out` holds or the file still has whole (none past the last
+    // whole record); the model is left as it was.
+    VxmRecordBlock read_vxm_records(std::span<float> out);
 
     // One float at the file position in the log's byte order, through
     // trim_decimals. On failure returns 0.0 and sets `error` unless it already

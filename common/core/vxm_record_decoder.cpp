@@ -3,8 +3,9 @@
 #include "common/core/byte_order.h"
 #include "common/core/java_numbers.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define KORV_HAVE_X86_PATHS 1
 #endif
 
 namespace korv {
@@ -14,7 +15,11 @@ float decode_one(const std::uint8_t* src, FloatOrder order) {
     return trim_decimals(order == FloatOrder::big ? load_f32_be(src) : load_f32_le(src));
 }
 
-#if defined(__SSE2__)
+void decode_scalar(const std::uint8_t* src, FloatOrder order, float* out, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) out[i] = decode_one(src + 4 * i, order);
+}
+
+#if defined(KORV_HAVE_X86_PATHS) && defined(__SSE2__)
 // Four floats at once, bit for bit as trim_decimals. The compiler does not
 // vectorise the scalar form (its NaN and range tests are branches it must
 // keep), so the steps are spelt out. cvttps2dq gives INT_MIN for NaN and
@@ -44,20 +49,99 @@ void decode_four(const std::uint8_t* src, float* out) {
     const __m128 high = _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(t, t)), hundredth));
     _mm_storeu_ps(out, _mm_movelh_ps(low, high));
 }
+
+template <FloatOrder Order>
+std::size_t decode_fours(const std::uint8_t* src, float* out, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) decode_four<Order>(src + 4 * i, out + i);
+    return i;
+}
+
+void decode_sse2(const std::uint8_t* src, FloatOrder order, float* out, std::size_t n) {
+    const std::size_t done = order == FloatOrder::big ? decode_fours<FloatOrder::big>(src, out, n)
+                                                      : decode_fours<FloatOrder::little>(src, out, n);
+    decode_scalar(src + 4 * done, order, out + done, n - done);
+}
+
+// The same steps eight wide. The build stays for any x86-64: only this
+// function uses AVX2, and it is called only where the processor has it.
+template <FloatOrder Order>
+__attribute__((target("avx2"))) std::size_t decode_eights(const std::uint8_t* src, float* out, std::size_t n) {
+    const __m256i reverse_each_float =
+        _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12, 3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8,
+                         15, 14, 13, 12);
+    const __m256 hundred = _mm256_set1_ps(100.0f);
+    const __m256 two_to_31 = _mm256_set1_ps(2147483648.0f);
+    const __m256 sign = _mm256_set1_ps(-0.0f);
+    const __m256d hundredth = _mm256_set1_pd(0.01);
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        __m256i raw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
+        if constexpr (Order == FloatOrder::big) raw = _mm256_shuffle_epi8(raw, reverse_each_float);
+        const __m256 x = _mm256_mul_ps(_mm256_castsi256_ps(raw), hundred);
+        __m256 t = _mm256_cvtepi32_ps(_mm256_cvttps_epi32(x));
+        t = _mm256_xor_ps(t, _mm256_and_ps(_mm256_cmp_ps(x, two_to_31, _CMP_GE_OQ), sign));
+        t = _mm256_and_ps(t, _mm256_cmp_ps(x, x, _CMP_ORD_Q));
+        const __m128 low = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(t)), hundredth));
+        const __m128 high = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(_mm256_extractf128_ps(t, 1)), hundredth));
+        _mm256_storeu_ps(out + i, _mm256_set_m128(high, low));
+    }
+    return i;
+}
+
+void decode_avx2(const std::uint8_t* src, FloatOrder order, float* out, std::size_t n) {
+    const std::size_t done = order == FloatOrder::big ? decode_eights<FloatOrder::big>(src, out, n)
+                                                      : decode_eights<FloatOrder::little>(src, out, n);
+    decode_sse2(src + 4 * done, order, out + done, n - done);
+}
 #endif
+
+using Decoder = void (*)(const std::uint8_t*, FloatOrder, float*, std::size_t);
+
+Decoder decoder_for(DecodePath path) {
+    if (!decode_path_available(path)) return decode_scalar;
+    switch (path) {
+    case DecodePath::scalar: return decode_scalar;
+#if defined(KORV_HAVE_X86_PATHS) && defined(__SSE2__)
+    case DecodePath::sse2: return decode_sse2;
+    case DecodePath::avx2: return decode_avx2;
+#else
+    default: break;
+#endif
+    }
+    return decode_scalar;
+}
+
+Decoder best_decoder() {
+    for (DecodePath path : {DecodePath::avx2, DecodePath::sse2}) {
+        if (decode_path_available(path)) return decoder_for(path);
+    }
+    return decode_scalar;
+}
 
 }  // namespace
 
-void decode_trimmed_floats(const std::uint8_t* src, FloatOrder order, float* out, std::size_t n) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    if (order == FloatOrder::big) {
-        for (; i + 4 <= n; i += 4) decode_four<FloatOrder::big>(src + 4 * i, out + i);
-    } else {
-        for (; i + 4 <= n; i += 4) decode_four<FloatOrder::little>(src + 4 * i, out + i);
-    }
+bool decode_path_available(DecodePath path) {
+    switch (path) {
+    case DecodePath::scalar: return true;
+#if defined(KORV_HAVE_X86_PATHS) && defined(__SSE2__)
+    case DecodePath::sse2: return true;
+    case DecodePath::avx2: return __builtin_cpu_supports("avx2");
+#else
+    default: return false;
 #endif
-    for (; i < n; ++i) out[i] = decode_one(src + 4 * i, order);
+    }
+    return false;
+}
+
+void decode_trimmed_floats_with(DecodePath path, const std::uint8_t* src, FloatOrder order, float* out,
+                                std::size_t n) {
+    decoder_for(path)(src, order, out, n);
+}
+
+void decode_trimmed_floats(const std::uint8_t* src, FloatOrder order, float* out, std::size_t n) {
+    static const Decoder decoder = best_decoder();
+    decoder(src, order, out, n);
 }
 
 }  // namespace korv

@@ -110,6 +110,62 @@ TEST(JavaDoubleText, SameLayout) {
     EXPECT_EQ(java_double_to_string(std::numeric_limits<double>::denorm_min()), "4.9E-324");
 }
 
+// The texts written in place and as strings, over a sweep of every kind of
+// value, hashed: the hashes are those of the texts as first released, so any
+// changed character anywhere in the sweep shows.
+class JavaTextSweep : public ::testing::Test {
+protected:
+    template <typename Fp>
+    void add(Fp v) {
+        char text[kJavaNumberChars];
+        char* end = nullptr;
+        std::string as_string;
+        if constexpr (sizeof(Fp) == 4) {
+            end = java_float_to_chars(text, v);
+            as_string = java_float_to_string(v);
+        } else {
+            end = java_double_to_chars(text, v);
+            as_string = java_double_to_string(v);
+        }
+        ASSERT_EQ(std::string(text, end), as_string);
+        for (char c : as_string) {
+            hash_ ^= static_cast<unsigned char>(c);
+            hash_ *= 1099511628211ull;
+        }
+        hash_ ^= 0xFF;
+        hash_ *= 1099511628211ull;
+    }
+    std::uint64_t hash_ = 1469598103934665603ull;
+};
+
+TEST_F(JavaTextSweep, FloatsAcrossAllBitPatternsAndSubnormals) {
+    for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFull; bits += 1021) {
+        add(std::bit_cast<float>(static_cast<std::uint32_t>(bits)));
+    }
+    for (std::uint32_t bits = 0; bits < 20000; ++bits) {
+        add(std::bit_cast<float>(bits));
+        add(std::bit_cast<float>(bits | 0x80000000u));
+    }
+    EXPECT_EQ(hash_, 0x8ad13fe6bc738c93ull);
+}
+
+TEST_F(JavaTextSweep, HundredthsAsTrimmedValuesGive) {
+    for (int k = -3000000; k <= 3000000; k += 7) add(static_cast<float>(k) / 100.0f);
+    EXPECT_EQ(hash_, 0x769a13a40f47af69ull);
+}
+
+TEST_F(JavaTextSweep, DoublesAtRandomAndSubnormals) {
+    std::uint64_t x = 88172645463325252ull;
+    for (int i = 0; i < 1000000; ++i) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        add(std::bit_cast<double>(x));
+    }
+    for (std::uint64_t bits = 0; bits < 20000; ++bits) add(std::bit_cast<double>(bits));
+    EXPECT_EQ(hash_, 0x2063f6774cd7a2c5ull);
+}
+
 TEST(ParseNumber, SkipsBlanksTakesSignAndReportsEnd) {
     auto v = parse_double(" \t3.5xyz");
     ASSERT_TRUE(v);

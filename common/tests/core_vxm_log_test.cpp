@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testsupport/file_bytes.h"
@@ -33,9 +37,10 @@ using testsupport::operator+;
 
 // ---------------------------------------------------------------- record decoder
 
-// The vectorised decoder must give trim_decimals' bits for every input:
-// a sweep across all bit patterns plus dense runs where its cases meet.
-TEST(VxmRecordDecoder, MatchesTrimDecimalsBitForBit) {
+// Inputs where the decoder's cases meet: a sweep across all bit patterns
+// plus dense runs around the edges, NaNs, infinities and signed zeros, with
+// a length that leaves a tail for the narrower paths.
+std::vector<std::uint32_t> decoder_edge_inputs() {
     std::vector<std::uint32_t> inputs;
     for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFull; bits += 4099)
         inputs.push_back(static_cast<std::uint32_t>(bits));
@@ -50,27 +55,67 @@ TEST(VxmRecordDecoder, MatchesTrimDecimalsBitForBit) {
     for (std::uint32_t special : {0x7FC00000u, 0xFFC00001u, 0x7F800001u, 0x7F800000u, 0xFF800000u, 0x80000000u}) {
         inputs.push_back(special);
     }
-    while (inputs.size() % 7 != 3) inputs.push_back(0x3F800000u);  // leave a tail for the scalar path
+    while (inputs.size() % 8 != 7) inputs.push_back(0x3F800000u);
+    return inputs;
+}
 
-    Bytes little(inputs.size() * 4), big(inputs.size() * 4);
+Bytes encoded(const std::vector<std::uint32_t>& inputs, FloatOrder order) {
+    Bytes bytes(inputs.size() * 4);
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        store_u32_le(&little[4 * i], inputs[i]);
-        store_u32_be(&big[4 * i], inputs[i]);
-    }
-    std::vector<float> from_little(inputs.size()), from_big(inputs.size());
-    decode_trimmed_floats(little.data(), FloatOrder::little, from_little.data(), inputs.size());
-    decode_trimmed_floats(big.data(), FloatOrder::big, from_big.data(), inputs.size());
-
-    int failures = 0;
-    for (std::size_t i = 0; i < inputs.size() && failures < 10; ++i) {
-        const auto expected = std::bit_cast<std::uint32_t>(trim_decimals(std::bit_cast<float>(inputs[i])));
-        if (std::bit_cast<std::uint32_t>(from_little[i]) != expected ||
-            std::bit_cast<std::uint32_t>(from_big[i]) != expected) {
-            ADD_FAILURE() << std::hex << "input 0x" << inputs[i] << " expected 0x" << expected << " little 0x"
-                          << std::bit_cast<std::uint32_t>(from_little[i]) << " big 0x"
-                          << std::bit_cast<std::uint32_t>(from_big[i]);
-            ++failures;
+        if (order == FloatOrder::big) {
+            store_u32_be(&bytes[4 * i], inputs[i]);
+        } else {
+            store_u32_le(&bytes[4 * i], inputs[i]);
         }
+    }
+    return bytes;
+}
+
+using Decode = std::function<void(const std::uint8_t*, FloatOrder, float*, std::size_t)>;
+
+// Decodes the edge inputs in both byte orders, from every start within a
+// vector's width (so each path meets unaligned data and every tail length),
+// and compares with trim_decimals bit for bit.
+void expect_trim_decimals_bits(const Decode& decode) {
+    const std::vector<std::uint32_t> inputs = decoder_edge_inputs();
+    int failures = 0;
+    for (FloatOrder order : {FloatOrder::little, FloatOrder::big}) {
+        const Bytes bytes = encoded(inputs, order);
+        for (std::size_t start = 0; start < 9 && failures < 10; ++start) {
+            std::vector<float> out(inputs.size() - start);
+            decode(bytes.data() + 4 * start, order, out.data(), out.size());
+            for (std::size_t i = 0; i < out.size() && failures < 10; ++i) {
+                const std::uint32_t input = inputs[start + i];
+                const auto expected = std::bit_cast<std::uint32_t>(trim_decimals(std::bit_cast<float>(input)));
+                const auto got = std::bit_cast<std::uint32_t>(out[i]);
+                if (got != expected) {
+                    ADD_FAILURE() << std::hex << "input 0x" << input << " expected 0x" << expected << " got 0x" << got
+                                  << (order == FloatOrder::big ? " (big" : " (little") << " endian, start " << std::dec
+                                  << start << ")";
+                    ++failures;
+                }
+            }
+        }
+    }
+}
+
+// The decoder the reader uses, whichever path this processor gets.
+TEST(VxmRecordDecoder, MatchesTrimDecimalsBitForBit) { expect_trim_decimals_bits(decode_trimmed_floats); }
+
+// Each path on its own, where the processor has it: the wide paths must agree
+// with the scalar one bit for bit.
+TEST(VxmRecordDecoder, EveryPathMatchesTrimDecimalsBitForBit) {
+    const std::pair<DecodePath, const char*> paths[] = {
+        {DecodePath::scalar, "scalar"}, {DecodePath::sse2, "SSE2"}, {DecodePath::avx2, "AVX2"}};
+    for (const auto& [path, name] : paths) {
+        SCOPED_TRACE(name);
+        if (!decode_path_available(path)) {
+            std::printf("the %s path is not available on this processor\n", name);
+            continue;
+        }
+        expect_trim_decimals_bits([path](const std::uint8_t* src, FloatOrder order, float* out, std::size_t n) {
+            decode_trimmed_floats_with(path, src, order, out, n);
+        });
     }
 }
 
@@ -288,6 +333,94 @@ TEST_F(PlayerReader, ShortRecordKeepsWhatArrivedAndReportsTheRest) {
     EXPECT_EQ(m().vxm_data_fields[0], 2.0f);
     EXPECT_EQ(m().vxm_data_fields[10], 0.0f);
     EXPECT_EQ(m().vxm_data_fields[8], 0.0f);
+}
+
+// A pass in blocks gives each record's values as a read of that record alone
+// gives them, and stops before a trailing partial record; a log longer than
+// the read buffer crosses several refills, with block sizes that split it
+// unevenly.
+TEST_F(PlayerReader, BlocksOfRecordsMatchRecordByRecordReads) {
+    const std::vector<std::uint8_t> ids = {9, 7, 3, 0, 10, 17, 98};
+    constexpr int kRecords = 40000;  // 1.28 MB of records
+    Bytes bytes = minimal_header(ids);
+    for (int r = 0; r < kRecords; ++r) {
+        for (std::size_t c = 0; c <= ids.size(); ++c) {
+            const auto bits = static_cast<std::uint32_t>(r * 2654435761u + c * 40503u);
+            const float v = c % 2 ? std::bit_cast<float>(bits) : static_cast<float>(bits % 900000) * 0.013f - 99.0f;
+            const std::size_t at = bytes.size();
+            bytes.resize(at + 4);
+            store_u32_be(&bytes[at], std::bit_cast<std::uint32_t>(v));
+        }
+    }
+    bytes.resize(bytes.size() + 9);  // part of one more record
+    ASSERT_EQ(open(bytes), std::nullopt);
+    ASSERT_EQ(m().log_records, kRecords);
+
+    const std::size_t width = ids.size() + 1;
+    std::vector<std::vector<float>> expected;
+    for (int r = 0; r < kRecords; ++r) {
+        ASSERT_EQ(reader_.read_vxm_record(), std::nullopt);
+        std::vector<float> row{m().vxm_data_fields[0]};
+        for (std::size_t c = 1; c < width; ++c) row.push_back(m().vxm_data_fields[m().vxm_type[c]]);
+        expected.push_back(std::move(row));
+    }
+
+    for (std::size_t block_records : {1u, 777u, 65536u}) {
+        SCOPED_TRACE("blocks of " + std::to_string(block_records));
+        ASSERT_EQ(reader_.seek_record(0), std::nullopt);
+        const VxmPlayerModel before = m();
+        std::vector<float> block(block_records * width + 3);  // room left over for less than a record
+        std::size_t row = 0;
+        int mismatches = 0;
+        for (;;) {
+            const VxmRecordBlock got = reader_.read_vxm_records(block);
+            ASSERT_EQ(got.error, std::nullopt);
+            if (got.records == 0) break;
+            ASSERT_LE(got.records, static_cast<std::int64_t>(block_records));
+            for (std::int64_t r = 0; r < got.records; ++r, ++row) {
+                for (std::size_t c = 0; c < width && mismatches < 5; ++c) {
+                    const float value = block[static_cast<std::size_t>(r) * width + c];
+                    if (std::bit_cast<std::uint32_t>(value) != std::bit_cast<std::uint32_t>(expected[row][c])) {
+                        ADD_FAILURE() << "record " << row << " value " << c << ": " << value << " instead of "
+                                      << expected[row][c];
+                        ++mismatches;
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(row, static_cast<std::size_t>(kRecords));
+        EXPECT_EQ(m().vxm_rpms, before.vxm_rpms);
+        EXPECT_EQ(m().vxm_data_fields, before.vxm_data_fields);
+    }
+}
+
+TEST_F(PlayerReader, NamedFieldsAreLeftAloneWhenNotAskedFor) {
+    ASSERT_EQ(open(minimal_header({9}) + hex("00 00 00 00  45 3B 80 00  00 00 00 00  45 3C 80 00")), std::nullopt);
+    ASSERT_EQ(reader_.read_vxm_record(), std::nullopt);
+    ASSERT_EQ(m().vxm_rpms, 3000);
+    ASSERT_EQ(reader_.read_vxm_record(NamedFields::skip), std::nullopt);
+    EXPECT_EQ(m().vxm_data_fields[10], 3016.0f);
+    EXPECT_EQ(m().vxm_rpms, 3000);
+}
+
+TEST_F(PlayerReader, SeeksOnlyWhereAFileCouldReach) {
+    ASSERT_EQ(open(minimal_header({9}) + hex("00 00 00 00  45 3B 80 00")), std::nullopt);
+    const std::int64_t last_reachable = (std::numeric_limits<std::int64_t>::max() - m().first_record) / 8;
+    EXPECT_EQ(reader_.seek_record(last_reachable), std::nullopt);
+    for (std::int64_t n : {last_reachable + 1, std::numeric_limits<std::int64_t>::max() / 8 + 1,
+                           std::numeric_limits<std::int64_t>::max(), std::int64_t{-1}}) {
+        const auto error = reader_.seek_record(n);
+        ASSERT_TRUE(error) << n;
+        EXPECT_EQ(error->rfind("6) Unable to open file: record ", 0), 0u) << *error;
+    }
+}
+
+TEST_F(PlayerReader, BlocksNeedAnOpenLog) {
+    std::vector<float> block(64);
+    const VxmRecordBlock got = reader_.read_vxm_records(block);
+    EXPECT_EQ(got.records, 0);
+    ASSERT_TRUE(got.error);
+    EXPECT_EQ(got.error->rfind("6) Unable to open file: ", 0), 0u) << *got.error;
 }
 
 TEST_F(PlayerReader, LongFormTitleIsSkippedWhole) {

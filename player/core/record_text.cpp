@@ -1,17 +1,50 @@
 #include "player/core/record_text.h"
 
+#include <cstring>
+#include <string_view>
+
+#include "common/core/decimal_digits.h"
 #include "common/core/java_numbers.h"
 
 namespace korv::player {
 namespace {
 
-void add(std::string& out, std::int64_t v) { out += std::to_string(v); }
-void add(std::string& out, float v) { out += java_float_to_string(v); }
-void add(std::string& out, const char* text) { out += text; }
+// The text of one record, built in place: a record's pieces are bounded (a
+// few dozen words, integers of at most 20 characters, floats of at most
+// kJavaNumberChars), far inside the room here; a piece that would not fit is
+// dropped rather than written past the end.
+class RecordText {
+public:
+    void add(std::int64_t v) {
+        if (room() >= 20) end_ = put_decimal(end_, v);
+    }
+    void add(float v) {
+        if (room() >= kJavaNumberChars) end_ = java_float_to_chars(end_, v);
+    }
+    void add(std::string_view text) {
+        if (room() < text.size()) return;
+        std::memcpy(end_, text.data(), text.size());
+        end_ += text.size();
+    }
+    // Literal words, their length known here.
+    template <std::size_t N>
+    void add(const char (&text)[N]) {
+        add(std::string_view(text, N - 1));
+    }
+
+    // Overwrites `out`, reusing its storage.
+    void copy_to(std::string& out) const { out.assign(text_, static_cast<std::size_t>(end_ - text_)); }
+
+private:
+    std::size_t room() const { return static_cast<std::size_t>(text_ + sizeof text_ - end_); }
+
+    char text_[1024];
+    char* end_ = text_;
+};
 
 template <typename... Pieces>
-void put(std::string& out, const Pieces&... pieces) {
-    (add(out, pieces), ...);
+void put(RecordText& out, const Pieces&... pieces) {
+    (out.add(pieces), ...);
 }
 
 std::int64_t as_int(std::int32_t v) { return v; }
@@ -37,9 +70,14 @@ VxmAnimation unanimated(const VxmPlayerModel& record) {
     return a;
 }
 
-std::string pms_record_text(std::int64_t cursor, const PmsRecord& r, const PmsSimulation& sim) {
-    std::string t;
-    t.reserve(160);
+std::string pms_record_text(std::int64_t cursor, const PmsRecord& record, const PmsSimulation& sim) {
+    std::string text;
+    pms_record_text(text, cursor, record, sim);
+    return text;
+}
+
+void pms_record_text(std::string& out, std::int64_t cursor, const PmsRecord& r, const PmsSimulation& sim) {
+    RecordText t;
     put(t, "{", cursor, "}", " Rpms: ", as_int(r.pms_ecu_rpms), "  Prs/Vac ", r.pms_pressure);
 
     put(t, "\nTPS: ", as_int(r.pms_tps));
@@ -58,12 +96,17 @@ std::string pms_record_text(std::int64_t cursor, const PmsRecord& r, const PmsSi
     }
     if (sim.adjust_fuel_pcnt != 0) put(t, "(", trim_decimals(sim.adjust_fuel_o2), ")");
     put(t, " Hz:", as_int(r.pms_hz));
-    return t;
+    t.copy_to(out);
 }
 
-std::string vxm_record_text(std::int64_t cursor, const VxmPlayerModel& r, const VxmTextExtras& x) {
-    std::string t;
-    t.reserve(200);
+std::string vxm_record_text(std::int64_t cursor, const VxmPlayerModel& record, const VxmTextExtras& extras) {
+    std::string text;
+    vxm_record_text(text, cursor, record, extras);
+    return text;
+}
+
+void vxm_record_text(std::string& out, std::int64_t cursor, const VxmPlayerModel& r, const VxmTextExtras& x) {
+    RecordText t;
     put(t, "{", cursor, "}", " Rpms: ", as_int(r.vxm_rpms), "  Prs/Vac ", r.vxm_pressure, " O2: ", r.vxm_o2voltage);
     if (r.vxm_o2 != 0.0f) put(t, "/", r.vxm_o2);
 
@@ -103,7 +146,7 @@ std::string vxm_record_text(std::int64_t cursor, const VxmPlayerModel& r, const 
     if (r.vxm_l1 != 0) put(t, "1: ", as_int(r.vxm_l1), " ");
     if (r.vxm_l2 != 0) put(t, "2: ", as_int(r.vxm_l2), " ");
     if (r.vxm_o2trim != 0) put(t, "O2 Trim: ", as_int(r.vxm_o2trim), " ");
-    return t;
+    t.copy_to(out);
 }
 
 }  // namespace korv::player

@@ -30,6 +30,8 @@ struct PmsSimulation {
 PmsSimulation unsimulated(const PmsRecord& record);
 
 std::string pms_record_text(std::int64_t cursor, const PmsRecord& record, const PmsSimulation& sim);
+// The same text into `out`, reusing its storage (playback builds one a record).
+void pms_record_text(std::string& out, std::int64_t cursor, const PmsRecord& record, const PmsSimulation& sim);
 
 // The pieces that animated controller editors and the simulator add to a
 // VXM record's text; all absent without them.
@@ -47,6 +49,7 @@ struct VxmTextExtras {
 };
 
 std::string vxm_record_text(std::int64_t cursor, const VxmPlayerModel& record, const VxmTextExtras& extras);
+void vxm_record_text(std::string& out, std::int64_t cursor, const VxmPlayerModel& record, const VxmTextExtras& extras);
 
 // A VXM record after the animation: the text's extra pieces and the values
 // the analysis receives in place of the logged ones.

@@ -31,6 +31,10 @@ void chartitem::set_title(const QString& title) {
 
 void chartitem::plot_point(std::int32_t v) { model().plot_point(v, range_box()); }
 
+void chartitem::plot_points(std::span<const std::int32_t> values, korv::StripChartRangeBox box) {
+    model().plot_points(values, box);
+}
+
 void chartitem::clear_chart() {
     if (!model().has_points()) return;
     model().clear();

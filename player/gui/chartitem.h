@@ -5,6 +5,7 @@
 #include "common/gui/strip_chart_view.h"
 
 #include <cstdint>
+#include <span>
 
 class PLAYframe;
 class chartcontrolp;
@@ -27,6 +28,10 @@ public:
     // The base title, taken by the first point after creation or clearing.
     void set_title(const QString& title);
     void plot_point(std::int32_t v);
+    // A block of a log's points, with the "Range" box as it stands now (see
+    // range_box); the feeder reads the box once per log.
+    void plot_points(std::span<const std::int32_t> values, korv::StripChartRangeBox box);
+    korv::StripChartRangeBox range_box() const;
     // Drops the points and the range, when there are any.
     void clear_chart();
     void resetrange();
@@ -42,7 +47,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    korv::StripChartRangeBox range_box() const;
     // Moves the player with single_click set, as its own buttons do.
     void move_player(std::int64_t record, bool to_record);
 

@@ -330,7 +330,7 @@ void PLAYframe::display_pms_record() {
     if (!record_is_shown(r.pms_ecu_rpms)) return;
     const PmsSimulation sim = animation_->animate_pms(r);
     const std::int64_t cursor = log_.current_log_record();
-    rtd_line = pms_record_text(cursor, r, sim);
+    pms_record_text(rtd_line, cursor, r, sim);
     show_record_text();
     const float o2 = sim.adjust_fuel_pcnt != 0 ? sim.adjust_fuel_o2 : r.pms_o2voltage;
     analysis_->set_peak_values(r.pms_timing, 0, r.pms_pulsewidth, r.pms_ecu_rpms, o2, cursor, r.pms_pressure, r.pms_tps,
@@ -342,7 +342,7 @@ void PLAYframe::display_vxm_record() {
     if (!record_is_shown(m.vxm_rpms)) return;
     const VxmAnimation a = animation_->animate_vxm(m);
     const std::int64_t cursor = log_.current_log_record();
-    rtd_line = vxm_record_text(cursor, m, a.text);
+    vxm_record_text(rtd_line, cursor, m, a.text);
     show_record_text();
     analysis_->set_peak_values(a.timing, m.vxm_knock, a.pulse_width, m.vxm_rpms, a.o2, cursor, 0.0f, m.vxm_tps, 0,
                                m.vxm_airtemp, m.vxm_watertemp);

@@ -1,6 +1,7 @@
 #pragma once
 // The player's 22 strip-chart windows and their "Chart Manager", built on
 // the GUI thread with the frame, and the pass that feeds them from the log.
+#include "player/core/player_log.h"
 #include "player/core/strip_chart_feed.h"
 
 #include <array>
@@ -34,6 +35,8 @@ public:
     void follow(std::int64_t n);
 
 private:
+    void feed_points(korv::player::PlayerLog& log);
+
     PLAYframe& frame_;
     std::array<std::unique_ptr<chartitem>, korv::player::kChartSlots> chart_frames_;
     std::unique_ptr<chartcontrolp> chartcontrol_frame_;

@@ -11,6 +11,11 @@
 #include <QMouseEvent>
 #include <QSlider>
 
+#include <bit>
+#include <cstdint>
+#include <string>
+#include <vector>
+
 using namespace korv::player;
 using namespace korv::player::testing_support;
 
@@ -175,4 +180,63 @@ TEST_F(StripChartsTest, ASwitchedOnChartComesBackWithTheNextLog) {
     EXPECT_TRUE(chart(1).isVisible());
     EXPECT_EQ(chart(1).model().points().size(), 2u);
     EXPECT_EQ(chart(1).model().data_high(), 2100);
+}
+
+// The feed hands the charts their points in blocks; a chart fed one record at
+// a time from the same log, as Play steps through it, must end up the same,
+// with "Range" off and on, over a log longer than one block.
+TEST_F(StripChartsTest, BlockFeedGivesThePointsAndScalesOfAPointByPointFeed) {
+    std::vector<VxmRow> rows;
+    for (int i = 0; i < 9000; ++i) {
+        const float wave = float((i * 37) % 200) - 20.0f;
+        rows.push_back({float((i * 7919) % 9500) - 300.0f, wave * 0.6f, wave / 120.0f, wave / 4.0f, wave / 9.0f,
+                        float(i % 300)});
+    }
+    rows[4321].rpm = 2.5e9f;  // junk saturates
+    rows[8999].tps = -1e30f;
+    write_vxm("varied.db1", rows);
+
+    for (bool range : {false, true}) {
+        open_long_log(10);  // the manager exists from here on
+        manager().range_box->setChecked(range);
+        frame->close_button->click();
+        open("varied.db1");
+        ASSERT_EQ(frame->log().log_records(), 9000);
+        const auto box = range ? korv::StripChartRangeBox::ticked : korv::StripChartRangeBox::unticked;
+
+        std::vector<korv::StripChartModel> expected;
+        for (int slot = 0; slot <= kMaxCharts; ++slot) {
+            korv::StripChartModel model(chartitem::player_options());
+            if (slot > 0) {
+                model.set_title(strip_chart_spec(slot).title);
+                model.set_chart_low(strip_chart_spec(slot).low);
+                model.set_chart_high(strip_chart_spec(slot).high);
+            }
+            expected.push_back(std::move(model));
+        }
+        PlayerLog log;
+        ASSERT_EQ(log.open(path("varied.db1"), LogFileType::vxm, korv::FloatOrder::big), std::nullopt);
+        ChartPoints points;
+        do {
+            log.point_log_file(1);
+            if (!log.read_log_record().read) break;
+            vxm_chart_points(log.vxm(), points);
+            for (int slot = 1; slot <= kMaxCharts; ++slot) {
+                if (points.has(slot)) expected[slot].plot_point(points.value[slot], box);
+            }
+        } while (log.current_log_record() < log.log_records());
+
+        for (int slot = 1; slot <= kMaxCharts; ++slot) {
+            const korv::StripChartModel& fed = chart(slot).model();
+            SCOPED_TRACE("slot " + std::to_string(slot) + (range ? ", Range on" : ", Range off"));
+            EXPECT_EQ(fed.points(), expected[slot].points());
+            EXPECT_EQ(fed.data_high(), expected[slot].data_high());
+            EXPECT_EQ(fed.data_low(), expected[slot].data_low());
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(fed.conversion_factor()),
+                      std::bit_cast<std::uint32_t>(expected[slot].conversion_factor()));
+            EXPECT_EQ(fed.base_title(), expected[slot].base_title());
+        }
+        EXPECT_EQ(chart(1).model().points().size(), rows.size());
+        frame->close_button->click();
+    }
 }

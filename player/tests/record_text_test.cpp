@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <iterator>
+#include <limits>
+#include <optional>
+#include <string>
+
 using namespace korv::player;
 
 namespace {
@@ -35,6 +42,130 @@ korv::VxmPlayerModel vxm_sample() {
     m.vxm_knock = 3;
     m.vxm_afhz = 123.45f;
     return m;
+}
+
+
+// Records of every shape, from a fixed pseudo-random sequence: edge floats
+// (NaN, infinities, signed zeros, subnormals, the largest float, values
+// either side of the decimal layout), hundredths as the logs hold them, and
+// integers at their ends; the text extras switched on and off in turn.
+class RecordSweep {
+public:
+    float any_float() {
+        static constexpr float kEdges[] = {0.0f,    -0.0f,   std::numeric_limits<float>::quiet_NaN(),
+                                           std::numeric_limits<float>::infinity(),
+                                           -std::numeric_limits<float>::infinity(),
+                                           std::numeric_limits<float>::denorm_min(),
+                                           std::numeric_limits<float>::min(),
+                                           std::numeric_limits<float>::max(),
+                                           1.0e-3f, 9.999e-4f, 1.0e7f, 9999999.0f, 13.88f, 0.98f, 100.0f, -2.5f};
+        switch (next() % 4) {
+        case 0: return kEdges[next() % std::size(kEdges)];
+        case 1: return std::bit_cast<float>(static_cast<std::uint32_t>(next()));
+        default: return static_cast<float>(static_cast<std::int32_t>(next() % 2000001) - 1000000) / 100.0f;
+        }
+    }
+    std::int32_t any_int() {
+        switch (next() % 4) {
+        case 0: return 0;
+        case 1: return std::numeric_limits<std::int32_t>::min() + static_cast<std::int32_t>(next() % 3);
+        case 2: return std::numeric_limits<std::int32_t>::max() - static_cast<std::int32_t>(next() % 3);
+        default: return static_cast<std::int32_t>(next() % 20001) - 10000;
+        }
+    }
+    std::int8_t any_int8() { return static_cast<std::int8_t>(next() % 3 == 0 ? 0 : next()); }
+    template <typename T>
+    std::optional<T> maybe(T v) {
+        if (next() % 2) return std::nullopt;
+        return v;
+    }
+
+    korv::player::PmsRecord pms() {
+        korv::player::PmsRecord r;
+        r.pms_ecu_rpms = any_int();
+        r.pms_ecu_timing = any_int8();
+        r.pms_timing = any_int8();
+        r.pms_ecu_pulsewidth = any_float();
+        r.pms_pulsewidth = any_float();
+        r.pms_watertemp = any_int();
+        r.pms_o2voltage = any_float();
+        r.pms_airtemp = any_int();
+        r.pms_tps = any_int8();
+        r.pms_pressure = any_float();
+        r.pms_hz = any_int();
+        r.pms_fueladdition = any_int8();
+        r.pms_timingaddition = any_int8();
+        r.pms_acc = any_int();
+        return r;
+    }
+    korv::player::PmsSimulation pms_simulation() {
+        korv::player::PmsSimulation sim;
+        sim.adjust_fuel_pw = any_float();
+        sim.adjust_fuel_pcnt = next() % 2 ? 0 : static_cast<std::int32_t>(next() % 201) - 100;
+        sim.adjust_fuel_o2 = any_float();
+        sim.cell_locked = next() % 2;
+        return sim;
+    }
+    korv::VxmPlayerModel vxm() {
+        korv::VxmPlayerModel m;
+        m.vxm_timing = any_int8();
+        m.vxm_watertemp = any_int();
+        m.vxm_o2voltage = any_float();
+        m.vxm_tps = any_int8();
+        m.vxm_rpms = any_int();
+        m.vxm_pulsewidth = any_float();
+        m.vxm_airtemp = any_int();
+        m.vxm_s1 = any_int();
+        m.vxm_l1 = any_int();
+        m.vxm_o2trim = any_int();
+        m.vxm_knock = any_int8();
+        m.vxm_afhz = any_float();
+        m.vxm_mtrim = any_int();
+        m.vxm_mph = any_int();
+        m.vxm_map = any_int();
+        m.vxm_s2 = any_int();
+        m.vxm_l2 = any_int();
+        m.vxm_load = any_int();
+        m.vxm_o2 = any_float();
+        m.vxm_pressure = any_float();
+        return m;
+    }
+    korv::player::VxmTextExtras vxm_extras() {
+        korv::player::VxmTextExtras x;
+        x.itc_adjustment = maybe(any_int() % 100);
+        x.afc_old_percentage = maybe(any_int() % 100);
+        x.afc_new_percentage = maybe(any_int() % 100);
+        if (next() % 2) {
+            korv::player::VxmSimulatorPiece s;
+            s.pulse_width = any_float();
+            s.pulse_width_in_full = next() % 2;
+            s.delta = any_int();
+            s.o2 = any_float();
+            x.simulator = s;
+        }
+        return x;
+    }
+    std::int64_t cursor() {
+        return next() % 8 == 0 ? std::numeric_limits<std::int64_t>::max() : static_cast<std::int64_t>(next() % 2000000);
+    }
+
+private:
+    std::uint64_t next() {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 7;
+        state_ ^= state_ << 17;
+        return state_;
+    }
+    std::uint64_t state_ = 0x2545F4914F6CDD1Dull;
+};
+
+inline void hash_text(std::uint64_t& hash, const std::string& text) {
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    hash ^= 0xFF;
+    hash *= 1099511628211ull;
 }
 
 }  // namespace
@@ -139,4 +270,35 @@ TEST(VxmAnimation, WithoutEditorsTheAnalysisGetsTheLoggedValues) {
     EXPECT_EQ(a.pulse_width, 2.5f);
     EXPECT_EQ(a.o2, 0.45f);
     EXPECT_FALSE(a.text.simulator.has_value());
+}
+
+// The texts of 200,000 records of every shape, hashed: the hashes are those of
+// the texts as the player first showed them, so any changed character in any
+// record shows. Built into a reused buffer, each text is also the one the
+// string form gives, whatever the buffer held before.
+TEST(RecordTextSweep, EveryCharacterAsBefore) {
+    RecordSweep sweep;
+    std::uint64_t vxm_hash = 1469598103934665603ull;
+    std::uint64_t pms_hash = 1469598103934665603ull;
+    std::string buffer;
+    int mismatches = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const std::int64_t vxm_cursor = sweep.cursor();
+        const korv::VxmPlayerModel m = sweep.vxm();
+        const VxmTextExtras x = sweep.vxm_extras();
+        const std::string vxm = vxm_record_text(vxm_cursor, m, x);
+        hash_text(vxm_hash, vxm);
+        vxm_record_text(buffer, vxm_cursor, m, x);
+        if (buffer != vxm && ++mismatches < 5) ADD_FAILURE() << "buffer: " << buffer << "\nstring: " << vxm;
+
+        const std::int64_t pms_cursor = sweep.cursor();
+        const PmsRecord r = sweep.pms();
+        const PmsSimulation sim = sweep.pms_simulation();
+        const std::string pms = pms_record_text(pms_cursor, r, sim);
+        hash_text(pms_hash, pms);
+        pms_record_text(buffer, pms_cursor, r, sim);
+        if (buffer != pms && ++mismatches < 5) ADD_FAILURE() << "buffer: " << buffer << "\nstring: " << pms;
+    }
+    EXPECT_EQ(vxm_hash, 0x6e0ff12ba88de794ull);
+    EXPECT_EQ(pms_hash, 0x00b40f86b3a754cbull);
 }
