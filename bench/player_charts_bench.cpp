@@ -155,22 +155,26 @@ int main(int argc, char** argv) {
         } else {
             korv::bench::RealSecondsKeeper reporter;
             benchmark::RunSpecifiedBenchmarks(&reporter);
-            const auto feed = reporter.figures.find("BM_PlotData/iterations:3/real_time");
-            const auto read = reporter.figures.find("BM_ReadOnly/real_time");
-            const auto paint = reporter.figures.find("BM_RepaintCharts/real_time");
-            if (feed != reporter.figures.end() && read != reporter.figures.end()) {
+            const char* feed = "BM_PlotData/iterations:3/real_time";
+            const char* read = "BM_ReadOnly/real_time";
+            if (reporter.figure(feed) && reporter.figure(read)) {
                 std::printf(
-                    "chart feed of %lld records: %.2f s; the same records read without charts (reference): %.2f s\n",
-                    static_cast<long long>(kRecords), feed->second, read->second);
+                    "chart feed of %lld records: %.3f s; the same records read without charts (reference): %.3f s\n",
+                    static_cast<long long>(kRecords), *reporter.figure(feed), *reporter.figure(read));
             }
-            if (paint != reporter.figures.end()) {
-                std::printf("repainting the shown charts at 4 places: %.2f ms\n", paint->second * 1000.0);
+            if (const auto paint = reporter.figure("BM_RepaintCharts/real_time")) {
+                std::printf("repainting the shown charts at 4 places: %.2f ms\n", *paint * 1000.0);
             }
             const double points_mib = 20.0 * static_cast<double>(kRecords) * 4 / (1024.0 * 1024.0);
+            const long rss_after = peak_rss_mib();
             std::printf(
                 "peak memory: %ld MiB before the feed, %ld MiB after; the points themselves (20 charts x 4 bytes "
                 "per record, reference): %.0f MiB\n",
-                rss_before, peak_rss_mib(), points_mib);
+                rss_before, rss_after, points_mib);
+            korv::bench::print_figure("player_charts_over_read", reporter.ratio(feed, read));
+            // What the feed added to the peak, over the points it keeps.
+            korv::bench::print_figure("player_charts_peak_over_points",
+                                      static_cast<double>(rss_after - rss_before) / points_mib);
         }
         g_player = nullptr;
     }

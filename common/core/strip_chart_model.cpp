@@ -134,18 +134,24 @@ void StripChartModel::plot_points(std::span<const std::int32_t> values, StripCha
     }
     set_window_size(area_.width, area_.height);
     take_base_title();
+    const std::size_t first = points_.size();
+    if (options_.clamp_to_range) {
+        for (std::int32_t v : values) points_.push_back(clamped(v));
+    } else {
+        points_.insert(points_.end(), values.begin(), values.end());
+    }
+    // Truncating division keeps the order, so the block's highest and lowest
+    // whole values are those of its highest and lowest points.
+    std::int32_t highest = points_[first];
+    std::int32_t lowest = points_[first];
+    for (std::size_t i = first; i < points_.size(); ++i) {
+        highest = std::max(highest, points_[i]);
+        lowest = std::min(lowest, points_[i]);
+    }
+    data_high_ = std::max(data_high_, highest / 100);
+    data_low_ = std::min(data_low_, lowest / 100);
     // The scale only ever depends on the highest value so far and the box,
     // so setting it once after the block leaves what setting it per point would.
-    int high = data_high_;
-    int low = data_low_;
-    for (std::int32_t v : values) {
-        v = clamped(v);
-        points_.push_back(v);
-        high = std::max(high, v / 100);
-        low = std::min(low, v / 100);
-    }
-    data_high_ = high;
-    data_low_ = low;
     set_scale(data_high_, box);
     if (options_.point_rebuilds_title) update_status();
 }

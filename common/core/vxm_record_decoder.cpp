@@ -67,9 +67,8 @@ void decode_sse2(const std::uint8_t* src, FloatOrder order, float* out, std::siz
 // function uses AVX2, and it is called only where the processor has it.
 template <FloatOrder Order>
 __attribute__((target("avx2"))) std::size_t decode_eights(const std::uint8_t* src, float* out, std::size_t n) {
-    const __m256i reverse_each_float =
-        _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12, 3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8,
-                         15, 14, 13, 12);
+    const __m256i reverse_each_float = _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12, 3, 2, 1,
+                                                        0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12);
     const __m256 hundred = _mm256_set1_ps(100.0f);
     const __m256 two_to_31 = _mm256_set1_ps(2147483648.0f);
     const __m256 sign = _mm256_set1_ps(-0.0f);
@@ -134,8 +133,7 @@ bool decode_path_available(DecodePath path) {
     return false;
 }
 
-void decode_trimmed_floats_with(DecodePath path, const std::uint8_t* src, FloatOrder order, float* out,
-                                std::size_t n) {
+void decode_trimmed_floats_with(DecodePath path, const std::uint8_t* src, FloatOrder order, float* out, std::size_t n) {
     decoder_for(path)(src, order, out, n);
 }
 

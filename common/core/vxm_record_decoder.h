@@ -18,7 +18,6 @@ enum class DecodePath { scalar, sse2, avx2 };
 bool decode_path_available(DecodePath path);
 // As decode_trimmed_floats through one path; an unavailable path falls back
 // to the scalar one.
-void decode_trimmed_floats_with(DecodePath path, const std::uint8_t* src, FloatOrder order, float* out,
-                                std::size_t n);
+void decode_trimmed_floats_with(DecodePath path, const std::uint8_t* src, FloatOrder order, float* out, std::size_t n);
 
 }  // namespace korv

@@ -110,4 +110,10 @@ RecordRead PlayerLog::read_log_record() {
     return result;
 }
 
+VxmRecordBlock PlayerLog::read_vxm_records(std::int64_t first, std::span<float> out) {
+    if (type_ != LogFileType::vxm) return {};
+    if (auto error = vxm_.seek_record(first)) return {0, std::move(error)};
+    return vxm_.read_vxm_records(out);
+}
+
 }  // namespace korv::player

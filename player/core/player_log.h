@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "common/core/vxm_float_order.h"
@@ -39,6 +40,10 @@ public:
     void point_log_file(std::int64_t n);
     // Reads the record the cursor stands on.
     RecordRead read_log_record();
+    // A pass over a VXM log: decodes whole records from record `first` on
+    // into `out` (see VxmPlayerReader::read_vxm_records). The cursor is left
+    // alone; nothing is read from a PMS log.
+    VxmRecordBlock read_vxm_records(std::int64_t first, std::span<float> out);
 
     const PmsRecord& pms() const { return pms_.record(); }
     const VxmPlayerModel& vxm() const { return vxm_.model(); }

@@ -1,5 +1,6 @@
 #include "player/gui/player_charts.h"
 
+#include "player/core/chart_point_pass.h"
 #include "player/gui/chartcontrolp.h"
 #include "player/gui/chartitem.h"
 #include "player/gui/play_frame.h"
@@ -7,7 +8,7 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <vector>
+#include <span>
 
 using namespace korv::player;
 
@@ -78,51 +79,15 @@ void PlayerCharts::feed() {
 // Points go to the charts in blocks; the "Range" box is read once for the
 // whole log, and each chart is given room for a point per record up front.
 void PlayerCharts::feed_points(PlayerLog& log) {
-    constexpr std::size_t kBlock = 4096;
-    std::array<std::vector<std::int32_t>, kMaxCharts + 1> blocks;
     std::array<korv::StripChartRangeBox, kMaxCharts + 1> boxes{};
+    for (int slot = 1; slot <= kMaxCharts; ++slot) boxes[slot] = chart(slot)->range_box();
     const auto records = static_cast<std::size_t>(std::max<std::int64_t>(log.log_records(), 0));
-    for (int slot = 1; slot <= kMaxCharts; ++slot) {
-        blocks[slot].reserve(kBlock);
-        boxes[slot] = chart(slot)->range_box();
-    }
-    const auto flush = [&] {
-        for (int slot = 1; slot <= kMaxCharts; ++slot) {
-            if (blocks[slot].empty()) continue;
-            chartitem* c = chart(slot);
-            if (!c->model().has_points()) c->model().reserve_points(records);
-            c->plot_points(blocks[slot], boxes[slot]);
-            blocks[slot].clear();
-        }
-    };
-
-    const bool pms = log.logfiletype() == LogFileType::pms;
-    ChartPoints points;
-    std::size_t in_block = 0;
-    // As Play steps: from record 1 on, the last record read again at the end.
-    do {
-        log.point_log_file(1);
-        const RecordRead read = log.read_log_record();
-        if (read.error) {
-            flush();
-            frame_.error_rtn(QString::fromStdString(*read.error));
-            return;
-        }
-        if (!read.read) break;
-        if (pms) {
-            pms_chart_points(log.pms(), points);
-        } else {
-            vxm_chart_points(log.vxm(), points);
-        }
-        for (int slot = 1; slot <= kMaxCharts; ++slot) {
-            if (points.has(slot)) blocks[slot].push_back(points.value[slot]);
-        }
-        if (++in_block == kBlock) {
-            flush();
-            in_block = 0;
-        }
-    } while (log.current_log_record() < log.log_records());
-    flush();
+    const auto error = pass_chart_points(log, [&](int slot, std::span<const std::int32_t> points) {
+        chartitem* c = chart(slot);
+        if (!c->model().has_points()) c->model().reserve_points(records);
+        c->plot_points(points, boxes[slot]);
+    });
+    if (error) frame_.error_rtn(QString::fromStdString(*error));
 }
 
 void PlayerCharts::follow(std::int64_t n) {

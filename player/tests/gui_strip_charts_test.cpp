@@ -189,8 +189,8 @@ TEST_F(StripChartsTest, BlockFeedGivesThePointsAndScalesOfAPointByPointFeed) {
     std::vector<VxmRow> rows;
     for (int i = 0; i < 9000; ++i) {
         const float wave = float((i * 37) % 200) - 20.0f;
-        rows.push_back({float((i * 7919) % 9500) - 300.0f, wave * 0.6f, wave / 120.0f, wave / 4.0f, wave / 9.0f,
-                        float(i % 300)});
+        rows.push_back(
+            {float((i * 7919) % 9500) - 300.0f, wave * 0.6f, wave / 120.0f, wave / 4.0f, wave / 9.0f, float(i % 300)});
     }
     rows[4321].rpm = 2.5e9f;  // junk saturates
     rows[8999].tps = -1e30f;

@@ -44,7 +44,6 @@ korv::VxmPlayerModel vxm_sample() {
     return m;
 }
 
-
 // Records of every shape, from a fixed pseudo-random sequence: edge floats
 // (NaN, infinities, signed zeros, subnormals, the largest float, values
 // either side of the decimal layout), hundredths as the logs hold them, and
@@ -52,13 +51,22 @@ korv::VxmPlayerModel vxm_sample() {
 class RecordSweep {
 public:
     float any_float() {
-        static constexpr float kEdges[] = {0.0f,    -0.0f,   std::numeric_limits<float>::quiet_NaN(),
+        static constexpr float kEdges[] = {0.0f,
+                                           -0.0f,
+                                           std::numeric_limits<float>::quiet_NaN(),
                                            std::numeric_limits<float>::infinity(),
                                            -std::numeric_limits<float>::infinity(),
                                            std::numeric_limits<float>::denorm_min(),
                                            std::numeric_limits<float>::min(),
                                            std::numeric_limits<float>::max(),
-                                           1.0e-3f, 9.999e-4f, 1.0e7f, 9999999.0f, 13.88f, 0.98f, 100.0f, -2.5f};
+                                           1.0e-3f,
+                                           9.999e-4f,
+                                           1.0e7f,
+                                           9999999.0f,
+                                           13.88f,
+                                           0.98f,
+                                           100.0f,
+                                           -2.5f};
         switch (next() % 4) {
         case 0: return kEdges[next() % std::size(kEdges)];
         case 1: return std::bit_cast<float>(static_cast<std::uint32_t>(next()));

@@ -1,0 +1,114 @@
+#include "player/core/chart_point_pass.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "player/core/strip_chart_feed.h"
+
+namespace korv::player {
+namespace {
+
+constexpr std::size_t kBlockRecords = 4096;
+
+// Each chart's points of the current block.
+class PointBlocks {
+public:
+    explicit PointBlocks(const ChartPointSink& sink) : sink_(sink) {}
+
+    void add(const ChartPoints& points) {
+        for (int slot = 1; slot <= kMaxCharts; ++slot) {
+            Block& block = blocks_[static_cast<std::size_t>(slot)];
+            if (points.has(slot)) block.values[block.count++] = points.value[static_cast<std::size_t>(slot)];
+        }
+        if (++records_ == kBlockRecords) flush();
+    }
+
+    void flush() {
+        for (int slot = 1; slot <= kMaxCharts; ++slot) {
+            Block& block = blocks_[static_cast<std::size_t>(slot)];
+            if (block.count != 0) sink_(slot, std::span<const std::int32_t>(block.values.data(), block.count));
+            block.count = 0;
+        }
+        records_ = 0;
+    }
+
+private:
+    struct Block {
+        std::array<std::int32_t, kBlockRecords> values;
+        std::size_t count = 0;
+    };
+    const ChartPointSink& sink_;
+    std::array<Block, kMaxCharts + 1> blocks_{};
+    std::size_t records_ = 0;
+};
+
+// Records through the cursor, one at a time, until the cursor reaches the
+// record count; the first failure ends the pass.
+std::optional<std::string> step_through(PlayerLog& log, PointBlocks& blocks) {
+    const bool pms = log.logfiletype() == LogFileType::pms;
+    ChartPoints points;
+    do {
+        log.point_log_file(1);
+        RecordRead read = log.read_log_record();
+        if (read.error) return std::move(read.error);
+        if (!read.read) break;
+        if (pms) {
+            pms_chart_points(log.pms(), points);
+        } else {
+            vxm_chart_points(log.vxm(), points);
+        }
+        blocks.add(points);
+    } while (log.current_log_record() < log.log_records());
+    return std::nullopt;
+}
+
+// Records 1 .. N-1 of a VXM log decoded in blocks, their points added as
+// stepping would add them. Returns the first record not decoded: N, or the
+// start of a block that failed, for stepping to take over from there.
+std::int64_t decode_vxm_blocks(PlayerLog& log, PointBlocks& blocks) {
+    const std::int64_t records = log.log_records();
+    VxmPlayerModel record = log.vxm();  // its channel slots; the values are overwritten row by row
+    const auto width = static_cast<std::size_t>(record.vxm_parm_count) + 1;
+    std::vector<float> rows(kBlockRecords * width);
+    ChartPoints points;
+    std::int64_t next = 1;
+    while (next < records) {
+        const VxmRecordBlock block = log.read_vxm_records(next, rows);
+        if (block.error || block.records == 0) break;
+        for (std::int64_t r = 0; r < block.records; ++r) {
+            const float* row = rows.data() + static_cast<std::size_t>(r) * width;
+            record.vxm_data_fields[kPlayerTimeSlot] = row[0];
+            for (std::size_t i = 1; i < width; ++i) record.vxm_data_fields[record.vxm_type[i]] = row[i];
+            record.fill_named_fields();
+            vxm_chart_points(record, points);
+            blocks.add(points);
+        }
+        next += block.records;
+    }
+    return next;
+}
+
+}  // namespace
+
+std::optional<std::string> pass_chart_points(PlayerLog& log, const ChartPointSink& sink) {
+    PointBlocks blocks(sink);
+    std::optional<std::string> error;
+    // The block decode needs a cursor at the start, where the pass begins,
+    // and records past record 0, which the pass leaves out.
+    if (log.logfiletype() == LogFileType::vxm && log.log_records() >= 2 && log.current_log_record() == 0) {
+        const std::int64_t reached = decode_vxm_blocks(log, blocks);
+        // Stepping goes on from the record before: the last record read again
+        // (which leaves the cursor and the current record as stepping does),
+        // or the failed block, which fails again where stepping would.
+        log.point_log_file(reached - 1);
+        error = step_through(log, blocks);
+    } else if (log.is_open()) {
+        error = step_through(log, blocks);
+    }
+    blocks.flush();
+    return error;
+}
+
+}  // namespace korv::player
