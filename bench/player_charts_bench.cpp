@@ -127,8 +127,8 @@ void BM_RepaintCharts(benchmark::State& state) {
     state.counters["charts_painted"] = static_cast<double>(painted);
 }
 
-BENCHMARK(BM_ReadOnly)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlotData)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadOnly)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_PlotData)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
 BENCHMARK(BM_RepaintCharts)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
@@ -155,8 +155,8 @@ int main(int argc, char** argv) {
         } else {
             korv::bench::RealSecondsKeeper reporter;
             benchmark::RunSpecifiedBenchmarks(&reporter);
-            const char* feed = "BM_PlotData/iterations:3/real_time";
-            const char* read = "BM_ReadOnly/real_time";
+            const char* feed = "BM_PlotData/iterations:3/repeats:5/real_time";
+            const char* read = "BM_ReadOnly/repeats:5/real_time";
             if (reporter.figure(feed) && reporter.figure(read)) {
                 std::printf(
                     "chart feed of %lld records: %.3f s; the same records read without charts (reference): %.3f s\n",

@@ -1,10 +1,13 @@
 #include "common/core/strip_chart_model.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <limits>
 
 #include "common/core/channel_ids.h"
 #include "common/core/java_numbers.h"
+#include "platform/core/memory_pages.h"
 
 namespace korv {
 
@@ -27,6 +30,27 @@ Record add_saturating(Record a, Record b) {
 std::int32_t to_int32_saturating(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
                                                               std::numeric_limits<std::int32_t>::max()));
+}
+
+// Four running minima and maxima side by side, so the compares do not wait
+// on each other; a block is never empty.
+std::pair<std::int32_t, std::int32_t> lowest_and_highest(std::span<const std::int32_t> values) {
+    std::array<std::int32_t, 4> low;
+    std::array<std::int32_t, 4> high;
+    low.fill(values[0]);
+    high.fill(values[0]);
+    std::size_t i = 0;
+    for (; i + 4 <= values.size(); i += 4) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            low[k] = std::min(low[k], values[i + k]);
+            high[k] = std::max(high[k], values[i + k]);
+        }
+    }
+    for (; i < values.size(); ++i) {
+        low[0] = std::min(low[0], values[i]);
+        high[0] = std::max(high[0], values[i]);
+    }
+    return {*std::min_element(low.begin(), low.end()), *std::max_element(high.begin(), high.end())};
 }
 
 }  // namespace
@@ -142,18 +166,20 @@ void StripChartModel::plot_points(std::span<const std::int32_t> values, StripCha
     }
     // Truncating division keeps the order, so the block's highest and lowest
     // whole values are those of its highest and lowest points.
-    std::int32_t highest = points_[first];
-    std::int32_t lowest = points_[first];
-    for (std::size_t i = first; i < points_.size(); ++i) {
-        highest = std::max(highest, points_[i]);
-        lowest = std::min(lowest, points_[i]);
-    }
+    const auto [lowest, highest] = lowest_and_highest(std::span(points_).subspan(first));
     data_high_ = std::max(data_high_, highest / 100);
     data_low_ = std::min(data_low_, lowest / 100);
     // The scale only ever depends on the highest value so far and the box,
     // so setting it once after the block leaves what setting it per point would.
     set_scale(data_high_, box);
     if (options_.point_rebuilds_title) update_status();
+}
+
+void StripChartModel::reserve_points(std::size_t n) {
+    if (n <= points_.capacity()) return;
+    points_.reserve(n);
+    const std::size_t used = points_.size();
+    platform::populate_for_writing(points_.data() + used, (points_.capacity() - used) * sizeof(std::int32_t));
 }
 
 void StripChartModel::clear() {

@@ -155,8 +155,9 @@ public:
     // plot_point on each in turn, but with the window, scale and title set
     // once per call. A long log's feeder calls it on blocks of points.
     void plot_points(std::span<const std::int32_t> values, StripChartRangeBox box = StripChartRangeBox::none);
-    // Room for n points in all, so a long feed does not grow the storage step by step.
-    void reserve_points(std::size_t n) { points_.reserve(n); }
+    // Room for n points in all, so a long feed does not grow the storage
+    // step by step, its pages backed at once.
+    void reserve_points(std::size_t n);
     const std::vector<std::int32_t>& points() const { return points_; }
     bool has_points() const { return !points_.empty(); }
     // Drop the points and reset the range, data and view (see

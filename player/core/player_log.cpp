@@ -90,7 +90,13 @@ void PlayerLog::point_log_file(std::int64_t n) {
     if (type_ == LogFileType::none) return;
     const CursorStep step = point_cursor(cursor_, n, log_records());
     cursor_ = step.cursor;
-    record_ = step.record;
+    // Field by field: a copy of the whole optional would load it in one piece
+    // just after point_cursor stored it in two, and stall playback every step.
+    if (step.record) {
+        record_ = *step.record;
+    } else {
+        record_.reset();
+    }
 }
 
 RecordRead PlayerLog::read_log_record() {
