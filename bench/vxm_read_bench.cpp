@@ -141,8 +141,8 @@ void BM_PlainRead(benchmark::State& state) {
 }
 
 // Argument 0: the log in the page cache; 1: read from the disk each pass.
-BENCHMARK(BM_PlainRead)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlayerReader)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainRead)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_PlayerReader)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_PlayerReaderByRecord)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
@@ -162,8 +162,8 @@ int main(int argc, char** argv) {
     std::filesystem::remove(g_path);
 
     for (const char* arg : {"0", "1"}) {
-        const std::string reader = std::string("BM_PlayerReader/") + arg + "/real_time";
-        const std::string plain = std::string("BM_PlainRead/") + arg + "/real_time";
+        const std::string reader = std::string("BM_PlayerReader/") + arg + "/repeats:5/real_time";
+        const std::string plain = std::string("BM_PlainRead/") + arg + "/repeats:5/real_time";
         const std::optional<double> ratio = reporter.ratio(reader, plain);
         if (!ratio) continue;
         std::printf("%s: player reader %.0f MB/s, plain read %.0f MB/s, ratio %.2f\n",
@@ -173,8 +173,8 @@ int main(int argc, char** argv) {
     if (const auto by_record = reporter.figure("BM_PlayerReaderByRecord/0/real_time")) {
         std::printf("log in the page cache, one record a call with the named fields: %.0f MB/s\n", *by_record);
     }
-    korv::bench::print_figure("vxm_read_over_plain_cached",
-                              reporter.ratio("BM_PlayerReader/0/real_time", "BM_PlainRead/0/real_time"));
+    korv::bench::print_figure("vxm_read_over_plain_cached", reporter.ratio("BM_PlayerReader/0/repeats:5/real_time",
+                                                                           "BM_PlainRead/0/repeats:5/real_time"));
     benchmark::Shutdown();
     return 0;
 }

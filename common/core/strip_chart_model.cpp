@@ -1,7 +1,6 @@
 #include "common/core/strip_chart_model.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
 #include <limits>
 
@@ -32,25 +31,25 @@ std::int32_t to_int32_saturating(std::int64_t v) {
                                                               std::numeric_limits<std::int32_t>::max()));
 }
 
-// Four running minima and maxima side by side, so the compares do not wait
-// on each other; a block is never empty.
+// Two running minima and maxima side by side, in registers, so the
+// compares do not wait on each other; a block is never empty.
 std::pair<std::int32_t, std::int32_t> lowest_and_highest(std::span<const std::int32_t> values) {
-    std::array<std::int32_t, 4> low;
-    std::array<std::int32_t, 4> high;
-    low.fill(values[0]);
-    high.fill(values[0]);
+    std::int32_t low_a = values[0];
+    std::int32_t low_b = values[0];
+    std::int32_t high_a = values[0];
+    std::int32_t high_b = values[0];
     std::size_t i = 0;
-    for (; i + 4 <= values.size(); i += 4) {
-        for (std::size_t k = 0; k < 4; ++k) {
-            low[k] = std::min(low[k], values[i + k]);
-            high[k] = std::max(high[k], values[i + k]);
-        }
+    for (; i + 2 <= values.size(); i += 2) {
+        low_a = std::min(low_a, values[i]);
+        high_a = std::max(high_a, values[i]);
+        low_b = std::min(low_b, values[i + 1]);
+        high_b = std::max(high_b, values[i + 1]);
     }
-    for (; i < values.size(); ++i) {
-        low[0] = std::min(low[0], values[i]);
-        high[0] = std::max(high[0], values[i]);
+    if (i < values.size()) {
+        low_a = std::min(low_a, values[i]);
+        high_a = std::max(high_a, values[i]);
     }
-    return {*std::min_element(low.begin(), low.end()), *std::max_element(high.begin(), high.end())};
+    return {std::min(low_a, low_b), std::max(high_a, high_b)};
 }
 
 }  // namespace

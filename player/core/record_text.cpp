@@ -52,10 +52,6 @@ std::int64_t as_int(std::int8_t v) { return v; }
 
 }  // namespace
 
-float duty_cycle(float pulse_width, std::int32_t rpm) {
-    return trim_decimals(pulse_width * static_cast<float>(rpm) / 1200.0f);
-}
-
 PmsSimulation unsimulated(const PmsRecord& record) {
     PmsSimulation sim;
     sim.adjust_fuel_pw = record.pms_pulsewidth;

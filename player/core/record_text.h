@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/core/java_numbers.h"
 #include "common/core/vxm_player_model.h"
 #include "player/core/pms_record.h"
 
@@ -16,8 +17,11 @@ namespace korv::player {
 inline constexpr std::int32_t kMaxShownRpm = 8000;
 constexpr bool record_is_shown(std::int32_t rpm) { return rpm <= kMaxShownRpm; }
 
-// Injector duty cycle in percent, truncated to two decimals.
-float duty_cycle(float pulse_width, std::int32_t rpm);
+// Injector duty cycle in percent, truncated to two decimals. Inline: the
+// chart feed takes one a record.
+inline float duty_cycle(float pulse_width, std::int32_t rpm) {
+    return trim_decimals(pulse_width * static_cast<float>(rpm) / 1200.0f);
+}
 
 // What the fuel simulator holds for a PMS record when the text is built.
 struct PmsSimulation {

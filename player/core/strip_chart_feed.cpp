@@ -61,48 +61,64 @@ constexpr SlotButton kVxmButtons[] = {
 
 constexpr int kPmsCharts[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 20, 21, 22};
 
+// The slots each kind of record feeds, as a mask.
+template <std::size_t N>
+constexpr std::uint32_t slot_mask(const int (&slots)[N]) {
+    std::uint32_t mask = 0;
+    for (int slot : slots) mask |= 1u << slot;
+    return mask;
+}
+constexpr int kVxmCharts[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22};
+constexpr std::uint32_t kVxmChartSlots = slot_mask(kVxmCharts);
+constexpr std::uint32_t kPmsChartSlots = slot_mask(kPmsCharts);
+
 }  // namespace
 
 const StripChartSpec& strip_chart_spec(int slot) { return kCharts.at(static_cast<std::size_t>(slot)); }
 
+// The values are written first and the mask once at the end: setting the
+// mask beside each value would make the compiler store it twenty times, as
+// a value's store might change it.
 void vxm_chart_points(const VxmPlayerModel& r, ChartPoints& out) {
-    out.present = 0;
-    out.set(1, hundredths(r.vxm_rpms));
-    out.set(2, hundredths(r.vxm_timing));
-    out.set(3, scaled(r.vxm_pulsewidth, 100.0f));
-    out.set(4, hundredths(r.vxm_watertemp));
-    out.set(5, scaled(r.vxm_o2voltage, 10000.0f));
-    out.set(6, hundredths(r.vxm_airtemp));
-    out.set(7, hundredths(r.vxm_tps));
-    out.set(8, hundredths(r.vxm_map));
-    out.set(9, hundredths(r.vxm_knock));
-    out.set(10, scaled(r.vxm_afhz, 10000.0f));
-    out.set(11, scaled(r.vxm_o2, 10000.0f));
-    out.set(12, hundredths(r.vxm_l1));
-    out.set(13, hundredths(r.vxm_s1));
-    out.set(14, hundredths(r.vxm_l2));
-    out.set(15, hundredths(r.vxm_s2));
-    out.set(16, hundredths(r.vxm_mph));
-    out.set(17, hundredths(r.vxm_mtrim));
-    out.set(18, hundredths(r.vxm_load));
-    out.set(19, hundredths(r.vxm_o2trim));
-    out.set(22, duty_cycle_point(r.vxm_pulsewidth, r.vxm_rpms));
+    auto& v = out.value;
+    v[1] = hundredths(r.vxm_rpms);
+    v[2] = hundredths(r.vxm_timing);
+    v[3] = scaled(r.vxm_pulsewidth, 100.0f);
+    v[4] = hundredths(r.vxm_watertemp);
+    v[5] = scaled(r.vxm_o2voltage, 10000.0f);
+    v[6] = hundredths(r.vxm_airtemp);
+    v[7] = hundredths(r.vxm_tps);
+    v[8] = hundredths(r.vxm_map);
+    v[9] = hundredths(r.vxm_knock);
+    v[10] = scaled(r.vxm_afhz, 10000.0f);
+    v[11] = scaled(r.vxm_o2, 10000.0f);
+    v[12] = hundredths(r.vxm_l1);
+    v[13] = hundredths(r.vxm_s1);
+    v[14] = hundredths(r.vxm_l2);
+    v[15] = hundredths(r.vxm_s2);
+    v[16] = hundredths(r.vxm_mph);
+    v[17] = hundredths(r.vxm_mtrim);
+    v[18] = hundredths(r.vxm_load);
+    v[19] = hundredths(r.vxm_o2trim);
+    v[22] = duty_cycle_point(r.vxm_pulsewidth, r.vxm_rpms);
+    out.present = kVxmChartSlots;
 }
 
 void pms_chart_points(const PmsRecord& r, ChartPoints& out) {
-    out.present = 0;
-    out.set(1, hundredths(r.pms_ecu_rpms));
-    out.set(2, hundredths(r.pms_timing));
-    out.set(3, scaled(r.pms_pulsewidth, 100.0f));
-    out.set(4, hundredths(r.pms_watertemp));
-    out.set(5, scaled(r.pms_o2voltage, 10000.0f));
-    out.set(6, hundredths(r.pms_airtemp));
-    out.set(7, hundredths(r.pms_tps));
-    out.set(8, r.pms_pressure < 1.0f ? 0 : scaled(r.pms_pressure, 100.0f));
-    out.set(10, hundredths(r.pms_hz));
-    out.set(20, scaled(r.pms_ecu_pulsewidth, 100.0f));
-    out.set(21, hundredths(r.pms_ecu_timing));
-    out.set(22, duty_cycle_point(r.pms_pulsewidth, r.pms_ecu_rpms));
+    auto& v = out.value;
+    v[1] = hundredths(r.pms_ecu_rpms);
+    v[2] = hundredths(r.pms_timing);
+    v[3] = scaled(r.pms_pulsewidth, 100.0f);
+    v[4] = hundredths(r.pms_watertemp);
+    v[5] = scaled(r.pms_o2voltage, 10000.0f);
+    v[6] = hundredths(r.pms_airtemp);
+    v[7] = hundredths(r.pms_tps);
+    v[8] = r.pms_pressure < 1.0f ? 0 : scaled(r.pms_pressure, 100.0f);
+    v[10] = hundredths(r.pms_hz);
+    v[20] = scaled(r.pms_ecu_pulsewidth, 100.0f);
+    v[21] = hundredths(r.pms_ecu_timing);
+    v[22] = duty_cycle_point(r.pms_pulsewidth, r.pms_ecu_rpms);
+    out.present = kPmsChartSlots;
 }
 
 std::uint32_t enabled_chart_buttons(LogFileType type, const VxmPlayerModel& channels) {
