@@ -57,21 +57,31 @@ void drop_cached_log() {
 // state.range(0) == 1: every pass starts with the log out of the page cache.
 bool cold(const benchmark::State& state) { return state.range(0) == 1; }
 
+bool open_log(benchmark::State& state, korv::VxmPlayerReader& reader) {
+    if (auto error = reader.open(g_path, korv::FloatOrder::big)) {
+        state.SkipWithError(error->c_str());
+        return false;
+    }
+    return true;
+}
+
+// Back to the first record, the log out of the page cache first when the run asks.
+void start_pass(benchmark::State& state, korv::VxmPlayerReader& reader) {
+    if (cold(state)) {
+        state.PauseTiming();
+        drop_cached_log();
+        state.ResumeTiming();
+    }
+    reader.seek_record(0);
+}
+
 // A pass over the log as a chart or an export reads it: blocks of records.
 void BM_PlayerReader(benchmark::State& state) {
     korv::VxmPlayerReader reader;
-    if (auto error = reader.open(g_path, korv::FloatOrder::big)) {
-        state.SkipWithError(error->c_str());
-        return;
-    }
+    if (!open_log(state, reader)) return;
     std::vector<float> block(kBlockRecords * (kChannels + 1));
     for (auto _ : state) {
-        if (cold(state)) {
-            state.PauseTiming();
-            drop_cached_log();
-            state.ResumeTiming();
-        }
-        reader.seek_record(0);
+        start_pass(state, reader);
         std::int64_t records = 0;
         for (;;) {
             const korv::VxmRecordBlock got = reader.read_vxm_records(block);
@@ -94,17 +104,9 @@ void BM_PlayerReader(benchmark::State& state) {
 // Playback's way: one record a call, by slot, with the named fields.
 void BM_PlayerReaderByRecord(benchmark::State& state) {
     korv::VxmPlayerReader reader;
-    if (auto error = reader.open(g_path, korv::FloatOrder::big)) {
-        state.SkipWithError(error->c_str());
-        return;
-    }
+    if (!open_log(state, reader)) return;
     for (auto _ : state) {
-        if (cold(state)) {
-            state.PauseTiming();
-            drop_cached_log();
-            state.ResumeTiming();
-        }
-        reader.seek_record(0);
+        start_pass(state, reader);
         const std::int64_t records = reader.model().log_records;
         for (std::int64_t r = 0; r < records; ++r) {
             if (reader.read_vxm_record()) {
