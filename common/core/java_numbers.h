@@ -56,8 +56,14 @@ constexpr std::int8_t saturating_float_to_int8(float v) {
 
 // v truncated toward zero to two decimals, every step in single precision:
 // (float)(int)(v * 100f) / 100f. A double computation gives other results
-// (0.29f would become 0.28).
-inline float trim_decimals(float v) { return static_cast<float>(saturating_float_to_int32(v * 100.0f)) / 100.0f; }
+// (0.29f would become 0.28). The last step is written as a multiply in
+// double: for every whole-number float t up to 2^31 in magnitude (checked
+// for each), t * 0.01 in double rounds to the same float as t / 100f, and
+// the player takes this step for every value of every record.
+inline float trim_decimals(float v) {
+    const float whole = static_cast<float>(saturating_float_to_int32(v * 100.0f));
+    return static_cast<float>(static_cast<double>(whole) * 0.01);
+}
 
 // The runtime's shortest text of a number: "3000.0", "13.879999", "1.0E-4",
 // "1.0E7", "-0.0", "NaN", "Infinity". Decimal notation for

@@ -65,6 +65,20 @@ TEST(SaturatingCast, FollowsJavaNarrowing) {
     EXPECT_EQ(saturating_double_to_int64(std::nan("")), 0);
 }
 
+// The division of the definition, against the faster form it is written in,
+// across the bit patterns of every kind of float.
+TEST(TrimDecimals, GivesTheSinglePrecisionDivisionBitForBit) {
+    int failures = 0;
+    for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFull && failures < 10; bits += 251) {
+        const float v = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
+        const float divided = static_cast<float>(saturating_float_to_int32(v * 100.0f)) / 100.0f;
+        if (std::bit_cast<std::uint32_t>(trim_decimals(v)) != std::bit_cast<std::uint32_t>(divided)) {
+            ADD_FAILURE() << std::hex << "input 0x" << bits;
+            ++failures;
+        }
+    }
+}
+
 TEST(SaturatingCast, EightBitKeepsLowByteOfTheIntResult) {
     EXPECT_EQ(saturating_float_to_int8(-10.75f), -10);
     EXPECT_EQ(saturating_float_to_int8(200.0f), -56);
