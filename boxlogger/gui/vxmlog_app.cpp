@@ -28,6 +28,7 @@
 #include "boxlogger/gui/view_prefs_dialog.h"
 #include "boxlogger/gui/vxm_vars_sheet.h"
 #include "common/core/vxm_document_reader.h"
+#include "platform/gui/queued_call.h"
 #include "platform/gui/windows1252_text.h"
 
 namespace korv::boxlogger {
@@ -111,7 +112,7 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
         engine_->StartPollThread([this] {
             // On the poll thread: post, never touch a window.
             if (samples_pending_.exchange(true)) return;
-            QMetaObject::invokeMethod(this, &CVXMlogApp::OnNewSamples, Qt::QueuedConnection);
+            korv::platform::post_queued(this, [this] { OnNewSamples(); });
         });
     return true;
 }

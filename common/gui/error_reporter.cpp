@@ -1,6 +1,7 @@
 #include "common/gui/error_reporter.h"
 
 #include "common/gui/error_dialog.h"
+#include "platform/gui/queued_call.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -19,8 +20,7 @@ void ErrorReporter::error_rtn(const QString& message) {
         show_on_gui_thread(message);
         return;
     }
-    QMetaObject::invokeMethod(
-        context_.get(), [this, message] { show_on_gui_thread(message); }, Qt::QueuedConnection);
+    platform::post_queued(context_.get(), [this, message] { show_on_gui_thread(message); });
 }
 
 void ErrorReporter::hide() {
@@ -28,8 +28,7 @@ void ErrorReporter::hide() {
         hide_on_gui_thread();
         return;
     }
-    QMetaObject::invokeMethod(
-        context_.get(), [this] { hide_on_gui_thread(); }, Qt::QueuedConnection);
+    platform::post_queued(context_.get(), [this] { hide_on_gui_thread(); });
 }
 
 error_dialog* ErrorReporter::error_diag() const { return dialog_.get(); }

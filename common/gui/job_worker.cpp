@@ -1,13 +1,13 @@
 #include "common/gui/job_worker.h"
 
-#include <QMetaObject>
-
 #include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
 #include <mutex>
 #include <thread>
+
+#include "platform/gui/queued_call.h"
 
 namespace korv {
 namespace {
@@ -31,7 +31,7 @@ struct JobWorker::Post::State {
 
     // Under `lock`, so the context cannot go while a step is queued on it.
     void post_locked(std::function<void()> step) {
-        if (context != nullptr) QMetaObject::invokeMethod(context, std::move(step), Qt::QueuedConnection);
+        if (context != nullptr) platform::post_queued(context, std::move(step));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "editors/gui/pms_dialog.h"
 #include "editors/gui/pms_enhanced.h"
 #include "platform/gui/qt_file_chooser.h"
+#include "platform/gui/queued_call.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -232,8 +233,7 @@ bool PMSframe::eventFilter(QObject* watched, QEvent* event) {
                 if (display_cells[r][k] != watched) continue;
                 if (event->type() == QEvent::FocusIn) {
                     QLineEdit* cell = display_cells[r][k];
-                    QMetaObject::invokeMethod(
-                        cell, [cell] { cell->selectAll(); }, Qt::QueuedConnection);
+                    korv::platform::post_queued(cell, [cell] { cell->selectAll(); });
                 } else {
                     validate_cell(r, k);
                 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/gui/queued_call.h"
+
 namespace korv::logger {
 
 GuiThreadQuestions::GuiThreadQuestions() : context_(std::make_unique<QObject>()) {}
@@ -47,7 +49,7 @@ void GuiThreadQuestions::post(const std::shared_ptr<Pending>& pending, std::func
         return;
     }
     // Posted work dies with context_, so it never runs after this object.
-    QMetaObject::invokeMethod(context_.get(), std::move(ask), Qt::QueuedConnection);
+    platform::post_queued(context_.get(), std::move(ask));
 }
 
 void GuiThreadQuestions::cancel_waiting() {

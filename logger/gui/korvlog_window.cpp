@@ -15,6 +15,7 @@
 #include "logger/gui/logging_thread.h"
 #include "platform/gui/qt_file_chooser.h"
 #include "platform/gui/qt_message_box.h"
+#include "platform/gui/queued_call.h"
 
 using korv::logger::LogFamily;
 using korv::logger::traits_of;
@@ -201,18 +202,15 @@ void KorvLog::show_pause_state(int flag) {
 }
 
 void KorvLog::post_run_logging(LogFamily family) {
-    QMetaObject::invokeMethod(
-        this, [this, family] { run_logging(family); }, Qt::QueuedConnection);
+    korv::platform::post_queued(this, [this, family] { run_logging(family); });
 }
 
 void KorvLog::post_run_saving(LogFamily family) {
-    QMetaObject::invokeMethod(
-        this, [this, family] { run_saving(family); }, Qt::QueuedConnection);
+    korv::platform::post_queued(this, [this, family] { run_saving(family); });
 }
 
 void KorvLog::post_run_finished(LogFamily family) {
-    QMetaObject::invokeMethod(
-        this, [this, family] { run_finished(family); }, Qt::QueuedConnection);
+    korv::platform::post_queued(this, [this, family] { run_finished(family); });
 }
 
 void KorvLog::run_logging(LogFamily family) {

@@ -6,6 +6,7 @@
 #include "logger/core/live_chart.h"
 #include "logger/core/live_scaling.h"
 #include "logger/core/stop_flags.h"
+#include "platform/gui/queued_call.h"
 
 using korv::logger::LogFamily;
 
@@ -71,7 +72,7 @@ void serialio::on_gui_thread(Work&& work) {
         work();
         return;
     }
-    QMetaObject::invokeMethod(context_.get(), std::forward<Work>(work), Qt::QueuedConnection);
+    korv::platform::post_queued(context_.get(), std::forward<Work>(work));
 }
 
 void serialio::update_status(int n) {
