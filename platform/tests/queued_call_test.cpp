@@ -3,30 +3,22 @@
 // the checker sees the hand-over but still sees races inside the work.
 #include "platform/gui/queued_call.h"
 
-#include <QCoreApplication>
 #include <QThread>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <numeric>
 #include <thread>
 #include <vector>
 
+#include "testsupport/event_wait.h"
+
 namespace korv::platform {
 namespace {
 
-bool run_events_until(const std::function<bool()>& done) {
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > give_up) return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+using testsupport::run_events_until;
 
 TEST(QueuedCall, WorkFromAWorkerRunsOnTheContextThreadInPostingOrder) {
     QObject context;
