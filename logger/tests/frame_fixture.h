@@ -20,19 +20,14 @@
 #include "logger/gui/logobdthread.h"
 #include "platform/core/scripted_message_box.h"
 #include "platform/core/file_chooser.h"
+#include "testsupport/event_wait.h"
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
 
 namespace korv::logger::testing {
 
 inline bool wait_until(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(20)) {
-    const auto give_up = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > give_up) return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    return testsupport::run_events_until(done, limit);
 }
 
 inline QString shown_error(korv::ErrorReporter& reporter) {
