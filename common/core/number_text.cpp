@@ -1,9 +1,9 @@
 #include "common/core/number_text.h"
 
+#include "common/core/plain_decimal.h"
+
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <system_error>
 #include <type_traits>
 
@@ -11,34 +11,6 @@ namespace korv {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// A plain decimal ("2000.50", "7", ".5", "5.") whose digits make an integer
-// the type holds exactly, with few enough decimals that their power of ten
-// is exact too: one division, rounded once, then gives the correctly rounded
-// value, as from_chars does, at a fraction of its cost. Anything else
-// (exponents, long digit strings) is left to from_chars: false.
-template <typename T>
-bool parse_plain_decimal(const char* p, const char* end, bool negative, T& value, const char*& stop) {
-    constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << std::numeric_limits<T>::digits;
-    constexpr int kExactPowers = std::is_same_v<T, float> ? 10 : 22;
-    static constexpr T kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    constexpr int kMaxDigits = 17;  // below 2^64 whatever they are
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int decimals = 0;
-    for (; p != end && is_digit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    if (p != end && *p == '.') {
-        for (++p; p != end && is_digit(*p); ++p, ++digits, ++decimals)
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    }
-    if (digits == 0 || digits > kMaxDigits || mantissa > kExactMantissa || decimals > kExactPowers) return false;
-    if (p != end && (*p == 'e' || *p == 'E')) return false;
-    const T magnitude = static_cast<T>(mantissa) / kPowers[decimals];
-    value = negative ? -magnitude : magnitude;
-    stop = p;
-    return true;
-}
 
 template <typename T>
 std::optional<ParsedNumber<T>> parse_number(std::string_view text) {
@@ -63,8 +35,9 @@ std::optional<ParsedNumber<T>> parse_number(std::string_view text) {
     T value{};
     std::from_chars_result res;
     if constexpr (std::is_floating_point_v<T>) {
-        const char* stop = nullptr;
-        if (parse_plain_decimal(text.data() + i, last, negative, value, stop))
+        // Most numbers are plain decimals, read exactly without from_chars.
+        const char* stop = text.data() + sign_at;
+        if (read_plain_decimal(stop, last, value))
             return ParsedNumber<T>{value, static_cast<std::size_t>(stop - text.data())};
         res = std::from_chars(first, last, value, std::chars_format::general);
     } else {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,68 @@ TEST_F(LineReaderFile, MissingFilesAndFoldersAreRefused) {
     EXPECT_EQ(reader.last_error(), "it is a folder, not a file");
     std::string line;
     EXPECT_FALSE(reader.next_line(line));
+}
+
+// Lines of random lengths with random ends, and the lines they must read
+// as: line ends are found many at a time, and lines lie across those looks.
+struct RandomLines {
+    std::string text;
+    std::vector<std::string> lines;
+};
+
+RandomLines random_lines(std::size_t min_bytes, unsigned seed) {
+    std::mt19937 random(seed);
+    const char* const ends[] = {"\n", "\r\n", "\r"};
+    RandomLines made;
+    while (made.text.size() < min_bytes) {
+        // Mostly short lines, now and then one over a look's 64 bytes.
+        const std::size_t length = random() % 8 == 0 ? random() % 300 : random() % 20;
+        std::string line;
+        for (std::size_t k = 0; k < length; ++k) line += static_cast<char>('a' + random() % 26);
+        made.lines.push_back(line);
+        std::string_view end = ends[random() % 3];
+        // A CR and an LF right after it are one line end.
+        if (line.empty() && end == "\n" && !made.text.empty() && made.text.back() == '\r') end = "\r";
+        made.text += line;
+        made.text += end;
+    }
+    return made;
+}
+
+TEST_F(LineReaderFile, LargeFilesAreMappedAndReadAsFromMemory) {
+    const struct {
+        const char* what;
+        std::size_t bytes;
+    } cases[] = {
+        {"read in chunks", LineReader::kMapFromBytes / 3},
+        {"mapped", LineReader::kMapFromBytes + 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RandomLines made = random_lines(c.bytes, 7);
+        for (const Way way : kWays) {
+            LineReader memory;
+            memory.open_text(made.text);
+            EXPECT_EQ(read_all(memory, way).lines, made.lines);
+            EXPECT_EQ(memory.bytes_read(), made.text.size());
+            LineReader file;
+            ASSERT_TRUE(file.open(write(made.text)));
+            EXPECT_EQ(file.total_bytes(), made.text.size());
+            EXPECT_EQ(read_all(file, way).lines, made.lines);
+            EXPECT_EQ(file.bytes_read(), made.text.size());
+        }
+    }
+}
+
+TEST(LineReader, BytesReadCountLinesAndTheirEnds) {
+    LineReader reader;
+    reader.open_text("ab\r\ncd\n\ne");
+    std::string_view line;
+    std::vector<std::size_t> read;
+    while (reader.next_line_view(line)) read.push_back(reader.bytes_read());
+    // A CR's LF is counted with the next line.
+    EXPECT_EQ(read, (std::vector<std::size_t>{3, 7, 8, 9}));
+    EXPECT_EQ(reader.total_bytes(), 9u);
 }
 
 TEST(LineReader, OpeningAgainForgetsAPendingCarriageReturn) {

@@ -16,6 +16,7 @@
 
 #include "common/core/java_numbers.h"
 #include "common/core/number_text.h"
+#include "common/core/plain_decimal.h"
 
 namespace korv {
 namespace {
@@ -294,6 +295,73 @@ TEST(ParseNumber, PlainDecimalsReadAsFromCharsReadsThem) {
         if (random() % 4 == 0) digits.insert(0, "-");
         expect_as_from_chars<float>(digits);
         expect_as_from_chars<double>(digits);
+    }
+}
+
+// The inline reading of plain decimals that the CSV readers call before
+// parse_float: what it takes must be from_chars' value to the bit and end
+// where from_chars ends; what it refuses the general reading gets.
+template <typename T>
+void expect_quick_read_as_from_chars(const std::string& text, bool taken) {
+    SCOPED_TRACE(text);
+    const char* p = text.data();
+    T value{};
+    ASSERT_EQ(read_plain_decimal(p, text.data() + text.size(), value), taken);
+    if (!taken) {
+        EXPECT_EQ(p, text.data());
+        return;
+    }
+    const char* first = text.data() + (text[0] == '+' ? 1 : 0);
+    T expected{};
+    const auto res = std::from_chars(first, text.data() + text.size(), expected);
+    ASSERT_EQ(res.ec, std::errc());
+    EXPECT_EQ(std::memcmp(&value, &expected, sizeof(T)), 0) << value << " for " << expected;
+    EXPECT_EQ(p, res.ptr);
+}
+
+TEST(ParseNumber, QuickPlainDecimalsAreFromCharsValuesOrLeftToIt) {
+    const struct {
+        const char* text;
+        bool float_taken, double_taken;
+    } cases[] = {
+        {"2000.50,99", true, true},
+        {"-0", true, true},
+        {"+0.5", true, true},
+        {".5", true, true},
+        {"5.", true, true},
+        {"007.250 ", true, true},
+        {"16777216", true, true},      // 2^24: the last float the cut holds
+        {"16777217", false, true},     // past it, from_chars rounds
+        {"0.0000000001", true, true},  // ten decimals
+        {"0.00000000001", false, true},
+        {"9007199254740992", false, true},  // 2^53
+        {"9007199254740993", false, false},
+        {".00000000000000001", false, true},  // 17 digits, all decimals
+        {"0.00000000000000001", false, false},
+        {"123456789012345678", false, false},  // 18 digits
+        {"1.5e3", false, false},
+        {"2.E", false, false},
+        {"", false, false},
+        {"-", false, false},
+        {".", false, false},
+        {" 5", false, false},
+        {"+-5", false, false},
+        {"x5", false, false},
+    };
+    for (const auto& c : cases) {
+        expect_quick_read_as_from_chars<float>(c.text, c.float_taken);
+        expect_quick_read_as_from_chars<double>(c.text, c.double_taken);
+    }
+    // Numbers as logs write them: a few decimals, now and then a sign.
+    std::mt19937_64 random(3400);
+    for (int n = 0; n < 100000; ++n) {
+        std::string digits = std::to_string(random() % 10000000ULL);
+        const std::size_t decimals = random() % 8;
+        while (digits.size() <= decimals) digits.insert(0, "0");
+        if (decimals > 0) digits.insert(digits.size() - decimals, ".");
+        if (random() % 4 == 0) digits.insert(0, random() % 2 ? "-" : "+");
+        expect_quick_read_as_from_chars<float>(digits + ",1", true);
+        expect_quick_read_as_from_chars<double>(digits, true);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "common/core/field_splitter.h"
 #include "common/core/line_reader.h"
 #include "common/core/number_text.h"
+#include "common/core/plain_decimal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,24 @@ float leading_number(std::string_view field) {
     return parsed ? parsed->value : 0.0f;
 }
 
+// Rows read before the rest are estimated from their mean length.
+constexpr std::size_t kRowsToMeasure = 64;
+// However short the rows look, a row takes 4 bytes ("0,0" and its end).
+constexpr std::size_t kShortestRowBytes = 4;
+
+// How many rows the log holds, from the bytes the first `rows` took since
+// `data_start` and the bytes left, with room to spare; `rows` when the size
+// is unknown.
+std::size_t estimate_rows(const LineReader& lines, std::size_t data_start, std::size_t rows) {
+    const std::size_t total = lines.total_bytes();
+    const std::size_t read = lines.bytes_read();
+    if (total <= read || read <= data_start) return rows;
+    const std::size_t left = total - read;
+    const double row_bytes = static_cast<double>(read - data_start) / static_cast<double>(rows);
+    const auto expected = static_cast<std::size_t>(static_cast<double>(left) / row_bytes * 1.125);
+    return rows + std::min(expected, left / kShortestRowBytes) + 1;
+}
+
 // The first `limit` comma-separated fields; empty fields keep their place so
 // the columns stay in step.
 void split_row(std::string_view line, int limit, std::vector<std::string_view>& fields) {
@@ -37,35 +56,83 @@ bool next_filled_line(LineReader& lines, std::string_view& line) {
     return false;
 }
 
-// The first `count` comma-separated fields of a row, as split_row gives
-// them, without splitting the rest: `fields` holds at least the ones it is
-// asked for; how many the row has is what it returns.
-std::size_t split_leading(std::string_view line, std::size_t count, std::string_view* fields) {
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    for (std::size_t k = 0; k < count; ++k) {
-        // Fields are short: a plain walk beats a library call per field.
-        const char* field_end = p;
-        while (field_end != end && *field_end != ',') ++field_end;
-        fields[k] = std::string_view(p, static_cast<std::size_t>(field_end - p));
-        if (field_end == end) return k + 1;
-        p = field_end + 1;
-    }
-    return count;
-}
-
 struct ColumnMap {
     std::vector<int> times;  // every candidate clock, in header order
     int rpm = -1;
     int throttle = -1;
     int columns = 0;
-    // Fields a row needs split: up to the last one read.
-    std::size_t needed() const {
-        int last = std::max(rpm, throttle);
-        for (int t : times) last = std::max(last, t);
-        return static_cast<std::size_t>(std::min(last + 1, columns));
-    }
 };
+
+// What each column a row is read up to feeds: a clock (its index among the
+// candidates), the RPM, the throttle or nothing.
+enum ColumnRole : int { kUnread = -1, kRpmColumn = -2, kThrottleColumn = -3 };
+
+std::vector<int> column_roles(const ColumnMap& map) {
+    int last = std::max(map.rpm, map.throttle);
+    for (int t : map.times) last = std::max(last, t);
+    std::vector<int> roles(static_cast<std::size_t>(std::min(last + 1, map.columns)), kUnread);
+    for (std::size_t c = 0; c < map.times.size(); ++c)
+        roles[static_cast<std::size_t>(map.times[c])] = static_cast<int>(c);
+    roles[static_cast<std::size_t>(map.rpm)] = kRpmColumn;
+    if (map.throttle >= 0) roles[static_cast<std::size_t>(map.throttle)] = kThrottleColumn;
+    return roles;
+}
+
+constexpr double kNoTime = std::numeric_limits<double>::quiet_NaN();
+
+// One row's numbers: each clock's time (NaN where it does not read), the
+// RPM and the throttle (0 when the row has no such field).
+struct RowValues {
+    double times[kMaxLogColumns];
+    float rpm = 0;
+    float throttle = 0;
+};
+
+// Reads a row's comma-separated fields up to the last one used, each number
+// where its field lies; returns how many of those fields the row has. Empty
+// fields keep their place so the columns stay in step.
+std::size_t read_row(std::string_view line, const std::vector<int>& roles, std::size_t clocks, RowValues& row) {
+    std::fill_n(row.times, clocks, kNoTime);
+    row.rpm = row.throttle = 0;
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    auto to_field_end = [&p, end] {
+        while (p != end && *p != ',') ++p;
+    };
+    for (std::size_t k = 0; k < roles.size(); ++k) {
+        const char* const start = p;
+        const int role = roles[k];
+        // Most fields are a plain decimal alone, read here; others go the
+        // general way.
+        if (role >= 0) {
+            double t = 0;
+            const char* q = p;
+            if (read_plain_decimal(q, end, t) && (q == end || *q == ',') &&
+                std::fabs(t) <= std::numeric_limits<float>::max()) {
+                p = q;
+                row.times[role] = t;
+            } else {
+                to_field_end();
+                if (parse_log_time(std::string_view(start, static_cast<std::size_t>(p - start)), t))
+                    row.times[role] = t;
+            }
+        } else if (role != kUnread) {
+            float value = 0;
+            const char* q = p;
+            if (read_plain_decimal(q, end, value)) {
+                p = q;
+            } else {
+                to_field_end();
+                value = leading_number(std::string_view(start, static_cast<std::size_t>(p - start)));
+            }
+            (role == kRpmColumn ? row.rpm : row.throttle) = value;
+        }
+        to_field_end();
+        if (p == end) return k + 1;
+        ++p;
+    }
+    return roles.size();
+}
 
 ColumnMap map_header(std::string_view header) {
     ColumnMap map;
@@ -104,8 +171,6 @@ struct ClockTrack {
     bool advances() const { return rows > 1 && last > first; }
 };
 
-constexpr double kNoTime = std::numeric_limits<double>::quiet_NaN();
-
 // The clock to use: the first that never goes back and advances, else the
 // first that advances; -1 when none does.
 int choose_clock(const std::vector<ClockTrack>& tracks) {
@@ -132,38 +197,47 @@ LogReadResult read_log_lines(LineReader& lines) {
         return result;
     }
 
-    // Rows as read, with the time of every candidate clock (NaN where it
-    // does not read); the clock is known only once all rows are in.
+    // Rows go straight into samples; with more than one candidate clock the
+    // times of each are kept beside them (NaN where a clock does not read),
+    // since the clock is known only once all rows are in.
     const std::size_t clocks = map.times.size();
     std::vector<ClockTrack> tracks(clocks);
-    std::vector<double> times;  // clocks per row
-    std::vector<float> rpm, throttle;
-    const std::size_t needed = map.needed();
-    std::string_view fields[kMaxLogColumns];
+    std::vector<double> times;  // clocks per row, with two clocks or more
+    SampleArray samples;
+    const std::vector<int> roles = column_roles(map);
+    const auto rpm_at = static_cast<std::size_t>(map.rpm);
+    const std::size_t data_start = lines.bytes_read();
+    bool reserved = false;
+    RowValues row;
+    const double* const row_times = row.times;
     while (next_filled_line(lines, line)) {
-        const std::size_t field_count = split_leading(line, needed, fields);
-        if (static_cast<std::size_t>(map.rpm) >= field_count) continue;
-        const std::size_t row_start = times.size();
+        if (rpm_at >= read_row(line, roles, clocks, row)) continue;
         bool any = false;
         for (std::size_t c = 0; c < clocks; ++c) {
-            const auto k = static_cast<std::size_t>(map.times[c]);
-            double t = 0;
-            if (k < field_count && parse_log_time(fields[k], t)) {
-                tracks[c].add(t);
-                any = true;
-            } else {
-                t = kNoTime;
-            }
-            times.push_back(t);
+            if (std::isnan(row_times[c])) continue;
+            tracks[c].add(row_times[c]);
+            any = true;
         }
-        if (!any) {
-            times.resize(row_start);
-            continue;
+        if (!any) continue;
+        if (clocks == 1) {
+            // The one clock reads here: its first time is the origin.
+            const double since = row_times[0] - tracks[0].first;
+            if (!(std::fabs(since) <= std::numeric_limits<float>::max())) continue;
         }
-        rpm.push_back(leading_number(fields[static_cast<std::size_t>(map.rpm)]));
-        // A missing field reads as an empty one.
-        const auto tps = static_cast<std::size_t>(map.throttle);
-        throttle.push_back(map.throttle >= 0 && tps < field_count ? leading_number(fields[tps]) : 0.0f);
+        if (!reserved && samples.size() == kRowsToMeasure) {
+            reserved = true;
+            const std::size_t rows = estimate_rows(lines, data_start, samples.size());
+            samples.reserve(rows);
+            if (clocks > 1) times.reserve(rows * clocks);
+        }
+        DynoSample& s = samples.emplace_back();
+        if (clocks == 1) {
+            s[kTime] = static_cast<float>(row_times[0] - tracks[0].first);
+        } else {
+            times.insert(times.end(), row_times, row_times + clocks);
+        }
+        s[kRawRpm] = row.rpm;
+        s[kThrottle] = row.throttle;
     }
 
     if (std::none_of(tracks.begin(), tracks.end(), [](const ClockTrack& t) { return t.rows >= 2; })) {
@@ -176,19 +250,21 @@ LogReadResult read_log_lines(LineReader& lines) {
         return result;
     }
 
-    // Times are worked out in double and stored from the first row on.
+    // Times are worked out in double and stored from the first row on; rows
+    // where the chosen clock does not read are dropped.
     const double origin = tracks[static_cast<std::size_t>(clock)].first;
-    SampleArray samples;
-    samples.reserve(tracks[static_cast<std::size_t>(clock)].rows);  // counted above
-    for (std::size_t r = 0; r < rpm.size(); ++r) {
-        const double t = times[r * clocks + static_cast<std::size_t>(clock)];
-        if (std::isnan(t)) continue;
-        const double since = t - origin;
-        if (!(std::fabs(since) <= std::numeric_limits<float>::max())) continue;
-        DynoSample& s = samples.emplace_back();
-        s[kTime] = static_cast<float>(since);
-        s[kRawRpm] = rpm[r];
-        s[kThrottle] = throttle[r];
+    if (clocks > 1) {
+        std::size_t kept = 0;
+        for (std::size_t r = 0; r < samples.size(); ++r) {
+            const double t = times[r * clocks + static_cast<std::size_t>(clock)];
+            if (std::isnan(t)) continue;
+            const double since = t - origin;
+            if (!(std::fabs(since) <= std::numeric_limits<float>::max())) continue;
+            DynoSample& s = samples[kept++];
+            s = samples[r];
+            s[kTime] = static_cast<float>(since);
+        }
+        samples.resize(kept);
     }
     if (samples.size() < 2) {
         result.status = LogReadStatus::too_few_samples;
@@ -236,6 +312,13 @@ std::string_view log_read_message(LogReadStatus status) {
 
 bool parse_log_time(std::string_view field, double& seconds) {
     // Most fields are a plain number and nothing else: no colon to count.
+    const char* const end = field.data() + field.size();
+    const char* p = field.data();
+    if (double plain = 0; read_plain_decimal(p, end, plain) && p == end) {
+        if (!(std::fabs(plain) <= std::numeric_limits<float>::max())) return false;
+        seconds = plain;
+        return true;
+    }
     if (const auto plain = korv::parse_double(field); plain && plain->end == field.size()) {
         if (!(std::fabs(plain->value) <= std::numeric_limits<float>::max())) return false;
         seconds = plain->value;

@@ -164,6 +164,17 @@ std::vector<ReferenceRow> rows_split_then_read(const std::string& text) {
     return rows;
 }
 
+// Rows as a logger writes them, `count` of them, with line ends of all kinds.
+std::string many_rows(int count) {
+    std::string rows;
+    const char* const ends[] = {"\n", "\r\n", "\r", "\n\n"};
+    for (int i = 0; i < count; ++i) {
+        rows += std::to_string(i / 100) + "." + std::to_string(i % 100) + "," + std::to_string(2000 + i % 5000) +
+                ".25,x," + std::to_string(i % 100) + ".5" + ends[i % 4];
+    }
+    return rows;
+}
+
 TEST(DynoLogRows, RowsAreTheOnesSplittingThenReadingGave) {
     const std::string past_a_chunk(LineReader::kChunkBytes + 7, 'z');
     const struct {
@@ -177,6 +188,8 @@ TEST(DynoLogRows, RowsAreTheOnesSplittingThenReadingGave) {
         {"clock times", "1:02.5,100,x,1\n1:03,200,x,2\n0:1:04,300,x,3\n1::05,400,x,4\n1:x,500,x,5\n"},
         {"more fields than columns", "0,100,x,1,2,3\n1,200,x,2,,\n"},
         {"a row past a chunk", "0,100,x,1\n1,200," + past_a_chunk + ",2" + past_a_chunk + "\n2,300,x,3\n"},
+        {"a file large enough to be mapped", many_rows(LineReader::kMapFromBytes / 16)},
+        {"fields that go the general way", "1e1,2e3,x,5e-1\n 11, 12,x, 13\n+12.,13.x,x,.25%\n13,-0,x,-.5\n"},
     };
     testsupport::TempFolder folder;
     for (const auto& c : cases) {
@@ -195,6 +208,33 @@ TEST(DynoLogRows, RowsAreTheOnesSplittingThenReadingGave) {
                 EXPECT_EQ(read.samples[i][kRawRpm], reference[i].rpm);
                 EXPECT_EQ(read.samples[i][kThrottle], reference[i].throttle);
             }
+        }
+    }
+}
+
+// With more than one clock, the rows kept are those the chosen clock reads,
+// each with its time since the chosen clock's first.
+TEST(DynoLogRows, TheChosenClockDecidesTheRowsAndTheirTimes) {
+    const struct {
+        const char* name;
+        std::string rows;
+        double origin;
+        std::vector<float> times, rpms;
+    } cases[] = {
+        {"the first never goes back", "5,1,100\n6,x,200\n7,3,300\n", 5, {0, 1, 2}, {100, 200, 300}},
+        {"the first goes back", "5,1,100\n4,x,200\n7,3,300\n6,4,400\n", 1, {0, 2, 3}, {100, 300, 400}},
+        {"the first reads too seldom", "x,1,100\n5,2,200\nx,3,300\n", 1, {0, 1, 2}, {100, 200, 300}},
+        {"the second never reads", "1.5,,100\nx,,200\n2.5,,300\n", 1.5, {0, 1}, {100, 300}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto read = parse("x\nTime,Sec,RPM\n" + c.rows);
+        ASSERT_EQ(read.status, LogReadStatus::ok);
+        EXPECT_EQ(read.time_origin, c.origin);
+        ASSERT_EQ(read.samples.size(), c.times.size());
+        for (std::size_t i = 0; i < c.times.size(); ++i) {
+            EXPECT_EQ(read.samples[i][kTime], c.times[i]) << i;
+            EXPECT_EQ(read.samples[i][kRawRpm], c.rpms[i]) << i;
         }
     }
 }

@@ -1,12 +1,12 @@
 #include "player/core/csv_conversion.h"
 
 #include <algorithm>
-#include <cstring>
 #include <span>
 #include <vector>
 
 #include "common/core/field_splitter.h"
 #include "common/core/number_text.h"
+#include "common/core/plain_decimal.h"
 #include "common/core/vxm_minimal_writer.h"
 #include "player/core/csv_columns.h"
 
@@ -26,6 +26,23 @@ bool is_blank(std::string_view text) {
     return true;
 }
 
+// The number that fills the cell at p, blanks around it allowed, into
+// value; p moves to the cell's end. False when the cell holds anything else.
+bool read_cell(const char*& p, const char* end, float& value) {
+    // Most cells are a plain decimal alone; any other is read the general way.
+    const char* q = p;
+    if (!read_plain_decimal(q, end, value)) {
+        const auto parsed = parse_float(std::string_view(p, static_cast<std::size_t>(end - p)));
+        if (!parsed) return false;
+        value = parsed->value;
+        q = p + parsed->end;
+    }
+    for (; q != end && *q != ','; ++q)
+        if (*q != ' ' && *q != '\t') return false;
+    p = q;
+    return true;
+}
+
 // The kept cells of a row, left to right, into values: false when one is
 // missing or is not one number (blanks around it allowed). Cells are the
 // tokens of kTokens, found and read in the same walk along the line.
@@ -37,16 +54,11 @@ bool read_row(std::string_view line, const std::vector<std::size_t>& kept, float
         while (p != end && *p == ',') ++p;  // empty tokens do not count
         if (p == end) return false;
         if (column != kept[k]) {
-            const void* comma = std::memchr(p, ',', static_cast<std::size_t>(end - p));
-            p = comma ? static_cast<const char*>(comma) : end;
+            // Cells are short: a plain walk beats a library call per cell.
+            while (p != end && *p != ',') ++p;
             continue;
         }
-        // A number stops before the comma that ends its cell.
-        const auto parsed = parse_float(std::string_view(p, static_cast<std::size_t>(end - p)));
-        if (!parsed) return false;
-        for (p += parsed->end; p != end && *p != ','; ++p)
-            if (*p != ' ' && *p != '\t') return false;
-        values[k++] = parsed->value;
+        if (!read_cell(p, end, values[k++])) return false;
     }
     return true;
 }
