@@ -45,6 +45,10 @@ private:
     std::string temp_;
     std::vector<std::uint8_t> buf_;
     std::size_t buf_len_ = 0;
+    static constexpr std::uint64_t kWritebackBytes = std::uint64_t{4} << 20;
+    std::uint64_t written_ = 0;         // bytes in the temporary file
+    std::uint64_t handed_to_disk_ = 0;  // of which the disk was asked to start writing
+
     std::string error_;  // first write error
 };
 

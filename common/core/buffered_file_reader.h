@@ -33,6 +33,8 @@ public:
     std::int64_t position() const { return pos_; }
     // Bytes between the position and size(); 0 when the position is beyond it.
     std::int64_t remaining() const { return pos_ < size_ ? size_ - pos_ : 0; }
+    // The most take() hands out at once.
+    std::size_t buffer_size() const { return buf_.size(); }
     // Any position >= 0 may be set; reading there reports the end of the file.
     void seek(std::int64_t position);
 

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
-#include <vector>
 
 #include "common/core/buffered_file_reader.h"
 #include "common/core/vxm_minimal_writer.h"
@@ -34,16 +33,10 @@ DumpRecordsOutcome write_dump_records(BufferedFileReader& dump, const std::strin
     DumpRecordsOutcome result;
     const std::size_t sample_bytes = 1 + value_bytes;
     const std::size_t record_bytes = channels * sample_bytes;
-    // Records are scaled into a batch and written a batch at a time.
-    constexpr std::size_t kBatchRecords = 1024;
-    std::vector<float> batch(kBatchRecords * channels);
-    std::size_t filled = 0;  // values in the batch
-    auto write_batch = [&]() -> std::optional<std::string> {
-        if (filled == 0) return std::nullopt;
-        if (auto error = log.append_records(std::span(batch.data(), filled))) return error;
-        filled = 0;
-        return std::nullopt;
-    };
+    // Whole records are taken from the dump many at a time and scaled
+    // straight into the log's blocks.
+    const std::size_t group_bytes = std::min<std::size_t>(std::size_t{1} << 18, dump.buffer_size());
+    const std::size_t group_records = record_bytes == 0 ? 1 : std::max<std::size_t>(group_bytes / record_bytes, 1);
     // A single stray byte after the last record is no record at all.
     while (dump.remaining() > 1) {
         if (record_bytes == 0) {
@@ -51,38 +44,32 @@ DumpRecordsOutcome write_dump_records(BufferedFileReader& dump, const std::strin
             result.error = dump_path + " holds samples but names no channels";
             return result;
         }
-        if (static_cast<std::size_t>(dump.remaining()) < record_bytes) {
+        const auto whole = static_cast<std::size_t>(dump.remaining()) / record_bytes;
+        if (whole == 0) {
             result.error = dump_path + " ends inside a record; the " + std::to_string(result.records) +
                            " whole records before it were saved";
             break;
         }
-        const std::uint8_t* record = dump.take(record_bytes);
-        if (!record) {
+        const std::size_t count = std::min(whole, group_records);
+        const std::uint8_t* records = dump.take(count * record_bytes);
+        if (!records) {
             log.discard();
             result.error = dump.last_error();
             return result;
         }
-        float* values = batch.data() + filled;
-        for (std::size_t i = 0; i < channels; ++i) {
-            const std::uint8_t* sample = record + i * sample_bytes;
-            const std::uint8_t second = value_bytes > 1 ? sample[2] : 0;
-            values[i] = convert(i, sample[0], sample[1], second);
-        }
-        filled += channels;
-        ++result.records;
-        if (filled < batch.size()) continue;
-        if (auto error = write_batch()) {
+        // By value: the log's byte stores could alias anything held by reference.
+        auto value_of = [records, record_bytes, sample_bytes, value_bytes, convert](std::size_t record, std::size_t i) {
+            const std::uint8_t* sample = records + record * record_bytes + i * sample_bytes;
+            return convert(i, sample[0], sample[1], value_bytes > 1 ? sample[2] : std::uint8_t{0});
+        };
+        if (auto error = log.append_generated(count, value_of)) {
             log.discard();
             result.error = *error;
             return result;
         }
+        result.records += count;
     }
 
-    if (auto error = write_batch()) {
-        log.discard();
-        result.error = *error;
-        return result;
-    }
     if (auto error = log.commit()) {
         result.error = *error;
         return result;

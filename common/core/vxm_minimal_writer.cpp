@@ -1,9 +1,6 @@
 #include "common/core/vxm_minimal_writer.h"
 
-#include <algorithm>
 #include <vector>
-
-#include "common/core/byte_order.h"
 
 namespace korv {
 namespace {
@@ -51,24 +48,14 @@ std::optional<std::string> VxmMinimalWriter::append_records(std::span<const floa
         return std::to_string(values.size()) + " values for whole records of a log of " +
                std::to_string(channel_count_) + " channels";
     }
-    // Through a block on the stack, so the file's buffer takes few large copies.
-    constexpr std::size_t kBlockBytes = 16384;
-    const std::size_t record_bytes = 4 * (channel_count_ + 1);
-    const std::size_t records_a_block = std::max<std::size_t>(kBlockBytes / record_bytes, 1);
-    std::uint8_t block[std::max(kBlockBytes, 4 * (kMaxChannels + 1))];
-    const float* value = values.data();
-    for (std::size_t left = values.size() / channel_count_; left > 0;) {
-        const std::size_t records = std::min(left, records_a_block);
-        std::uint8_t* p = block;
-        for (std::size_t r = 0; r < records; ++r) {
-            store_f32_be(p, 0.0f);  // the time slot
-            p += 4;
-            for (std::size_t i = 0; i < channel_count_; ++i, p += 4) store_f32_be(p, *value++);
-        }
-        out_.write(block, static_cast<std::size_t>(p - block));
-        left -= records;
-    }
-    return std::nullopt;
+    const std::size_t channels = channel_count_;
+    return append_generated(values.size() / channels,
+                            [&](std::size_t record, std::size_t i) { return values[record * channels + i]; });
+}
+
+std::optional<std::string> VxmMinimalWriter::refuse_generated() const {
+    if (!out_.is_open()) return std::string("no log file is being written");
+    return std::string("records of no values for a log of no channels");
 }
 
 std::optional<std::string> VxmMinimalWriter::commit() {

@@ -16,34 +16,38 @@ namespace {
 namespace id = korv::channel_id;
 
 // What the type-1 scaling of a code reads (the first value byte, the second,
-// or the word of both; a constant counts as reading the second) and how.
+// or the word of both; a constant counts as reading the second) and how: a
+// word is multiplied by its factor, a byte goes through scale.
 struct ObdScaling {
     ColumnScaler::ValueInput input;
-    float (*scale)(float a, float b, float w);
+    float (*scale)(float a, float b);
+    float word_factor = 0;
 };
 
 ObdScaling obd_scaling(int code) {
     using Input = ColumnScaler::ValueInput;
     switch (code) {
-    case id::kTiming: return {Input::second, [](float, float b, float) { return (b - 128.0f) * 0.5f; }};
+    case id::kTiming: return {Input::second, [](float, float b) { return (b - 128.0f) * 0.5f; }};
     case id::kCoolantTemperature:
-    case id::kIntakeAirTemperature:
-        return {Input::second, [](float, float b, float) { return (b - 40.0f) * 1.8f + 32.0f; }};
-    case id::kO2Voltage: return {Input::second, [](float, float b, float) { return b * 0.005f; }};
-    case id::kThrottlePosition: return {Input::second, [](float, float b, float) { return b / 255.0f * 100.0f; }};
-    case id::kEngineSpeed: return {Input::word, [](float, float, float w) { return w / 4.0f; }};
-    case id::kInjectorPulseWidth: return {Input::first, [](float a, float, float) { return a * 0.256f; }};
+    case id::kIntakeAirTemperature: return {Input::second, [](float, float b) { return (b - 40.0f) * 1.8f + 32.0f; }};
+    case id::kO2Voltage: return {Input::second, [](float, float b) { return b * 0.005f; }};
+    case id::kThrottlePosition: return {Input::second, [](float, float b) { return b / 255.0f * 100.0f; }};
+    case id::kEngineSpeed: return {Input::word, nullptr, 0.25f};  // a quarter, exactly
+    case id::kInjectorPulseWidth: return {Input::first, [](float a, float) { return a * 0.256f; }};
     case id::kShortTermFuelTrim:
     case id::kLongTermFuelTrim:
-    case 14: return {Input::second, [](float, float b, float) { return b / 128.0f * 100.0f - 100.0f; }};
-    case id::kKnockSum: return {Input::first, [](float a, float, float) { return a; }};
-    case id::kAirFlow: return {Input::word, [](float, float, float w) { return w * 0.132275f; }};
-    case id::kSpeed: return {Input::second, [](float, float b, float) { return b * 0.6214f; }};
-    default: return {Input::second, [](float, float, float) { return 0.0f; }};
+    case 14: return {Input::second, [](float, float b) { return b / 128.0f * 100.0f - 100.0f; }};
+    case id::kKnockSum: return {Input::first, [](float a, float) { return a; }};
+    case id::kAirFlow: return {Input::word, nullptr, 0.132275f};
+    case id::kSpeed: return {Input::second, [](float, float b) { return b * 0.6214f; }};
+    default: return {Input::second, [](float, float) { return 0.0f; }};
     }
 }
 
-float convert_obd(int code, float a, float b, float w) { return obd_scaling(code).scale(a, b, w); }
+float convert_obd(int code, float a, float b, float w) {
+    const ObdScaling scaling = obd_scaling(code);
+    return scaling.input == ColumnScaler::ValueInput::word ? w * scaling.word_factor : scaling.scale(a, b);
+}
 
 float convert_dsm(int code, int a) {
     const float v = static_cast<float>(a);
@@ -84,7 +88,7 @@ ColumnScaler::ColumnScaler(LogType type, std::uint8_t code)
       code_(code),
       // One-byte types read the first byte only.
       input_(type == LogType::obd ? obd_scaling(code).input : ValueInput::first),
-      word_scale_(type == LogType::obd ? obd_scaling(code).scale : nullptr) {
+      word_factor_(type == LogType::obd ? obd_scaling(code).word_factor : 0.0f) {
     if (input_ == ValueInput::word) return;
     for (int v = 0; v < 256; ++v) {
         const auto byte = static_cast<std::uint8_t>(v);
@@ -165,9 +169,8 @@ DumpConversion convert_dump(LogType type, const std::string& dump_path, const st
     for (const std::uint8_t code : codes) scalers.emplace_back(type, code);
     const DumpRecordsOutcome outcome =
         write_dump_records(dump, dump_path, log, channels, static_cast<std::size_t>(traits_of(type).value_bytes),
-                           [&scalers](std::size_t channel, std::uint8_t code, std::uint8_t a, std::uint8_t b) {
-                               return scalers[channel](code, a, b);
-                           });
+                           [scaler = scalers.data()](std::size_t channel, std::uint8_t code, std::uint8_t a,
+                                                     std::uint8_t b) { return scaler[channel](code, a, b); });
     result.written = outcome.written;
     result.records = outcome.records;
     result.error = outcome.error;

@@ -33,17 +33,14 @@ public:
     ColumnScaler(LogType type, std::uint8_t code);
 
     float operator()(std::uint8_t code, std::uint8_t a, std::uint8_t b) const {
-        if (code != code_) return convert_sample(type_, code, a, b);
-        switch (input_) {
-        case ValueInput::first: return table_[a];
-        case ValueInput::second: return table_[b];
-        case ValueInput::word: break;
-        }
-        return word_scale_(static_cast<float>(a), static_cast<float>(b), static_cast<float>(build_int(a, b)));
+        if (code != code_) [[unlikely]]
+            return convert_sample(type_, code, a, b);
+        if (input_ == ValueInput::word) return static_cast<float>(build_int(a, b)) * word_factor_;
+        return table_[input_ == ValueInput::second ? b : a];
     }
 
     // Which value byte the column's table is indexed by; word: none, both
-    // bytes count.
+    // bytes count, as the unsigned word times a factor.
     enum class ValueInput { first, second, word };
     ValueInput input() const { return input_; }
 
@@ -51,7 +48,7 @@ private:
     LogType type_;
     std::uint8_t code_;
     ValueInput input_;
-    float (*word_scale_)(float a, float b, float w);  // for a word
+    float word_factor_ = 0;  // for a word
     std::array<float, 256> table_{};
 };
 

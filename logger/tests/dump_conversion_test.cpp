@@ -210,6 +210,40 @@ TEST_F(LoggerDumpConversion, HeaderOnlyDumpWritesAHeaderAndNoRecords) {
     EXPECT_EQ(read_bytes(log()), minimal_header({0x09, 0x03}));
 }
 
+// A long run is read and written many records at a time; every record must
+// still be its own samples scaled by their own codes, past each batch's edge.
+TEST_F(LoggerDumpConversion, LongRunsAreEverySampleScaledInOrder) {
+    const std::vector<std::uint8_t> codes = {9, 0, 7, 3, 12, 13, 18, 1, 11, 20};
+    constexpr int kRecords = 30000;  // more than a megabyte of log
+    for (const LogType type : {LogType::obd, LogType::dsm}) {
+        SCOPED_TRACE(static_cast<int>(type));
+        const bool two_bytes = type == LogType::obd;
+        std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(codes.size()), 0, 0, 0};
+        bytes.insert(bytes.end(), codes.begin(), codes.end());
+        std::vector<std::uint8_t> expected = minimal_header(codes);
+        for (int r = 0; r < kRecords; ++r) {
+            append_be32(expected, 0);  // time slot
+            for (std::size_t c = 0; c < codes.size(); ++c) {
+                // Now and then a sample carries another channel's code.
+                const int step = r * 31 + static_cast<int>(c) * 7;
+                const auto code = step % 97 == 0 ? codes[(c + 3) % codes.size()] : codes[c];
+                const auto a = static_cast<std::uint8_t>(step), b = static_cast<std::uint8_t>(step >> 5);
+                bytes.insert(bytes.end(), {code, a});
+                if (two_bytes) bytes.push_back(b);
+                append_be32(expected, std::bit_cast<std::uint32_t>(convert_sample(type, code, a, two_bytes ? b : 0)));
+            }
+        }
+        bytes.insert(bytes.end(), {9, 1});  // a record cut short
+        write_bytes(dump(), bytes);
+
+        const DumpConversion done = convert_dump(type, dump(), log());
+        ASSERT_TRUE(done.error);
+        EXPECT_NE(done.error->find("the " + std::to_string(kRecords) + " whole records"), std::string::npos);
+        EXPECT_EQ(done.records, static_cast<std::size_t>(kRecords));
+        EXPECT_TRUE(read_bytes(log()) == expected);
+    }
+}
+
 TEST_F(LoggerDumpConversion, OneStrayByteAfterTheLastRecordIsIgnored) {
     write_bytes(dump(), {0x01, 0, 0, 0, 0x09, 0x09, 0x40, 0x09});
     const DumpConversion done = convert_dump(LogType::dsm, dump(), log());
