@@ -66,9 +66,11 @@ std::optional<std::string> AtomicFileWriter::open(const std::string& target_path
 void AtomicFileWriter::write(const void* data, std::size_t n) {
     if (fd_ < 0 || !error_.empty()) return;
     const auto* p = static_cast<const std::uint8_t*>(data);
-    if (buf_len_ + n > buf_.size()) {
+    // A large piece goes to the file as it is rather than through the buffer.
+    const bool large = n >= buf_.size() / 4;
+    if (large || buf_len_ + n > buf_.size()) {
         flush();
-        if (n >= buf_.size()) {
+        if (large) {
             write_through(p, n);
             return;
         }

@@ -172,6 +172,14 @@ bool LineReader::next_line(std::string& line) {
     }
 }
 
+bool LineReader::look_further() {
+    const char* const next = ends_at_ + kEndsBlock;
+    if (static_cast<std::size_t>(unread_.data() + unread_.size() - next) < kEndsBlock) return false;
+    ends_at_ = next;
+    ends_ = line_end_bits(next);
+    return true;
+}
+
 bool LineReader::next_line_view_found(std::string_view& line) {
     if (pending_cr_ && !unread_.empty()) {
         pending_cr_ = false;

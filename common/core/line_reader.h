@@ -47,11 +47,16 @@ public:
         const char* const p = unread_.data();
         if (unread_.empty() || ends_at_ == nullptr) return next_line_view_found(line);
         const std::size_t from = pending_cr_ && *p == '\n' ? 1 : 0;
-        const std::ptrdiff_t offset = p + from - ends_at_;
+        const char* const start = p + from;
+        std::ptrdiff_t offset = start - ends_at_;
         if (offset < 0 || offset >= kEndsBlockBytes) return next_line_view_found(line);
-        const std::uint64_t ahead = ends_ >> offset;
-        if (ahead == 0) return next_line_view_found(line);
-        const auto n = static_cast<std::size_t>(std::countr_zero(ahead));
+        std::uint64_t ahead = ends_ >> offset;
+        while (ahead == 0) {
+            if (!look_further()) return next_line_view_found(line);
+            offset = 0;
+            ahead = ends_;
+        }
+        const auto n = static_cast<std::size_t>(ends_at_ + offset - start + std::countr_zero(ahead));
         cut_ = n > max_line_bytes_;
         line = std::string_view(p + from, cut_ ? max_line_bytes_ : n);
         pending_cr_ = p[from + n] == '\r';
@@ -68,6 +73,9 @@ public:
 
 private:
     bool next_line_view_found(std::string_view& line);
+    // Moves the look for line ends on to the next 64 bytes; false when fewer
+    // are left.
+    bool look_further();
     bool fill();
     bool map_whole(std::size_t size);
     void set_unread(std::string_view text);

@@ -40,11 +40,25 @@ public:
     // written, straight into large blocks.
     template <typename ValueOf>
     std::optional<std::string> append_generated(std::size_t records, ValueOf&& value_of);
+    // The same made a channel at a time: fill(channel, first, count, out,
+    // stride) stores the channel's values of records first .. first+count-1
+    // as big-endian floats at out, out + stride, ...
+    template <typename FillChannel>
+    std::optional<std::string> append_by_channel(std::size_t records, FillChannel&& fill);
     std::optional<std::string> commit();
     void discard();
 
 private:
     std::optional<std::string> refuse_generated() const;
+    // Makes block_ room for `records` records, or a block's worth when they
+    // are more; returns how many records a block holds.
+    std::size_t make_block(std::size_t records) {
+        const std::size_t record_bytes = 4 * (channel_count_ + 1);
+        const std::size_t records_a_block = AtomicFileWriter::kDefaultBufferSize / record_bytes;
+        const std::size_t block_bytes = std::min(records, records_a_block) * record_bytes;
+        if (block_.size() < block_bytes) block_.resize(block_bytes);
+        return records_a_block;
+    }
 
     AtomicFileWriter out_;
     std::size_t channel_count_ = 0;
@@ -56,12 +70,9 @@ std::optional<std::string> VxmMinimalWriter::append_generated(std::size_t record
     if (!out_.is_open() || channel_count_ == 0) return refuse_generated();
     const std::size_t channels = channel_count_;
     const std::size_t record_bytes = 4 * (channels + 1);
-    // A full block is at least the file's buffer, which it then skips.
-    const std::size_t records_a_block = (AtomicFileWriter::kDefaultBufferSize + record_bytes - 1) / record_bytes;
-    const std::size_t block_bytes = std::min(records, records_a_block) * record_bytes;
+    const std::size_t records_a_block = make_block(records);
     for (std::size_t record = 0; record < records;) {
         std::vector<std::uint8_t>& block = block_;
-        if (block.size() < block_bytes) block.resize(block_bytes);
         const std::size_t last = std::min(records, record + records_a_block);
         std::uint8_t* p = block.data();
         for (; record < last; ++record) {
@@ -70,6 +81,30 @@ std::optional<std::string> VxmMinimalWriter::append_generated(std::size_t record
             for (std::size_t i = 0; i < channels; ++i, p += 4) store_f32_be(p, value_of(record, i));
         }
         out_.write(block.data(), static_cast<std::size_t>(p - block.data()));
+    }
+    return std::nullopt;
+}
+
+template <typename FillChannel>
+std::optional<std::string> VxmMinimalWriter::append_by_channel(std::size_t records, FillChannel&& fill) {
+    if (!out_.is_open() || channel_count_ == 0) return refuse_generated();
+    const std::size_t channels = channel_count_;
+    const std::size_t record_bytes = 4 * (channels + 1);
+    const std::size_t records_a_block = make_block(records);
+    for (std::size_t first = 0; first < records;) {
+        const std::size_t count = std::min(records - first, records_a_block);
+        std::uint8_t* const block = block_.data();
+        // A few hundred records at a time, so all channels find them in the cache.
+        constexpr std::size_t kStripRecords = 256;
+        for (std::size_t strip = 0; strip < count; strip += kStripRecords) {
+            const std::size_t n = std::min(kStripRecords, count - strip);
+            std::uint8_t* const records_out = block + strip * record_bytes;
+            for (std::size_t r = 0; r < n; ++r) store_f32_be(records_out + r * record_bytes, 0.0f);  // the time slots
+            for (std::size_t i = 0; i < channels; ++i)
+                fill(i, first + strip, n, records_out + 4 * (i + 1), record_bytes);
+        }
+        out_.write(block, count * record_bytes);
+        first += count;
     }
     return std::nullopt;
 }

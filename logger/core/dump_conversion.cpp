@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/core/buffered_file_reader.h"
+#include "common/core/byte_order.h"
 #include "common/core/channel_ids.h"
 #include "common/core/dump_records.h"
 #include "common/core/storable_channels.h"
@@ -96,7 +97,47 @@ ColumnScaler::ColumnScaler(LogType type, std::uint8_t code)
     }
 }
 
+void ColumnScaler::scale_column(const std::uint8_t* in, std::size_t in_stride, std::size_t count,
+                                std::size_t value_bytes, std::uint8_t* out, std::size_t out_stride) const {
+    // Locals, so the byte stores cannot make the loops read them again.
+    const LogType type = type_;
+    const std::uint8_t code = code_;
+    const float factor = word_factor_;
+    const float* const table = table_.data();
+    const bool two_bytes = value_bytes > 1;
+    auto other = [type, two_bytes](const std::uint8_t* s) {
+        return convert_sample(type, s[0], s[1], two_bytes ? s[2] : std::uint8_t{0});
+    };
+    switch (input_) {
+    case ValueInput::first:
+        for (std::size_t r = 0; r < count; ++r, in += in_stride, out += out_stride)
+            store_f32_be(out, in[0] == code ? table[in[1]] : other(in));
+        break;
+    case ValueInput::second:
+        for (std::size_t r = 0; r < count; ++r, in += in_stride, out += out_stride)
+            store_f32_be(out, in[0] == code ? table[in[2]] : other(in));
+        break;
+    case ValueInput::word:
+        for (std::size_t r = 0; r < count; ++r, in += in_stride, out += out_stride)
+            store_f32_be(out, in[0] == code ? static_cast<float>(build_int(in[1], in[2])) * factor : other(in));
+        break;
+    }
+}
+
 namespace {
+
+// The save's converter: each column scaled by its own scaler, a column of
+// many records at a time.
+struct DumpColumns {
+    const ColumnScaler* scalers;
+    float operator()(std::size_t channel, std::uint8_t code, std::uint8_t a, std::uint8_t b) const {
+        return scalers[channel](code, a, b);
+    }
+    void scale_column(std::size_t channel, const std::uint8_t* in, std::size_t in_stride, std::size_t count,
+                      std::size_t value_bytes, std::uint8_t* out, std::size_t out_stride) const {
+        scalers[channel].scale_column(in, in_stride, count, value_bytes, out, out_stride);
+    }
+};
 
 enum class DumpHead { read, cut_in_count, cut_in_codes };
 
@@ -169,8 +210,7 @@ DumpConversion convert_dump(LogType type, const std::string& dump_path, const st
     for (const std::uint8_t code : codes) scalers.emplace_back(type, code);
     const DumpRecordsOutcome outcome =
         write_dump_records(dump, dump_path, log, channels, static_cast<std::size_t>(traits_of(type).value_bytes),
-                           [scaler = scalers.data()](std::size_t channel, std::uint8_t code, std::uint8_t a,
-                                                     std::uint8_t b) { return scaler[channel](code, a, b); });
+                           DumpColumns{scalers.data()});
     result.written = outcome.written;
     result.records = outcome.records;
     result.error = outcome.error;

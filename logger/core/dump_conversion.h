@@ -39,6 +39,13 @@ public:
         return table_[input_ == ValueInput::second ? b : a];
     }
 
+    // The column's samples of `count` records, each its code byte and
+    // value_bytes value bytes, in_stride bytes apart from in; the values go
+    // out as big-endian floats out_stride bytes apart. The same values as
+    // one call each, made without choosing anything per sample.
+    void scale_column(const std::uint8_t* in, std::size_t in_stride, std::size_t count, std::size_t value_bytes,
+                      std::uint8_t* out, std::size_t out_stride) const;
+
     // Which value byte the column's table is indexed by; word: none, both
     // bytes count, as the unsigned word times a factor.
     enum class ValueInput { first, second, word };
