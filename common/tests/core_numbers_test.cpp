@@ -365,6 +365,21 @@ TEST(ParseNumber, QuickPlainDecimalsAreFromCharsValuesOrLeftToIt) {
     }
 }
 
+// A float's quotient is made by a multiplication in double: for every
+// mantissa and power the quick reading takes, it must be the float division's.
+TEST(ParseNumber, QuickFloatQuotientsAreTheFloatDivisionsForEveryMantissa) {
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    for (std::ptrdiff_t decimals = 0; decimals <= 10; ++decimals) {
+        std::uint64_t mismatches = 0;
+        for (std::uint32_t m = 0; m <= (std::uint32_t{1} << 24); ++m) {
+            const float divided = static_cast<float>(m) / kPowers[decimals];
+            mismatches += std::bit_cast<std::uint32_t>(plain_decimal_value<float>(m, decimals)) !=
+                          std::bit_cast<std::uint32_t>(divided);
+        }
+        EXPECT_EQ(mismatches, 0u) << "over 10^" << decimals;
+    }
+}
+
 TEST(FormatFixed, MatchesPrintfInTheCLocale) {
     EXPECT_EQ(format_fixed(1234.567, 2), "1234.57");
     EXPECT_EQ(format_fixed(-1.0, 2), "-1.00");
