@@ -68,19 +68,18 @@ private:
 template <typename ValueOf>
 std::optional<std::string> VxmMinimalWriter::append_generated(std::size_t records, ValueOf&& value_of) {
     if (!out_.is_open() || channel_count_ == 0) return refuse_generated();
-    const std::size_t channels = channel_count_;
-    const std::size_t record_bytes = 4 * (channels + 1);
     const std::size_t records_a_block = make_block(records);
+    const std::size_t channels = channel_count_;
     for (std::size_t record = 0; record < records;) {
-        std::vector<std::uint8_t>& block = block_;
         const std::size_t last = std::min(records, record + records_a_block);
-        std::uint8_t* p = block.data();
+        std::uint8_t* const block = block_.data();
+        std::uint8_t* p = block;
         for (; record < last; ++record) {
             store_f32_be(p, 0.0f);  // the time slot
             p += 4;
             for (std::size_t i = 0; i < channels; ++i, p += 4) store_f32_be(p, value_of(record, i));
         }
-        out_.write(block.data(), static_cast<std::size_t>(p - block.data()));
+        out_.write(block, static_cast<std::size_t>(p - block));
     }
     return std::nullopt;
 }
