@@ -18,4 +18,13 @@ inline bool run_events_until(const std::function<bool()>& done,
     return true;
 }
 
+// As above, then one more round of events, so what the change that met the
+// condition posted (a dialog closing, a label set) has arrived too.
+inline bool run_events_until_settled(const std::function<bool()>& done,
+                                     std::chrono::milliseconds limit = std::chrono::seconds(20)) {
+    if (!run_events_until(done, limit)) return false;
+    QCoreApplication::processEvents();
+    return true;
+}
+
 }  // namespace korv::testsupport

@@ -3,8 +3,6 @@
 // settings in a temporary folder and scripted messages and file choices.
 #include <gtest/gtest.h>
 
-#include <QTest>
-
 #include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/vxmlog_app.h"
 #include "platform/core/scripted_file_chooser.h"
@@ -12,8 +10,10 @@
 #include "platform/gui/qt_settings_store.h"
 #include "sim/core/com_port_binding.h"
 #include "sim/core/vxm_box.h"
+#include "testsupport/event_wait.h"
 #include "testsupport/temp_folder.h"
 
+#include <chrono>
 #include <memory>
 
 namespace korv::boxlogger {
@@ -38,7 +38,7 @@ struct AppOnBox : ::testing::Test {
     // "&Connect" on the command screen, and its probe's answer.
     bool connect() {
         app->command_frame()->view()->button(cmd::kConnect)->click();
-        return QTest::qWaitFor([this] { return !app->connecting(); }, 10000);
+        return testsupport::run_events_until([this] { return !app->connecting(); }, std::chrono::seconds(10));
     }
 };
 

@@ -9,7 +9,6 @@
 #include <QToolButton>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -255,19 +254,19 @@ TEST_F(DrbSheet, TheGuiThreadKeepsTurningWhileACommandHoldsTheLine) {
     refresh(kErrors);
     click(kErrors, 1012);  // clearing the codes: the box echoes alone for 3 s
     ASSERT_TRUE(sheet->busy());
-    ASSERT_TRUE(QTest::qWaitFor(
+    ASSERT_TRUE(testsupport::run_events_until(
         [&] {
             const std::vector<std::uint8_t> heard = link.box.received();
             return !heard.empty() && heard.back() == 0xCA;
         },
-        5000));
+        std::chrono::seconds(5)));
     for (const auto& [what, call] : calls) {
         const auto asked = std::chrono::steady_clock::now();
         std::optional<std::chrono::steady_clock::time_point> fired;
         QObject turn;  // takes the timer with it should the call never return in time
         QTimer::singleShot(0, &turn, [&] { fired = std::chrono::steady_clock::now(); });
         call();
-        QTest::qWaitFor([&] { return fired.has_value(); }, 200);
+        testsupport::run_events_until([&] { return fired.has_value(); }, std::chrono::milliseconds(200));
         ASSERT_TRUE(fired) << what;
         EXPECT_LT(*fired - asked, std::chrono::milliseconds(100)) << what;
     }

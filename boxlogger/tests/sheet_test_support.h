@@ -11,6 +11,7 @@
 #include "platform/core/scripted_message_box.h"
 #include "sim/core/com_port_binding.h"
 #include "sim/core/vxm_box.h"
+#include "testsupport/event_wait.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -84,16 +85,16 @@ struct BoxLink {
 inline bool wait_idle(CEngineSheet& sheet, JumpClock* clock = nullptr, std::int64_t jump_us = 0) {
     using namespace std::chrono_literals;
     const auto started = std::chrono::steady_clock::now();
-    const auto give_up = started + 30s;
     bool jumped = clock == nullptr;
-    while ((sheet.working() || sheet.notice()) && std::chrono::steady_clock::now() < give_up) {
-        QApplication::processEvents();
-        std::this_thread::sleep_for(1ms);
-        if (!jumped && std::chrono::steady_clock::now() - started > 250ms) {
-            clock->jump_us(jump_us);
-            jumped = true;
-        }
-    }
+    testsupport::run_events_until(
+        [&] {
+            if (!jumped && std::chrono::steady_clock::now() - started > 250ms) {
+                clock->jump_us(jump_us);
+                jumped = true;
+            }
+            return !sheet.working() && !sheet.notice();
+        },
+        30s);
     return !sheet.working();
 }
 

@@ -7,10 +7,10 @@
 #include "boxlogger/tests/sheet_test_support.h"
 #include "platform/core/scripted_file_chooser.h"
 #include "platform/gui/qt_settings_store.h"
+#include "testsupport/event_wait.h"
 #include "testsupport/temp_folder.h"
 
 #include <QLineEdit>
-#include <QTest>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -21,16 +21,7 @@ namespace {
 using namespace korv::boxlogger::testing;
 using namespace std::chrono_literals;
 
-// Runs the GUI thread's events until the condition holds or 20 s pass.
-template <class Condition>
-bool wait_for(Condition condition) {
-    const auto give_up = std::chrono::steady_clock::now() + 20s;
-    while (!condition() && std::chrono::steady_clock::now() < give_up) {
-        QApplication::processEvents();
-        std::this_thread::sleep_for(2ms);
-    }
-    return condition();
-}
+using testsupport::run_events_until;
 
 template <class Sheet>
 Sheet* open_sheet() {
@@ -57,7 +48,7 @@ struct SheetsEndToEnd : ::testing::Test {
         app = std::make_unique<CVXMlogApp>(services);
         ASSERT_TRUE(app->InitInstance({}));
         screen()->button(cmd::kConnect)->click();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !app->connecting(); }, 10000));
+        ASSERT_TRUE(run_events_until([this] { return !app->connecting(); }, 10s));
         ASSERT_EQ(screen()->button(cmd::kConnect)->text(), "Dis&connect");
     }
     void TearDown() override {
@@ -75,17 +66,17 @@ TEST_F(SheetsEndToEnd, Drb2ShowsTheBoxEcuAndClearsItsFaultWord) {
         auto* sheet = open_sheet<CDRBPropertySheet>();
         ASSERT_NE(sheet, nullptr);
         EXPECT_EQ(app->engine().hold_count(), 1);
-        EXPECT_TRUE(wait_for([&] { return label_text(sheet->page(0), 1014) == "5422"; }))
+        EXPECT_TRUE(run_events_until([&] { return label_text(sheet->page(0), 1014) == "5422"; }))
             << label_text(sheet->page(0), 1014).toStdString();
         EXPECT_EQ(label_text(sheet->page(0), 1015), "2.0 Turbo Federal");
         EXPECT_EQ(label_text(sheet->page(0), 1017), "VXM Modified");
         sheet->SetActivePage(1);
         auto* faults = control<QListWidget>(sheet->page(1), 1011);
-        EXPECT_TRUE(wait_for([&] { return faults->count() == 2; }));
+        EXPECT_TRUE(run_events_until([&] { return faults->count() == 2; }));
         control<QPushButton>(sheet->page(1), 1012)->click();
         EXPECT_TRUE(wait_idle(*sheet, &clock, sim::VxmBox::kCommandRunUs));
         EXPECT_EQ(box->ecu().trouble_codes(), 0);
-        EXPECT_TRUE(wait_for([&] { return faults->count() == 1 && faults->item(0)->text().isEmpty(); }));
+        EXPECT_TRUE(run_events_until([&] { return faults->count() == 1 && faults->item(0)->text().isEmpty(); }));
         seen = true;
         sheet->reject();
     });
@@ -105,7 +96,7 @@ TEST_F(SheetsEndToEnd, TuningVariablesButtonWritesARegister) {
     QTimer::singleShot(0, [&] {
         auto* sheet = open_sheet<CVXMVarsSheet>();
         ASSERT_NE(sheet, nullptr);
-        ASSERT_TRUE(wait_for([&] { return app->engine().link_up() == 1; }));
+        ASSERT_TRUE(run_events_until([&] { return app->engine().link_up() == 1; }));
         sheet->vars_page(0)->edit(2)->setText("125");
         sheet->vars_page(0)->SetModified(true);
         sheet->accept();

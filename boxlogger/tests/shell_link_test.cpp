@@ -17,6 +17,7 @@
 #include "platform/core/scripted_message_box.h"
 #include "sim/core/com_port_binding.h"
 #include "sim/core/vxm_box.h"
+#include "testsupport/event_wait.h"
 
 namespace korv::boxlogger {
 namespace {
@@ -44,7 +45,7 @@ struct LinkedShell : ::testing::Test {
     // Connect answers once the link has; the command screen keeps turning meanwhile.
     void connect_and_settle() {
         button(cmd::kConnect)->click();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !app->connecting(); }, 10000));
+        ASSERT_TRUE(testsupport::run_events_until([this] { return !app->connecting(); }, std::chrono::seconds(10)));
     }
 };
 
@@ -69,7 +70,7 @@ void click_and_wait_status(CLoggerPrefsDlg& dialog, QWidget* target, const QStri
         QTest::mouseDClick(target, Qt::LeftButton, Qt::ControlModifier);
     else
         static_cast<QPushButton*>(target)->click();
-    QTest::qWaitFor([&] { return dialog.status_text() == expected; }, 10000);
+    testsupport::run_events_until([&] { return dialog.status_text() == expected; }, std::chrono::seconds(10));
     EXPECT_EQ(dialog.status_text(), expected);
 }
 

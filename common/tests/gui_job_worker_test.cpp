@@ -1,6 +1,7 @@
 // The one worker for jobs off the GUI thread: order, results, busy state,
 // and what happens to a job under way when its owner goes.
 #include "common/gui/job_worker.h"
+#include "testsupport/event_wait.h"
 #include "testsupport/standin_gate.h"
 
 #include <QCoreApplication>
@@ -19,15 +20,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool run_events_until(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-    const auto give_up = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > give_up) return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
+// Jobs here finish at once or at the gate: ten seconds is plenty.
+bool run_events_until(const std::function<bool()>& done) { return testsupport::run_events_until(done, 10s); }
 
 // A job that waits at the gate until the test lets it go.
 struct GatedJobs : ::testing::Test {

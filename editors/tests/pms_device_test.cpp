@@ -11,6 +11,7 @@
 #include "platform/core/scripted_file_chooser.h"
 #include "sim/core/com_port_binding.h"
 #include "sim/core/pms_peer.h"
+#include "testsupport/event_wait.h"
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
 
@@ -31,20 +32,10 @@ using korv::sim::PeerOnPort;
 using korv::sim::PmsPeer;
 using korv::testsupport::Bytes;
 using korv::testsupport::read_bytes;
+using korv::testsupport::run_events_until_settled;
 namespace pms = korv::editors::pms;
 
 namespace {
-
-bool wait_until(const std::function<bool()>& done, std::chrono::seconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    QCoreApplication::processEvents();
-    return true;
-}
 
 class PmsDevice : public ::testing::Test {
 protected:
@@ -54,7 +45,8 @@ protected:
         frame = std::make_unique<PMSframe>(korv::editors::EditorServices{&chooser, library.get()});
     }
     void TearDown() override {
-        EXPECT_TRUE(wait_until([] { return korv::JobWorker::running() == 0; }, std::chrono::seconds(120)));
+        EXPECT_TRUE(
+            run_events_until_settled([] { return korv::JobWorker::running() == 0; }, std::chrono::seconds(120)));
         frame.reset();
     }
     // "Load ", COM1 and "Ok", then the download's end.
@@ -63,7 +55,7 @@ protected:
         PMSdialog* dialog = frame->pms_dialog();
         dialog->port_list->setCurrentIndex(1);
         dialog->ok_button->click();
-        return wait_until([dialog] { return !dialog->downloading(); }, std::chrono::seconds(150));
+        return run_events_until_settled([dialog] { return !dialog->downloading(); }, std::chrono::seconds(150));
     }
     QString dialog_error() {
         const error_dialog* shown = frame->pms_dialog()->error_reporter().error_diag();

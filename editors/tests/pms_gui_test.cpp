@@ -9,6 +9,7 @@
 #include "editors/gui/pms_frame.h"
 #include "editors/tests/pms_test_files.h"
 #include "platform/core/scripted_file_chooser.h"
+#include "testsupport/event_wait.h"
 #include "testsupport/temp_folder.h"
 #include "testsupport/window_texts.h"
 
@@ -32,6 +33,7 @@
 
 using namespace korv::editors::testing_support;
 using korv::testsupport::read_bytes;
+using korv::testsupport::run_events_until_settled;
 using korv::testsupport::write_bytes;
 namespace pms = korv::editors::pms;
 
@@ -43,17 +45,6 @@ using CallsFn = int (*)(int*);
 }
 
 namespace {
-
-bool wait_until(const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    QCoreApplication::processEvents();
-    return true;
-}
 
 QString shown_error(korv::ErrorReporter& reporter) {
     const error_dialog* dialog = reporter.error_diag();
@@ -420,7 +411,7 @@ protected:
     }
     void TearDown() override {
         hold(0);
-        EXPECT_TRUE(wait_until([] { return korv::JobWorker::running() == 0; }));
+        EXPECT_TRUE(run_events_until_settled([] { return korv::JobWorker::running() == 0; }));
         frame.reset();
     }
     PMSdialog* dialog() { return frame->pms_dialog(); }
@@ -429,7 +420,7 @@ protected:
         ASSERT_NE(dialog(), nullptr);
         dialog()->port_list->setCurrentIndex(com);
         dialog()->ok_button->click();
-        ASSERT_TRUE(wait_until([this] { return !dialog()->downloading(); }));
+        ASSERT_TRUE(run_events_until_settled([this] { return !dialog()->downloading(); }));
     }
     QString dialog_error() { return shown_error(dialog()->error_reporter()); }
 
@@ -454,7 +445,7 @@ TEST_F(PmsDownloadTest, ACompleteDumpIsLoadedIntoTheEditor) {
     hold(1);
     dialog()->port_list->setCurrentIndex(3);
     dialog()->ok_button->click();
-    ASSERT_TRUE(wait_until([this] { return waiting() == 1; }));
+    ASSERT_TRUE(run_events_until_settled([this] { return waiting() == 1; }));
     EXPECT_FALSE(dialog()->ok_button->isEnabled());
     EXPECT_FALSE(dialog()->cancel_button->isEnabled());
     EXPECT_FALSE(dialog()->port_list->isEnabled());
@@ -462,7 +453,7 @@ TEST_F(PmsDownloadTest, ACompleteDumpIsLoadedIntoTheEditor) {
     dialog()->reject();
     EXPECT_TRUE(dialog()->isVisible());
     hold(0);
-    ASSERT_TRUE(wait_until([this] { return !dialog()->downloading(); }));
+    ASSERT_TRUE(run_events_until_settled([this] { return !dialog()->downloading(); }));
 
     int args[4];
     EXPECT_EQ(calls(args), 1);
@@ -503,7 +494,7 @@ TEST(PmsDownloadLibrary, AMissingLibraryIsReported) {
     frame.load_from_pms->click();
     frame.pms_dialog()->port_list->setCurrentIndex(1);
     frame.pms_dialog()->ok_button->click();
-    ASSERT_TRUE(wait_until([&] { return !frame.pms_dialog()->downloading(); }));
+    ASSERT_TRUE(run_events_until_settled([&] { return !frame.pms_dialog()->downloading(); }));
     EXPECT_EQ(shown_error(frame.pms_dialog()->error_reporter()),
               "Wrong or missing library - libkorvio.so!  See README.md for help.");
 }

@@ -21,6 +21,7 @@
 #include "logger/gui/serialio.h"
 #include "platform/core/scripted_message_box.h"
 #include "testsupport/file_bytes.h"
+#include "testsupport/event_wait.h"
 #include "testsupport/temp_folder.h"
 
 namespace korv::logger {
@@ -28,6 +29,7 @@ namespace {
 
 using testing::FakeChart;
 using testing::FakeParts;
+using testsupport::run_events_until;
 using testsupport::TempFolder;
 
 // Steering entry points of the stand-in library.
@@ -72,16 +74,6 @@ struct GuiThreadQuestionsCheck final : platform::MessageBox {
     platform::ScriptedMessageBox script;
     bool asked_off_gui_thread = false;
 };
-
-bool wait_until(const std::function<bool()>& done) {
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > give_up) return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 bool is_number(const QString& text) {
     bool ok = false;
@@ -162,8 +154,8 @@ TEST_F(LoggerSession, TwoInterfacesRunPauseStopAndEachSavesItsOwnLog) {
     EXPECT_FALSE(window->log_button->isEnabled());
     // The items went to the runs when Start was pressed.
     parts.frame(LogFamily::obd)->setup.items.fill(-1);
-    ASSERT_TRUE(
-        wait_until([&] { return is_number(window->obd_status->text()) && is_number(window->drb_status->text()); }));
+    ASSERT_TRUE(run_events_until(
+        [&] { return is_number(window->obd_status->text()) && is_number(window->drb_status->text()); }));
     EXPECT_TRUE(window->stop_button->isEnabled());
     EXPECT_TRUE(window->pause_button->isEnabled());
     EXPECT_EQ(parts.threads[0]->log_handle, window->logging_thread(LogFamily::obd));
@@ -173,7 +165,7 @@ TEST_F(LoggerSession, TwoInterfacesRunPauseStopAndEachSavesItsOwnLog) {
     QTest::mouseClick(window->pause_button, Qt::LeftButton);
     EXPECT_EQ(serialio::stop_flag(LogFamily::obd), 2);
     EXPECT_EQ(serialio::stop_flag(LogFamily::dsm), 2);
-    ASSERT_TRUE(wait_until([&] { return window->pause_button->text() == "Res&ume"; }));
+    ASSERT_TRUE(run_events_until([&] { return window->pause_button->text() == "Res&ume"; }));
     for_each_chart(LogFamily::obd, [](FakeChart& c) {
         EXPECT_FALSE(c.locked);
         EXPECT_EQ(c.resumes, 1);
@@ -182,7 +174,7 @@ TEST_F(LoggerSession, TwoInterfacesRunPauseStopAndEachSavesItsOwnLog) {
     QTest::mouseClick(window->pause_button, Qt::LeftButton);
     EXPECT_EQ(serialio::stop_flag(LogFamily::obd), 1);
     EXPECT_EQ(serialio::stop_flag(LogFamily::dsm), 1);
-    ASSERT_TRUE(wait_until([&] { return window->pause_button->text() == "Pa&use"; }));
+    ASSERT_TRUE(run_events_until([&] { return window->pause_button->text() == "Pa&use"; }));
     for_each_chart(LogFamily::dsm, [](FakeChart& c) { EXPECT_TRUE(c.locked); });
 
     // Closing during a run does nothing.
@@ -192,7 +184,7 @@ TEST_F(LoggerSession, TwoInterfacesRunPauseStopAndEachSavesItsOwnLog) {
 
     QTest::mouseClick(window->stop_button, Qt::LeftButton);
     for_each_chart(LogFamily::obd, [](FakeChart& c) { EXPECT_FALSE(c.locked); });
-    ASSERT_TRUE(wait_until([&] { return session_over(); }));
+    ASSERT_TRUE(run_events_until([&] { return session_over(); }));
     EXPECT_EQ(window->obd_status->text(), "Idle");
     EXPECT_EQ(window->drb_status->text(), "Idle");
     EXPECT_TRUE(window->log_button->isEnabled());
@@ -244,9 +236,9 @@ TEST_F(LoggerSession, CloseIsRefusedWhileASaveRuns) {
         refused_during_save = refused_during_save && !window->log_button->isEnabled();
     };
     window->log_button_actionPerformed();
-    ASSERT_TRUE(wait_until([&] { return is_number(window->obd_status->text()); }));
+    ASSERT_TRUE(run_events_until([&] { return is_number(window->obd_status->text()); }));
     window->stop_button_actionPerformed();
-    ASSERT_TRUE(wait_until([&] { return session_over(); }));
+    ASSERT_TRUE(run_events_until([&] { return session_over(); }));
     EXPECT_TRUE(refused_during_save);
     EXPECT_TRUE(std::filesystem::exists(folder.file("obd.db1")));
     EXPECT_TRUE(window->close());
@@ -258,7 +250,7 @@ TEST_F(LoggerSession, RefusedVersionEndsTheRunsAndTheWindowCanClose) {
     open_window();
     open_frames(true, true);
     window->log_button_actionPerformed();
-    ASSERT_TRUE(wait_until([&] { return session_over(); }));
+    ASSERT_TRUE(run_events_until([&] { return session_over(); }));
     EXPECT_EQ(reported(window->logging_thread(LogFamily::obd)).toStdString(), kLibraryMessage);
     EXPECT_EQ(reported(window->logging_thread(LogFamily::dsm)).toStdString(), kLibraryMessage);
     EXPECT_EQ(standin->runs_begun(), 0);
@@ -274,7 +266,7 @@ TEST_F(LoggerSession, MissingLibraryIsReportedByTheRun) {
     open_window(missing.get());
     open_frames(true, false);
     window->log_button_actionPerformed();
-    ASSERT_TRUE(wait_until([&] { return session_over(); }));
+    ASSERT_TRUE(run_events_until([&] { return session_over(); }));
     EXPECT_EQ(reported(window->logging_thread(LogFamily::obd)).toStdString(), kLibraryMessage);
     EXPECT_TRUE(window->close());
     window.reset();
@@ -286,7 +278,7 @@ TEST_F(LoggerSession, FailingRunIsReportedAndEndsTheOtherRunAndBothAreSaved) {
     open_window();
     open_frames(true, true);
     window->log_button_actionPerformed();
-    ASSERT_TRUE(wait_until([&] { return session_over(); }));
+    ASSERT_TRUE(run_events_until([&] { return session_over(); }));
     EXPECT_EQ(reported(window->logging_thread(LogFamily::dsm)), "Data logging error,-1 logged data will be saved");
     EXPECT_TRUE(reported(window->logging_thread(LogFamily::obd)).isEmpty());
     EXPECT_EQ(chooser.asked.size(), 2u);
@@ -313,9 +305,9 @@ TEST_F(LoggerSession, SecondRunStartsAfterTheFirstHasSavedAndKeepsTheFirstRunsDi
     chooser.answer = [](const std::string&) { return std::optional<std::string>(); };  // cancel
     for (int round = 0; round < 2; ++round) {
         window->log_button_actionPerformed();
-        ASSERT_TRUE(wait_until([&] { return is_number(window->obd_status->text()); }));
+        ASSERT_TRUE(run_events_until([&] { return is_number(window->obd_status->text()); }));
         window->stop_button_actionPerformed();
-        ASSERT_TRUE(wait_until([&] { return session_over(); }));
+        ASSERT_TRUE(run_events_until([&] { return session_over(); }));
     }
     EXPECT_EQ(standin->runs_begun(), 2);
     EXPECT_EQ(chooser.asked.size(), 2u);
@@ -329,9 +321,9 @@ TEST_F(LoggerSession, CancelledSaveAsksOnTheGuiThreadAndNoShowsTheDialogAgain) {
     };
     questions.script.queue_answer(platform::MessageButton::No);
     window->log_button_actionPerformed();
-    ASSERT_TRUE(wait_until([&] { return is_number(window->obd_status->text()); }));
+    ASSERT_TRUE(run_events_until([&] { return is_number(window->obd_status->text()); }));
     window->stop_button_actionPerformed();
-    ASSERT_TRUE(wait_until([&] { return session_over(); }));
+    ASSERT_TRUE(run_events_until([&] { return session_over(); }));
     ASSERT_EQ(questions.script.messages().size(), 1u);
     EXPECT_EQ(questions.script.messages()[0].text, "Discard the logged data?");
     EXPECT_EQ(questions.script.messages()[0].buttons, platform::MessageButtons::YesNo);
@@ -344,7 +336,7 @@ TEST_F(LoggerSession, WindowGoingAwayDuringARunStopsAndJoinsIt) {
     open_window();
     open_frames(true, false);
     window->log_button_actionPerformed();
-    ASSERT_TRUE(wait_until([&] { return standin->runs_begun() == 1; }));
+    ASSERT_TRUE(run_events_until([&] { return standin->runs_begun() == 1; }));
     window.reset();  // must not hang, even with the save dialog still to come
     for (LogFamily f : kFamilies) EXPECT_EQ(serialio::stop_flag(f), 0);
 }

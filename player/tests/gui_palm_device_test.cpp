@@ -29,7 +29,8 @@ protected:
     }
     // The person with the handheld presses its button once asked to.
     bool press_when_asked(HandheldPeer& handheld) {
-        if (!wait_until([this] { return dialog()->eeprom_status->text() == "Press the TRANSFER button"; })) {
+        if (!run_events_until_settled(
+                [this] { return dialog()->eeprom_status->text() == "Press the TRANSFER button"; })) {
             return false;
         }
         handheld.press_button();

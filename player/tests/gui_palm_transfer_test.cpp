@@ -131,8 +131,9 @@ TEST_F(PalmFrontEnd, OpenFileWaitsForTheTransferAndThenFollowsTheLog) {
     standin.hold_fn(1);
     standin.script_no_dump(-104);
     start_transfer(1);
-    ASSERT_TRUE(wait_until([this] { return standin.waiting_fn() == 1; }));
-    ASSERT_TRUE(wait_until([this] { return dialog()->eeprom_status->text() == "Press the TRANSFER button"; }));
+    ASSERT_TRUE(run_events_until_settled([this] { return standin.waiting_fn() == 1; }));
+    ASSERT_TRUE(
+        run_events_until_settled([this] { return dialog()->eeprom_status->text() == "Press the TRANSFER button"; }));
     EXPECT_FALSE(frame->open_button->isEnabled());
     frame->openButton_mouseClicked();
     EXPECT_TRUE(chooser.requests().empty());
@@ -164,7 +165,7 @@ TEST_F(PalmFrontEnd, ClosingTheOpenLogDuringATransferKeepsOpenFileDisabled) {
     standin.hold_fn(1);
     standin.script({});
     start_transfer(1);
-    ASSERT_TRUE(wait_until([this] { return standin.waiting_fn() == 1; }));
+    ASSERT_TRUE(run_events_until_settled([this] { return standin.waiting_fn() == 1; }));
     frame->close_button->click();
     EXPECT_FALSE(frame->log().is_open());
     EXPECT_FALSE(frame->open_button->isEnabled());

@@ -11,6 +11,7 @@
 #include "player/gui/play_frame.h"
 #include "player/gui/pnkorv_dialog.h"
 #include "player/tests/test_files.h"
+#include "testsupport/event_wait.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -25,17 +26,7 @@
 
 namespace korv::player::testing_support {
 
-// Keeps the GUI thread's events flowing until the condition holds.
-inline bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    QCoreApplication::processEvents();
-    return true;
-}
+using testsupport::run_events_until_settled;
 
 // Notes the calls through which the charts follow a newly opened log.
 class ChartCalls : public PlaybackAnalysis {
@@ -80,7 +71,7 @@ protected:
     }
     void TearDown() override {
         // No worker may outlive the test that started it.
-        EXPECT_TRUE(wait_until([] { return palmthread::workers_running() == 0; }));
+        EXPECT_TRUE(run_events_until_settled([] { return palmthread::workers_running() == 0; }));
         frame.reset();
         InScratchFolder::TearDown();
     }
@@ -95,7 +86,7 @@ protected:
         dialog()->start_log->click();
     }
     bool wait_for_end() {
-        return wait_until([this] { return !front_end().transfer_running(); });
+        return run_events_until_settled([this] { return !front_end().transfer_running(); });
     }
     QString player_error() const {
         const error_dialog* shown = frame->error_reporter().error_diag();
