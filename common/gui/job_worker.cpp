@@ -62,6 +62,10 @@ void JobWorker::work_through(const std::shared_ptr<State>& state) {
             // The job's done step reports what it found; a failure must not
             // take the program down.
         }
+        // What the job holds goes here, before its done step is handed over:
+        // a result it shares with that step is then let go last on the GUI
+        // thread, never on this one while the step still reads it.
+        job.work = nullptr;
         const std::lock_guard guard(state->lock);
         JobWorker* owner = state->owner;
         // Runs only while the context lives, that is while the owner does.

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -80,6 +81,36 @@ TEST_F(GatedJobs, ResultsReachTheDoneStepAndAThrowingJobStillFinishes) {
     ASSERT_TRUE(run_events_until([&] { return !worker.busy(); }));
     EXPECT_EQ(results, (std::vector<int>{42, 0})) << "a job that throws hands on a value-initialised result";
     EXPECT_TRUE(void_done);
+}
+
+// What a job holds is let go before its done step runs, so a result the two
+// share is never freed on the worker while the GUI thread still reads it (the
+// thread build reports that race when the job's hold outlives the step).
+TEST_F(GatedJobs, AJobLetsGoOfWhatItHoldsBeforeItsDoneStepRuns) {
+    JobWorker worker;
+    std::atomic<bool> done_ran{false};
+    std::atomic<bool> let_go_after_done{false};
+    // Its destructor waits a while for the done step: long enough, when the
+    // job is let go late, for the step to read the result first.
+    struct Hold {
+        std::atomic<bool>* done_ran;
+        std::atomic<bool>* late;
+        ~Hold() {
+            if (!done_ran) return;
+            const auto until = std::chrono::steady_clock::now() + 300ms;
+            while (!done_ran->load() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(1ms);
+            late->store(done_ran->load());
+        }
+    };
+    auto hold = std::make_shared<Hold>(Hold{&done_ran, &let_go_after_done});
+    worker.run([hold = std::move(hold)] { return std::vector<int>(1000, 7); },
+               [&](std::vector<int> result) {
+                   EXPECT_EQ(result.size(), 1000u);
+                   done_ran.store(true);
+               });
+    ASSERT_TRUE(run_events_until([&] { return !worker.busy(); }));
+    ASSERT_TRUE(run_events_until([] { return JobWorker::running() == 0; }));
+    EXPECT_FALSE(let_go_after_done.load()) << "the job was let go only after its done step had run";
 }
 
 TEST_F(GatedJobs, BusyIsToldOnceForABatchAndEndsAfterTheLastDoneStep) {
