@@ -175,6 +175,8 @@ void StripChartModel::plot_points(std::span<const std::int32_t> values, StripCha
 }
 
 void StripChartModel::reserve_points(std::size_t n) {
+    // Storage kept from a much longer log is given back rather than held.
+    if (points_.empty() && points_.capacity() / 2 > n) std::vector<std::int32_t>().swap(points_);
     if (n <= points_.capacity()) return;
     points_.reserve(n);
     const std::size_t used = points_.size();
@@ -183,8 +185,9 @@ void StripChartModel::reserve_points(std::size_t n) {
 
 void StripChartModel::clear() {
     if (points_.empty() && !options_.clear_when_empty) return;
+    // The storage stays: the next feed, usually of as many records, fills
+    // pages already backed instead of freeing and faulting them again.
     points_.clear();
-    points_.shrink_to_fit();
     chart_item_ = -1;
     chart_low_ = -1;
     chart_high_ = -1;

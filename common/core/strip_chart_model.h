@@ -160,8 +160,9 @@ public:
     void reserve_points(std::size_t n);
     const std::vector<std::int32_t>& points() const { return points_; }
     bool has_points() const { return !points_.empty(); }
-    // Drop the points and reset the range, data and view (see
-    // clear_when_empty). The base title is taken again at the next point.
+    // Drop the points (keeping their storage for the next feed) and reset
+    // the range, data and view (see clear_when_empty). The base title is
+    // taken again at the next point.
     void clear();
     // Recompute data_high/data_low from every point and set the scale.
     void reset_range(StripChartRangeBox box = StripChartRangeBox::none);

@@ -135,5 +135,29 @@ TEST(StripChartModelBlocks, AnEmptyBlockLeavesAFreshChartUnscaledAndUntitled) {
     EXPECT_EQ(chart.base_title(), "RPM");
 }
 
+// A chart cleared and fed again (as each new feed of a log does) gives what a
+// new chart gives, and gives back the storage of a far longer earlier feed.
+TEST(StripChartModelBlocks, AClearedChartFedAgainIsANewChart) {
+    const ChartKind kind{"player", zero_bottom, 0, 8000};
+    std::vector<std::int32_t> long_feed(100000, 700000);
+    const std::vector<std::int32_t> short_feed = {4000, -4100, 99, 100};
+    StripChartModel fresh = chart_for(kind);
+    fresh.reserve_points(short_feed.size());
+    fresh.plot_points(short_feed);
+
+    StripChartModel reused = chart_for(kind);
+    reused.reserve_points(long_feed.size());
+    reused.plot_points(long_feed);
+    reused.clear();
+    reused.set_chart_low(kind.low);
+    reused.set_chart_high(kind.high);
+    reused.set_chart_item(3);
+    reused.set_title("O2v");
+    reused.reserve_points(short_feed.size());
+    reused.plot_points(short_feed);
+    expect_same(reused, fresh, "cleared after a long feed");
+    EXPECT_LT(reused.points().capacity(), long_feed.size());
+}
+
 }  // namespace
 }  // namespace korv
