@@ -195,6 +195,13 @@ ReferenceRows rows_split_then_read(const std::string& text, const std::vector<st
 
 TEST_F(CsvConversion, RowsAreTheOnesSplittingThenReadingGave) {
     const std::string past_a_chunk(korv::LineReader::kChunkBytes + 7, ' ');
+    // Enough records for several of the batches they are written in, the
+    // last one partly filled.
+    std::string many_rows;
+    for (int i = 0; i < 40000; ++i) {
+        many_rows += std::to_string(i) + "." + std::to_string(i % 100) + ",x," + std::to_string(i % 977) + ",-" +
+                     std::to_string(i % 13) + ".5\n";
+    }
     const struct {
         const char* name;
         std::string rows;
@@ -208,6 +215,7 @@ TEST_F(CsvConversion, RowsAreTheOnesSplittingThenReadingGave) {
         {"a row past the cap",
          "1,2,3\n" + std::string(kMaxCsvLineBytes, '1') + ",2,3\n" + std::string(kMaxCsvLineBytes, '1') + "\n4,5,6"},
         {"fewer cells", "1,2\n1\n1,2,3,4,5\n"},
+        {"rows past several batches", many_rows},
     };
     const std::vector<int> items = {kRpms, kNotUsed, kTps, kCoolantTemp};
     for (const auto& c : cases) {
