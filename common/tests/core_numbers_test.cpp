@@ -365,6 +365,75 @@ TEST(ParseNumber, QuickPlainDecimalsAreFromCharsValuesOrLeftToIt) {
     }
 }
 
+// What the quick reading must make of a text, written out a character at a
+// time from its rules: sign, digits, a point, digits; at least one digit,
+// no 'e' or 'E' after, and a mantissa and power the type holds exactly.
+// The value is from_chars'. Empty when the text is refused.
+template <typename T>
+std::optional<std::pair<T, std::size_t>> plain_decimal_by_rules(std::string_view text) {
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+    const std::size_t number = text[0] == '+' ? 1 : 0;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            if (++digits <= 17) mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            decimals += point ? 1 : 0;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0 || digits > 17) return std::nullopt;
+    if (mantissa > (std::uint64_t{1} << std::numeric_limits<T>::digits)) return std::nullopt;
+    if (decimals > (std::is_same_v<T, float> ? 10 : 22)) return std::nullopt;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) return std::nullopt;
+    T value{};
+    const auto res = std::from_chars(text.data() + number, text.data() + at, value, std::chars_format::fixed);
+    if (res.ec != std::errc() || res.ptr != text.data() + at) return std::nullopt;
+    return std::pair{value, at};
+}
+
+// Every eight-character text over characters that sit at the edges of what
+// a word-at-a-time reading tells apart: the lowest and highest digit, the
+// characters just below and above the digits, the point, an exponent mark
+// and a byte past ASCII. With or without a sign before, each is read as the
+// rules above read it.
+TEST(ParseNumber, QuickReadingOfEveryShortTextFollowsTheRules) {
+    constexpr char kEdges[] = {'0', '9', '.', '/', ':', 'e', '\xBA'};
+    constexpr int kCount = sizeof kEdges;
+    constexpr int kLength = 8;
+    int texts = 1;
+    for (int k = 0; k < kLength; ++k) texts *= kCount;
+    std::uint64_t wrong = 0;
+    std::string first_wrong;
+    for (int n = 0; n < texts; ++n) {
+        std::string text(kLength + 1, '-');
+        for (int k = 0, rest = n; k < kLength; ++k, rest /= kCount) text[1 + k] = kEdges[rest % kCount];
+        // The signed text for one in seven: enough to cover the sign's own path.
+        const std::string_view read = n % 7 == 0 ? std::string_view(text) : std::string_view(text).substr(1);
+        const auto check = [&](auto type) {
+            using T = decltype(type);
+            const auto expected = plain_decimal_by_rules<T>(read);
+            const char* p = read.data();
+            T value{};
+            const bool taken = read_plain_decimal(p, read.data() + read.size(), value);
+            const bool right = expected ? taken && std::memcmp(&value, &expected->first, sizeof(T)) == 0 &&
+                                              p == read.data() + expected->second
+                                        : !taken && p == read.data();
+            if (!right && wrong++ == 0) first_wrong = std::string(read);
+        };
+        check(float{});
+        check(double{});
+    }
+    EXPECT_EQ(wrong, 0u) << "first: \"" << first_wrong << "\"";
+}
+
 // A float's quotient is made by a multiplication in double: for every
 // mantissa and power the quick reading takes, it must be the float division's.
 TEST(ParseNumber, QuickFloatQuotientsAreTheFloatDivisionsForEveryMantissa) {
