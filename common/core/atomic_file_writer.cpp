@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -39,7 +40,9 @@ std::string temp_suffix() {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::size_t buffer_size) : buf_(buffer_size < 64 ? 64 : buffer_size) {}
+AtomicFileWriter::AtomicFileWriter(std::size_t buffer_size)
+    : buf_(new std::uint8_t[std::max<std::size_t>(buffer_size, 64)]),
+      buf_size_(std::max<std::size_t>(buffer_size, 64)) {}
 
 AtomicFileWriter::~AtomicFileWriter() { discard(); }
 
@@ -67,20 +70,20 @@ void AtomicFileWriter::write(const void* data, std::size_t n) {
     if (fd_ < 0 || !error_.empty()) return;
     const auto* p = static_cast<const std::uint8_t*>(data);
     // A large piece goes to the file as it is rather than through the buffer.
-    const bool large = n >= buf_.size() / 4;
-    if (large || buf_len_ + n > buf_.size()) {
+    const bool large = n >= buf_size_ / 4;
+    if (large || buf_len_ + n > buf_size_) {
         flush();
         if (large) {
             write_through(p, n);
             return;
         }
     }
-    std::memcpy(buf_.data() + buf_len_, p, n);
+    std::memcpy(buf_.get() + buf_len_, p, n);
     buf_len_ += n;
 }
 
 void AtomicFileWriter::flush() {
-    write_through(buf_.data(), buf_len_);
+    write_through(buf_.get(), buf_len_);
     buf_len_ = 0;
 }
 

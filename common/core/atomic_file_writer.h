@@ -2,9 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 // Writes a file so that a failure never leaves a half-written file in place
 // of a good one: the bytes go to a temporary file beside the target, which
@@ -43,7 +43,10 @@ private:
     int fd_ = -1;
     std::string target_;
     std::string temp_;
-    std::vector<std::uint8_t> buf_;
+    // Left unfilled: memory a writer of only large pieces never touches
+    // costs nothing.
+    std::unique_ptr<std::uint8_t[]> buf_;
+    std::size_t buf_size_;
     std::size_t buf_len_ = 0;
     static constexpr std::uint64_t kWritebackBytes = std::uint64_t{4} << 20;
     std::uint64_t written_ = 0;         // bytes in the temporary file

@@ -14,7 +14,7 @@ namespace korv::player {
 namespace {
 
 constexpr std::int64_t kLinesPerProgressCall = 16384;
-constexpr std::size_t kBatchRecords = 1024;
+constexpr std::size_t kBatchRecords = 16384;
 
 // A token is a maximal run of characters other than ','.
 constexpr FieldRule kTokens{.keep_empty = false};
