@@ -100,30 +100,6 @@ char* put_zeros(char* out, int n) {
     return out;
 }
 
-// The usual float of a log, a value of at most two decimals such as 13.88
-// or 3000.0, positive and below 2^17, without the general shortest-digits
-// search. There a float's rounding interval is narrower than 0.01, so it
-// holds at most one decimal of two fraction digits, and every shorter
-// decimal inside it is one of those too (1.5 is 1.50). So when the nearest
-// such decimal n / 100 reads back as v, its digits without trailing fraction
-// zeros are the text. Else nullptr.
-//
-// Reading n / 100 back gives n / 100.0f (n and 100 are exact, and the
-// division rounds as reading does); for every whole n below 2^24 that is the
-// float nearest n * 0.01 in double (checked for each), which is quicker.
-char* two_decimals_to_chars(char* out, float v) {
-    if (!(v >= 0.01f && v < 131072.0f)) return nullptr;  // also refuses NaN
-    const double x = static_cast<double>(v) * 100.0;     // exact: 24 bits times 7
-    const double n = (x + 0x1p52) - 0x1p52;              // x rounded to a whole number, exactly
-    if (static_cast<float>(n * 0.01) != v) return nullptr;
-    const auto whole_n = static_cast<std::uint32_t>(n);
-    out = put_decimal(out, whole_n / 100);
-    *out++ = '.';
-    const std::uint32_t fraction = whole_n % 100;
-    std::memcpy(out, kDecimalDigitPairs + 2 * fraction, 2);
-    return out + (fraction % 10 == 0 ? 1 : 2);
-}
-
 // Kept out of line, so the usual floats cost no more than they need.
 template <typename Fp>
 [[gnu::noinline]] char* java_to_chars(char* out, Fp v) {
@@ -166,12 +142,8 @@ template <typename Fp>
 
 }  // namespace
 
-char* java_float_to_chars(char* out, float v) {
-    char* digits = out;
-    if (std::signbit(v)) *digits++ = '-';
-    const float magnitude = std::fabs(v);
-    if (magnitude == 0.0f) return put(digits, "0.0", 3);
-    if (char* end = two_decimals_to_chars(digits, magnitude)) return end;
+char* java_float_to_chars_general(char* out, float v) {
+    if (v == 0.0f) return put(std::signbit(v) ? put(out, "-", 1) : out, "0.0", 3);
     return java_to_chars(out, v);
 }
 

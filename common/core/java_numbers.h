@@ -2,9 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <type_traits>
+
+#include "common/core/decimal_digits.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -75,7 +78,48 @@ std::string java_double_to_string(double v);
 // characters; returns the end of the text. No allocation, for texts built
 // per record.
 inline constexpr std::size_t kJavaNumberChars = 32;
-char* java_float_to_chars(char* out, float v);
 char* java_double_to_chars(char* out, double v);
+
+namespace java_numbers_detail {
+
+// The usual float of a log, a value of at most two decimals such as 13.88
+// or 3000.0, positive and below 2^17, without the general shortest-digits
+// search. There a float's rounding interval is narrower than 0.01, so it
+// holds at most one decimal of two fraction digits, and every shorter
+// decimal inside it is one of those too (1.5 is 1.50). So when the nearest
+// such decimal n / 100 reads back as v, its digits without trailing fraction
+// zeros are the text. Else nullptr.
+//
+// Reading n / 100 back gives n / 100.0f (n and 100 are exact, and the
+// division rounds as reading does); for every whole n below 2^24 that is the
+// float nearest n * 0.01 in double (checked for each), which is quicker.
+[[gnu::always_inline]] inline char* two_decimals_to_chars(char* out, float v) {
+    if (!(v >= 0.01f && v < 131072.0f)) return nullptr;  // also refuses NaN
+    const double x = static_cast<double>(v) * 100.0;     // exact: 24 bits times 7
+    const double n = (x + 0x1p52) - 0x1p52;              // x rounded to a whole number, exactly
+    if (static_cast<float>(n * 0.01) != v) return nullptr;
+    const auto whole_n = static_cast<std::uint32_t>(n);
+    out = put_decimal(out, whole_n / 100);
+    *out++ = '.';
+    const std::uint32_t fraction = whole_n % 100;
+    std::memcpy(out, kDecimalDigitPairs + 2 * fraction, 2);
+    return out + (fraction % 10 == 0 ? 1 : 2);
+}
+
+}  // namespace java_numbers_detail
+
+// Every float but the usual ones of a log, which the inline path takes.
+char* java_float_to_chars_general(char* out, float v);
+
+// Inline for the usual floats: a record's text prints several.
+inline char* java_float_to_chars(char* out, float v) {
+    if (v > 0.0f) {
+        if (char* end = java_numbers_detail::two_decimals_to_chars(out, v)) return end;
+    } else if (v < 0.0f) {
+        *out = '-';
+        if (char* end = java_numbers_detail::two_decimals_to_chars(out + 1, -v)) return end;
+    }
+    return java_float_to_chars_general(out, v);
+}
 
 }  // namespace korv
