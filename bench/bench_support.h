@@ -16,6 +16,19 @@
 
 namespace korv::bench {
 
+// Initializes the library with the repetitions of all benchmarks taking
+// turns (a flag given on the command line still wins): a figure that is the
+// ratio of two benchmarks then sees the machine's slower and quicker moments
+// fall on both alike. False on an argument the library does not know.
+inline bool initialize_taking_turns(int argc, char** argv) {
+    static char take_turns[] = "--benchmark_enable_random_interleaving=true";
+    std::vector<char*> args(argv, argv + argc);
+    args.insert(args.begin() + (argc > 0 ? 1 : 0), take_turns);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    return !benchmark::ReportUnrecognizedArguments(count, args.data());
+}
+
 // Sets `counter` to the units handled per second over all iterations.
 inline void set_rate(benchmark::State& state, const char* counter, double units_per_pass) {
     state.counters[counter] =

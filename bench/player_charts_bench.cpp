@@ -136,8 +136,7 @@ BENCHMARK(BM_RepaintCharts)->UseRealTime()->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!korv::bench::initialize_taking_turns(argc, argv)) return 1;
     g_dir = std::filesystem::temp_directory_path().string() + "/";
     g_name = "player_charts_bench_" + std::to_string(::getpid()) + ".db1";
     std::printf("generating %lld records of %zu channels in %s%s\n", static_cast<long long>(kRecords), kIds.size(),

@@ -97,15 +97,7 @@ BENCHMARK(BM_PlayDecodeAndText)->UseRealTime()->Unit(benchmark::kMillisecond)->R
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The figure is the ratio of two benchmarks: their repetitions take
-    // turns, so the machine's slower and quicker moments fall on both alike.
-    // A flag given on the command line still wins.
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int arg_count = static_cast<int>(args.size());
-    benchmark::Initialize(&arg_count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(arg_count, args.data())) return 1;
+    if (!korv::bench::initialize_taking_turns(argc, argv)) return 1;
     g_path = (std::filesystem::temp_directory_path() / ("player_playback_bench_" + std::to_string(::getpid()) + ".db1"))
                  .string();
     std::printf("generating %lld records of %zu channels in %s\n", static_cast<long long>(kRecords), kIds.size(),

@@ -150,8 +150,7 @@ BENCHMARK(BM_PlayerReaderByRecord)->Arg(0)->UseRealTime()->Unit(benchmark::kMill
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!korv::bench::initialize_taking_turns(argc, argv)) return 1;
 
     g_path =
         (std::filesystem::temp_directory_path() / ("vxm_read_bench_" + std::to_string(::getpid()) + ".db1")).string();
