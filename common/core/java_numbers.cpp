@@ -142,10 +142,7 @@ template <typename Fp>
 
 }  // namespace
 
-char* java_float_to_chars_general(char* out, float v) {
-    if (v == 0.0f) return put(std::signbit(v) ? put(out, "-", 1) : out, "0.0", 3);
-    return java_to_chars(out, v);
-}
+char* java_float_to_chars_general(char* out, float v) { return java_to_chars(out, v); }
 
 char* java_double_to_chars(char* out, double v) { return java_to_chars(out, v); }
 

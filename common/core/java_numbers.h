@@ -108,7 +108,8 @@ namespace java_numbers_detail {
 
 }  // namespace java_numbers_detail
 
-// Every float but the usual ones of a log, which the inline path takes.
+// Any float, the general way (java_float_to_chars tries the usual ones of a
+// log inline first).
 char* java_float_to_chars_general(char* out, float v);
 
 // Inline for the usual floats: a record's text prints several.
