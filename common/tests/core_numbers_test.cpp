@@ -251,6 +251,18 @@ void expect_as_from_chars(const std::string& text) {
     EXPECT_EQ(parsed->end, static_cast<std::size_t>(res.ptr - text.data()));
 }
 
+// A number as logs write it: digits below `below`, fewer than `decimals_below`
+// of them after the point, a '-' one time in four (or a '+' half of those
+// times, when `plus_too`).
+std::string random_log_number(std::mt19937_64& random, std::uint64_t below, std::size_t decimals_below, bool plus_too) {
+    std::string digits = std::to_string(random() % below);
+    const std::size_t decimals = random() % decimals_below;
+    while (digits.size() <= decimals) digits.insert(0, "0");
+    if (decimals > 0) digits.insert(digits.size() - decimals, ".");
+    if (random() % 4 == 0) digits.insert(0, !plus_too || random() % 2 ? "-" : "+");
+    return digits;
+}
+
 TEST(ParseNumber, PlainDecimalsReadAsFromCharsReadsThem) {
     const char* edges[] = {
         "0",
@@ -288,11 +300,7 @@ TEST(ParseNumber, PlainDecimalsReadAsFromCharsReadsThem) {
     // Numbers as logs write them, a few decimals each.
     std::mt19937_64 random(34);
     for (int n = 0; n < 200000; ++n) {
-        std::string digits = std::to_string(random() % 100000000000ULL);
-        const std::size_t decimals = random() % 12;
-        while (digits.size() <= decimals) digits.insert(0, "0");
-        if (decimals > 0) digits.insert(digits.size() - decimals, ".");
-        if (random() % 4 == 0) digits.insert(0, "-");
+        const std::string digits = random_log_number(random, 100000000000ULL, 12, false);
         expect_as_from_chars<float>(digits);
         expect_as_from_chars<double>(digits);
     }
@@ -355,11 +363,7 @@ TEST(ParseNumber, QuickPlainDecimalsAreFromCharsValuesOrLeftToIt) {
     // Numbers as logs write them: a few decimals, now and then a sign.
     std::mt19937_64 random(3400);
     for (int n = 0; n < 100000; ++n) {
-        std::string digits = std::to_string(random() % 10000000ULL);
-        const std::size_t decimals = random() % 8;
-        while (digits.size() <= decimals) digits.insert(0, "0");
-        if (decimals > 0) digits.insert(digits.size() - decimals, ".");
-        if (random() % 4 == 0) digits.insert(0, random() % 2 ? "-" : "+");
+        const std::string digits = random_log_number(random, 10000000ULL, 8, true);
         expect_quick_read_as_from_chars<float>(digits + ",1", true);
         expect_quick_read_as_from_chars<double>(digits, true);
     }

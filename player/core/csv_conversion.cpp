@@ -14,6 +14,8 @@ namespace korv::player {
 namespace {
 
 constexpr std::int64_t kLinesPerProgressCall = 16384;
+// Large enough that a batch goes to the file without a copy through the
+// writer's buffer.
 constexpr std::size_t kBatchRecords = 16384;
 
 // A token is a maximal run of characters other than ','.
