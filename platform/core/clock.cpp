@@ -29,7 +29,7 @@ void TestClock::sleep_us(std::int64_t duration) {
     if (duration > 0) {
         std::unique_lock lock(mutex_);
         if (held_) {
-            wakes_at_.push_back(now_.load() + duration);
+            wakes_at_.push_back({std::this_thread::get_id(), now_.load() + duration});
             changed_.notify_all();
             const std::uint64_t generation = generation_;
             changed_.wait(lock, [&] { return generation_ != generation; });
@@ -75,7 +75,14 @@ void TestClock::release_sleeps() {
 std::optional<std::int64_t> TestClock::wait_for_sleeper(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
     if (!changed_.wait_for(lock, timeout, [&] { return !wakes_at_.empty(); })) return std::nullopt;
-    return *std::min_element(wakes_at_.begin(), wakes_at_.end());
+    return std::min_element(wakes_at_.begin(), wakes_at_.end(),
+                            [](const HeldSleeper& a, const HeldSleeper& b) { return a.wake_at_us < b.wake_at_us; })
+        ->wake_at_us;
+}
+
+std::vector<TestClock::HeldSleeper> TestClock::held_sleepers() {
+    std::lock_guard lock(mutex_);
+    return wakes_at_;
 }
 
 Clock& clock() { return *current_clock.load(std::memory_order_acquire); }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace korv::platform {
@@ -21,6 +22,11 @@ public:
 
     std::int64_t now_ms() const { return now_us() / 1000; }
     void sleep_ms(std::int64_t duration) { sleep_us(duration * 1000); }
+
+    // True for a clock that moves only when every party of a test waits
+    // (TestClock::set_lockstep): a wait then sleeps on the clock at once
+    // instead of first watching its device in real time.
+    virtual bool lockstep() const { return false; }
 };
 
 class MonotonicClock final : public Clock {
@@ -60,6 +66,20 @@ public:
     // wake at, or nothing when the time-out passed first.
     std::optional<std::int64_t> wait_for_sleeper(std::chrono::milliseconds timeout);
 
+    struct HeldSleeper {
+        std::thread::id thread;
+        std::int64_t wake_at_us;
+    };
+    // The threads blocked in a held sleep since the clock last moved.
+    std::vector<HeldSleeper> held_sleepers();
+    // Wakes the held sleepers without moving the clock: something they wait
+    // for came in the meantime.
+    void wake_held_sleepers() { moved(); }
+
+    // Held sleeps on a lockstep clock are what every wait does (see Clock).
+    void set_lockstep(bool on) { lockstep_.store(on); }
+    bool lockstep() const override { return lockstep_.load(); }
+
 private:
     void moved();  // wakes the held sleepers
 
@@ -69,8 +89,9 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool held_ = false;
-    std::uint64_t generation_ = 0;        // bumped whenever held sleepers are woken
-    std::vector<std::int64_t> wakes_at_;  // of the sleepers blocked since then
+    std::uint64_t generation_ = 0;       // bumped whenever held sleepers are woken
+    std::vector<HeldSleeper> wakes_at_;  // the sleepers blocked since then
+    std::atomic<bool> lockstep_{false};
 };
 
 // The process-wide clock: a MonotonicClock unless a ScopedClock is alive.

@@ -15,6 +15,14 @@ void wait_step(int fd, bool input_pending, std::int64_t deadline_us) {
     const std::int64_t start = clock.now_us();
     const std::int64_t remaining = deadline_us - start;
     if (remaining <= 0) return;
+    if (clock.lockstep()) {
+        // The test moves the clock once everybody waits, and wakes us when
+        // bytes come meanwhile: look once, then sleep out the whole wait.
+        pollfd p{fd, POLLIN, 0};
+        if (fd >= 0 && !input_pending && poll(&p, 1, 0) > 0) return;
+        clock.sleep_us(remaining);
+        return;
+    }
     const std::int64_t real_us = std::min(remaining, kStepRealUs);
 
     bool timed_out = true;

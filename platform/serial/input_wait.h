@@ -6,7 +6,8 @@
 // they come. If the process clock did not move meanwhile, it is one that runs
 // only when told (a test clock): the step then sleeps on it, so a long
 // time-out passes in a few real milliseconds while a simulated device still
-// gets real time to answer.
+// gets real time to answer. On a lockstep clock a step sleeps on the clock
+// straight away: the test wakes it when input comes.
 #include <cstdint>
 
 namespace korv::platform::serial {

@@ -12,7 +12,8 @@ namespace korv::sim {
 std::optional<Pacing> parse_pacing(int argc, char** argv, const char* program);
 
 // Prints the slave path and the line to run a program against it, then
-// serves until SIGINT or SIGTERM. Returns the process exit code.
+// serves until SIGINT or SIGTERM, arming a line fault for each line typed on
+// standard input ("stall 1500", "drop", ...). Returns the process exit code.
 int serve(Peer& peer, const char* program = "./Korvlog");
 
 // Signals to wait for must be blocked before any thread starts.

@@ -4,14 +4,53 @@
 
 #include <algorithm>
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 namespace korv::sim {
+namespace {
+
+std::mutex watches_mutex;
+std::vector<ClockWatch> watches;
+
+// Lists the calling thread's wait for as long as it lasts.
+class ListedWatch {
+public:
+    explicit ListedWatch(std::int64_t deadline_us) {
+        std::lock_guard lock(watches_mutex);
+        watches.push_back({std::this_thread::get_id(), deadline_us});
+    }
+    ~ListedWatch() {
+        std::lock_guard lock(watches_mutex);
+        const auto me = std::this_thread::get_id();
+        watches.erase(
+            std::find_if(watches.begin(), watches.end(), [&](const ClockWatch& w) { return w.thread == me; }));
+    }
+    ListedWatch(const ListedWatch&) = delete;
+    ListedWatch& operator=(const ListedWatch&) = delete;
+};
+
+bool watch_lockstep_clock(std::int64_t deadline_us, const std::function<bool()>& cancelled) {
+    const ListedWatch listed(deadline_us);
+    for (;;) {
+        if (cancelled && cancelled()) return false;
+        if (platform::clock().now_us() >= deadline_us) return true;
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+}
+
+}  // namespace
+
+std::vector<ClockWatch> clock_watches() {
+    std::lock_guard lock(watches_mutex);
+    return watches;
+}
 
 bool wait_for_clock(std::int64_t deadline_us, const std::function<bool()>& cancelled) {
     using Real = std::chrono::steady_clock;
     constexpr std::int64_t kLookUs = 500;
     auto& clock = platform::clock();
+    if (clock.lockstep()) return watch_lockstep_clock(deadline_us, cancelled);
     std::int64_t seen = clock.now_us();
     auto still_since = Real::now();
     for (;;) {

@@ -5,6 +5,8 @@
 // with it.
 #include <cstdint>
 #include <functional>
+#include <thread>
+#include <vector>
 
 namespace korv::sim {
 
@@ -13,8 +15,17 @@ namespace korv::sim {
 inline constexpr std::int64_t kStalledClockRealUs = 500'000;
 
 // Waits until the process clock reaches deadline_us. False when cancelled()
-// turned true first (checked about every half millisecond).
+// turned true first (checked about every half millisecond). On a lockstep
+// clock the wait is listed in clock_watches() meanwhile, so the test moves
+// the clock up to it.
 bool wait_for_clock(std::int64_t deadline_us, const std::function<bool()>& cancelled = {});
+
+struct ClockWatch {
+    std::thread::id thread;
+    std::int64_t deadline_us;
+};
+// The waits of wait_for_clock() under way on a lockstep clock.
+std::vector<ClockWatch> clock_watches();
 
 // The pty hands a byte over at once; on the wire it was whole only a byte's
 // time (10 bits at the given speed) after it began. A device paced on the

@@ -49,6 +49,7 @@ void Peer::start() {
     if (thread_.joinable()) return;
     stopping_ = false;
     thread_ = std::thread([this] { run(); });
+    thread_id_.store(thread_.get_id());
 }
 
 void Peer::stop() {
@@ -74,6 +75,14 @@ std::vector<std::uint8_t> Peer::received() const {
     return received_;
 }
 
+std::vector<Peer::HeardByte> Peer::heard() const {
+    std::lock_guard lock(mutex_);
+    std::vector<HeardByte> out;
+    out.reserve(received_.size());
+    for (std::size_t i = 0; i < received_.size(); ++i) out.push_back({received_[i], received_at_us_[i]});
+    return out;
+}
+
 bool Peer::wait_received(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
     return heard_.wait_for(lock, timeout, [&] { return received_.size() >= count; });
@@ -96,6 +105,64 @@ bool Peer::wait_idle(std::chrono::milliseconds timeout) const {
         if (now >= give_up) return false;
         heard_.wait_until(lock, std::min(give_up, now + std::chrono::milliseconds(1)));
     }
+}
+
+bool Peer::settled() const {
+    std::lock_guard lock(mutex_);
+    pollfd p{pty_.master(), POLLIN, 0};
+    return handled_ == taken_ && poll(&p, 1, 0) >= 0 && !(p.revents & POLLIN);
+}
+
+void Peer::inject(const LineGlitch& glitch) {
+    std::lock_guard lock(mutex_);
+    glitches_.push_back(glitch);
+}
+
+int Peer::glitches_pending() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(glitches_.size());
+}
+
+std::optional<LineGlitch> Peer::take_glitch() {
+    std::lock_guard lock(mutex_);
+    if (glitches_.empty()) return std::nullopt;
+    if (glitches_.front().after_answers > 0) {
+        --glitches_.front().after_answers;
+        return std::nullopt;
+    }
+    const LineGlitch glitch = glitches_.front();
+    glitches_.pop_front();
+    return glitch;
+}
+
+void Peer::line_back() { line_back_at_us_.store(platform::clock().now_us()); }
+
+void Peer::play(const LineGlitch& glitch, std::vector<std::uint8_t> bytes) {
+    const auto split = bytes.begin() + (bytes.empty() ? 0 : 1);
+    switch (glitch.kind) {
+    case Glitch::Stall: {
+        // Mid-answer: the first byte is out when the device stops.
+        const std::vector<std::uint8_t> rest(split, bytes.end());
+        bytes.erase(split, bytes.end());
+        send(bytes);
+        pause(glitch.duration_us);
+        line_back();
+        send(rest);
+        return;
+    }
+    case Glitch::Late:
+        pause(glitch.duration_us);
+        line_back();
+        send(bytes);
+        return;
+    case Glitch::Drop:
+        if (!bytes.empty()) bytes.erase(bytes.size() > 1 ? bytes.begin() + 1 : bytes.begin());
+        break;
+    case Glitch::StrayMid: bytes.insert(split, glitch.stray); break;
+    case Glitch::StrayBetween: bytes.insert(bytes.begin(), glitch.stray); break;
+    }
+    line_back();
+    send(bytes);
 }
 
 void Peer::on_line_change(const LineChange&) {}
@@ -152,6 +219,7 @@ void Peer::hear_available() {
         {
             std::lock_guard lock(mutex_);
             received_.push_back(byte);
+            received_at_us_.push_back(platform::clock().now_us());
         }
         heard_.notify_all();
         on_byte(byte);
@@ -189,7 +257,10 @@ void Peer::reply(std::vector<std::uint8_t> bytes) {
         break;
     case Fault::Late: pause(late_us); break;
     }
-    send(bytes);
+    if (const auto glitch = take_glitch())
+        play(*glitch, std::move(bytes));
+    else
+        send(bytes);
 }
 
 void Peer::pause(std::int64_t duration_us) {
@@ -218,7 +289,10 @@ void Peer::write_byte(std::uint8_t byte) {
     if (options_.pacing == Pacing::Wire && speed > 0) pause(10'000'000 / speed);
     while (!stopping_) {
         const ssize_t n = ::write(pty_.master(), &byte, 1);
-        if (n == 1) return;
+        if (n == 1) {
+            ++sent_;
+            return;
+        }
         if (n < 0 && errno != EAGAIN && errno != EINTR) return;
         // The program is not reading and the pty is full: wait, but not past stop().
         pollfd p{pty_.master(), POLLOUT, 0};

@@ -5,12 +5,14 @@
 // it reads the slave's speed before each byte, and a byte exchanged at a
 // speed more than 3% off is garbled (or ignored). Output is paced at 10 bits
 // a byte of the slave's speed, or sent at once when tests want speed. Faults
-// make it go silent, answer garbage, echo wrongly, answer short or late.
+// make it go silent, answer garbage, echo wrongly, answer short or late;
+// glitches (sim/core/line_glitch.h) spoil one answer each.
 //
 // Writing a peer: derive, implement on_byte() (and on_line_change() for a
 // device that watches DTR/RTS/break), call stop() in the destructor of the
 // final class, then start() it and point the program at slave_path().
 #include "platform/serial/line_seam.h"
+#include "sim/core/line_glitch.h"
 #include "sim/core/pseudo_terminal.h"
 
 #include <atomic>
@@ -19,6 +21,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -75,6 +78,12 @@ public:
 
     // Every byte heard so far, as heard (garbled ones included).
     std::vector<std::uint8_t> received() const;
+    struct HeardByte {
+        std::uint8_t byte;
+        std::int64_t at_us;  // on the process clock
+    };
+    // The same with the time each was heard.
+    std::vector<HeardByte> heard() const;
     // Waits in real time until at least count bytes were heard.
     bool wait_received(std::size_t count, std::chrono::milliseconds timeout) const;
     // Waits in real time until count bytes taken off the line were dealt
@@ -88,6 +97,25 @@ public:
     bool wait_idle(std::chrono::milliseconds timeout) const;
     // Bytes heard or sent at a wrong speed.
     int wrong_speed_bytes() const { return wrong_speed_bytes_.load(); }
+
+    // Arms a one-off line fault for a coming answer; several play in turn.
+    // Safe from any thread.
+    void inject(const LineGlitch& glitch);
+    int glitches_pending() const;
+    // The process-clock time the last glitch played was over, when the line
+    // went on as before: the end of a stall or of a late answer's wait, the
+    // send of an answer with a byte lost or added. -1 before any.
+    std::int64_t line_back_at_us() const { return line_back_at_us_.load(); }
+
+    // What a lockstep clock (sim/core/lockstep.h) asks of a device.
+    std::thread::id thread_id() const { return thread_id_.load(); }
+    // The device waits for nothing but the program: all it was sent is dealt
+    // with and it has nothing of its own under way.
+    virtual bool settled() const;
+    // Answer bytes sit on the line that the program has not read yet.
+    bool program_input_waiting() const { return pty_.slave_input_waiting(); }
+    // Bytes put on the line so far.
+    std::uint64_t sent_count() const { return sent_.load(); }
 
 protected:
     // On the peer thread, for each byte heard (see WrongSpeed).
@@ -113,23 +141,31 @@ private:
     void pause(std::int64_t duration_us);
     void mark_handled();
     void wake();
+    std::optional<LineGlitch> take_glitch();
+    void play(const LineGlitch& glitch, std::vector<std::uint8_t> bytes);
+    void line_back();
 
     const PeerOptions options_;
     PseudoTerminal pty_;
     platform::serial::ScopedLineSeam seam_;
     int wake_fd_ = -1;
     std::thread thread_;
+    std::atomic<std::thread::id> thread_id_{};
     std::atomic<bool> stopping_{false};
 
     mutable std::mutex mutex_;
     mutable std::condition_variable heard_;
     std::vector<std::uint8_t> received_;
+    std::vector<std::int64_t> received_at_us_;
     std::size_t taken_ = 0;  // bytes read off the line
     std::size_t handled_ = 0;
     std::deque<platform::serial::LineChange> line_changes_;
     Fault fault_ = Fault::None;
     std::int64_t late_us_ = 0;
     std::atomic<int> wrong_speed_bytes_{0};
+    std::deque<LineGlitch> glitches_;
+    std::atomic<std::int64_t> line_back_at_us_{-1};
+    std::atomic<std::uint64_t> sent_{0};
 };
 
 }  // namespace korv::sim

@@ -3,6 +3,7 @@
 #include "platform/serial/tty_termios.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -39,6 +40,13 @@ PseudoTerminal::PseudoTerminal() {
 PseudoTerminal::~PseudoTerminal() {
     ::close(held_slave_);
     ::close(master_);
+}
+
+bool PseudoTerminal::slave_input_waiting() const {
+    // The slave's poll first takes in what the master wrote; the held
+    // descriptor shares its input queue with the program's.
+    pollfd p{held_slave_, POLLIN, 0};
+    return poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
 }
 
 long PseudoTerminal::slave_speed() const {

@@ -16,6 +16,9 @@ public:
     int master() const { return master_; }  // non-blocking
     const std::string& slave_path() const { return slave_path_; }
 
+    // Bytes written to the master wait unread on the slave side.
+    bool slave_input_waiting() const;
+
     // The speed the slave's user last set, in bits per second; 0 if unknown.
     long slave_speed() const;
 
