@@ -56,20 +56,25 @@ int CRequestTable::PollNext() {
     Entry& entry = *entries_[position_];
     const int expected = duplicates_ ? 2 : reply_length(entry.code);
 
+    port_.SettleInput();
     if (!port_.WriteByte(entry.code)) return kWriteFailed;
     std::uint8_t reply[3] = {};
     const int got =
         expected == 3 ? port_.ReadReply3(&reply[0], &reply[1], &reply[2]) : port_.ReadReply2(&reply[0], &reply[1]);
+    // The rest of a failed answer may still come: the next request waits
+    // for a quiet line first.
     if (got <= 0) {
-        port_.FlushInput();
+        port_.ExchangeFailed();
         return kNoReply;
     }
     if (reply[0] != entry.code) {
-        // A stray or late byte: drop what is left so the next exchange starts clean.
-        port_.FlushInput();
+        port_.ExchangeFailed();
         return kEchoMismatch;
     }
-    if (got < expected) return kShortReply;
+    if (got < expected) {
+        port_.ExchangeFailed();
+        return kShortReply;
+    }
 
     entry.value.store(expected == 3 ? static_cast<std::uint16_t>(reply[1] * 256 + reply[2]) : reply[1]);
     if (++position_ < static_cast<int>(entries_.size())) return kValueStored;

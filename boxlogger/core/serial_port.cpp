@@ -4,6 +4,8 @@
 #include "platform/serial/device_path.h"
 #include "platform/serial/input_wait.h"
 
+#include <algorithm>
+
 namespace korv::boxlogger {
 
 CSerialPort::~CSerialPort() {
@@ -36,9 +38,20 @@ int CSerialPort::Probe(int port_index) {
     auto lock = lock_engine();
     set_port_locked(port_index);
     if (!open_.load()) return -1;
-    std::uint8_t echo = 0, data = 0;
-    WriteByte(0xFF);
-    return ReadReply2(&echo, &data);
+    // Judged by its echo: a stray byte must not pass for the box. One
+    // garbled reply is asked again.
+    constexpr std::uint8_t kProbeByte = 0xFF;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        unsettled_.store(true);
+        SettleInput();
+        std::uint8_t echo = 0, data = 0;
+        WriteByte(kProbeByte);
+        const int got = ReadReply2(&echo, &data);
+        if (got < 2) ExchangeFailed();
+        if (got == 0 || echo == kProbeByte) return got;
+    }
+    ExchangeFailed();
+    return kProbeWrongEcho;
 }
 
 void CSerialPort::set_port_locked(int port_index) {
@@ -62,6 +75,9 @@ void CSerialPort::open_locked() {
     if (platform::serial::Tty::open(platform::serial::device_path(index), settings, false, false, &tty) != 0) return;
     tty_ = std::move(tty);
     open_.store(true);
+    // Whatever the line carried before we listened belongs to nobody.
+    FlushInput();
+    unsettled_.store(false);
 }
 
 int CSerialPort::close_locked() {
@@ -138,6 +154,26 @@ int CSerialPort::ReadReply3(std::uint8_t* echo, std::uint8_t* high, std::uint8_t
     *high = bytes[1];
     *low = bytes[2];
     return got;
+}
+
+void CSerialPort::SettleInput() {
+    if (!unsettled_.exchange(false) || !open_.load() || fake_data_.load()) return;
+    auto& clock = platform::clock();
+    const std::int64_t give_up = clock.now_us() + kSettleGiveUpUs;
+    std::int64_t quiet_until = clock.now_us() + kQuietUs;
+    for (;;) {
+        std::uint8_t scratch[64];
+        const int n = tty_->read(scratch, sizeof scratch);
+        const std::int64_t now = clock.now_us();
+        if (n < 0) return;
+        if (n > 0) quiet_until = now + kQuietUs;
+        if (now >= quiet_until) return;
+        if (now >= give_up) {
+            unsettled_.store(true);  // the next request tries again
+            return;
+        }
+        if (n == 0) platform::serial::wait_step(tty_->fd(), false, std::min(quiet_until, give_up));
+    }
 }
 
 void CSerialPort::FlushInput() {

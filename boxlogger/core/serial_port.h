@@ -18,6 +18,12 @@ public:
     static constexpr int kBaud = 1953;
     static constexpr std::int64_t kReplyTimeoutUs = 100'000;
     static constexpr std::int64_t kFakeReplyUs = 10'000;
+    // Three byte times of silence: nothing of an earlier answer is on its way.
+    static constexpr std::int64_t kQuietUs = 3 * 10 * 1'000'000 / kBaud;
+    // A line that never falls quiet is left as it is after this.
+    static constexpr std::int64_t kSettleGiveUpUs = 1'000'000;
+    // Probe: a reply whose echo is not the probe byte, twice.
+    static constexpr int kProbeWrongEcho = 3;
 
     CSerialPort() = default;
     virtual ~CSerialPort();
@@ -34,7 +40,7 @@ public:
     // 0 when nothing was open, else non-zero once closed. Clears link faked.
     int Close();
     // -1 port unavailable, else the reply bytes to 0xFF: 0 no box,
-    // 1 box without ECU, 2 working.
+    // 1 box without ECU, 2 working; kProbeWrongEcho for a garbled reply.
     int Probe(int port_index);
 
     // Exchange steps, called under the engine mutex.
@@ -43,6 +49,13 @@ public:
     int ReadReply3(std::uint8_t* echo, std::uint8_t* high, std::uint8_t* low);
     // Drops whatever input waits.
     void FlushInput();
+    // After a failed exchange, bytes of its answer may still be on their
+    // way (a late answer, the rest of one cut by a stall, a stray byte).
+    void ExchangeFailed() { unsettled_.store(true); }
+    // Before a request: after a failed exchange, reads and drops input until
+    // the line has been quiet for kQuietUs, so the answer read next is the
+    // request's own.
+    void SettleInput();
 
     bool is_open() const { return open_.load(); }
     int port_index() const { return port_index_.load(); }
@@ -64,6 +77,7 @@ private:
     std::atomic<bool> link_faked_{false};
     std::atomic<int> port_index_{-1};
     std::atomic<bool> fake_data_{false};
+    std::atomic<bool> unsettled_{false};
     int fake_counter_ = 0;
     std::uint8_t last_byte_ = 0;
 };

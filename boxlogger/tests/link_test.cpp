@@ -92,6 +92,23 @@ TEST_F(Link, AStrayByteCostsOneExchange) {
     EXPECT_EQ(slot->load(), 0x21 ^ 0x5A);
 }
 
+TEST_F(Link, OpeningDropsOldInputAndTheProbeJudgesTheEcho) {
+    port.Close();
+    box.send({0x12, 0x34});  // left on the line before the port was opened
+    ASSERT_TRUE(box.wait_idle(5s));
+    EXPECT_EQ(port.Probe(kSlot), 2);
+    CRequestTable table(port);
+    table.AddCode(0x21);
+    EXPECT_EQ(table.PollNext(), kCycleComplete) << "the probe's answer was its own, none is left over";
+
+    box.inject({sim::Glitch::StrayBetween});
+    EXPECT_EQ(port.Probe(kSlot), 2) << "one stray byte costs one more try";
+    box.inject({sim::Glitch::StrayBetween});
+    box.inject({sim::Glitch::StrayBetween});
+    EXPECT_EQ(port.Probe(kSlot), CSerialPort::kProbeWrongEcho) << "two bytes came, but not the box's answer";
+    EXPECT_EQ(table.PollNext(), kCycleComplete);
+}
+
 TEST_F(Link, RemovalKeepsOtherHoldersValues) {
     CRequestTable table(port);
     table.AddCode(0x06);
