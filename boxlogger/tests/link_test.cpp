@@ -5,6 +5,7 @@
 #include "boxlogger/core/serial_port.h"
 #include "platform/core/clock.h"
 #include "sim/core/com_port_binding.h"
+#include "sim/core/lockstep.h"
 #include "sim/core/scripted_peer.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,11 @@ TEST_F(Link, SixteenBitRequestStoresHighThenLow) {
 }
 
 TEST_F(Link, FaultsFailTheEntryWhichIsAskedAgainUntilTheBoxRecovers) {
+    // On the lockstep clock the late answer lands at a known time, however
+    // slowly the box's thread runs.
+    platform::TestClock clock;
+    platform::ScopedClock scoped(clock);
+    sim::Lockstep lockstep(clock, {&box});
     CRequestTable table(port);
     const ValueSlot* first = table.AddCode(0x21);
     table.AddCode(0x06);
@@ -71,14 +77,17 @@ TEST_F(Link, FaultsFailTheEntryWhichIsAskedAgainUntilTheBoxRecovers) {
                  {sim::Fault::Late, kNoReply}};
     for (const Case& c : cases) {
         box.set_fault(c.fault, 300'000);
-        EXPECT_EQ(table.PollNext(), c.result) << static_cast<int>(c.fault);
+        EXPECT_EQ(lockstep.run([&] { return table.PollNext(); }), c.result) << static_cast<int>(c.fault);
         EXPECT_EQ(table.position(), 0);
         EXPECT_EQ(first->load(), 0);
     }
     box.set_fault(sim::Fault::None);
-    // The late answer may still be on its way; the link is back within a few exchanges.
-    int result = 0;
-    for (int i = 0; i < 6 && result != kCycleComplete; ++i) result = table.PollNext();
+    // The late answer is still on its way; the link is back within a few exchanges.
+    const int result = lockstep.run([&] {
+        int r = 0;
+        for (int i = 0; i < 6 && r != kCycleComplete; ++i) r = table.PollNext();
+        return r;
+    });
     EXPECT_EQ(result, kCycleComplete);
     EXPECT_EQ(first->load(), 0x21 ^ 0x5A);
 }
