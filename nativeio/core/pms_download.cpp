@@ -2,9 +2,11 @@
 #include "nativeio/core/pms_download.h"
 
 #include "nativeio/core/engines.h"
+#include "nativeio/core/kline_waits.h"
 #include "nativeio/core/port_table.h"
 #include "nativeio/core/working_file.h"
 #include "nativeio/include/korvio_files.h"
+#include "platform/core/clock.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,6 +19,13 @@ using pms::kReadReplySize;
 constexpr int kReplyWaitSeconds = 5;
 constexpr int kSettleMs = 1000;
 constexpr int kRequestSettleMs = 50;
+
+// After a failed exchange the rest of a stalled, late or shifted reply may
+// still be on its way: the input is read and dropped until the line has been
+// quiet this long (longer than a USB adapter holds bytes back, 16 ms by
+// default), or the attempt fails when the unit never falls quiet.
+constexpr std::int64_t kQuietBeforeResendUs = 20'000;
+constexpr std::int64_t kQuietGiveUpUs = std::int64_t{kReplyWaitSeconds} * 1'000'000;
 
 // A complete download is one dump record per block.
 static_assert((pms::kLastAddress + 1 - pms::kFirstAddress) / pms::kBlockBytes == korvio_files::kPmsRecords);
@@ -65,8 +74,15 @@ void run_opening_sequence(int port) {
     }
 }
 
-bool read_block(int port, unsigned address, std::uint8_t (&reply)[kReadReplySize]) {
-    SioDrainRx(port);
+int clean_input(int port, bool settle) {
+    if (!settle) return SioDrainRx(port);
+    return wait_for_quiet_line(port, kQuietBeforeResendUs, platform::clock().now_us() + kQuietGiveUpUs, false);
+}
+
+// settle: the exchange before failed (or was not read), so the line is
+// cleaned until quiet instead of only dropping what is queued.
+bool read_block(int port, unsigned address, bool settle, std::uint8_t (&reply)[kReadReplySize]) {
+    if (clean_input(port, settle) != kDone) return false;
     if (send_frame(port, pms::memory_read_payload(address, address + pms::kBlockBytes - 1)) != kDone) return false;
     SioDelay(kRequestSettleMs);
     if (SioWaitRx(port, kReadReplySize, kReplyWaitSeconds) != kDone) return false;
@@ -79,13 +95,16 @@ bool read_block(int port, unsigned address, std::uint8_t (&reply)[kReadReplySize
 // The files come empty from the caller.
 int download_memory(int port, WorkingFile& dump, WorkingFile& trace) {
     SioDelay(kSettleMs);
-    SioDrainRx(port);
 
     unsigned address = pms::kFirstAddress;
     int failures = 0;
+    // The opening's replies are not read: what is left of them goes first.
+    bool unsettled = true;
     while (address < pms::kLastAddress) {
         std::uint8_t reply[kReadReplySize];
-        if (read_block(port, address, reply)) {
+        const bool read = read_block(port, address, unsettled, reply);
+        unsettled = !read;
+        if (read) {
             if (!dump.append(reply + pms::kBlockTextOffset, pms::kBlockTextSize) ||
                 !trace.append(reply, kReadReplySize))
                 return kWorkingFileFailed;
