@@ -53,11 +53,11 @@ private:
     int receive_header(std::vector<std::uint8_t>* header) {
         const auto width = next_byte(kByteWaitSeconds);
         if (!width) return kDone;
-        if (*width == 0 || *width > kMaxWidth) return kAnnouncementRefused;
+        if (*width == 0 || *width > kMaxWidth) return kHandheldAnnouncementRefused;
         progress(1);
         const auto count = next_byte(kByteWaitSeconds);
         if (!count) return kDone;
-        if (*count > kMaxChannels) return kAnnouncementRefused;
+        if (*count > kMaxChannels) return kHandheldAnnouncementRefused;
 
         std::vector<std::uint8_t> bytes{*width, *count};
         static_assert(korvio_files::kHandheldHeadBytes == 2, "the dump's head is W and M, then the ids");

@@ -21,9 +21,8 @@ inline constexpr std::uint8_t kGoByte = 0x00;
 inline constexpr std::uint8_t kNotStored = 0xFF;  // a record id that is acknowledged, not kept
 
 // What the receive buffers hold: wider values or a longer channel list are
-// refused with kAnnouncementRefused.
+// refused with kHandheldAnnouncementRefused (result_codes.h).
 inline constexpr int kMaxWidth = 11;
 inline constexpr int kMaxChannels = korvio_files::kMaxHandheldChannels;
-inline constexpr int kAnnouncementRefused = -104;
 
 }  // namespace korv::korvio::handheld

@@ -15,6 +15,8 @@ inline constexpr int kSystemCallFailed = -103;  // the error is kept for SioWinE
 inline constexpr int kQueueSizesRefused = -105;
 inline constexpr int kEventThreadFailed = -106;
 inline constexpr int kEchoMismatch = -151;
+// The handheld transfer's own failures.
+inline constexpr int kHandheldAnnouncementRefused = -104;  // a value width or channel list past the buffers
 inline constexpr int kStopFlagMissing = -199;
 
 // Entry points whose engines this build does not carry answer this.

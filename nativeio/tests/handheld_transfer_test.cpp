@@ -2,55 +2,25 @@
 
 #include "nativeio/core/handheld_transfer.h"
 #include "nativeio/core/port_table.h"
-#include "nativeio/tests/slot_fixture.h"
+#include "nativeio/tests/handheld_test_support.h"
 #include "testsupport/file_bytes.h"
-#include "testsupport/temp_folder.h"
-#include "platform/core/clock.h"
-#include "sim/core/handheld_peer.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <numeric>
 
 namespace korv::korvio {
 namespace {
 
-using platform::ScopedClock;
-using platform::TestClock;
 using sim::ComPortBinding;
 using sim::HandheldLog;
 using sim::HandheldPeer;
 using sim::PeerOnPort;
-using testing::SlotTest;
+using testing::Caller;
 using testsupport::read_bytes;
-using testsupport::WorkingFolder;
 using Bytes = std::vector<std::uint8_t>;
 
-// The caller's side: it adds up the progress, and the person holding the
-// handheld presses its button once the transfer waits for it.
-struct Caller {
-    explicit Caller(HandheldPeer* presses = nullptr) : handheld(presses) {}
-
-    HandheldPeer* handheld;
-    std::vector<int> progress;
-    korvio_host host{this, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &Caller::update_pnkorv};
-
-    int total() const { return std::accumulate(progress.begin(), progress.end(), 0); }
-
-    static void update_pnkorv(void* object, int n) {
-        auto* caller = static_cast<Caller*>(object);
-        caller->progress.push_back(n);
-        if (caller->total() == 1 && caller->handheld) caller->handheld->press_button();
-    }
-};
-
-class HandheldTransfer : public SlotTest {
-protected:
-    TestClock clock_;
-    ScopedClock use_clock_{clock_};
-    WorkingFolder cwd_;
-};
+using HandheldTransfer = testing::HandheldTest;
 
 HandheldLog example_log() {
     HandheldLog log;
@@ -65,7 +35,7 @@ TEST_F(HandheldTransfer, ExampleLogIsStoredAndAcknowledged) {
     SioBaud(kDefaults, 9600);
     PeerOnPort<HandheldPeer> handheld(0, example_log());
     Caller caller{&handheld.peer()};
-    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+    EXPECT_EQ(transfer(handheld.peer(), caller, 0), 0);
 
     EXPECT_EQ(read_bytes("kvt1.tmp"), (Bytes{0x01, 0x02, 0x09, 0x07, 0x09, 0x80, 0x07, 0x33}));
     EXPECT_EQ(handheld->received(), (Bytes{0x00, 0x09, 0x07, 0x09, 0xFF, 0x07}));
@@ -79,7 +49,7 @@ TEST_F(HandheldTransfer, TwoByteRecordsAreStoredWhole) {
     const HandheldLog log = HandheldPeer::sample_log(2);
     PeerOnPort<HandheldPeer> handheld(3, log);
     Caller caller{&handheld.peer()};
-    EXPECT_EQ(getPNKORV(&caller.host, 3), 0);
+    EXPECT_EQ(transfer(handheld.peer(), caller, 3), 0);
 
     Bytes expected{2, static_cast<std::uint8_t>(log.ids.size())};
     expected.insert(expected.end(), log.ids.begin(), log.ids.end());
@@ -93,7 +63,7 @@ TEST_F(HandheldTransfer, TwoByteRecordsAreStoredWhole) {
 TEST_F(HandheldTransfer, NoButtonPressWithinThirtySecondsLeavesAnEmptyDump) {
     PeerOnPort<HandheldPeer> handheld(0, example_log());
     Caller caller;  // nobody presses
-    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+    EXPECT_EQ(transfer(handheld.peer(), caller, 0), 0);
     EXPECT_GE(clock_.now_us(), 30'000'000LL);
     EXPECT_LT(clock_.now_us(), 31'000'000LL);
     ASSERT_TRUE(std::filesystem::exists("kvt1.tmp"));
@@ -106,7 +76,7 @@ TEST_F(HandheldTransfer, AnotherStartByteEndsAtOnce) {
     PeerOnPort<HandheldPeer> handheld(0, example_log());
     handheld->set_start_byte(0x7F);
     Caller caller{&handheld.peer()};
-    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+    EXPECT_EQ(transfer(handheld.peer(), caller, 0), 0);
     EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u);
     EXPECT_EQ(caller.progress, (std::vector<int>{1, 1}));
     EXPECT_TRUE(handheld->received().empty());
@@ -124,7 +94,8 @@ TEST_F(HandheldTransfer, OversizeAnnouncementsAreRefused) {
         log.ids.assign(static_cast<std::size_t>(c.channels), 9);
         PeerOnPort<HandheldPeer> handheld(0, log);
         Caller caller{&handheld.peer()};
-        EXPECT_EQ(getPNKORV(&caller.host, 0), handheld::kAnnouncementRefused) << int{c.width} << " " << c.channels;
+        EXPECT_EQ(transfer(handheld.peer(), caller, 0), kHandheldAnnouncementRefused)
+            << int{c.width} << " " << c.channels;
         EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u);
         EXPECT_EQ(handheld->received(), Bytes{0x00});  // no id is sent back
         EXPECT_EQ(SioClose(0), kPortClosed);
@@ -140,7 +111,7 @@ TEST_F(HandheldTransfer, LargestAnnouncementFits) {
     log.records = {record, record};
     PeerOnPort<HandheldPeer> handheld(0, log);
     Caller caller{&handheld.peer()};
-    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+    EXPECT_EQ(transfer(handheld.peer(), caller, 0), 0);
 
     const Bytes dump = read_bytes("kvt1.tmp");
     ASSERT_EQ(dump.size(), 2u + 52 + 2 * 12);
@@ -156,7 +127,7 @@ TEST_F(HandheldTransfer, AnIdThatDoesNotArriveEndsTheTransferWithoutAHeader) {
     PeerOnPort<HandheldPeer> handheld(0, log);
     handheld->stop_after_ids(2);
     Caller caller{&handheld.peer()};
-    EXPECT_EQ(getPNKORV(&caller.host, 0), 0);
+    EXPECT_EQ(transfer(handheld.peer(), caller, 0), 0);
     EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u);
     EXPECT_EQ(handheld->received(), (Bytes{0x00, 0x09, 0x07}));
     EXPECT_GE(clock_.now_us(), 5'000'000LL);
