@@ -6,6 +6,7 @@
 #include "nativeio/core/port_table.h"
 #include "nativeio/core/working_file.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -18,8 +19,8 @@ class Transfer {
 public:
     Transfer(const korvio_host& host, int port, WorkingFile& dump) : host_(host), port_(port), dump_(dump) {}
 
-    // 0 when the transfer ended, also by a time-out; a failure code when it
-    // could not go on.
+    // 0 when the transfer ended, also by a time-out between records; a
+    // failure code when it could not go on or a record came spoilt.
     int run() {
         progress(1);
         const auto start = next_byte(kButtonWaitSeconds);
@@ -35,7 +36,8 @@ public:
         if (int r = receive_header(&header); r != kDone || header.empty()) return r;
         // Written whole: a header cut short would disagree with its records.
         if (!dump_.append(header.data(), header.size())) return kWorkingFileFailed;
-        return receive_records(header[0]);
+        const std::vector<std::uint8_t> ids(header.begin() + korvio_files::kHandheldHeadBytes, header.end());
+        return receive_records(header[0], ids);
     }
 
 private:
@@ -72,17 +74,26 @@ private:
         return kDone;
     }
 
-    int receive_records(int width) {
+    int receive_records(int width, const std::vector<std::uint8_t>& ids) {
         const int size = width + 1;
         std::vector<std::uint8_t> record(static_cast<std::size_t>(size));
         for (;;) {
-            if (SioWaitRx(port_, size, kByteWaitSeconds) != kDone) return kDone;
+            if (int r = SioWaitRx(port_, size, kByteWaitSeconds); r != kDone) {
+                if (r != kTimeOut) return r;
+                // Silence before a record is how a handheld ends; silence
+                // inside one cut it.
+                const int queued = SioRxQue(port_);
+                if (queued < 0) return queued;
+                return queued == 0 ? kDone : kHandheldRecordSpoilt;
+            }
             for (int got = 0; got < size;) {
                 const int n = SioRead(port_, record.data() + got, size - got);
-                if (n <= 0) return kDone;
+                if (n <= 0) return n < 0 ? n : kHandheldRecordSpoilt;
                 got += n;
             }
             if (record[0] != kNotStored) {
+                // Not acknowledged: the handheld must not go on as if it were.
+                if (std::find(ids.begin(), ids.end(), record[0]) == ids.end()) return kHandheldRecordSpoilt;
                 progress(width);
                 if (!dump_.append(record.data(), record.size())) return kWorkingFileFailed;
             }
@@ -126,7 +137,12 @@ int run_handheld_transfer(const korvio_host* host, int port) {
     const int result = Transfer(*host, port, dump).run();
     const bool saved = dump.close();
     SioClose(port);
-    return result == kDone && !saved ? kWorkingFileFailed : result;
+    if (result != kDone) {
+        // The caller may judge the transfer by the file alone.
+        WorkingFile(korvio_files::kHandheldDumpName).close();
+        return result;
+    }
+    return saved ? kDone : kWorkingFileFailed;
 }
 
 }  // namespace korv::korvio

@@ -5,6 +5,12 @@
 // (each sent back), then records of an id and W value bytes, each
 // acknowledged with its first byte. kvt1.tmp gets W, M, the ids and every
 // record whose id is not FF (the handheld dump of korvio_files.h).
+//
+// A handheld ends by falling silent between records. A record cut by a
+// time-out, or one under an id the handheld never announced (a byte lost or
+// added on the line shifts every record after it), fails the transfer with
+// kHandheldRecordSpoilt and leaves kvt1.tmp empty: nothing of it may pass
+// for a log.
 #include "nativeio/include/korvio_files.h"
 
 #include <cstdint>

@@ -17,6 +17,7 @@ inline constexpr int kEventThreadFailed = -106;
 inline constexpr int kEchoMismatch = -151;
 // The handheld transfer's own failures.
 inline constexpr int kHandheldAnnouncementRefused = -104;  // a value width or channel list past the buffers
+inline constexpr int kHandheldRecordSpoilt = -107;         // a record cut by a time-out, or under an id never announced
 inline constexpr int kStopFlagMissing = -199;
 
 // Entry points whose engines this build does not carry answer this.

@@ -45,6 +45,29 @@ TEST_F(HandheldTransfer, ExampleLogIsStoredAndAcknowledged) {
     EXPECT_EQ(SioClose(0), kPortClosed);
 }
 
+// Silence before a record ends a transfer; a record cut by a time-out, or
+// one under an id the handheld never announced, is no log: the transfer
+// fails, leaves kvt1.tmp empty and does not acknowledge the record.
+TEST_F(HandheldTransfer, ASpoiltRecordFailsTheTransferAndLeavesNoDump) {
+    const struct {
+        const char* what;
+        Bytes record;
+    } cases[] = {
+        {"an id never announced", {0x05, 0x44}},
+        {"a record cut short", {0x07}},
+    };
+    for (const auto& c : cases) {
+        HandheldLog log = example_log();
+        log.records = {{0x09, 0x80}, c.record, {0x07, 0x33}};
+        PeerOnPort<HandheldPeer> handheld(0, log);
+        Caller caller{&handheld.peer()};
+        EXPECT_EQ(transfer(handheld.peer(), caller, 0), kHandheldRecordSpoilt) << c.what;
+        EXPECT_EQ(std::filesystem::file_size("kvt1.tmp"), 0u) << c.what;
+        EXPECT_EQ(handheld->received(), (Bytes{0x00, 0x09, 0x07, 0x09})) << c.what;
+        EXPECT_EQ(SioClose(0), kPortClosed) << c.what;
+    }
+}
+
 TEST_F(HandheldTransfer, TwoByteRecordsAreStoredWhole) {
     const HandheldLog log = HandheldPeer::sample_log(2);
     PeerOnPort<HandheldPeer> handheld(3, log);

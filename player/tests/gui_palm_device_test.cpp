@@ -5,6 +5,7 @@
 #include "player/tests/palm_test_support.h"
 #include "sim/core/com_port_binding.h"
 #include "sim/core/handheld_peer.h"
+#include "sim/core/line_glitch.h"
 
 #include <QLineEdit>
 
@@ -66,6 +67,27 @@ TEST_F(PalmDevice, HandheldLogIsTransferredSavedAndPlayed) {
     frame->play_to_end();
     EXPECT_EQ(frame->log().vxm().vxm_rpms, 800 + 450 * int(records - 1));
     EXPECT_EQ(extensions->calls, (std::vector<std::string>{"reset_charts", "plot_data"}));
+}
+
+// A stray byte on the line shifts every record after it: the transfer
+// fails and no log is made of it.
+TEST_F(PalmDevice, AStrayByteFailsTheTransferAndNothingIsSaved) {
+    const korv::sim::HandheldLog drive = HandheldPeer::sample_log(2);
+    PeerOnPort<HandheldPeer> handheld(0, drive);
+    korv::sim::LineGlitch stray{korv::sim::Glitch::StrayBetween};
+    stray.after_answers = static_cast<int>(drive.ids.size() + drive.records.size() / 2);
+    handheld->inject(stray);
+    start_transfer(1);
+    ASSERT_TRUE(press_when_asked(handheld.peer()));
+    ASSERT_TRUE(wait_for_end());
+    EXPECT_EQ(handheld->glitches_pending(), 0);
+    EXPECT_FALSE(handheld->finished());
+
+    EXPECT_EQ(player_error(), "Palm access error: -107");
+    EXPECT_TRUE(chooser.requests().empty());
+    EXPECT_FALSE(frame->log().is_open());
+    EXPECT_EQ(std::filesystem::file_size(path("kvt1.tmp")), 0u);
+    EXPECT_TRUE(frame->open_button->isEnabled());
 }
 
 TEST_F(PalmDevice, AHandheldNotInTransferModeLeavesNothingToSave) {
