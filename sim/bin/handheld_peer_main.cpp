@@ -1,7 +1,9 @@
-// A handheld with a short log to transfer. Each line typed on standard input
-// presses its transfer button; SIGINT or SIGTERM ends it.
+// A handheld with a short log to transfer. An empty line typed on standard
+// input presses its transfer button; a line fault typed there ("stall 6000",
+// "drop after 20", ...) is armed for a coming answer. SIGINT or SIGTERM ends it.
 #include "sim/bin/peer_program.h"
 #include "sim/core/handheld_peer.h"
+#include "sim/core/line_glitch.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -35,7 +37,20 @@ bool parse(int argc, char** argv, Options* options) {
     return true;
 }
 
-// Until a stop signal: a line on standard input presses the button.
+// One line typed on standard input.
+void take_line(korv::sim::HandheldPeer& peer, const std::string& line) {
+    if (line.find_first_not_of(" \t\r") == std::string::npos) {
+        peer.press_button();
+        std::fprintf(stderr, "Transfer button pressed\n");
+    } else if (const auto glitch = korv::sim::parse_glitch(line)) {
+        peer.inject(*glitch);
+        std::fprintf(stderr, "armed: %s\n", korv::sim::describe(*glitch).c_str());
+    } else {
+        std::fprintf(stderr, "Enter presses the transfer button; %s\n", korv::sim::kGlitchUsage);
+    }
+}
+
+// Until a stop signal: each line on standard input presses the button or arms a fault.
 int serve(korv::sim::HandheldPeer& peer) {
     sigset_t stops;
     sigemptyset(&stops);
@@ -52,24 +67,25 @@ int serve(korv::sim::HandheldPeer& peer) {
     std::fflush(stdout);
     std::fprintf(stderr,
                  "Try: KORVIO_COM1=%s ./Korvview, start the handheld transfer on COM 1,\n"
-                 "then press Enter here for the handheld's transfer button (Ctrl+C ends the device)\n",
-                 peer.slave_path().c_str());
+                 "then press Enter here for the handheld's transfer button (Ctrl+C ends the device)\n"
+                 "Type a line fault to arm it first: %s\n",
+                 peer.slave_path().c_str(), korv::sim::kGlitchUsage);
     bool reading_input = true;
+    std::string typed;
     for (;;) {
         pollfd fds[2] = {{signals, POLLIN, 0}, {reading_input ? STDIN_FILENO : -1, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0) continue;
         if (fds[0].revents & POLLIN) break;
         if (fds[1].revents & (POLLIN | POLLHUP)) {
-            char line[256];
-            const ssize_t n = ::read(STDIN_FILENO, line, sizeof line);
+            char chunk[256];
+            const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
             if (n <= 0) {
                 reading_input = false;  // no terminal: serve until stopped
                 continue;
             }
-            if (std::memchr(line, '\n', static_cast<std::size_t>(n))) {
-                peer.press_button();
-                std::fprintf(stderr, "Transfer button pressed\n");
-            }
+            typed.append(chunk, static_cast<std::size_t>(n));
+            for (std::size_t end; (end = typed.find('\n')) != std::string::npos; typed.erase(0, end + 1))
+                take_line(peer, typed.substr(0, end));
         }
     }
     peer.stop();

@@ -94,5 +94,20 @@ TEST(HandheldProgram, PressesTheButtonOnALineOfInput) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
+TEST(HandheldProgram, ArmsALineFaultTypedBeforeThePress) {
+    RunningProgram program({KORV_SIM_HANDHELD_PROGRAM, "--instant", "--width", "2"}, /*with_input=*/true);
+    Bytes start, announcement;
+    if (program.got_line()) {
+        if (auto tty = open_at(program.slave_path())) {
+            program.write_input("stray-between a5\n\n");
+            start = read_bytes(*tty, 1);
+            announcement = answer(*tty, 0x00, 3);
+        }
+    }
+    program.stop();
+    EXPECT_EQ(start, Bytes{0xFF});
+    EXPECT_EQ(announcement, (Bytes{0xA5, 2, 4})) << "the stray byte comes before the announcement";
+}
+
 }  // namespace
 }  // namespace korv::sim
