@@ -46,6 +46,21 @@ std::vector<ClockWatch> clock_watches() {
     return watches;
 }
 
+bool waits_on_clock(std::thread::id thread) {
+    {
+        // A watch already due is about to end: its thread is busy.
+        const std::int64_t now = platform::clock().now_us();
+        std::lock_guard lock(watches_mutex);
+        if (std::any_of(watches.begin(), watches.end(),
+                        [&](const ClockWatch& w) { return w.thread == thread && w.deadline_us > now; }))
+            return true;
+    }
+    auto* test_clock = dynamic_cast<platform::TestClock*>(&platform::clock());
+    if (!test_clock) return false;
+    const auto sleepers = test_clock->held_sleepers();
+    return std::any_of(sleepers.begin(), sleepers.end(), [&](const auto& s) { return s.thread == thread; });
+}
+
 bool wait_for_clock(std::int64_t deadline_us, const std::function<bool()>& cancelled) {
     using Real = std::chrono::steady_clock;
     constexpr std::int64_t kLookUs = 500;

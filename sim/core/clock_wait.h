@@ -27,6 +27,10 @@ struct ClockWatch {
 // The waits of wait_for_clock() under way on a lockstep clock.
 std::vector<ClockWatch> clock_watches();
 
+// The thread is blocked until the clock moves: in wait_for_clock() on a
+// lockstep clock short of its deadline, or in a held sleep of the test clock.
+bool waits_on_clock(std::thread::id thread);
+
 // The pty hands a byte over at once; on the wire it was whole only a byte's
 // time (10 bits at the given speed) after it began. A device paced on the
 // wire waits this out before it answers.

@@ -41,6 +41,11 @@ public:
     // Answers sent so far.
     int answers() const { return answers_.load(); }
 
+    // The box answers from a thread of its own: it is settled only while
+    // that thread has nothing to do or waits on the clock.
+    bool settled() const override;
+    bool runs_on(std::thread::id thread) const override;
+
 protected:
     // Each byte heard, once the box has noted when it arrived.
     virtual void hear(std::uint8_t byte) = 0;
@@ -75,8 +80,12 @@ private:
     std::atomic<std::uint64_t> generation_{0};
     std::atomic<bool> quit_{false};
     std::atomic<int> answers_{0};
+    enum class AnswerState { Idle, AwaitingDue, Sending };
+    AnswerState answer_state_ = AnswerState::Idle;  // of the answer thread
+    std::uint64_t awaited_generation_ = 0;          // of the answer awaiting its time
     std::vector<std::vector<std::uint8_t>> frames_;
     std::thread answer_thread_;
+    std::atomic<std::thread::id> answer_thread_id_{};
 };
 
 }  // namespace korv::sim

@@ -26,16 +26,15 @@ void Lockstep::let_go() {
 
 bool Lockstep::step() {
     const std::vector<platform::TestClock::HeldSleeper> sleepers = clock_.held_sleepers();
-    const std::vector<ClockWatch> watches = clock_watches();
     auto is_device_thread = [&](std::thread::id thread) {
         return std::any_of(devices_.begin(), devices_.end(),
-                           [&](const Peer* device) { return device->thread_id() == thread; });
-    };
-    auto waits_on_clock = [&](std::thread::id thread) {
-        return std::any_of(sleepers.begin(), sleepers.end(), [&](const auto& s) { return s.thread == thread; }) ||
-               std::any_of(watches.begin(), watches.end(), [&](const ClockWatch& w) { return w.thread == thread; });
+                           [&](const Peer* device) { return device->runs_on(thread); });
     };
 
+    // A held sleep lasts until the clock moves. A device's waits are looked
+    // at as they are now, and its threads' wake-up times below after that:
+    // a wait that began meanwhile is counted, one that was due and ended is
+    // not taken for a wait.
     const auto program_asleep =
         std::count_if(sleepers.begin(), sleepers.end(), [&](const auto& s) { return !is_device_thread(s.thread); });
     if (program_asleep < program_threads_) return false;
@@ -55,8 +54,8 @@ bool Lockstep::step() {
     }
 
     std::int64_t wake = std::numeric_limits<std::int64_t>::max();
-    for (const auto& s : sleepers) wake = std::min(wake, s.wake_at_us);
-    for (const ClockWatch& w : watches) wake = std::min(wake, w.deadline_us);
+    for (const auto& s : clock_.held_sleepers()) wake = std::min(wake, s.wake_at_us);
+    for (const ClockWatch& w : clock_watches()) wake = std::min(wake, w.deadline_us);
     // A watch already due sees it by itself.
     if (wake <= clock_.now_us()) return false;
     clock_.set_us(wake);

@@ -109,6 +109,9 @@ public:
 
     // What a lockstep clock (sim/core/lockstep.h) asks of a device.
     std::thread::id thread_id() const { return thread_id_.load(); }
+    // The thread is one of the device's own: its peer thread, or one it
+    // answers from (such a device also tells of that one in settled()).
+    virtual bool runs_on(std::thread::id thread) const { return thread == thread_id(); }
     // The device waits for nothing but the program: all it was sent is dealt
     // with and it has nothing of its own under way.
     virtual bool settled() const;

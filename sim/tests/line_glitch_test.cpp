@@ -5,6 +5,7 @@
 #include "platform/core/clock.h"
 #include "platform/serial/input_wait.h"
 #include "platform/serial/tty.h"
+#include "sim/core/cable0_box.h"
 #include "sim/core/lockstep.h"
 #include "sim/core/scripted_peer.h"
 #include "sim/tests/peer_test_support.h"
@@ -148,6 +149,29 @@ TEST(Lockstep, ADeviceOnTheWireKeepsExactTimeHoweverSlowItsThreadRuns) {
     EXPECT_EQ(stalled.at_us[2], stalled.at_us[1] + kByteUs);
     ASSERT_EQ(whole.bytes, (Bytes{0x50, 0x51, 0x52}));
     for (std::size_t i = 1; i < 3; ++i) EXPECT_EQ(whole.at_us[i] - whole.at_us[i - 1], kByteUs);
+}
+
+TEST(Lockstep, ABoxAnsweringFromAThreadOfItsOwnKeepsExactTimeAnswerAfterAnswer) {
+    platform::TestClock clock(1'000'000);
+    platform::ScopedClock scoped(clock);
+    Cable0Box box(Pacing::Wire);
+    box.start();
+    auto tty = testing::open_at(box.slave_path(), Cable0Box::kBaud);  // DTR on: the box is powered
+    ASSERT_TRUE(tty);
+    // The throttle's answer: echo, data, padding.
+    const Bytes throttle{0x11, 0x26, 0x00};
+
+    Lockstep lockstep(clock, {&box});
+    constexpr std::int64_t kByteUs = 10'000'000 / Cable0Box::kBaud;
+    // Request, turn-around, three bytes: the box's thread sends each one
+    // only when the clock lets it, and the clock moves only when both wait.
+    constexpr std::int64_t kExchangeUs = kByteUs + Cable0Box::kDefaultTurnaroundUs + 3 * kByteUs;
+    for (int i = 0; i < 200; ++i) {
+        const std::int64_t asked_at = clock.now_us();
+        const Stamped answer = lockstep.run([&] { return exchange(*tty, 0x11, 3); });
+        ASSERT_EQ(answer.bytes, throttle) << "exchange " << i;
+        EXPECT_EQ(answer.at_us.back() - asked_at, kExchangeUs) << "exchange " << i;
+    }
 }
 
 }  // namespace
