@@ -4,7 +4,10 @@
 #include "platform/core/clock.h"
 #include "platform/serial/input_wait.h"
 
+#include <poll.h>
+
 #include <algorithm>
+#include <cerrno>
 
 namespace korv::korvio {
 namespace {
@@ -23,6 +26,14 @@ int arrived_input(int port, int* arrived, int* fd) {
     });
 }
 
+// A device that went away (a USB cable pulled, the far end of a
+// pseudo-terminal closed) reads as empty and wakes every poll at once: a
+// wait that went on polling it would spin until its deadline.
+bool device_gone(int fd) {
+    pollfd p{fd, POLLIN, 0};
+    return poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
 }  // namespace
 
 int SioDelay(int milliseconds) {
@@ -38,6 +49,7 @@ int wait_rx_until(int port, int count, std::int64_t deadline_us, std::int64_t cl
         int fd = -1;
         if (int r = arrived_input(port, &arrived, &fd); r != kDone) return r;
         if (arrived >= count) return kDone;
+        if (device_gone(fd)) return system_failure(EIO);
         const std::int64_t now = now_us();
         if (now >= deadline_us) return kTimeOut;
         const std::int64_t until = now < close_until_us ? std::min(deadline_us, now + kCloseStepUs) : deadline_us;

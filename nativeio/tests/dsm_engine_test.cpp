@@ -4,12 +4,16 @@
 #include "nativeio/core/sio.h"
 #include "nativeio/tests/obd_run_fixture.h"
 #include "sim/core/dsm_ecu.h"
+#include "sim/core/lockstep.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <future>
+#include <memory>
+#include <optional>
 #include <thread>
 
 namespace korv::korvio {
@@ -200,6 +204,42 @@ TEST_F(DsmEngine, PauseSendsNothingAndLeavingItSendsTheStartByte) {
                                                   pause(1), plot(4, 0, 0, value, 7), pause(0)}));
     // About 500 passes of 10 ms while paused, each a wait rather than a spin.
     EXPECT_GE(clock_.sleep_count() - sleeps, 400);
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, {{7, value}, {7, value}}));
+}
+
+TEST_F(DsmEngine, AnEcuThatGoesAwayMidRunEndsItAtOnceInsteadOfSpinningInItsWait) {
+    auto ecu = std::make_unique<DsmEcu>();
+    const sim::ComPortBinding binding(0, ecu->slave_path());
+    ecu->start();
+    bring_up();
+    RecordingHost h;
+    // After two samples the throttle goes unanswered: the engine waits.
+    auto taken = std::make_shared<int>(0);
+    h.on_plot = [&ecu, taken](RecordingHost&, const HostEvent& e) {
+        if (is_sample(e) && ++*taken == 2) ecu->set_answer(0x17, {});
+    };
+    std::optional<sim::Lockstep> lockstep(std::in_place, clock_, std::vector<const sim::Peer*>{ecu.get()});
+    auto run = std::async(std::launch::async, [&] { return log(h, {7}); });
+    // Held until the engine sleeps in the wait for the third answer.
+    ASSERT_TRUE(lockstep->drive_until(
+        [&] { return ecu->received().size() == 4 && !clock_.held_sleepers().empty() && ecu->settled(); }));
+    const std::int64_t gone_at = clock_.now_us();
+    const std::int64_t sleeps = clock_.sleep_count();
+    // The device goes away (its end of the line closes); the engine wakes on
+    // a clock that moves only when somebody sleeps on it. A wait that keeps
+    // looking at the dead line without sleeping never ends.
+    ecu.reset();
+    lockstep.reset();
+    const bool ended = run.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    if (!ended) clock_.advance_us(3'600'000'000);  // lets a spinning wait reach its deadline
+    ASSERT_TRUE(ended) << "the wait spins on the line that went away";
+
+    // The wait fails with the line's error, then the requests too, at once.
+    EXPECT_EQ(run.get(), kSystemCallFailed + 3000);
+    EXPECT_EQ(clock_.now_us(), gone_at);
+    EXPECT_EQ(clock_.sleep_count(), sleeps);
+    // The samples taken before are kept.
+    const std::uint8_t value = sim::DsmEcuData().value(0x17);
     EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, {{7, value}, {7, value}}));
 }
 
