@@ -61,7 +61,7 @@ bool DsmRun::poll_rows(LoggerDump& dump) {
     for (DsmRow& row : rows_) {
         for (;;) {
             std::uint8_t value = 0;
-            result_ = dsm_exchange(run_.port, row.address, &value);
+            result_ = dsm_exchange(run_.port, row.address, &value, result_ != kDone);
             if (result_ == kDone) {
                 const std::uint8_t sample[kSampleSize] = {static_cast<std::uint8_t>(row.id), value};
                 dump.add(sample);

@@ -33,9 +33,13 @@ std::vector<DsmRow> build_dsm_rows(const std::vector<int>& items);
 int dsm_handshake(int port);
 
 // Asks one address: 0 and the value, or the failing step's code (purge,
-// drain and write plus 1000, 2000 and 3000; a reply that never came plus
-// 4000, so 3999 for the 5-s time-out; -2 when no echo was among the bytes).
+// drain and write plus 1000, 2000 and 3000, the drain after a failed
+// exchange waiting up to 5 s for a quiet line; a reply that never came, or
+// stopped for kReplyGapUs, plus 4000, so 3999 for the 5-s time-out; -2 when
+// no echo was among the bytes). An answer with a byte right behind its value
+// is asked for again, up to kAsksPerAnswer times (-2 when each came so; -1
+// when the line never fell quiet before the next asking).
 // The demonstration port: 0 and kDsmDemoValue, nothing sent.
-int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value);
+int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value, bool after_failure = false);
 
 }  // namespace korv::korvio

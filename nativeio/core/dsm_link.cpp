@@ -1,5 +1,6 @@
 #include "nativeio/core/dsm_engine.h"
 
+#include "nativeio/core/kline_waits.h"
 #include "nativeio/core/port_table.h"
 #include "nativeio/core/reply_reader.h"
 #include "platform/core/clock.h"
@@ -11,6 +12,12 @@ constexpr std::uint8_t kHandshakeByte = 0x0D;
 constexpr std::int64_t kHandshakeUs = 2'000'000;
 constexpr int kReplySeconds = 5;
 constexpr int kReplyLength = 2;  // echo and value
+constexpr long kBaud = 1953;
+// Before a request that follows a failed or spoilt answer the line must
+// have been quiet this long (ten bytes' time): an ECU still answering a
+// request sent before would otherwise stay one answer behind.
+constexpr std::int64_t kQuietUs = 10 * 10'000'000 / kBaud;
+constexpr std::int64_t kQuietGiveUpUs = 5'000'000;
 
 // Step offsets of the handshake and of an exchange.
 constexpr int kHandshakeDrainOffset = 7000;
@@ -69,19 +76,16 @@ int dsm_handshake(int port) {
     return kDone;
 }
 
-int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value) {
-    if (port == kDemoPort) {
-        *value = kDsmDemoValue;
-        return kDone;
-    }
-    if (int r = SioPurge(port); r != kDone) return r + kPurgeOffset;
-    if (int r = SioDrainRx(port); r != kDone) return r + kDrainOffset;
+namespace {
+
+// One request and its answer.
+int ask_once(int port, std::uint8_t address, std::uint8_t* value) {
     if (int r = SioPutc(port, address); r != kDone) return r + kWriteOffset;
     // Echo and value are taken one by one, each the moment it is in: a
     // wait for both would sleep on a guess of when the second comes, and
     // a byte takes 5 ms at this speed.
     const std::int64_t deadline = now_us() + std::int64_t{kReplySeconds} * 1'000'000;
-    ReplyReader reply(port, deadline);
+    ReplyReader reply(port, deadline, kReplyGapUs);
     int taken[kReplyLength];
     for (int& byte : taken)
         if ((byte = reply.next()) < 0) return byte + kWaitOffset;
@@ -92,10 +96,26 @@ int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value) {
         // Stray bytes before the echo may leave the value still on its way.
         if ((byte = reply.next()) < 0) return byte + kWaitOffset;
     }
-    // Some ECUs add a byte; it is dropped if already there and never waited for.
-    SioGetc(port);
+    // The link has no check byte: a byte right behind the value means one
+    // of the two was not the ECU's (a stray byte, or the rest of an earlier
+    // answer), and the value cannot be told.
+    if (reply.more_follows(spoilt_answer_window_us(kBaud))) return kAnswerSpoilt;
     *value = static_cast<std::uint8_t>(byte);
     return kDone;
+}
+
+}  // namespace
+
+int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value, bool after_failure) {
+    if (port == kDemoPort) {
+        *value = kDsmDemoValue;
+        return kDone;
+    }
+    if (int r = SioPurge(port); r != kDone) return r + kPurgeOffset;
+    const int drained =
+        after_failure ? wait_for_quiet_line(port, kQuietUs, now_us() + kQuietGiveUpUs, true) : SioDrainRx(port);
+    if (drained != kDone) return drained + kDrainOffset;
+    return ask_until_unspoilt(port, kQuietUs, [&] { return ask_once(port, address, value); });
 }
 
 }  // namespace korv::korvio

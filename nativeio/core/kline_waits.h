@@ -1,8 +1,8 @@
 #pragma once
 // Waits of the single-wire K-line, where a byte sent while anybody talks is
 // lost for both: the tester must hear the line quiet before it speaks, and
-// answer a key byte inside its window. The quiet-line wait also cleans the
-// input of any link before it asks again after a failed exchange.
+// answer a key byte inside its window. Any link waits for a quiet line too
+// before it asks again after a failed or spoilt answer.
 #include <cstdint>
 
 namespace korv::korvio {

@@ -12,6 +12,10 @@ namespace {
 
 constexpr std::uint8_t kStartByte = 0x04;
 constexpr int kWaitSeconds = 5;
+constexpr long kBaud = 19200;
+// Before a request that follows a spoilt answer the line must have been
+// quiet this long (ten bytes' time).
+constexpr std::int64_t kQuietUs = 10 * 10'000'000 / kBaud;
 // Step offsets of a failing exchange.
 constexpr int kDrainOffset = 1000;
 constexpr int kWriteOffset = 2000;
@@ -34,19 +38,7 @@ public:
         }
         if (int r = SioPurge(port_); r != kDone) return r + kPurgeOffset;
         if (int r = SioDrainRx(port_); r != kDone) return r + kDrainOffset;
-        if (int r = SioWrite(port_, row.request.data(), 1); r < 0) return r + kWriteOffset;
-        const std::int64_t deadline = platform::clock().now_us() + std::int64_t{kWaitSeconds} * 1'000'000;
-        if (int r = wait_for_reply(port_, row.reply_length, deadline); r != kDone) return r;
-        ReplyReader reply(port_, deadline);
-        if (int r = reply.skip_to(row.pid); r != kDone) return r;
-        int a = 0;
-        if (is_two_byte_channel(row.id) && (a = reply.next()) < 0) return a;
-        const int b = reply.next();
-        if (b < 0) return b;
-        if (!is_two_byte_channel(row.id))
-            if (int r = reply.drop(1); r != kDone) return r;
-        *sample = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
-        return kDone;
+        return ask_until_unspoilt(port_, kQuietUs, [&] { return ask_once(row, sample); });
     }
 
     int resume(const std::function<bool()>&) override {
@@ -55,6 +47,25 @@ public:
     }
 
 private:
+    int ask_once(const ChannelRow& row, ObdSample* sample) {
+        if (int r = SioWrite(port_, row.request.data(), 1); r < 0) return r + kWriteOffset;
+        const std::int64_t deadline = platform::clock().now_us() + std::int64_t{kWaitSeconds} * 1'000'000;
+        ReplyReader reply(port_, deadline, kReplyGapUs);
+        if (int r = reply.wait_for_bytes(row.reply_length); r != kDone) return r;
+        if (int r = reply.skip_to(row.pid); r != kDone) return r;
+        int a = 0;
+        if (is_two_byte_channel(row.id) && (a = reply.next()) < 0) return a;
+        const int b = reply.next();
+        if (b < 0) return b;
+        if (!is_two_byte_channel(row.id))
+            if (int r = reply.drop(1); r != kDone) return r;
+        // The answer has no check byte: a byte right behind it means a
+        // stray byte or the rest of an earlier answer came among its bytes.
+        if (reply.more_follows(spoilt_answer_window_us(kBaud))) return kAnswerSpoilt;
+        *sample = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
+        return kDone;
+    }
+
     // What goes wrong here shows in the exchanges that follow.
     void send_start() {
         if (port_ == kDemoPort) return;

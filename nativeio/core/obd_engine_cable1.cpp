@@ -62,30 +62,31 @@ public:
         if (int r = SioPurge(port_); r != kDone) return r;
         if (int r = SioDrainRx(port_); r != kDone) return r;
         if (int r = obd_protocol_send(port_, row.request); r != kDone) return r;
-        const std::int64_t deadline = deadline_in(kWaitSeconds);
-        if (int r = wait_for_reply(port_, kBoxReplyLength, deadline); r != kDone) return r;
+        ReplyReader reply(port_, deadline_in(kWaitSeconds), kReplyGapUs);
+        if (int r = reply.wait_for_bytes(kBoxReplyLength); r != kDone) return r;
 
-        ReplyReader reply(port_, deadline);
         const std::uint8_t reply_id = obd_protocol_state().reply_id;
-        if (int r = next_reply_id(reply, reply_id, sample, false); r != kDone) return r;
-        // Reply id, then the ECU's answer (48 6B, ECU, 41, PID), the data
-        // and padding up to 14 bytes. An answer to another request (the
-        // start frame's, which nobody waited for) is passed over.
-        for (;;) {
-            if (int r = reply.next(); r < 0) return r;  // 48
-            const int r = reply.answer_header_for(row.pid);
-            if (r == kDone) break;
-            if (r != kOtherAnswer) return r;
-            if (int dropped = reply.drop(kBoxReplyLength - 7); dropped != kDone) return dropped;
-            if (int found = next_reply_id(reply, reply_id, sample, true); found != kDone) return found;
+        // Reply id, then the ECU's answer (48 6B, ECU, 41, PID), the data,
+        // padding, and the box's check byte, the sum of the others. An
+        // answer to another request (the start frame's, which nobody waited
+        // for) is passed over.
+        std::uint8_t frame[kBoxReplyLength - 1];
+        for (bool first = true;; first = false) {
+            if (int r = next_reply_id(reply, reply_id, sample, !first); r != kDone) return r;
+            frame[0] = reply_id;
+            for (int i = 1; i < kBoxReplyLength - 1; ++i) {
+                const int byte = reply.next();
+                if (byte < 0) return byte;
+                frame[i] = static_cast<std::uint8_t>(byte);
+            }
+            // A byte lost, added or changed on the way: none of it can be trusted.
+            if (byte_sum(frame, frame + kBoxReplyLength - 2) != frame[kBoxReplyLength - 2]) return kReplyRanOut;
+            if (frame[4] == 0x41 && frame[5] == row.pid) break;
         }
-        const bool two_bytes = is_two_byte_channel(row.id);
-        int a = 0;
-        if (two_bytes && (a = reply.next()) < 0) return a;
-        const int b = reply.next();
-        if (b < 0) return b;
-        if (int r = reply.drop(two_bytes ? 5 : 6); r != kDone) return r;
-        *sample = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
+        if (is_two_byte_channel(row.id))
+            *sample = {frame[6], frame[7]};
+        else
+            *sample = {0x00, frame[6]};
         return kDone;
     }
 

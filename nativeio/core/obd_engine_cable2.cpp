@@ -49,8 +49,8 @@ public:
         // The request's own echo comes first.
         const int echoed = static_cast<int>(row.request.size());
         const std::int64_t deadline = platform::clock().now_us() + std::int64_t{kWaitSeconds} * 1'000'000;
-        if (int r = wait_for_reply(port_, row.reply_length + echoed, deadline); r != kDone) return r;
-        ReplyReader reply(port_, deadline);
+        ReplyReader reply(port_, deadline, kReplyGapUs);
+        if (int r = reply.wait_for_bytes(row.reply_length + echoed); r != kDone) return r;
         for (bool first = true;; first = false) {
             // Past an answer to another request, this one is still to come.
             const int found = first ? reply.skip_to(kReplyStart) : reply.wait_for(kReplyStart);

@@ -1,5 +1,5 @@
 // Cable 3: the interface box set up by three commands, 7-byte frames. The
-// next row's request goes out as soon as a reply has begun.
+// next row's request goes out as soon as this row's answer has begun.
 #include "nativeio/core/obd_engine.h"
 
 #include "nativeio/core/engines.h"
@@ -47,27 +47,41 @@ public:
         if (int r = SioDrainRx(port_); r != kDone) return r;
         if (int r = write_frame(port_, row.request); r != kDone) return r;
         const std::int64_t deadline = platform::clock().now_us() + std::int64_t{kWaitSeconds} * 1'000'000;
-        if (int r = wait_for_reply(port_, row.reply_length, deadline); r != kDone) return r;
-        ReplyReader reply(port_, deadline);
+        ReplyReader reply(port_, deadline, kReplyGapUs);
+        if (int r = reply.wait_for_bytes(row.reply_length); r != kDone) return r;
+        std::uint8_t sum = 0;
         for (bool first = true;; first = false) {
             // Past an answer to another request, this one is still to come.
             const int found = first ? reply.skip_to(kReplyStart) : reply.wait_for(kReplyStart);
             if (found != kDone) return found;
-            // The box may start on the next row while this reply is read;
-            // the last row's next is the first.
-            if (first) write_frame(port_, rows_[(index + 1) % rows_.size()].request);
             // The start request and the early requests are answered too; such
             // an answer must not pass for this row's.
-            const int r = reply.answer_header_for(row.pid);
+            const int r = reply.answer_header_for(row.pid, &sum);
             if (r == kDone) break;
             if (r != kOtherAnswer) return r;
         }
-        int a = 0;
-        if (is_two_byte_channel(row.id) && (a = reply.next()) < 0) return a;
-        const int b = reply.next();
-        if (b < 0) return b;
-        if (int r = reply.drop(1); r != kDone) return r;
-        *sample = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
+        // The box may start on the next row while this reply is read; the
+        // last row's next is the first. Only this row's answer says so: a
+        // box asked anew before it began this row's answer would drop it.
+        write_frame(port_, rows_[(index + 1) % rows_.size()].request);
+        // The count byte, the header and the check byte come with every
+        // answer; the rest are its data bytes (O2 sends two, one is used).
+        std::uint8_t data[2];
+        const int data_bytes = row.reply_length - 7;
+        for (int i = 0; i < data_bytes; ++i) {
+            const int byte = reply.next();
+            if (byte < 0) return byte;
+            data[i] = static_cast<std::uint8_t>(byte);
+            sum = static_cast<std::uint8_t>(sum + byte);
+        }
+        const int check = reply.next();
+        if (check < 0) return check;
+        // A byte lost, added or changed on the way: none of it can be trusted.
+        if (check != sum) return kReplyRanOut;
+        if (is_two_byte_channel(row.id))
+            *sample = {data[0], data[1]};
+        else
+            *sample = {0x00, data[0]};
         return kDone;
     }
 

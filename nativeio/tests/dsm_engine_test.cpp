@@ -151,6 +151,28 @@ TEST_F(DsmEngine, FailuresLeftOverAtTheEndOfPassesEndTheRunWithTheLastFailure) {
     EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, repeated<Bytes>({{7, 0x44}}, 3)));
 }
 
+TEST_F(DsmEngine, AnAnswerWithAByteBehindItsValueIsAskedAgainAndNeverStored) {
+    // Throttle's second answer comes with a stray byte between echo and
+    // value; from the fourth on every answer has a byte behind its value.
+    std::atomic<int> asked{0};
+    PeerOnPort<ScriptedPeer> ecu(0, sim::PeerOptions{DsmEcu::kBaud}, [&](ScriptedPeer& p, std::uint8_t byte) {
+        if (byte == 0x0D) p.reply({0x0D, 0x00});
+        if (byte != 0x17) return;
+        const int n = ++asked;
+        p.reply(n == 2 ? Bytes{0x17, 0x3C, 0x44} : n >= 4 ? Bytes{0x17, 0x44, 0x3C} : Bytes{0x17, 0x44});
+    });
+    bring_up();
+    RecordingHost h;
+    stop_after_samples(h, 10);  // should a spoilt answer pass
+    // The first answer is whole; the second is asked for again, and the
+    // third is whole. Then every exchange asks three times and fails, ten
+    // times in the cycle, which ends the run with the code of a reply not
+    // told.
+    EXPECT_EQ(log(h, {7}), kReplyRanOut);
+    EXPECT_EQ(asked.load(), 3 + 3 * 10);
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, {{7, 0x44}, {7, 0x44}}));
+}
+
 TEST_F(DsmEngine, ReportsSamplesPerWholeSecondOnceMoreThanFiveSecondsPassed) {
     PeerOnPort<DsmEcu> ecu(0);
     bring_up();
@@ -234,8 +256,9 @@ TEST_F(DsmEngine, AnEcuThatGoesAwayMidRunEndsItAtOnceInsteadOfSpinningInItsWait)
     if (!ended) clock_.advance_us(3'600'000'000);  // lets a spinning wait reach its deadline
     ASSERT_TRUE(ended) << "the wait spins on the line that went away";
 
-    // The wait fails with the line's error, then the requests too, at once.
-    EXPECT_EQ(run.get(), kSystemCallFailed + 3000);
+    // The wait fails with the line's error, and so does each try after it
+    // in its first step (after a failure: the wait for a quiet line), at once.
+    EXPECT_EQ(run.get(), kSystemCallFailed + 2000);
     EXPECT_EQ(clock_.now_us(), gone_at);
     EXPECT_EQ(clock_.sleep_count(), sleeps);
     // The samples taken before are kept.

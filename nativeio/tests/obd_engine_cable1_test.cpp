@@ -4,10 +4,15 @@
 #include "nativeio/core/sio.h"
 #include "nativeio/tests/obd_run_fixture.h"
 #include "sim/core/cable1_box.h"
+#include "sim/core/obd_car.h"
+#include "sim/core/scripted_peer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <memory>
+#include <optional>
 #include <thread>
 
 namespace korv::korvio {
@@ -42,6 +47,37 @@ const Frame kStartInit = box_frame(0x01, 0x68, 0x01, 0x01, 0xCB);
 const Frame kStartUnchecked = box_frame(0x01, 0x68, 0x01, 0x01, 0x00);
 const Frame kRpm = box_frame(0x10, 0x68, 0x01, 0x0C, 0xE5);
 const Frame kThrottle = box_frame(0x10, 0x68, 0x01, 0x11, 0xEA);
+
+// A box on the K-line that answers every frame at once, the probes of the
+// other buses with no data; the answers to the rpm request up to the
+// spoilt_rpm-th carry a data byte changed on the way, after the box summed it.
+sim::ScriptedPeer::ByteHandler kline_box_spoiling_rpm(int spoilt_rpm) {
+    auto frame = std::make_shared<Frame>();
+    auto car = std::make_shared<sim::ObdCar>();
+    auto rpm_answers = std::make_shared<int>(0);
+    return [frame, car, rpm_answers, spoilt_rpm](sim::ScriptedPeer& box, std::uint8_t byte) {
+        if (frame->empty() && byte != 0x25) return;
+        frame->push_back(byte);
+        if (frame->size() < 15) return;
+        const Frame request = *frame;
+        frame->clear();
+        const bool checked = sim::sum_of(request.data() + 1, request.data() + 14) == request[14];
+        const bool kline = request[1] == 0x01 || request[1] == 0x10 || request[1] == 0x81;
+        const auto answer = checked && kline ? car->kline_answer(request[7]) : std::nullopt;
+        Frame reply(14, 0x00);
+        reply[0] = 0x25;
+        if (answer) {
+            reply[1] = 0x81;
+            std::copy(answer->begin(), answer->end() - 1, reply.begin() + 2);
+        } else {
+            reply[1] = 0x80;                   // no data
+            reply[2] = checked ? 0x00 : 0x08;  // the K-line's keyword
+        }
+        reply[13] = sim::sum_of(reply.data() + 1, reply.data() + 13);
+        if (answer && request[7] == 0x0C && ++*rpm_answers <= spoilt_rpm) reply[7] ^= 0x40;
+        box.reply(reply);
+    };
+}
 
 class Cable1Engine : public testing::ObdRunTest {
 protected:
@@ -94,6 +130,17 @@ TEST_F(Cable1Engine, ProbesTheBusesThenLogsWithChartsAndCountsSuccesses) {
     EXPECT_EQ(h.events(), (std::vector<HostEvent>{plot(-2, 0, 0, 0, 9), plot(-2, 0, 0, 0, 7), plot(1, 0, 0x0C, 0x80, 9),
                                                   plot(1, 0, 0x00, 0x26, 7), status(4), plot(1, 0, 0x0C, 0x80, 9),
                                                   plot(1, 0, 0x00, 0x26, 7), status(8), pause(0)}));
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 2)));
+}
+
+TEST_F(Cable1Engine, AReplyWhoseCheckByteDoesNotFitIsNeverStored) {
+    PeerOnPort<sim::ScriptedPeer> box(0, sim::PeerOptions{}, kline_box_spoiling_rpm(2));
+    bring_up();
+    RecordingHost h;
+    h.stop_after_status(2);
+    // Two failures on rpm in the first cycle: asked again each time.
+    EXPECT_EQ(log(h, {9, 7}, 0), 0);
     EXPECT_EQ(read_bytes("kvt1.tmp"),
               dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 2)));
 }

@@ -76,16 +76,20 @@ TEST_F(Cable3Engine, SetsTheBoxUpAndAsksForTheNextRowWhileAReplyIsRead) {
 
 // A box that answers every frame at once: the start request and both
 // sendings of each request too, so answers of other requests come first.
-sim::ScriptedPeer::ByteHandler answering_every_frame() {
+// The answers to the rpm request up to the spoilt_rpm-th carry a data byte
+// changed on the way (their check byte no longer fits).
+sim::ScriptedPeer::ByteHandler answering_every_frame(int spoilt_rpm = 0) {
     auto frame = std::make_shared<Frame>();
     auto car = std::make_shared<sim::ObdCar>();
-    return [frame, car](sim::ScriptedPeer& box, std::uint8_t byte) {
+    auto rpm_answers = std::make_shared<int>(0);
+    return [frame, car, rpm_answers, spoilt_rpm](sim::ScriptedPeer& box, std::uint8_t byte) {
         if (frame->empty() && byte != 0x06) return;
         frame->push_back(byte);
         if (frame->size() < 7) return;
-        const auto answer = car->kline_answer((*frame)[5]);
+        auto answer = car->kline_answer((*frame)[5]);
         frame->clear();
         if (!answer) return;
+        if ((*answer)[4] == 0x0C && ++*rpm_answers <= spoilt_rpm) (*answer)[5] ^= 0x40;
         Frame reply{static_cast<std::uint8_t>(answer->size())};
         reply.insert(reply.end(), answer->begin(), answer->end());
         box.reply(reply);
@@ -100,6 +104,16 @@ TEST_F(Cable3Engine, AnswersToOtherRequestsAreNotTakenForARowsOwn) {
     EXPECT_EQ(log(h, {9, 7}), 0);
     EXPECT_EQ(read_bytes("kvt1.tmp"),
               dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 4)));
+}
+
+TEST_F(Cable3Engine, AnAnswerWhoseCheckByteDoesNotFitIsNeverStored) {
+    PeerOnPort<sim::ScriptedPeer> box(0, sim::PeerOptions{}, answering_every_frame(2));
+    ASSERT_EQ(SioReset(99, 0, 1024, 1024), 0);
+    RecordingHost h;
+    h.stop_after_status(3);
+    EXPECT_EQ(log(h, {9, 7}), 0);
+    EXPECT_EQ(read_bytes("kvt1.tmp"),
+              dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 3)));
 }
 
 TEST_F(Cable3Engine, ProbeAsksWithTheStartRequest) {
