@@ -38,7 +38,9 @@ public:
         }
         if (int r = SioPurge(port_); r != kDone) return r + kPurgeOffset;
         if (int r = SioDrainRx(port_); r != kDone) return r + kDrainOffset;
-        return ask_until_unspoilt(port_, kQuietUs, [&] { return ask_once(row, sample); });
+        const int r = ask_until_unspoilt(port_, kQuietUs, [&] { return ask_once(row, sample); });
+        last_failed_ = r != kDone;
+        return r;
     }
 
     int resume(const std::function<bool()>&) override {
@@ -52,16 +54,21 @@ private:
         const std::int64_t deadline = platform::clock().now_us() + std::int64_t{kWaitSeconds} * 1'000'000;
         ReplyReader reply(port_, deadline, kReplyGapUs);
         if (int r = reply.wait_for_bytes(row.reply_length); r != kDone) return r;
-        if (int r = reply.skip_to(row.pid); r != kDone) return r;
+        const bool stale_first = reply.queued_byte() != row.pid;
+        if (stale_first)
+            if (int r = reply.skip_to(row.pid); r != kDone) return r;
         int a = 0;
         if (is_two_byte_channel(row.id) && (a = reply.next()) < 0) return a;
         const int b = reply.next();
         if (b < 0) return b;
         if (!is_two_byte_channel(row.id))
             if (int r = reply.drop(1); r != kDone) return r;
-        // The answer has no check byte: a byte right behind it means a
-        // stray byte or the rest of an earlier answer came among its bytes.
-        if (reply.more_follows(spoilt_answer_window_us(kBaud))) return kAnswerSpoilt;
+        // The answer has no check byte. After a failed exchange, or behind
+        // bytes that were not its echo, it may hold the rest of an earlier
+        // answer: a byte right behind it tells. (Looking after every answer
+        // would cost a quarter of the samples; a stray byte inside a healthy
+        // answer cannot be told.)
+        if ((stale_first || last_failed_) && reply.more_follows(spoilt_answer_window_us(kBaud))) return kAnswerSpoilt;
         *sample = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
         return kDone;
     }
@@ -74,6 +81,7 @@ private:
     }
 
     int port_;
+    bool last_failed_ = false;  // the exchange before
 };
 
 }  // namespace

@@ -81,8 +81,8 @@ inline constexpr int kAnswerSpoilt = 2;
 inline constexpr int kAsksPerAnswer = 3;
 
 // A byte sent right after the last one of an answer is whole one byte time
-// later; half a byte more allows for the driver handing it over.
-constexpr std::int64_t spoilt_answer_window_us(long baud) { return 15'000'000 / baud; }
+// later; a quarter of a byte more allows for the driver handing it over.
+constexpr std::int64_t spoilt_answer_window_us(long baud) { return 12'500'000 / baud; }
 
 // Runs ask() (a request and the reading of its answer) until it gives
 // anything but kAnswerSpoilt. Before it asks again the line must have been
