@@ -107,7 +107,7 @@ TEST_F(Cable3Engine, AnswersToOtherRequestsAreNotTakenForARowsOwn) {
 }
 
 TEST_F(Cable3Engine, AnAnswerWhoseCheckByteDoesNotFitIsNeverStored) {
-    PeerOnPort<sim::ScriptedPeer> box(0, sim::PeerOptions{}, answering_every_frame(2));
+    PeerOnPort<sim::ScriptedPeer> box(0, sim::PeerOptions{}, answering_every_frame(1));
     ASSERT_EQ(SioReset(99, 0, 1024, 1024), 0);
     RecordingHost h;
     h.stop_after_status(3);
