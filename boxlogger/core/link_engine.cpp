@@ -145,10 +145,10 @@ void CLinkEngine::StartPollThread(CycleCallback on_cycle) {
 }
 
 void CLinkEngine::StopPollThread() {
-    if (!thread_.joinable()) return;
+    // For good, whether or not the thread ever ran.
     stop_.store(true);
     hold_counter_.store(-1);
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
 }
 
 void CLinkEngine::poll_thread_main() {

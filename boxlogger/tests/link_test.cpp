@@ -305,6 +305,22 @@ TEST_F(Link, HoldAndReleaseNeverWaitForTheLineAndNeitherUndoesAStop) {
     EXPECT_EQ(engine.hold_count(), -1);
 }
 
+// A program that ends before its poll thread started: the engine is
+// stopped all the same, and nothing starts or polls afterwards.
+TEST_F(Link, AnEngineStoppedBeforeItsThreadStartedStaysStopped) {
+    CLinkEngine engine(port);
+    engine.StopPollThread();
+    EXPECT_EQ(engine.hold_count(), -1);
+    engine.Hold();
+    EXPECT_EQ(engine.hold_count(), -1);
+    std::atomic<int> cycles{0};
+    engine.StartPollThread([&] { cycles.fetch_add(1); });
+    EXPECT_EQ(engine.PollStep(), 0);
+    engine.StopPollThread();
+    EXPECT_TRUE(box.received().empty());
+    EXPECT_EQ(cycles.load(), 0);
+}
+
 TEST_F(Link, SubscribeAndDrainRaceThePollThread) {
     CLinkEngine engine(port);
     engine.Hold();

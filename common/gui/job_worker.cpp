@@ -5,6 +5,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "platform/gui/queued_call.h"
@@ -12,6 +13,28 @@
 namespace korv {
 namespace {
 std::atomic<int> live_threads{0};
+
+// What RefuseThreads sets; empty: threads start.
+std::mutex refusal_lock;
+std::string refusal;
+
+void start_thread(std::function<void()> body) {
+    {
+        const std::lock_guard guard(refusal_lock);
+        if (!refusal.empty()) throw std::runtime_error(refusal);
+    }
+    std::thread(std::move(body)).detach();
+}
+}  // namespace
+
+JobWorker::RefuseThreads::RefuseThreads(std::string reason) {
+    const std::lock_guard guard(refusal_lock);
+    refusal = std::move(reason);
+}
+
+JobWorker::RefuseThreads::~RefuseThreads() {
+    const std::lock_guard guard(refusal_lock);
+    refusal.clear();
 }
 
 struct JobWorker::Post::State {
@@ -86,7 +109,7 @@ std::optional<std::string> JobWorker::run(std::function<void()> job, std::functi
     bool start = false;
     {
         const std::lock_guard guard(state_->lock);
-        if (state_->closed) return std::string("the worker has stopped");
+        if (state_->closed) return std::string("The work was refused: its worker has stopped.");
         state_->jobs.push_back({std::move(job), std::move(on_done)});
         start = !state_->thread_running;
         if (start) {
@@ -96,13 +119,13 @@ std::optional<std::string> JobWorker::run(std::function<void()> job, std::functi
     }
     if (start) {
         try {
-            std::thread([state = state_] { work_through(state); }).detach();
+            start_thread([state = state_] { work_through(state); });
         } catch (const std::exception& failure) {
             const std::lock_guard guard(state_->lock);
             state_->thread_running = false;
             --live_threads;
             state_->jobs.clear();
-            return std::string(failure.what());
+            return "No thread could be started for the work: " + std::string(failure.what()) + ".";
         }
     }
     if (pending_++ == 0 && busy_changed_) busy_changed_(true);

@@ -48,13 +48,16 @@ public:
 
     // GUI thread: job runs on the worker thread, then on_done (may be null)
     // on the GUI thread, in the order the jobs were given. An exception from
-    // a job is swallowed; on_done still runs. The reason when no thread can
-    // be started (nothing runs then).
-    std::optional<std::string> run(std::function<void()> job, std::function<void()> on_done);
+    // a job is swallowed; on_done still runs. When no thread can be started,
+    // or the worker has stopped, nothing runs, on_done included, and the
+    // result is the reason as a sentence for the user: the caller shows it
+    // and gives back what it took away for the job.
+    [[nodiscard]] std::optional<std::string> run(std::function<void()> job, std::function<void()> on_done);
     // As above for a job with a result, which on_done receives; a job that
     // throws hands on a value-initialised result.
     template <class Job, class Done>
-    requires(!std::is_void_v<std::invoke_result_t<Job&>>) std::optional<std::string> run(Job job, Done on_done) {
+    requires(!std::is_void_v<std::invoke_result_t<Job&>>)
+        [[nodiscard]] std::optional<std::string> run(Job job, Done on_done) {
         using Result = std::invoke_result_t<Job&>;
         auto result = std::make_shared<Result>();
         return run([job = std::move(job), result]() mutable { *result = job(); },
@@ -68,6 +71,16 @@ public:
     // GUI thread: drops what is not begun, as the destructor does, and waits
     // for the job under way; run() starts nothing afterwards.
     void stop();
+
+    // For tests: while one lives, every run() that has to start a thread
+    // refuses as a failed start does, with the given reason.
+    class RefuseThreads {
+    public:
+        explicit RefuseThreads(std::string reason);
+        ~RefuseThreads();
+        RefuseThreads(const RefuseThreads&) = delete;
+        RefuseThreads& operator=(const RefuseThreads&) = delete;
+    };
 
     // GUI thread: a job is queued or under way, its done step included.
     bool busy() const { return pending_ > 0; }

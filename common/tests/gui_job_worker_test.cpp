@@ -75,9 +75,10 @@ TEST_F(GatedJobs, ResultsReachTheDoneStepAndAThrowingJobStillFinishes) {
     JobWorker worker;
     std::vector<int> results;
     bool void_done = false;
-    worker.run([] { return 42; }, [&](int result) { results.push_back(result); });
-    worker.run([]() -> int { throw std::runtime_error("no box"); }, [&](int result) { results.push_back(result); });
-    worker.run([] { throw std::runtime_error("no library"); }, [&] { void_done = true; });
+    EXPECT_FALSE(worker.run([] { return 42; }, [&](int result) { results.push_back(result); }));
+    EXPECT_FALSE(worker.run([]() -> int { throw std::runtime_error("no box"); },
+                            [&](int result) { results.push_back(result); }));
+    EXPECT_FALSE(worker.run([] { throw std::runtime_error("no library"); }, [&] { void_done = true; }));
     ASSERT_TRUE(run_events_until([&] { return !worker.busy(); }));
     EXPECT_EQ(results, (std::vector<int>{42, 0})) << "a job that throws hands on a value-initialised result";
     EXPECT_TRUE(void_done);
@@ -103,11 +104,11 @@ TEST_F(GatedJobs, AJobLetsGoOfWhatItHoldsBeforeItsDoneStepRuns) {
         }
     };
     auto hold = std::make_shared<Hold>(Hold{&done_ran, &let_go_after_done});
-    worker.run([hold = std::move(hold)] { return std::vector<int>(1000, 7); },
-               [&](std::vector<int> result) {
-                   EXPECT_EQ(result.size(), 1000u);
-                   done_ran.store(true);
-               });
+    EXPECT_FALSE(worker.run([hold = std::move(hold)] { return std::vector<int>(1000, 7); },
+                            [&](std::vector<int> result) {
+                                EXPECT_EQ(result.size(), 1000u);
+                                done_ran.store(true);
+                            }));
     ASSERT_TRUE(run_events_until([&] { return !worker.busy(); }));
     ASSERT_TRUE(run_events_until([] { return JobWorker::running() == 0; }));
     EXPECT_FALSE(let_go_after_done.load()) << "the job was let go only after its done step had run";
@@ -118,8 +119,8 @@ TEST_F(GatedJobs, BusyIsToldOnceForABatchAndEndsAfterTheLastDoneStep) {
     std::vector<bool> told;
     worker.set_busy_changed([&](bool busy) { told.push_back(busy); });
     gate.hold(true);
-    worker.run(held_job(), nullptr);
-    worker.run([] {}, [&] { EXPECT_TRUE(worker.busy()) << "still busy inside the last done step"; });
+    EXPECT_FALSE(worker.run(held_job(), nullptr));
+    EXPECT_FALSE(worker.run([] {}, [&] { EXPECT_TRUE(worker.busy()) << "still busy inside the last done step"; }));
     EXPECT_EQ(told, std::vector<bool>{true});
     gate.hold(false);
     ASSERT_TRUE(run_events_until([&] { return told.size() == 2; }));
@@ -133,8 +134,8 @@ TEST_F(GatedJobs, AnOwnerThatGoesLeavesTheJobUnderWayAloneAndHearsNothingMore) {
     auto worker = std::make_unique<JobWorker>();
     const JobWorker::Post post = worker->poster();
     gate.hold(true);
-    worker->run(held_job(&finished), [&] { told = true; });
-    worker->run([&] { second_ran = true; }, [&] { told = true; });
+    EXPECT_FALSE(worker->run(held_job(&finished), [&] { told = true; }));
+    EXPECT_FALSE(worker->run([&] { second_ran = true; }, [&] { told = true; }));
     ASSERT_TRUE(run_events_until([&] { return gate.waiting(); }));
     EXPECT_EQ(JobWorker::running(), 1);
 
@@ -155,8 +156,8 @@ TEST_F(GatedJobs, StopWaitsForTheJobUnderWayAndDropsTheRest) {
     bool told = false;
     JobWorker worker;
     gate.hold(true);
-    worker.run(held_job(&finished), [&] { told = true; });
-    worker.run([&] { second_ran = true; }, nullptr);
+    EXPECT_FALSE(worker.run(held_job(&finished), [&] { told = true; }));
+    EXPECT_FALSE(worker.run([&] { second_ran = true; }, nullptr));
     ASSERT_TRUE(run_events_until([&] { return gate.waiting(); }));
     std::thread opener([&] {
         std::this_thread::sleep_for(20ms);
@@ -170,6 +171,28 @@ TEST_F(GatedJobs, StopWaitsForTheJobUnderWayAndDropsTheRest) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(second_ran.load());
     EXPECT_FALSE(told);
+}
+
+// A worker whose thread cannot start runs nothing, its done step included,
+// and says why in a sentence; the next run after the cause is gone works.
+TEST(JobWorkerRefusal, ARefusedJobRunsNothingAndTheReasonIsASentence) {
+    ASSERT_TRUE(run_events_until([] { return JobWorker::running() == 0; }));
+    JobWorker worker;
+    bool ran = false, told = false;
+    {
+        const JobWorker::RefuseThreads refuse("Resource temporarily unavailable");
+        const std::optional<std::string> refused = worker.run([&] { ran = true; }, [&] { told = true; });
+        ASSERT_TRUE(refused.has_value());
+        EXPECT_EQ(*refused, "No thread could be started for the work: Resource temporarily unavailable.");
+        EXPECT_FALSE(worker.busy());
+        EXPECT_EQ(JobWorker::running(), 0);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(told);
+    ASSERT_FALSE(worker.run([&] { ran = true; }, [&] { told = true; }));
+    EXPECT_TRUE(run_events_until([&] { return told; }));
+    EXPECT_TRUE(ran);
 }
 
 }  // namespace

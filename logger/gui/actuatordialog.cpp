@@ -71,7 +71,7 @@ void actuatordialog::send(int code, std::function<void()> after) {
     serialio* sio = serial_handle;
     const int port = comport;
     QPointer<actuatordialog> self(this);
-    frame_handle->worker().run(
+    const auto refused = frame_handle->worker().run(
         [sio, port, code] {
             if (!sio) return;
             // A new test always stops the running one first; the results
@@ -84,6 +84,11 @@ void actuatordialog::send(int code, std::function<void()> after) {
             self->setEnabled(true);
             if (after) after();
         });
+    if (refused) {
+        // Nothing was sent: the buttons are the user's again, the dialog stays.
+        setEnabled(true);
+        frame_handle->error_rtn(QString::fromStdString(*refused));
+    }
 }
 
 void actuatordialog::control_actionPerformed(int code) { send(code, nullptr); }

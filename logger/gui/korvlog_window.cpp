@@ -343,6 +343,10 @@ void KorvLog::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A frame's link test or trouble-code read ends before the ports it
+    // uses are closed under it.
+    for (const auto& settings : settings_threads_)
+        if (settings && settings->obd_frame()) settings->obd_frame()->stop_library_calls();
     for (LogFamily family : korv::logger::kStopOrder) {
         LOGOBDThread1* run = logging_thread(family);
         if (!run) continue;

@@ -72,6 +72,9 @@ public:
     // its whole life. Null only for a slot out of range.
     virtual ChartWindow* chart_frames(int slot) const = 0;
     virtual void setVisible(bool show) = 0;
+    // On the way out: waits for the frame's library call under way (a link
+    // test, a trouble-code read) and starts none afterwards.
+    virtual void stop_library_calls() = 0;
 };
 
 // The settings thread of one family: builds and shows its frame once.

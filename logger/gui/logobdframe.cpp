@@ -370,7 +370,7 @@ void LOGOBDframe::test_connection() {
     serialio* sio = serial_handle;
     auto result = std::make_shared<korv::logger::LinkResult>(
         korv::logger::LinkResult{korv::logger::LinkOutcome::open_failed, -1});
-    worker_.run(
+    const auto refused = worker_.run(
         [this, sio, port, cable, items, result] {
             if (!sio) return;
             SerialLinkCalls calls(*sio);
@@ -382,6 +382,14 @@ void LOGOBDframe::test_connection() {
             });
         },
         [this, port, result] { link_test_finished(port, *result); });
+    if (refused) {
+        // Nothing was asked of the library: the test has not run.
+        forget_probe_item();
+        set_status(*refused);
+        paint_button(LinkColour::red);
+        untick();
+        error_rtn(QString::fromStdString(*refused));
+    }
 }
 
 void LOGOBDframe::link_test_finished(int port, const korv::logger::LinkResult& result) {

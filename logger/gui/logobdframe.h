@@ -102,6 +102,7 @@ public:
     korv::logger::ItemList log_items() const override { return log_items_; }
     korv::logger::ChartWindow* chart_frames(int slot) const override;
     void setVisible(bool show) override;
+    void stop_library_calls() override { worker_.stop(); }
 
     // Shows the item boxes the chosen cable supports.
     void set_controls();

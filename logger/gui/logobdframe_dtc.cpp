@@ -22,6 +22,8 @@ void LOGOBDframe::cleardtcbutton_mouseClicked() {
 }
 
 void LOGOBDframe::read_trouble_codes(bool clear_first) {
+    const QString shown = dtclist->toPlainText();
+    const bool clear_offered = !cleardtcbutton->isHidden();
     cleardtcbutton->hide();
     dtclist->setPlainText(korv::logger::kConnectingText);
 
@@ -33,7 +35,7 @@ void LOGOBDframe::read_trouble_codes(bool clear_first) {
     const int port = selected_port;
     const int cable = korv::logger::number_of_choice(cable_type->currentIndex());
     serialio* sio = serial_handle;
-    worker_.run(
+    const auto refused = worker_.run(
         [sio, port, cable, clear_first, outcome] {
             if (!sio) return;
             // Clearing has no result for the caller; the read that follows
@@ -45,6 +47,12 @@ void LOGOBDframe::read_trouble_codes(bool clear_first) {
             }
         },
         [this, outcome] { show_trouble_codes(outcome->result, outcome->report); });
+    if (refused) {
+        // Nothing was read or cleared: the list stays as it was.
+        dtclist->setPlainText(shown);
+        cleardtcbutton->setVisible(clear_offered);
+        error_rtn(QString::fromStdString(*refused));
+    }
 }
 
 void LOGOBDframe::show_trouble_codes(int result, const korv::logger::DtcReport& report) {
@@ -81,9 +89,11 @@ void LOGOBDframe::actuatortests_mouseClicked() {
 void LOGOBDframe::send_stop_all() {
     serialio* sio = serial_handle;
     const int port = selected_port;
-    worker_.run(
+    const auto refused = worker_.run(
         [sio, port] {
             if (sio) sio->dodiag(port, korv::logger::kStopAllTests);
         },
         nullptr);
+    // A test left running must not go unnoticed.
+    if (refused) error_rtn(QString::fromStdString(*refused));
 }

@@ -3,6 +3,7 @@
 // start window and the live callbacks do to them.
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -76,9 +77,15 @@ struct FakeFrame final : LogSettingsFrame {
     void setVisible(bool show) override {
         if (show) ++shows;
     }
+    void stop_library_calls() override {
+        ++stops;
+        if (on_stop) on_stop();
+    }
     FrameSetup setup;
     std::array<FakeChart, kItemSlots> charts;
     int shows = 0;
+    int stops = 0;
+    std::function<void()> on_stop;
 };
 
 struct FakeSettingsThread final : LogSettingsThread {

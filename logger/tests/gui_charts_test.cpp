@@ -37,6 +37,7 @@ struct ChartFrame final : LogSettingsFrame {
         return slot >= 0 && slot < kItemSlots ? charts[static_cast<std::size_t>(slot)].get() : nullptr;
     }
     void setVisible(bool) override {}
+    void stop_library_calls() override {}
     // Tick an item as the frame does: its code in the slot, the chart's item.
     void choose(int slot, int code) {
         items[static_cast<std::size_t>(slot)] = code;

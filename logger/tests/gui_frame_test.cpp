@@ -561,5 +561,103 @@ TEST_F(SettingsFrame, DsmCodesNeverOfferClearAndItsActuatorsStopEachTestFirst) {
     EXPECT_EQ(standin->journal(), "dodiag(1,99);");
 }
 
+// Library work that finds no thread to run on: nothing is asked of the
+// library, the reason is shown and the controls are the user's again.
+class RefusedWork : public SettingsFrame {
+protected:
+    static constexpr char kReason[] = "No thread could be started for the work: Resource temporarily unavailable.";
+    // From now on no worker thread starts (once the last one has ended).
+    void refuse() {
+        ASSERT_TRUE(wait_until([] { return JobWorker::running() == 0; }));
+        refusal_ = std::make_unique<JobWorker::RefuseThreads>("Resource temporarily unavailable");
+    }
+    void allow() { refusal_.reset(); }
+    void hide_error(LogFamily family) { session.thread(family)->reporter().error_diag()->hide(); }
+
+private:
+    std::unique_ptr<JobWorker::RefuseThreads> refusal_;
+};
+
+TEST_F(RefusedWork, ARefusedLinkTestSaysWhyAndCanBeTickedAgain) {
+    LOGOBDframe* frame = session.open(LogFamily::obd);
+    FrameSession::choose_port(frame, kCom1);
+    FrameSession::choose_cable(frame, kCable1);
+    ASSERT_TRUE(FrameSession::idle(frame));
+    standin->clear_journal();
+    refuse();
+    frame->obd_enabled_box->click();
+    EXPECT_EQ(status_of(frame), kReason);
+    EXPECT_EQ(frame_error(LogFamily::obd), kReason);
+    EXPECT_FALSE(frame->obd_enabled_box->isChecked());
+    EXPECT_EQ(frame->link_colour(), LinkColour::red);
+    EXPECT_FALSE(frame->library_busy());
+    EXPECT_TRUE(frame->obd_enabled_box->isEnabled());
+    EXPECT_EQ(frame->log_items()[0], -1) << "the probe's item is not left behind";
+    EXPECT_EQ(standin->journal(), "");
+
+    allow();
+    hide_error(LogFamily::obd);
+    ASSERT_TRUE(FrameSession::enable(frame));
+    EXPECT_EQ(status_of(frame), "Link is operational");
+}
+
+TEST_F(RefusedWork, ARefusedTroubleCodeReadKeepsTheListAsItWas) {
+    standin->dtc(0, std::string("\x01") + "1 error code found\nP0143 O2 Sensor Circuit Low Voltage\n");
+    LOGOBDframe* frame = session.open(LogFamily::obd);
+    ASSERT_TRUE(FrameSession::bring_up(frame, kCom1, kCable1));
+    frame->dtcbutton->click();
+    ASSERT_TRUE(FrameSession::idle(frame));
+    const QString listed = frame->dtclist->toPlainText();
+    ASSERT_FALSE(frame->cleardtcbutton->isHidden());
+    standin->clear_journal();
+    refuse();
+    for (QPushButton* button : {frame->dtcbutton, frame->cleardtcbutton}) {
+        SCOPED_TRACE(button->text().toStdString());
+        button->click();
+        EXPECT_EQ(frame_error(LogFamily::obd), kReason);
+        EXPECT_EQ(frame->dtclist->toPlainText(), listed);
+        EXPECT_FALSE(frame->cleardtcbutton->isHidden());
+        EXPECT_FALSE(frame->library_busy());
+        EXPECT_TRUE(frame->dtcbutton->isEnabled());
+        hide_error(LogFamily::obd);
+    }
+    EXPECT_EQ(standin->journal(), "");
+}
+
+TEST_F(RefusedWork, ARefusedActuatorTestLeavesTheDialogUsable) {
+    LOGOBDframe* dsm = session.open(LogFamily::dsm);
+    ASSERT_TRUE(FrameSession::bring_up(dsm, kCom2, kDsmChoice));
+    dsm->actuatortests->click();
+    actuatordialog* dialog = dsm->actuator_dialog();
+    ASSERT_NE(dialog, nullptr);
+    standin->clear_journal();
+    refuse();
+    for (QPushButton* button : {dialog->controls[0], dialog->done_button}) {
+        SCOPED_TRACE(button->text().toStdString());
+        button->click();
+        EXPECT_EQ(frame_error(LogFamily::dsm), kReason);
+        EXPECT_TRUE(dialog->isEnabled());
+        EXPECT_TRUE(dialog->isVisible()) << "the tests were not stopped";
+        hide_error(LogFamily::dsm);
+    }
+    EXPECT_EQ(standin->journal(), "");
+}
+
+// Leaving the dialog stops every test; when that cannot be sent, the user
+// is told instead of being left with a test running.
+TEST_F(RefusedWork, ARefusedStopOnLeavingTheActuatorsIsReported) {
+    LOGOBDframe* dsm = session.open(LogFamily::dsm);
+    ASSERT_TRUE(FrameSession::bring_up(dsm, kCom2, kDsmChoice));
+    dsm->actuatortests->click();
+    ASSERT_NE(dsm->actuator_dialog(), nullptr);
+    standin->clear_journal();
+    refuse();
+    dsm->actuator_dialog()->close();
+    EXPECT_EQ(frame_error(LogFamily::dsm), kReason);
+    EXPECT_FALSE(dsm->library_busy());
+    EXPECT_TRUE(dsm->actuatortests->isEnabled());
+    EXPECT_EQ(standin->journal(), "");
+}
+
 }  // namespace
 }  // namespace korv::logger

@@ -245,6 +245,26 @@ TEST_F(LoggerSession, CloseIsRefusedWhileASaveRuns) {
     EXPECT_EQ(exits, std::vector<int>{0});
 }
 
+// A frame's link test or trouble-code read may still be on its worker when
+// the window closes: every frame's library calls end before the first port
+// is closed under them.
+TEST_F(LoggerSession, ClosingStopsTheFramesLibraryCallsBeforeItClosesThePorts) {
+    open_window();
+    open_frames(true, true);
+    std::vector<int> ports_closed_at_stop;
+    for (LogFamily family : {LogFamily::obd, LogFamily::dsm})
+        parts.frame(family)->on_stop = [&] { ports_closed_at_stop.push_back(standin->sio_done_calls()); };
+    window->log_button_actionPerformed();
+    ASSERT_TRUE(run_events_until([&] { return is_number(window->obd_status->text()); }));
+    window->stop_button_actionPerformed();
+    ASSERT_TRUE(run_events_until([&] { return session_over(); }));
+    EXPECT_TRUE(ports_closed_at_stop.empty()) << "a run's end stops no frame";
+
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(ports_closed_at_stop, (std::vector<int>{0, 0}));
+    EXPECT_EQ(standin->sio_done_calls(), 8);
+}
+
 TEST_F(LoggerSession, RefusedVersionEndsTheRunsAndTheWindowCanClose) {
     standin->configure(5, -1, 0, -1);
     open_window();
