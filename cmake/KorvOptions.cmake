@@ -2,7 +2,9 @@
 #
 # -ffp-contract=off: stored files hold single-precision results that must
 # match bit for bit, so no fused multiply-add may change a rounding.
-add_compile_options(-Wall -Wextra -ffp-contract=off)
+# -Werror=unused-result: a [[nodiscard]] result (a refused job, say) is
+# handled, never dropped.
+add_compile_options(-Wall -Wextra -Werror=unused-result -ffp-contract=off)
 
 if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)

@@ -218,6 +218,28 @@ int GridDivisions(int top, int bottom) {
     return saturating_double_to_int32((static_cast<double>(top) - bottom + 1) * 0.02 + 0.5);
 }
 
+std::vector<std::optional<int>> PlaceScaleLabels(const std::vector<int>& lines, int band_top, int band_bottom,
+                                                 int text_height) {
+    std::vector<std::optional<int>> tops;
+    std::vector<std::pair<int, int>> taken;  // (top, bottom) of the labels placed
+    for (const int line : lines) {
+        std::optional<int> top;
+        if (band_top - band_bottom >= text_height) {
+            const int centred = line + text_height / 2;
+            const int inside = std::clamp(centred, band_bottom + text_height, band_top);
+            const bool clear = std::none_of(taken.begin(), taken.end(), [&](const std::pair<int, int>& t) {
+                return inside > t.second && inside - text_height < t.first;
+            });
+            if (clear) {
+                top = inside;
+                taken.emplace_back(inside, inside - text_height);
+            }
+        }
+        tops.push_back(top);
+    }
+    return tops;
+}
+
 std::vector<std::pair<int, int>> SwitchRuns(const std::vector<ChartPointXY>& points, int middle, std::size_t from) {
     std::vector<std::pair<int, int>> runs;
     bool in_run = false;

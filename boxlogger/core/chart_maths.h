@@ -4,6 +4,7 @@
 // scrolling, label steps, trace stacking, legend columns, point mapping,
 // switch runs, the mouse wheel and the view's layout.
 #include <array>
+#include <optional>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -156,6 +157,15 @@ struct ValueMapping {
 ValueMapping MapValues(int top, int bottom, float min, float max);
 // One grid division per half inch.
 int GridDivisions(int top, int bottom);
+
+// Where a band's scale labels go, `text_height` tall each, in the order the
+// lines are given (the most wanted first): centred on its line, moved inside
+// the band where the line is near an edge, so no label reaches a neighbour,
+// the legend or the time axis; left out (none) where it would overlap a
+// label placed before it or the band is lower than a label. Each answer is
+// the label's top.
+std::vector<std::optional<int>> PlaceScaleLabels(const std::vector<int>& lines, int band_top, int band_bottom,
+                                                 int text_height);
 
 struct ChartPointXY {
     int x = 0, y = 0;

@@ -198,14 +198,16 @@ bool CVXMlogDoc::QuickSelect(int n) {
     if (quick_selects_ == nullptr || n < 1 || n > CQuickSelect::kSets) return false;
     if (!SaveModified()) return false;
     const CQuickSelect& set = (*quick_selects_)[static_cast<std::size_t>(n - 1)];
+    // A title the user typed stays; the default or another set's name follows
+    // the set. Retitled before the channels change, so the views' refresh
+    // shows the new title at once.
+    bool retitle = title_ == kDefaultTitle;
+    for (const CQuickSelect& any : *quick_selects_) retitle = retitle || title_ == any.name();
+    if (retitle && !set.name().empty()) title_ = set.name();
     Clear();
     std::vector<std::int32_t> ids(set.channels.begin(), set.channels.end());
     ids.push_back(kChannelListEnd);
     SetChannels(ids);
-    // A title the user typed stays; the default or another set's name follows the set.
-    bool retitle = title_ == kDefaultTitle;
-    for (const CQuickSelect& any : *quick_selects_) retitle = retitle || title_ == any.name();
-    if (retitle && !set.name().empty()) title_ = set.name();
     return true;
 }
 

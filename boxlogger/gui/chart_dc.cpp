@@ -119,4 +119,15 @@ void ChartDC::vertical_text(int x, int y, const QString& text, QColor colour) co
     painter_->restore();
 }
 
+QString ChartDC::fit_upright(const QString& text, int length) const {
+    const QFontMetricsF metrics(font_, device_);
+    // Upward text runs along the device's y.
+    const double room = length * sy_;
+    if (metrics.horizontalAdvance(text) <= room) return text;
+    const QString cut = metrics.elidedText(text, Qt::ElideRight, room);
+    const QString ellipsis(QChar(0x2026));
+    if (cut.size() < 2 || !cut.endsWith(ellipsis) || metrics.horizontalAdvance(cut) > room) return {};
+    return cut;
+}
+
 }  // namespace korv::boxlogger

@@ -53,6 +53,10 @@ public:
     void text(int x, int top, const QString& text, Align align, QColor colour) const;
     // Text turned to read upward, centred at (x, y).
     void vertical_text(int x, int y, const QString& text, QColor colour) const;
+    // The text as it fits `length` units of such an upward run: whole, cut
+    // short with an ellipsis, or empty where not even a letter and the
+    // ellipsis fit.
+    QString fit_upright(const QString& text, int length) const;
 
 private:
     int pen_width(int logical) const;

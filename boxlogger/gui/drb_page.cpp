@@ -251,7 +251,7 @@ void CDRBActuatorsTab::OnSetActive() {
     // The ECU is asked on the worker; the timer starts once it has answered.
     const int activation = ++activation_;
     CLinkEngine& engine = sheet_.engine();
-    sheet_.worker().run(
+    const auto refused = sheet_.worker().run(
         [&engine]() -> std::optional<std::string> {
             CVariableList own(engine.port());
             CVariable* ecu_id = own.Acquire(kEcuIdChannel);
@@ -271,6 +271,12 @@ void CDRBActuatorsTab::OnSetActive() {
             }
             CDRBPage::OnSetActive();
         });
+    if (refused) {
+        // The ECU was not asked: every button stays, and the page shows its
+        // values all the same.
+        sheet_.Message(*refused);
+        CDRBPage::OnSetActive();
+    }
 }
 
 void CDRBActuatorsTab::OnKillActive() {

@@ -2,11 +2,13 @@
 
 #include "boxlogger/core/command_screen.h"
 
+#include <memory>
+
 namespace korv::boxlogger {
 
-void EngineLink::Probe(int port_index, Answer answered) {
+std::optional<std::string> EngineLink::Probe(int port_index, Answer answered) {
     CSerialPort& port = port_;
-    worker_.run(
+    return worker_.run(
         [&port, port_index] {
             const int result = port.Probe(port_index);
             // A box that does not answer properly leaves nothing open that
@@ -19,9 +21,18 @@ void EngineLink::Probe(int port_index, Answer answered) {
         });
 }
 
-void EngineLink::ClosePort(std::function<void()> closed) {
+std::optional<std::string> EngineLink::ClosePort(std::function<void()> closed) {
     CSerialPort& port = port_;
-    worker_.run([&port] { port.Close(); }, std::move(closed));
+    return worker_.run([&port] { port.Close(); }, std::move(closed));
+}
+
+void EngineLink::AfterPending(std::function<void()> step) {
+    // A worker that takes no job has none pending either: the step is due now.
+    auto shared = std::make_shared<std::function<void()>>(std::move(step));
+    const auto run_step = [shared] {
+        if (*shared) (*shared)();
+    };
+    if (worker_.run([] {}, run_step)) run_step();
 }
 
 }  // namespace korv::boxlogger

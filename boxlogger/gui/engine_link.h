@@ -14,11 +14,9 @@ public:
     // The port outlives the link: a job under way ends first.
     ~EngineLink() override { Stop(); }
 
-    void Probe(int port_index, Answer answered) override;
-    void ClosePort(std::function<void()> closed) override;
-    void AfterPending(std::function<void()> step) override {
-        worker_.run([] {}, std::move(step));
-    }
+    std::optional<std::string> Probe(int port_index, Answer answered) override;
+    std::optional<std::string> ClosePort(std::function<void()> closed) override;
+    void AfterPending(std::function<void()> step) override;
     void FakeLink() override { port_.set_link_faked(true); }
     bool Linked() const override { return port_.is_open() || port_.link_faked(); }
     // Waits for the job under way and drops the rest; nothing runs afterwards.

@@ -204,22 +204,35 @@ void CTrace::Draw(ChartDocument& doc, const ChartDC& dc) {
     DrawFrameAndTimeGrid(*a, dc);
     const QColor fg = dc.foreground();
     const LRect& p = plot_;
-    const int th = dc.text_height();
-    auto scale_label = [&](int y, float fraction) {
-        dc.line(p.left - 7, y, p.left - 2, y, fg);
-        dc.text(p.left - 10, y + th / 2, QString::fromStdString(chart::FormatScaleLabel(a->ValueAtFraction(fraction))),
-                ChartDC::Align::Right, fg);
-    };
+    // The range's ends first: a reader needs them most.
+    std::vector<int> lines{p.bottom, p.top};
+    std::vector<float> fractions{0.0f, 1.0f};
     for (int j = 1; j < grid_divisions_; ++j) {
         const float fraction = static_cast<float>(j) / grid_divisions_;
         const int y = p.bottom + static_cast<int>((p.top - p.bottom) * static_cast<double>(fraction) + 0.5);
-        scale_label(y, fraction);
+        lines.push_back(y);
+        fractions.push_back(fraction);
         dc.line(p.left, y, p.right, y, fg, 1, true);
     }
-    scale_label(p.bottom, 0.0f);
-    scale_label(p.top, 1.0f);
-    dc.vertical_text(rect_.left + th / 2, (rect_.top + rect_.bottom) / 2, text_of(a->label), fg);
+    const std::vector<std::optional<int>> tops =
+        chart::PlaceScaleLabels(lines, rect_.top, rect_.bottom, dc.text_height());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        dc.line(p.left - 7, lines[i], p.left - 2, lines[i], fg);
+        if (!tops[i]) continue;
+        dc.text(p.left - 10, *tops[i],
+                QString::fromStdString(chart::FormatScaleLabel(a->ValueAtFraction(fractions[i]))),
+                ChartDC::Align::Right, fg);
+    }
+    DrawBandLabel(*a, dc);
     DrawFrom(0, doc, dc);
+}
+
+void CTrace::DrawBandLabel(const CDataAttributes& a, const ChartDC& dc) const {
+    // A label longer than its band is shortened, and left out where not even
+    // its first letter fits: a thin switch band shows its name in the legend.
+    const QString label = dc.fit_upright(text_of(a.label), rect_.top - rect_.bottom);
+    if (label.isEmpty()) return;
+    dc.vertical_text(rect_.left + dc.text_height() / 2, (rect_.top + rect_.bottom) / 2, label, dc.foreground());
 }
 
 void CTrace::DrawFrom(std::size_t from, ChartDocument& doc, const ChartDC& dc) {
@@ -234,8 +247,7 @@ void CSwitchTrace::Draw(ChartDocument& doc, const ChartDC& dc) {
     const CDataAttributes* a = attributes_of(doc, channel_);
     if (!shown_ || a == nullptr) return;
     DrawFrameAndTimeGrid(*a, dc);
-    dc.vertical_text(rect_.left + dc.text_height() / 2, (rect_.top + rect_.bottom) / 2, text_of(a->label),
-                     dc.foreground());
+    DrawBandLabel(*a, dc);
     FillRuns(0, *a, dc);
 }
 

@@ -61,6 +61,8 @@ public:
     void Draw(ChartDocument& doc, const ChartDC& dc) override;
     int HitTest(int x, int y) const override;
     void OnCommand(ChartDocument& doc, int id, const ChartDC& dc) override;
+    // The title as last laid out.
+    const QString& text() const { return text_; }
 
 private:
     QString text_;
@@ -135,6 +137,8 @@ public:
 
 protected:
     void DrawFrameAndTimeGrid(const CDataAttributes& a, const ChartDC& dc) const;
+    // The channel's label upright at the band's left edge, within the band.
+    void DrawBandLabel(const CDataAttributes& a, const ChartDC& dc) const;
 
     std::size_t channel_;
     CTimeAxis* axis_ = nullptr;

@@ -1,15 +1,21 @@
 #include "boxlogger/gui/instance_channel.h"
 
+#include <QDeadlineTimer>
+#include <QUuid>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <algorithm>
+
+#include "boxlogger/core/hand_over.h"
+
 namespace korv::boxlogger {
 
 namespace {
-// One request: "raise", then a file per line, then an empty line.
+// One request: "raise", its id, then a file per line, then an empty line.
 constexpr char kRaise[] = "raise";
 
 QString runtime_folder() {
@@ -58,27 +64,40 @@ void InstanceChannel::on_connection() {
             if (end < 0) return;
             socket->read(end + 2);
             QStringList lines = QString::fromUtf8(pending.left(end)).split('\n');
-            if (lines.isEmpty() || lines.front() != kRaise) return;
-            lines.removeFirst();
+            if (lines.size() < 2 || lines.front() != kRaise) return;
+            const QString id = lines[1];
+            lines.remove(0, 2);
+            // The sender may have given up waiting for the answer before and
+            // asks again: it gets the answer, the files open once.
+            const bool first_time = !answered_ids_.contains(id);
+            answered_ids_.insert(id);
             socket->write("ok\n");
             socket->flush();
-            emit raise_requested(lines);
+            if (first_time) emit raise_requested(lines);
         });
     }
 }
 
-bool InstanceChannel::SendToRunning(const QString& socket_path, const QStringList& files, int timeout_ms) {
+bool InstanceChannel::SendToRunning(const QString& socket_path, const QStringList& files, const QString& request_id,
+                                    int timeout_ms) {
+    const QDeadlineTimer deadline(timeout_ms);
+    const auto left = [&deadline] { return static_cast<int>(std::max<qint64>(0, deadline.remainingTime())); };
     QLocalSocket socket;
     socket.connectToServer(socket_path);
-    if (!socket.waitForConnected(timeout_ms)) return false;
-    QByteArray request = QByteArray(kRaise) + "\n";
+    if (!socket.waitForConnected(left())) return false;
+    QByteArray request = QByteArray(kRaise) + "\n" + request_id.toUtf8() + "\n";
     for (const QString& file : files) request += file.toUtf8() + "\n";
     request += "\n";
     socket.write(request);
-    if (!socket.waitForBytesWritten(timeout_ms)) return false;
+    if (!socket.waitForBytesWritten(left())) return false;
     while (!socket.canReadLine())
-        if (!socket.waitForReadyRead(timeout_ms)) return false;
+        if (deadline.hasExpired() || !socket.waitForReadyRead(left())) return false;
     return socket.readLine().startsWith("ok");
+}
+
+bool InstanceChannel::HandOver(const QString& socket_path, const QStringList& files) {
+    const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return hand_over([&](int timeout_ms) { return SendToRunning(socket_path, files, id, timeout_ms); });
 }
 
 }  // namespace korv::boxlogger

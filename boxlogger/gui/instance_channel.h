@@ -2,6 +2,8 @@
 // The line between a second start and the running VXMlog: the second one
 // asks the first to come forward (handing over files to open) and exits.
 #include <QObject>
+#include <QSet>
+#include <QString>
 #include <QStringList>
 
 class QLocalServer;
@@ -27,15 +29,23 @@ public:
     // Takes over the socket name (a crashed instance leaves its socket file).
     bool Listen(const QString& socket_path);
 
-    // From the second start: true once the first one has the request.
-    static bool SendToRunning(const QString& socket_path, const QStringList& files, int timeout_ms);
+    // From a second start: one attempt, all of it within timeout_ms; true
+    // once the first one has the request. A request sent again carries the
+    // id it had, so the first opens its files once.
+    static bool SendToRunning(const QString& socket_path, const QStringList& files, const QString& request_id,
+                              int timeout_ms);
+    // From a second start: attempts with one new id until the first answers
+    // or the hand-over's budget is spent.
+    static bool HandOver(const QString& socket_path, const QStringList& files);
 
 signals:
+    // Once per request id; a request sent again only gets its answer.
     void raise_requested(const QStringList& files);
 
 private:
     void on_connection();
     QLocalServer* server_ = nullptr;
+    QSet<QString> answered_ids_;
 };
 
 }  // namespace korv::boxlogger

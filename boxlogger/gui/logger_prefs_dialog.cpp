@@ -16,7 +16,7 @@
 
 namespace korv::boxlogger {
 
-CLoggerPrefsDlg::CLoggerPrefsDlg(LoggerLink& link, int port_index, QWidget* parent)
+CLoggerPrefsDlg::CLoggerPrefsDlg(LoggerLink& link, int port_index, std::optional<int> found, QWidget* parent)
     : QDialog(parent), link_(link), port_index_(port_index) {
     setWindowTitle("Logger Preferences");
     use_window_style(*this);
@@ -46,7 +46,12 @@ CLoggerPrefsDlg::CLoggerPrefsDlg(LoggerLink& link, int port_index, QWidget* pare
     connect(port_, &QComboBox::currentIndexChanged, this, &CLoggerPrefsDlg::OnSelchangePort);
     setFixedSize(sizeHint());
     ok_->setEnabled(false);
-    probe([this](int probe) { ok_->setEnabled(probe == kProbeWorking); });
+    // It opens to say what the box answered.
+    if (found) status_->setText(QString::fromLatin1(probe_status_text(*found)));
+    probe([this](int probe) {
+        show_found(probe);
+        ok_->setEnabled(probe == kProbeWorking);
+    });
 }
 
 void CLoggerPrefsDlg::probe(std::function<void(int probe)> answered) {
@@ -54,10 +59,13 @@ void CLoggerPrefsDlg::probe(std::function<void(int probe)> answered) {
     // chosen, or after the dialog went, is dropped.
     const int port = port_index_;
     QPointer<CLoggerPrefsDlg> self(this);
-    link_.Probe(port, [self, port, answered = std::move(answered)](int probe) {
-        if (self && self->port_index_ == port) answered(probe);
-    });
+    if (const auto refused = link_.Probe(port, [self, port, answered = std::move(answered)](int probe) {
+            if (self && self->port_index_ == port) answered(probe);
+        }))
+        status_->setText(QString::fromStdString(*refused));
 }
+
+void CLoggerPrefsDlg::show_found(int probe) { status_->setText(QString::fromLatin1(probe_status_text(probe))); }
 
 QString CLoggerPrefsDlg::status_text() const { return status_->text(); }
 bool CLoggerPrefsDlg::ok_enabled() const { return ok_->isEnabled(); }
@@ -69,7 +77,7 @@ void CLoggerPrefsDlg::OnSelchangePort(int index) {
 
 void CLoggerPrefsDlg::OnConnect() {
     probe([this](int probe) {
-        status_->setText(QString::fromLatin1(probe_status_text(probe)));
+        show_found(probe);
         ok_->setEnabled(link_.Linked());
     });
 }
@@ -83,7 +91,14 @@ void CLoggerPrefsDlg::OnStatusCtrlDoubleClick() {
 }
 
 void CLoggerPrefsDlg::reject() {
-    link_.ClosePort(nullptr);
+    // Queued after a probe still under way, so what that opens is closed too.
+    // A port that cannot be closed stays as it is, and the dialog with it:
+    // the status says why, and OK keeps a link that is up.
+    if (const auto refused = link_.ClosePort(nullptr)) {
+        status_->setText(QString::fromStdString(*refused));
+        ok_->setEnabled(link_.Linked());
+        return;
+    }
     QDialog::reject();
 }
 

@@ -4,6 +4,7 @@
 // answer later: OK stays off and the status as it was until then.
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 #include "boxlogger/gui/logger_link.h"
 
@@ -16,7 +17,10 @@ namespace korv::boxlogger {
 class CLoggerPrefsDlg : public QDialog {
     Q_OBJECT
 public:
-    CLoggerPrefsDlg(LoggerLink& link, int port_index, QWidget* parent = nullptr);
+    // `found`: what a probe of that port just answered (Connect's), shown
+    // until the dialog's own probe answers.
+    CLoggerPrefsDlg(LoggerLink& link, int port_index, std::optional<int> found = std::nullopt,
+                    QWidget* parent = nullptr);
 
     int port_index() const { return port_index_; }
     QString status_text() const;
@@ -34,6 +38,7 @@ protected:
 
 private:
     void probe(std::function<void(int probe)> answered);
+    void show_found(int probe);
 
     LoggerLink& link_;
     int port_index_;

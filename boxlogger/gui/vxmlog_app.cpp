@@ -105,8 +105,11 @@ bool CVXMlogApp::InitInstance(const QStringList& arguments) {
     active_frame_ = command_frame_.data();
     UpdateCommandButtons();
 
-    for (const QString& argument : arguments)
+    for (const QString& argument : arguments) {
+        // A termination request during a refusal's message ends the opening.
+        if (end_requested()) break;
         if (!argument.startsWith('-')) OpenReviewWindow(strip_quotes(argument));
+    }
 
     if (services_.start_poll_thread)
         engine_->StartPollThread([this] {
@@ -127,6 +130,16 @@ bool CVXMlogApp::QueryExit() {
     for (const ReviewWindow& review : reviews_)
         if (review.doc && !review.doc->SaveModified()) return false;
     return true;
+}
+
+void CVXMlogApp::EndOnRequest() {
+    if (exited_ || end_requests_ == 0) return;
+    const int requests = end_requests_;
+    if (!QueryExit() && end_requests_ == requests) {
+        end_requests_ = 0;  // the user chose to go on
+        return;
+    }
+    ExitInstance();
 }
 
 std::string CVXMlogApp::StatusRateText() const { return status_rate_text(engine_->link_up() != 0, engine_->rate()); }
@@ -156,7 +169,11 @@ void CVXMlogApp::ExitInstance() {
     // The link's last probe and the poll thread end before the port closes.
     own_link_->Stop();
     engine_->StopPollThread();
-    if (Linked()) link_->ClosePort(nullptr);
+    // The program's own link refuses now that it has stopped; the port is
+    // closed below in any case.
+    if (Linked()) {
+        [[maybe_unused]] const auto refused = link_->ClosePort(nullptr);
+    }
     port_->Close();
 }
 
@@ -301,33 +318,40 @@ void CVXMlogApp::OnConnect() {
     case ConnectAction::RefuseCaptureOpen: show_message(kCaptureStillOpen); break;
     case ConnectAction::ClosePort:
         connecting_ = true;
-        link_->ClosePort([this] {
+        if (const auto refused = link_->ClosePort([this] {
+                connecting_ = false;
+                UpdateCommandButtons();
+            })) {
             connecting_ = false;
-            UpdateCommandButtons();
-        });
+            show_message(refused->c_str());
+        }
         break;
     case ConnectAction::ProbeSavedPort:
         connecting_ = true;
-        link_->Probe(settings_.com_port, [this](int probe) {
-            if (probe != kProbeWorking) {
-                CLoggerPrefsDlg dialog(*link_, settings_.com_port, dialog_parent());
-                if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
-            }
-            // After what the dialog asked of the link (Cancel closes the port).
-            link_->AfterPending([this] {
-                connecting_ = false;
-                UpdateCommandButtons();
-            });
-        });
+        if (const auto refused = link_->Probe(settings_.com_port, [this](int probe) {
+                if (probe != kProbeWorking) {
+                    CLoggerPrefsDlg dialog(*link_, settings_.com_port, probe, dialog_parent());
+                    if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
+                }
+                // After what the dialog asked of the link (Cancel closes the port).
+                link_->AfterPending([this] {
+                    connecting_ = false;
+                    UpdateCommandButtons();
+                });
+            })) {
+            connecting_ = false;
+            show_message(refused->c_str());
+        }
         break;
     }
     UpdateCommandButtons();
 }
 
 void CVXMlogApp::OnLoggerPreferences() {
-    CLoggerPrefsDlg dialog(*link_, settings_.com_port, dialog_parent());
+    CLoggerPrefsDlg dialog(*link_, settings_.com_port, std::nullopt, dialog_parent());
     if (dialog.exec() == QDialog::Accepted) settings_.com_port = dialog.port_index();
-    link_->Probe(settings_.com_port, [this](int) { UpdateCommandButtons(); });
+    if (const auto refused = link_->Probe(settings_.com_port, [this](int) { UpdateCommandButtons(); }))
+        show_message(refused->c_str());
     UpdateCommandButtons();
 }
 
@@ -468,7 +492,10 @@ void CVXMlogApp::RaiseCommandScreen(const QStringList& files) {
     command_frame_->show();
     command_frame_->raise();
     command_frame_->activateWindow();
-    for (const QString& file : files) OpenReviewWindow(file);
+    for (const QString& file : files) {
+        if (end_requested()) break;
+        OpenReviewWindow(file);
+    }
 }
 
 void CVXMlogApp::send_document(CMainFrame* frame) {

@@ -55,6 +55,15 @@ public:
     // Review windows, settings, link. Runs once.
     void ExitInstance();
 
+    // A termination request (a signal): counted at once, acted on by main
+    // once it is back outside every dialog, where EndOnRequest ends the
+    // program as closing the command screen does. An unsaved capture is
+    // asked about; a Cancel keeps the program running unless a further
+    // request came while it was asked.
+    void RequestEnd() { ++end_requests_; }
+    bool end_requested() const { return end_requests_ > 0; }
+    void EndOnRequest();
+
     void OnAppAbout();
     void OnViewPreferences();
     void OnLoggerPreferences();
@@ -141,6 +150,7 @@ private:
     RecentFileList recent_;
     QPrinter printer_;
     bool exited_ = false;
+    int end_requests_ = 0;
     // Connect's probe or close is under way.
     bool connecting_ = false;
 };

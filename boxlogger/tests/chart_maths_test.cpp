@@ -198,6 +198,26 @@ TEST(ChartPoints, OnePointPerColumnUpToTheRightEdge) {
     EXPECT_EQ(previous, 61);
 }
 
+// Labels 16 units tall on a band from 100 down to 0: centred on their line
+// inside, moved in at the edges, left out where they would overlap.
+TEST(ChartScaleLabels, StayInsideTheBandAndNeverOverlap) {
+    struct Case {
+        std::vector<int> lines;
+        int top, bottom;
+        std::vector<std::optional<int>> tops;
+    };
+    const std::vector<Case> cases{
+        {{0, 100, 50}, 100, 0, {16, 100, 58}},            // the ends move in, the middle stays centred
+        {{0, 100, 10}, 100, 0, {16, 100, std::nullopt}},  // too close to the bottom label
+        {{0, 11}, 11, 0, {std::nullopt, std::nullopt}},   // a band lower than a label
+        {{20, 30}, 100, 0, {28, std::nullopt}},           // the second would overlap the first
+        {{0, 32}, 32, 0, {16, 32}},                       // just room for both
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(chart::PlaceScaleLabels(c.lines, c.top, c.bottom, 16), c.tops) << c.lines.size() << " " << c.top;
+    }
+}
+
 TEST(ChartSwitch, Runs) {
     using P = ChartPointXY;
     // On from the first point to the last: one run over the whole stretch.

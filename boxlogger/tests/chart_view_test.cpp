@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace korv::boxlogger {
@@ -138,6 +139,53 @@ TEST_F(ChartFixture, LegendSwatchesAreItemHighAndLabelsClearTheNextSwatch) {
     const CLegendItem& second = view->legend()->item(1);
     ASSERT_EQ(first.rect().top, second.rect().top) << "one row";
     EXPECT_LT(first.LabelLeft() + dc.text_width("Coolant Temperature"), second.Swatch().left);
+}
+
+// The label column as painted: between two bands and under the last one
+// (down to the time axis) nothing is drawn, so no band's labels, upright or
+// scale, reach a neighbour or another item. Set KORV_KEEP_IMAGE to a .png
+// path to look at the chart.
+TEST_F(ChartFixture, LabelsStayInsideTheirBands) {
+    doc.channels = {channel(9, kRed), channel(24, kLime), channel(19, kLime), channel(7, kRed), channel(10, kRed)};
+    doc.samples = {};
+    for (int i = 0; i < 41; ++i) doc.samples.Append(i * 0.5f, {4000.0f, 1.0f, 0.0f, 50.0f, 3.0f});
+    auto view = make_view(600, 500);
+    const CTraceStack& stack = *view->stack();
+    ASSERT_EQ(stack.traces(), 5u);
+    std::vector<chart::LRect> bands;
+    for (std::size_t i = 0; i < stack.traces(); ++i) {
+        ASSERT_TRUE(stack.trace(i).shown()) << i;
+        bands.push_back(stack.trace(i).rect());
+    }
+    const QImage image = view->RenderImage();
+    if (const char* keep = std::getenv("KORV_KEEP_IMAGE")) image.save(keep);
+    const QColor background = to_qcolor(colour_from_bgr(view->background()));
+    // The label column, short of the ticks and the frame.
+    const int left = device(*view, stack.rect().left, 0).x();
+    const int right = device(*view, stack.trace(0).plot().left - 8, 0).x();
+    const auto painted_rows = [&](int from_row, int to_row) {
+        std::vector<int> rows;
+        for (int y = from_row; y <= to_row; ++y)
+            for (int x = left; x <= right; ++x)
+                if (image.pixelColor(x, y) != background) {
+                    rows.push_back(y);
+                    break;
+                }
+        return rows;
+    };
+    for (std::size_t i = 0; i + 1 < bands.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(painted_rows(device(*view, 0, bands[i].bottom).y() + 1, device(*view, 0, bands[i + 1].top).y() - 1),
+                  std::vector<int>{});
+    }
+    // Down to where the time axis's own labels begin, under its ticks.
+    EXPECT_EQ(painted_rows(device(*view, 0, bands.back().bottom).y() + 1,
+                           device(*view, 0, view->time_axis()->label_rect().top - 5).y() - 1),
+              std::vector<int>{})
+        << "into the time axis";
+    // The bands' own labels are there: the value bands' scales and names.
+    EXPECT_NE(painted_rows(device(*view, 0, bands[0].top).y(), device(*view, 0, bands[0].bottom).y()),
+              std::vector<int>{});
 }
 
 TEST_F(ChartFixture, SwitchOnThroughoutIsFilledEndToEnd) {

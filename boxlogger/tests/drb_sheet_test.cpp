@@ -2,6 +2,7 @@
 #include "boxlogger/tests/sheet_test_support.h"
 
 #include "boxlogger/gui/engine_link.h"
+#include "testsupport/event_wait.h"
 #include "testsupport/window_texts.h"
 
 #include <QListWidget>
@@ -189,6 +190,24 @@ TEST_F(DrbSheet, FourCylinderEnginesHaveNoFifthAndSixthInjector) {
         EXPECT_EQ(control(page(kActuators), 1046)->isHidden(), hidden) << engine;
         EXPECT_FALSE(control(page(kActuators), 1044)->isHidden());
     }
+}
+
+// The Actuators page asks the ECU on the sheet's worker; when no thread can
+// start for that, the user is told, every button stays and the page still
+// shows its values.
+TEST_F(DrbSheet, ARefusedEcuQuestionLeavesTheActuatorsUsable) {
+    open();
+    ASSERT_TRUE(wait_idle(*sheet));
+    ASSERT_TRUE(testsupport::run_events_until([] { return JobWorker::running() == 0; }, std::chrono::seconds(10)));
+    {
+        const JobWorker::RefuseThreads refuse("Resource temporarily unavailable");
+        show_page(kActuators);
+    }
+    EXPECT_EQ(link.texts(),
+              std::vector<std::string>{"No thread could be started for the work: Resource temporarily unavailable."});
+    EXPECT_TRUE(sheet->page(kActuators)->timer_running());
+    EXPECT_FALSE(sheet->working());
+    for (int id : {1044, 1045, 1046}) EXPECT_FALSE(control(page(kActuators), id)->isHidden()) << id;
 }
 
 TEST_F(DrbSheet, ActuatorRefusedAtOnceOrDoneAfterThreeSeconds) {

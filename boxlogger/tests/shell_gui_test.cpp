@@ -24,6 +24,8 @@
 #include "boxlogger/gui/color_menu.h"
 #include "boxlogger/core/command_table.h"
 #include "boxlogger/gui/data_select_dialog.h"
+#include "boxlogger/gui/document_view.h"
+#include "boxlogger/gui/engine_link.h"
 #include "boxlogger/gui/instance_channel.h"
 #include "boxlogger/gui/logger_prefs_dialog.h"
 #include "boxlogger/gui/notice_dialog.h"
@@ -35,6 +37,7 @@
 #include "platform/core/scripted_file_chooser.h"
 #include "platform/core/scripted_message_box.h"
 #include "platform/gui/qt_file_chooser.h"
+#include "testsupport/event_wait.h"
 #include "testsupport/temp_folder.h"
 #include "testsupport/window_texts.h"
 
@@ -44,22 +47,28 @@ namespace {
 // A box link answering probes from a script, at once.
 class ScriptedLink final : public LoggerLink {
 public:
-    void Probe(int port_index, Answer answered) override {
+    std::optional<std::string> Probe(int port_index, Answer answered) override {
+        if (refusal) return refusal;
         probed.push_back(port_index);
         open = answer == 2;
         answered(answer);
+        return std::nullopt;
     }
-    void ClosePort(std::function<void()> closed) override {
+    std::optional<std::string> ClosePort(std::function<void()> closed) override {
+        if (refusal) return refusal;
         open = false;
         faked = false;
         ++closes;
         if (closed) closed();
+        return std::nullopt;
     }
     void AfterPending(std::function<void()> step) override { step(); }
     void FakeLink() override { faked = true; }
     bool Linked() const override { return open || faked; }
 
     int answer = 0;
+    // Set: nothing can be asked of the link, for this reason.
+    std::optional<std::string> refusal;
     bool open = false;
     bool faked = false;
     int closes = 0;
@@ -242,10 +251,99 @@ TEST_F(ShellFixture, ConnectWithoutABoxOpensLoggerPreferencesAndFakingTheLinkLin
     EXPECT_EQ(button(cmd::kConnect)->text(), "&Connect");
 }
 
+// After a Connect that found no working box, Logger Preferences opens with
+// what the probe found in its status.
+TEST_F(ShellFixture, LoggerPreferencesOpensWithWhatConnectFound) {
+    start();
+    for (const auto& [answer, text] : std::vector<std::pair<int, QString>>{
+             {-1, "Port already in use or unavailable"}, {1, "Datalogger not properly connected to ECU"}}) {
+        link.answer = answer;
+        QString shown;
+        on_next_dialog([&shown](QDialog& dialog) {
+            shown = qobject_cast<CLoggerPrefsDlg*>(&dialog)->status_text();
+            dialog.reject();
+        });
+        button(cmd::kConnect)->click();
+        EXPECT_EQ(shown, text);
+        EXPECT_FALSE(app->connecting());
+    }
+}
+
+// Connect and Disconnect that cannot be started say why and leave the
+// command screen as it was, ready for the next try.
+TEST_F(ShellFixture, ARefusedConnectOrDisconnectSaysWhyAndCanBeTriedAgain) {
+    start();
+    const std::string reason = "No thread could be started for the work: Resource temporarily unavailable.";
+    link.refusal = reason;
+    button(cmd::kConnect)->click();
+    EXPECT_EQ(texts(), std::vector<std::string>{reason});
+    EXPECT_FALSE(app->connecting());
+    EXPECT_EQ(button(cmd::kConnect)->text(), "&Connect");
+
+    link.refusal.reset();
+    link.answer = 2;
+    button(cmd::kConnect)->click();
+    EXPECT_EQ(link.probed.size(), 1u);
+    EXPECT_EQ(button(cmd::kConnect)->text(), "Dis&connect");
+
+    link.refusal = reason;
+    button(cmd::kConnect)->click();
+    EXPECT_EQ(texts().size(), 2u);
+    EXPECT_FALSE(app->connecting());
+    EXPECT_EQ(button(cmd::kConnect)->text(), "Dis&connect") << "still linked";
+    link.refusal.reset();
+    button(cmd::kConnect)->click();
+    EXPECT_EQ(button(cmd::kConnect)->text(), "&Connect");
+}
+
+// Logger Preferences over a link that takes nothing: the status says why,
+// and a Cancel that cannot close the port keeps the dialog open.
+TEST(LoggerPreferences, ARefusedProbeOrCloseIsShownInTheStatus) {
+    ScriptedLink link;
+    const std::string reason = "The work was refused: its worker has stopped.";
+    link.refusal = reason;
+    CLoggerPrefsDlg dialog(link, 0);
+    dialog.show();
+    EXPECT_EQ(dialog.status_text().toStdString(), reason);
+    EXPECT_FALSE(dialog.ok_enabled());
+    dialog.OnSelchangePort(1);
+    dialog.OnConnect();
+    EXPECT_EQ(dialog.status_text().toStdString(), reason);
+    dialog.reject();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.status_text().toStdString(), reason);
+    link.refusal.reset();
+    dialog.reject();
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+// The program's own link: a job that cannot start is refused at once with
+// the worker's reason, and nothing answers later; a step after the pending
+// work is due at once.
+TEST(EngineLinkRefusal, ProbeAndCloseSayWhyAndAStepAfterThemRunsAtOnce) {
+    ASSERT_TRUE(testsupport::run_events_until([] { return JobWorker::running() == 0; }, std::chrono::seconds(10)));
+    CSerialPort port;
+    EngineLink link(port);
+    bool answered = false, closed = false, stepped = false;
+    {
+        const JobWorker::RefuseThreads refuse("Resource temporarily unavailable");
+        const std::string reason = "No thread could be started for the work: Resource temporarily unavailable.";
+        EXPECT_EQ(link.Probe(0, [&](int) { answered = true; }), reason);
+        EXPECT_EQ(link.ClosePort([&] { closed = true; }), reason);
+        link.AfterPending([&] { stepped = true; });
+        EXPECT_TRUE(stepped);
+    }
+    QApplication::processEvents();
+    EXPECT_FALSE(answered);
+    EXPECT_FALSE(closed);
+    link.Stop();
+    EXPECT_EQ(link.ClosePort(nullptr), "The work was refused: its worker has stopped.");
+}
+
 TEST(LoggerPreferences, ProbeTextsOkOnlyWhenLinkedAndCancelClosesThePort) {
     ScriptedLink link;
     link.answer = 1;
-    CLoggerPrefsDlg dialog(link, 1, nullptr);
+    CLoggerPrefsDlg dialog(link, 1);
     EXPECT_EQ(dialog.findChild<QComboBox*>("1001")->currentText(), "COM2");
     EXPECT_FALSE(dialog.ok_enabled());
     const std::vector<std::pair<int, const char*>> cases{{-1, "Port already in use or unavailable"},
@@ -390,6 +488,10 @@ TEST_F(ShellFixture, StoredQuickSelectsNameTheBarAndMenuEntries) {
     EXPECT_EQ(sets->actions()[2]->text(), "Idle");
     frame->quick_select_button(2)->click();
     EXPECT_EQ(app->FindCaptureDocument()->GetChannelIds(), (std::vector<std::int32_t>{9, 59}));
+    // The set's name is the title at once, in the chart and the caption.
+    EXPECT_EQ(app->FindCaptureDocument()->title(), "Idle");
+    EXPECT_EQ(frame->windowTitle(), "Idle - VXMlog");
+    EXPECT_EQ(frame->findChild<CDocumentView*>()->title()->text(), "Idle");
 }
 
 TEST_F(ShellFixture, CaptureFrameAcceleratorsPanesAndTips) {
@@ -553,12 +655,41 @@ TEST(InstanceChannelTest, ASecondStartRaisesTheFirstWithItsFiles) {
     ASSERT_TRUE(first.Listen(socket));
     QSignalSpy raised(&first, &InstanceChannel::raise_requested);
     std::atomic<bool> sent{false};
-    std::thread second([&] { sent = InstanceChannel::SendToRunning(socket, {"/tmp/a.vxg"}, 5000); });
+    std::thread second([&] { sent = InstanceChannel::HandOver(socket, {"/tmp/a.vxg"}); });
     QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
     QTRY_VERIFY_WITH_TIMEOUT(sent.load(), 10000);
     second.join();
     EXPECT_EQ(raised.front().front().toStringList(), QStringList{"/tmp/a.vxg"});
-    EXPECT_FALSE(InstanceChannel::SendToRunning(QString::fromStdString(folder.file("none.socket")), {}, 500));
+    EXPECT_FALSE(InstanceChannel::SendToRunning(QString::fromStdString(folder.file("none.socket")), {}, "x", 500));
+}
+
+// A request written but not answered in time (the first was busy) is sent
+// again with its id: the first answers both and opens the files once. A
+// request of another start opens them again.
+TEST(InstanceChannelTest, ARequestSentAgainOpensItsFilesOnce) {
+    testsupport::TempFolder folder;
+    const QString socket = QString::fromStdString(folder.file("VXMlog.socket"));
+    InstanceChannel first;
+    ASSERT_TRUE(first.Listen(socket));
+    QSignalSpy raised(&first, &InstanceChannel::raise_requested);
+    // The first does not run its events while the second waits: no answer,
+    // though the request is there and is acted on later.
+    EXPECT_FALSE(InstanceChannel::SendToRunning(socket, {"/tmp/a.vxg"}, "start-1", 200));
+    QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+    // The first answers before it acts: once a sender has its answer, the
+    // request has been acted on (or dropped).
+    const auto send = [&](const char* id) {
+        std::atomic<bool> sent{false};
+        std::thread second([&] { sent = InstanceChannel::SendToRunning(socket, {"/tmp/a.vxg"}, id, 10000); });
+        const bool answered = testsupport::run_events_until([&] { return sent.load(); }, std::chrono::seconds(10));
+        second.join();
+        return answered;
+    };
+    ASSERT_TRUE(send("start-1"));
+    EXPECT_EQ(raised.count(), 1);
+    ASSERT_TRUE(send("start-2"));
+    EXPECT_EQ(raised.count(), 2);
+    for (const QList<QVariant>& files : raised) EXPECT_EQ(files.front().toStringList(), QStringList{"/tmp/a.vxg"});
 }
 
 TEST_F(ShellFixture, TheCaptureWindowComesBackWhereItWasClosed) {
@@ -594,7 +725,7 @@ TEST_F(ShellFixture, FixedWindowsShowEveryTextWhole) {
     expect_readable(*app->command_frame());  // "Dis&connect", the disabled texts enabled
     CAboutDlg about(messages, nullptr);
     expect_readable(about);
-    CLoggerPrefsDlg prefs(link, 0, nullptr);
+    CLoggerPrefsDlg prefs(link, 0);
     for (int answer : {-1, 0, 1, 2, 9}) {
         link.answer = answer;
         prefs.OnConnect();
@@ -620,7 +751,7 @@ TEST_F(ShellFixture, WindowsShowTheirTextsAndKeyboardLettersAsWritten) {
     link.answer = 2;
     button(cmd::kConnect)->click();
     expect_shown(*app->command_frame(), {{"Disconnect", 'c'}});
-    CLoggerPrefsDlg prefs(link, 0, nullptr);
+    CLoggerPrefsDlg prefs(link, 0);
     expect_shown(prefs, {{"Connect", 'C'}});
     QuickSelectSets sets;
     CDataSelectDlg select({}, sets);

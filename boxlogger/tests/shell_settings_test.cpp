@@ -2,8 +2,10 @@
 
 #include "boxlogger/core/app_settings.h"
 #include "boxlogger/core/command_screen.h"
+#include "boxlogger/core/hand_over.h"
 #include "boxlogger/core/instance_lock.h"
 #include "boxlogger/core/shell_registration.h"
+#include "platform/core/clock.h"
 #include "platform/core/memory_settings_store.h"
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
@@ -202,6 +204,38 @@ TEST(InstanceLock, SecondHolderIsRefusedAndAKilledHoldersLockIsTakenOver) {
     EXPECT_TRUE(std::filesystem::exists(path));
     InstanceLock after;
     EXPECT_EQ(after.acquire(path), InstanceLock::Result::Acquired);
+}
+
+// A second start gives up on a first that does not answer within the
+// budget, however its attempts fail: refused at once, or silent until their
+// time runs out; one answered attempt ends the hand-over.
+TEST(HandOver, GivesUpWithinTheBudgetHoweverTheAttemptsFail) {
+    struct Case {
+        const char* name;
+        bool waits_out_its_time;
+        int answered_on;  // 0: never
+        bool handed_over;
+    };
+    for (const Case& c : {Case{"refused", false, 0, false}, Case{"silent", true, 0, false},
+                          Case{"answers on the third", true, 3, true}}) {
+        SCOPED_TRACE(c.name);
+        platform::TestClock clock(7'000'000);
+        int attempts = 0;
+        std::vector<int> timeouts;
+        const bool handed = hand_over(
+            [&](int timeout_ms) {
+                timeouts.push_back(timeout_ms);
+                if (++attempts == c.answered_on) return true;
+                if (c.waits_out_its_time) clock.advance_ms(timeout_ms);
+                return false;
+            },
+            clock);
+        EXPECT_EQ(handed, c.handed_over);
+        EXPECT_LE(clock.now_ms() - 7000, kHandOverBudgetMs);
+        if (!c.handed_over) EXPECT_EQ(clock.now_ms() - 7000, kHandOverBudgetMs) << "tried until the end";
+        for (const int t : timeouts) EXPECT_LE(t, kHandOverAttemptMs);
+        EXPECT_GT(attempts, c.handed_over ? 2 : 4);
+    }
 }
 
 TEST(ShellRegistration, WritesTheEntryAndTypeOnlyWhenMissing) {

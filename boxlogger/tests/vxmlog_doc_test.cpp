@@ -2,6 +2,7 @@
 // test clock), the stored form, CSV export and the prompts.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <clocale>
 #include <filesystem>
 
@@ -350,7 +351,7 @@ TEST_F(Document, MoreChannelsThanTheCatalogueIsRefused) {
     CVXMlogDoc refused({&messages, &files});
     const std::optional<std::string> error = refused.Load(path);
     ASSERT_TRUE(error);
-    EXPECT_EQ(*error, "cannot read " + path + ": channel count 48 is more than the 47 channels there are");
+    EXPECT_EQ(*error, "Cannot read " + path + ": channel count 48 is more than the 47 channels there are");
     EXPECT_FALSE(refused.loaded());
 }
 
@@ -407,6 +408,42 @@ TEST_F(CsvExport, AFailureIsReported) {
         EXPECT_EQ(message.caption, "VXMlog");
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("taken.csv")));
+}
+
+// Every failure a user reads about a file is a sentence that names it: a
+// refused document, a save and an export into a folder that is not there,
+// a save over a folder.
+TEST_F(CsvExport, FileFailuresStartWithACapitalAndNameTheFile) {
+    fill();
+    std::vector<std::pair<std::string, std::string>> shown;  // the file, the message
+    const auto last_message = [&] { return messages.messages().empty() ? "" : messages.messages().back().text; };
+
+    const std::string refused = dir.file("wide.vxg");
+    testsupport::write_bytes(refused, hex("02 00 00 00  00  30 00 00 00"));
+    CVXMlogDoc review({&messages, &files});
+    shown.emplace_back(refused, review.Load(refused).value_or(""));
+
+    for (const std::string& target : {dir.file("missing/run.vxg"), dir.file("taken.vxg")}) {
+        std::filesystem::create_directory(dir.file("taken.vxg"));
+        files.queue_path(target);
+        doc.SaveAs();
+        shown.emplace_back(target, last_message());
+    }
+    const std::string csv = dir.file("missing/run.csv");
+    files.queue_path(csv);
+    doc.ExportCsv();
+    shown.emplace_back(csv, last_message());
+
+    for (const auto& [file, message] : shown) {
+        SCOPED_TRACE(message);
+        ASSERT_FALSE(message.empty());
+        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(message.front())));
+        EXPECT_NE(message.find(file), std::string::npos);
+        // A reason quoted after a full stop starts a sentence too.
+        const std::size_t stop = message.find(". ");
+        if (stop != std::string::npos && stop + 2 < message.size())
+            EXPECT_TRUE(std::isupper(static_cast<unsigned char>(message[stop + 2])));
+    }
 }
 
 TEST(CsvName, CutAtTheLastDotAfterTheLastSlash) {

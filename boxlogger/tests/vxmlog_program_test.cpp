@@ -11,6 +11,7 @@
 #include "boxlogger/gui/instance_channel.h"
 #include "common/core/vxm_document_writer.h"
 #include "platform/gui/qt_settings_store.h"
+#include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
 
 namespace korv::boxlogger {
@@ -50,7 +51,32 @@ private:
 };
 
 // True once a program listens on the socket: a raise request reaches it.
-bool answers(const QString& socket) { return InstanceChannel::SendToRunning(socket, {}, 2000); }
+bool answers(const QString& socket) { return InstanceChannel::SendToRunning(socket, {}, "test", 2000); }
+
+// A start that shows its refusal of a file and is then asked to end while
+// the message is up: it ends then and there, keeps its settings and lets go
+// of its lock, so the next start is a first one again.
+TEST(VXMlogProgram, ATerminationRequestEndsItWhileAMessageIsUp) {
+    testsupport::TempFolder home;
+    const QString socket = QString::fromStdString(home.file("XDG_RUNTIME_DIR") + "/VXMlog.socket");
+    const std::string refused = home.file("wide.vxg");
+    testsupport::write_bytes(refused, testsupport::hex("02 00 00 00  00  30 00 00 00"));
+
+    Program first(home);
+    first.start({QString::fromStdString(refused)});
+    // It answers from within its message box's event loop.
+    QTRY_VERIFY_WITH_TIMEOUT(answers(socket), 20000);
+    first.process().terminate();
+    ASSERT_TRUE(first.process().waitForFinished(20000)) << "still running after the termination request";
+    EXPECT_EQ(first.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.process().exitCode(), 0);
+
+    InstanceLock next;
+    EXPECT_EQ(next.acquire(home.file("XDG_RUNTIME_DIR") + "/VXMlog.lock"), InstanceLock::Result::Acquired);
+    EXPECT_FALSE(answers(socket));
+    platform::QtSettingsStore store("Calderis", "VXMlog", QString::fromStdString(home.file("XDG_CONFIG_HOME")));
+    EXPECT_TRUE(store.read_string({"State"}, "MainWindow"));
+}
 
 TEST(VXMlogProgram, ASecondStartRaisesTheFirstAndAKilledOneDoesNotBlock) {
     testsupport::TempFolder home;
@@ -139,10 +165,15 @@ TEST(VXMlogProgram, ASecondStartThatCannotHandOverFailsWithAMessage) {
     Program second(home);
     second.keep_errors();
     second.start_in(home.file("XDG_RUNTIME_DIR"), {"run.vxg"});
-    ASSERT_TRUE(second.process().waitForFinished(60000));
+    // Said on the error output and in a message box, which keeps the
+    // program until it is answered (here: until it is asked to end).
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += second.process().readAllStandardError()).contains("does not answer"), 20000);
+    EXPECT_EQ(second.process().state(), QProcess::Running) << "no message box is up";
+    second.process().terminate();
+    ASSERT_TRUE(second.process().waitForFinished(20000));
     EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
     EXPECT_NE(second.process().exitCode(), 0);
-    EXPECT_TRUE(second.process().readAllStandardError().contains("does not answer"));
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ std::optional<std::string> AtomicFileWriter::open(const std::string& target_path
     }
     const int err = errno;
     temp_.clear();
-    return "cannot create a file in " + folder_of(target_path) + ": " + errno_text(err);
+    // The file the user chose is what failed, whatever the temporary beside it.
+    return "Cannot write " + target_path + ": " + errno_text(err);
 }
 
 void AtomicFileWriter::write(const void* data, std::size_t n) {
@@ -118,7 +119,7 @@ std::optional<std::string> AtomicFileWriter::commit() {
     if (!error_.empty()) {
         ::unlink(temp_.c_str());
         temp_.clear();
-        return "cannot write " + target_ + ": " + error_;
+        return "Cannot write " + target_ + ": " + error_;
     }
     temp_.clear();
     // Make the rename itself durable; a failure here loses nothing written.

@@ -143,13 +143,13 @@ VxmDocumentReadResult read_vxm_document(const std::string& path, std::uint32_t m
     VxmDocumentReadResult result;
     BufferedFileReader in;
     if (!in.open(path)) {
-        result.error = "cannot read " + path + ": " + in.last_error();
+        result.error = "Cannot read " + path + ": " + in.last_error();
         return result;
     }
     VxmDocument doc;
     DocumentParser parser(in, max_channels);
     if (!parser.parse(doc)) {
-        result.error = "cannot read " + path + ": " + parser.error();
+        result.error = "Cannot read " + path + ": " + parser.error();
         return result;
     }
     result.unread_bytes = static_cast<std::uint64_t>(in.remaining());

@@ -54,10 +54,10 @@ private:
 }  // namespace
 
 std::optional<std::string> write_vxm_document(const std::string& path, const VxmDocument& document) {
-    if (auto error = check_document(document)) return "cannot write " + path + ": " + *error;
+    if (auto error = check_document(document)) return "Cannot write " + path + ": " + *error;
 
     AtomicFileWriter file;
-    if (auto error = file.open(path)) return "cannot write " + path + ": " + *error;
+    if (auto error = file.open(path)) return error;
     LittleEndianOut out(file);
 
     out.u32(kVxmNewestVersion);

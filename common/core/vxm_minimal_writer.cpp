@@ -12,10 +12,10 @@ constexpr std::size_t kFirstDescriptor = kCountOffset + kVxmFieldBytes;
 std::optional<std::string> VxmMinimalWriter::open(const std::string& path, std::span<const std::uint8_t> channel_ids) {
     discard();
     if (channel_ids.size() > kMaxChannels) {
-        return "cannot write " + path + ": " + std::to_string(channel_ids.size()) + " channels, at most " +
+        return "Cannot write " + path + ": " + std::to_string(channel_ids.size()) + " channels, at most " +
                std::to_string(kMaxChannels) + " fit this log";
     }
-    if (auto error = out_.open(path)) return "cannot write " + path + ": " + *error;
+    if (auto error = out_.open(path)) return error;
     channel_count_ = channel_ids.size();
 
     // Descriptors with empty texts, then the sample count, all zero but the
