@@ -59,7 +59,10 @@ void TableChart::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::white);
     const QRect plot(kAxisWidth, kMargin, width() - kAxisWidth - kLegendWidth - kMargin, height() - 2 * kMargin);
     if (plot.width() < 2 || plot.height() < 2) return;
-    const auto [low, high] = y_range();
+    // Plain variables, not a structured binding: clang 14 cannot capture one in a lambda.
+    const std::pair<double, double> range = y_range();
+    const double low = range.first;
+    const double high = range.second;
     auto y_of = [&](double v) { return plot.bottom() - (v - low) / (high - low) * plot.height(); };
 
     painter.setPen(Qt::black);
