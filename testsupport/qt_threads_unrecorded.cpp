@@ -42,11 +42,20 @@ bool started_by_qt(const void* caller) {
            std::strstr(where.dli_fname, "libQt6") != nullptr;
 }
 
+// The checker's own pthread_create, which every thread must start through. The
+// runtime names it __interceptor_pthread_create: clang links the runtime into
+// the program, where RTLD_NEXT would find the C library's and leave the
+// checker without the thread; g++ loads it as libtsan.so, where both find it.
+CreateThread checked_create() {
+    if (void* own = dlsym(RTLD_DEFAULT, "__interceptor_pthread_create")) return reinterpret_cast<CreateThread>(own);
+    return reinterpret_cast<CreateThread>(dlsym(RTLD_NEXT, "pthread_create"));
+}
+
 }  // namespace
 
 extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, StartRoutine routine,
                               void* argument) {
-    static const auto next = reinterpret_cast<CreateThread>(dlsym(RTLD_NEXT, "pthread_create"));
+    static const CreateThread next = checked_create();
     if (!started_by_qt(__builtin_return_address(0))) return next(thread, attributes, routine, argument);
     auto start = std::make_unique<QtThreadStart>(QtThreadStart{routine, argument});
     const int result = next(thread, attributes, &run_unrecorded, start.get());
