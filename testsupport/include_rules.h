@@ -15,12 +15,14 @@ namespace korv::testsupport {
 inline const std::string kPlayerPlugInFolder = "player/plugin/";
 
 // Why `file` may not include `header` (a quoted path from the root, or an
-// angle-bracket name when `angled`), or nothing when it may.
+// angle-bracket name when `angled`), or nothing when it may. A header of the
+// tree's own folders is judged alike however it is bracketed; core/ and
+// platform/serial/ are plain C++ and include no Qt.
 std::optional<std::string> forbidden_include(const std::string& file, const std::string& header, bool angled);
 
-// Why the CMakeLists.txt `file` may not link `library`, a target made in the
-// CMakeLists.txt `library_file`, or nothing when it may: the folders follow
-// the include rules.
+// Why a target made in the CMakeLists.txt `file` may not link `library`, a
+// target made in the CMakeLists.txt `library_file`, or nothing when it may:
+// the folders follow the include rules.
 std::optional<std::string> forbidden_link(const std::string& file, const std::string& library,
                                           const std::string& library_file);
 
@@ -37,9 +39,11 @@ struct LayerViolation {
 std::vector<LayerViolation> check_tree_includes(const std::filesystem::path& root);
 
 // Every library linked against the rules in the tree's CMakeLists.txt files,
-// by target_link_libraries or by korv_add_test's LIBS, and a plug-in target
-// that is not an INTERFACE library. Only libraries the tree makes itself are
-// judged; build and hidden folders are skipped.
+// by target_link_libraries or by korv_add_test's LIBS, read as CMake expands
+// them (cmake_links.h), each judged by the folder of the target that receives
+// it, wherever the link is written; a plug-in target that is not an INTERFACE
+// library. Only libraries the tree makes itself are judged; build and hidden
+// folders are skipped.
 std::vector<LayerViolation> check_tree_links(const std::filesystem::path& root);
 
 }  // namespace korv::testsupport
