@@ -42,7 +42,8 @@ std::vector<LayerViolation> check_tree_includes(const std::filesystem::path& roo
 // by target_link_libraries or by korv_add_test's LIBS, read as CMake expands
 // them (cmake_links.h), each judged by the folder of the target that receives
 // it, wherever the link is written; a plug-in target that is not an INTERFACE
-// library. Only libraries the tree makes itself are judged; build and hidden
+// library; and Qt's Concurrent module linked outside testsupport/. Only
+// libraries the tree makes itself are judged otherwise; build and hidden
 // folders are skipped.
 std::vector<LayerViolation> check_tree_links(const std::filesystem::path& root);
 

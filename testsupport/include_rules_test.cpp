@@ -3,6 +3,7 @@
 
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
+#include "testsupport/thread_start_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,7 @@ std::string report(const std::vector<LayerViolation>& found) {
 TEST(include_rules, hold_on_every_file_of_the_tree) {
     EXPECT_EQ(report(check_tree_includes(KORV_SOURCE_DIR)), "");
     EXPECT_EQ(report(check_tree_links(KORV_SOURCE_DIR)), "");
+    EXPECT_EQ(report(check_tree_thread_starts(KORV_SOURCE_DIR)), "");
 }
 
 TEST(link_rules, follow_the_include_rules) {
@@ -134,10 +136,10 @@ protected:
         return report(check_tree_links(tree.path()));
     }
 
-    // The includes the checker finds in the tree with `planted`.
+    // The includes and thread starts the checker finds in the tree with `planted`.
     std::string sources_with(const Planted& planted) {
         plant(planted);
-        return report(check_tree_includes(tree.path()));
+        return report(check_tree_includes(tree.path())) + report(check_tree_thread_starts(tree.path()));
     }
 
 private:
@@ -245,6 +247,10 @@ TEST_F(PlantedTree, LinksAreReadAsCMakeExpandsThem) {
            "add_library(korv_platform_serial STATIC a.cpp)\n"
            "target_link_libraries(korv_platform_serial PUBLIC korv_platform_gui)\n"}},
          "platform/serial/CMakeLists.txt:2: korv_platform_gui: platform/serial code links a gui/ or app/ library\n"},
+        {{{"dyno/gui/CMakeLists.txt",
+           "add_library(korv_dyno_gui STATIC a.cpp)\ntarget_link_libraries(korv_dyno_gui PRIVATE Qt6::Concurrent)\n"},
+          {"testsupport/CMakeLists.txt", "korv_add_test(pool_tests SOURCES a.cpp LIBS Qt6::Concurrent)\n"}},
+         "dyno/gui/CMakeLists.txt:2: Qt6::Concurrent: our code runs on our own threads, never on one Qt starts\n"},
     };
     for (const Planting& p : plantings) EXPECT_EQ(links_with(p.files), p.found) << p.files.back().first;
 }
@@ -258,6 +264,9 @@ TEST_F(PlantedTree, IncludesOfTheTreeAreJudgedHoweverTheyAreBracketed) {
          "player/gui/a.cpp:1: player/gui/missing.h: not a path from the repository root\n"},
         {{{"platform/serial/tty.cpp", "#include <sys/ioctl.h>\n#include <QString>\n"}},
          "platform/serial/tty.cpp:2: QString: platform/serial code includes Qt\n"},
+        {{{"logger/gui/a.cpp", "#include <QThread>\n\nvoid f(QObject& o) { o.moveToThread(nullptr); }\n"},
+          {"testsupport/a.cpp", "#include <QThreadPool>\n"}},
+         "logger/gui/a.cpp:3: moveToThread: our code runs on our own threads, never on one Qt starts\n"},
     };
     for (const Planting& p : plantings) EXPECT_EQ(sources_with(p.files), p.found) << p.files[0].first;
 }

@@ -23,7 +23,7 @@ using testsupport::run_events_until;
 TEST(QueuedCall, WorkFromAWorkerRunsOnTheContextThreadInPostingOrder) {
     QObject context;
     std::vector<int> order;
-    std::vector<QThread*> ran_on;
+    std::vector<const QObject*> ran_on;  // the thread each piece ran on
     std::thread worker([&] {
         for (int i = 0; i < 5; ++i) {
             post_queued(&context, [&, i] {
@@ -35,7 +35,7 @@ TEST(QueuedCall, WorkFromAWorkerRunsOnTheContextThreadInPostingOrder) {
     worker.join();
     ASSERT_TRUE(run_events_until([&] { return order.size() == 5; }));
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
-    for (QThread* thread : ran_on) EXPECT_EQ(thread, context.thread());
+    for (const QObject* thread : ran_on) EXPECT_EQ(thread, context.thread());
 }
 
 TEST(QueuedCall, WorkPostedFromTheContextThreadWaitsForTheEventLoop) {
