@@ -155,7 +155,8 @@ private:
             const long start = bounds.size() > 1 ? bounds[0] : 0;
             const long stop = bounds.empty() ? -1 : bounds.size() > 1 ? bounds[1] : bounds[0];
             const long step = bounds.size() > 2 && bounds[2] > 0 ? bounds[2] : 1;
-            for (long n = start; n <= stop; n += step) items.push_back(std::to_string(n));
+            // A loop of the tree counts a handful of items; a cap keeps a typo from running away.
+            for (long n = start; n <= stop && items.size() < 1000; n += step) items.push_back(std::to_string(n));
             return items;
         }
         const bool keyworded = words.size() > 1 && words[1].text == "IN";

@@ -237,6 +237,12 @@ TEST_F(PlantedTree, LinksAreReadAsCMakeExpandsThem) {
            "  if(NOT program STREQUAL \"logger\")\n  else()\n"
            "    target_link_libraries(korv_dyno_gui PRIVATE korv_${program}_gui)\n  endif()\nendforeach()\n"}},
          "dyno/gui/CMakeLists.txt:5: korv_logger_gui: dyno/ may not link logger/'s korv_logger_gui\n"},
+        {{{"dyno/gui/CMakeLists.txt",
+           "add_library(korv_dyno_gui STATIC a.cpp)\nset(programs dyno logger)\n"
+           "foreach(program IN LISTS programs)\n  korv_add_test(${program}_tests SOURCES a.cpp LIBS "
+           "korv_${program}_gui)\n"
+           "endforeach()\n"}},
+         "dyno/gui/CMakeLists.txt:4: korv_logger_gui: dyno/ may not link logger/'s korv_logger_gui\n"},
         // An alias is the target it stands for, wherever it is made.
         {{{"dyno/gui/CMakeLists.txt",
            "add_library(korv_dyno_gui STATIC a.cpp)\nadd_library(korv::logger ALIAS korv_logger_gui)\n"
