@@ -222,11 +222,33 @@ inline double contrast(const QColor& a, const QColor& b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The contrast of a field's text with its background as the field draws them
-// now: the disabled colours for a disabled field.
-inline double field_text_contrast(const QLineEdit& field) {
-    const QPalette::ColorGroup group = field.isEnabled() ? QPalette::Active : QPalette::Disabled;
-    return contrast(field.palette().color(group, QPalette::Text), field.palette().color(group, QPalette::Base));
+// The least contrast of a field's text in every way the field can be drawn
+// now: on its background in a focused and an unfocused window, and selected
+// on the selection colour; a disabled field only in its disabled colours.
+inline double field_least_contrast(const QLineEdit& field) {
+    const QPalette& colours = field.palette();
+    if (!field.isEnabled())
+        return contrast(colours.color(QPalette::Disabled, QPalette::Text),
+                        colours.color(QPalette::Disabled, QPalette::Base));
+    double least = 21.0;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        least = std::min(least, contrast(colours.color(group, QPalette::Text), colours.color(group, QPalette::Base)));
+        least = std::min(least, contrast(colours.color(group, QPalette::HighlightedText),
+                                         colours.color(group, QPalette::Highlight)));
+    }
+    return least;
+}
+
+// Fields of a window that some state draws too faintly (see field_least_contrast).
+inline std::vector<TextProblem> faint_fields(QWidget& window) {
+    std::vector<TextProblem> problems;
+    for (QLineEdit* field : window.findChildren<QLineEdit*>()) {
+        const double ratio = field_least_contrast(*field);
+        if (ratio < kReadableContrast)
+            problems.push_back({describe(window, *field), field->text().toStdString(),
+                                "least text contrast " + std::to_string(ratio)});
+    }
+    return problems;
 }
 
 // Controls whose text colour, enabled or disabled, is too close to their

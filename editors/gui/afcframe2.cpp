@@ -38,6 +38,7 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
     setFixedSize(content_width, content_height);
     paint_window_grey(*this);
     use_window_style(*this);
+    use_readable_selection(*this);
 
     info_text = new QPlainTextEdit(this);
     info_text->setReadOnly(true);

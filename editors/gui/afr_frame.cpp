@@ -26,6 +26,7 @@ AFRframe::AFRframe() : QWidget(nullptr) {
     setFixedSize(kLeft * 2 + kLabelWidth + 13 * kCellWidth, kTop + kGridRows * kCellHeight + 46);
     korv::paint_window_grey(*this);
     korv::use_window_style(*this);
+    korv::editors::use_readable_selection(*this);
     add_controls();
 }
 

@@ -10,8 +10,24 @@
 
 namespace korv::editors {
 
+namespace {
+
+void set_readable_selection(QPalette& p) {
+    p.setColor(QPalette::Highlight, Qt::black);
+    p.setColor(QPalette::HighlightedText, Qt::white);
+}
+
+}  // namespace
+
+void use_readable_selection(QWidget& widget) {
+    QPalette p = widget.palette();
+    set_readable_selection(p);
+    widget.setPalette(p);
+}
+
 void paint_field(QLineEdit& field, const QColor& colour) {
     QPalette p = field.palette();
+    set_readable_selection(p);
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         p.setColor(group, QPalette::Base, colour);
     const QColor text = text_colour_on(colour);
@@ -27,8 +43,7 @@ void colour_field(QLineEdit& field, const QColor& background, const QColor& text
     QPalette palette = field.palette();
     palette.setColor(QPalette::Base, background);
     palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Highlight, Qt::black);
-    palette.setColor(QPalette::HighlightedText, Qt::white);
+    set_readable_selection(palette);
     field.setPalette(palette);
 }
 

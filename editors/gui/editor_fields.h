@@ -25,6 +25,10 @@ void paint_field(QLineEdit& field, const QColor& colour);
 QColor field_colour(const QLineEdit& field);
 // Background and text colour of a map cell; a selection reads white on black.
 void colour_field(QLineEdit& field, const QColor& background, const QColor& text);
+// A selection in any of the widget's fields reads white on black, whether
+// its window has the focus or not (the desktop's selection colour leaves
+// white text too faint on it). Editor windows give it to all their fields.
+void use_readable_selection(QWidget& widget);
 
 // Selects the text when the field gains the focus and calls `left` when it
 // loses it, until the returned watcher is deleted. A window deletes its

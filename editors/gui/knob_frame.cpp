@@ -52,6 +52,7 @@ KnobFrame::KnobFrame(ControllerTag tag, platform::FileChooser& chooser) : tag_(t
     setFixedSize(content_width, content_height);
     paint_window_grey(*this);
     use_window_style(*this);
+    use_readable_selection(*this);
 
     info_text =
         info_pane(this,

@@ -2,6 +2,7 @@
 
 #include "common/gui/grey_window.h"
 #include "common/gui/window_style.h"
+#include "editors/gui/editor_fields.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,6 +17,7 @@ PMSenhanced::PMSenhanced() : QWidget(nullptr) {
     setFixedSize(330, 250);
     korv::paint_window_grey(*this);
     korv::use_window_style(*this);
+    korv::editors::use_readable_selection(*this);
 
     const auto box = [this](QCheckBox*& made, const char* name, const char* text, bool ticked, int x, int y) {
         made = new QCheckBox(QString::fromLatin1(text), this);

@@ -58,6 +58,7 @@ PMSframe::PMSframe(korv::editors::EditorServices services) : QWidget(nullptr), s
     setFixedSize(kPanelLeft + 140, row_top(kGridRows) + 60);
     korv::paint_window_grey(*this);
     korv::use_window_style(*this);
+    korv::editors::use_readable_selection(*this);
     if (!services_.chooser) {
         own_chooser_ = std::make_unique<korv::platform::QtFileChooser>(this);
         services_.chooser = own_chooser_.get();

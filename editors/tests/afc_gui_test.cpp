@@ -245,7 +245,7 @@ TEST_F(KnobEditorTest, EveryCellAndKnobStateReads) {
     std::vector<std::pair<State, double>> seen;
     const auto take = [&](const State& s) {
         EXPECT_EQ(korv::editors::field_colour(*s.field), s.background) << s.name;
-        seen.emplace_back(s, korv::testsupport::field_text_contrast(*s.field));
+        seen.emplace_back(s, korv::testsupport::field_least_contrast(*s.field));
     };
     take({"map cell", afc.Cell[3], QColor(211, 211, 211)});
     take({"knob", afc.Value[2], QColor(255, 255, 255)});
@@ -320,10 +320,10 @@ TEST_F(VcdEditorTest, MapCellsReadInEveryState) {
     fill_even(0, 0, 20, 80);
     vcd.remap_button->click();
     QLineEdit* cell = vcd.display_cells[1][6];
-    EXPECT_GE(korv::testsupport::field_text_contrast(*cell), korv::testsupport::kReadableContrast) << "blue";
+    EXPECT_GE(korv::testsupport::field_least_contrast(*cell), korv::testsupport::kReadableContrast) << "blue";
     vcd.animate_cells(3000, 10);
     ASSERT_EQ(korv::editors::field_colour(*cell), kRed);
-    EXPECT_GE(korv::testsupport::field_text_contrast(*cell), korv::testsupport::kReadableContrast) << "highlighted";
+    EXPECT_GE(korv::testsupport::field_least_contrast(*cell), korv::testsupport::kReadableContrast) << "highlighted";
 }
 
 TEST_F(VcdEditorTest, SaveAndLoadTheFile) {
@@ -412,6 +412,33 @@ TEST(EditorWindowTexts, AllThreeWindowsShowTheirTextsWholeAndReadable) {
         EXPECT_EQ(korv::testsupport::listed(korv::testsupport::cut_texts(*w)), "") << w->objectName().toStdString();
         EXPECT_EQ(korv::testsupport::listed(korv::testsupport::pale_texts(*w)), "") << w->objectName().toStdString();
     }
+}
+
+// Every field of every editor window, selected or not, in a focused window
+// or not, highlighted by the player or not.
+TEST(EditorWindowTexts, EveryFieldReadsInEveryStateSelectionIncluded) {
+    korv::platform::ScriptedFileChooser chooser;
+    korv::editors::EditorServices services;
+    services.chooser = &chooser;
+    PMSframe pms(services);
+    PMSenhanced enhanced;
+    AFRframe afr;
+    AFCframe1 afc(chooser);
+    ITCframe1 itc(chooser);
+    AFCframe2 vcd(chooser);
+    const auto check = [&](const char* state) {
+        for (QWidget* w : std::initializer_list<QWidget*>{&pms, &enhanced, &afr, &afc, &itc, &vcd}) {
+            EXPECT_EQ(korv::testsupport::listed(korv::testsupport::faint_fields(*w)), "") << state;
+        }
+    };
+    check("as built");
+    pms.animate_cells(3000, 100, 0.0f, 0);
+    afc.animate_cells(4000);
+    afc.control_simulator(4000, 3, 1);
+    itc.animate_cells(4000);
+    vcd.animate_cells(3000, 10);
+    afr.animate_cells(3000, 100, 0.0f, 0, 0.9f, korv::player::AirFuelGrid::o2_volts, false);
+    check("highlighted during playback");
 }
 
 TEST(EditorWindowTexts, EveryWindowShowsItsTextsAsWritten) {
