@@ -27,6 +27,10 @@ QLabel* text_label(QWidget* parent, const QString& text, QRect where, Qt::Alignm
     return l;
 }
 
+int& set_point_setting(VcdSettings& s, int line, int k) { return s.adjust_cells[line][k]; }
+int& low_tps_setting(VcdSettings& s, int, int) { return s.low_tps; }
+int& hi_tps_setting(VcdSettings& s, int, int) { return s.hi_tps; }
+
 constexpr int kFieldX = 134;
 constexpr int kFieldStep = 64;
 
@@ -68,7 +72,7 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
             field->setGeometry(x, 70 + 28 * line, 56, 24);
             set_point_fields[line][k] = field;
             focus_watchers_.push_back(on_focus_out(*field, [this, field, line, k] {
-                field_left(field, settings_.adjust_cells[line][k], kVcdSetPointFields[line]);
+                field_left(field, set_point_setting, line, k, kVcdSetPointFields[line]);
             }));
         }
     }
@@ -81,9 +85,9 @@ AFCframe2::AFCframe2(platform::FileChooser& chooser) : chooser_(chooser) {
     hi_tps_point->setGeometry(tps_x, 126, 50, 24);
     for (QLineEdit* f : {low_tps_point, hi_tps_point}) f->setAlignment(Qt::AlignCenter);
     focus_watchers_.push_back(
-        on_focus_out(*low_tps_point, [this] { field_left(low_tps_point, settings_.low_tps, kVcdThrottleField); }));
+        on_focus_out(*low_tps_point, [this] { field_left(low_tps_point, low_tps_setting, 0, 0, kVcdThrottleField); }));
     focus_watchers_.push_back(
-        on_focus_out(*hi_tps_point, [this] { field_left(hi_tps_point, settings_.hi_tps, kVcdThrottleField); }));
+        on_focus_out(*hi_tps_point, [this] { field_left(hi_tps_point, hi_tps_setting, 0, 0, kVcdThrottleField); }));
 
     // The map: rpm above the columns, throttle beside the rows.
     text_label(this, QStringLiteral("Interpolation Map"), QRect(10, 160, 200, 20));
@@ -133,11 +137,14 @@ void AFCframe2::set_config(const QString& file, const QString& dir) {
     afc2_config_dir = dir;
 }
 
-void AFCframe2::field_left(QLineEdit* field, int& value, const FieldRule& rule) {
+void AFCframe2::field_left(QLineEdit* field, int& (*setting)(VcdSettings&, int, int), int line, int k,
+                           const FieldRule& rule) {
+    int& value = setting(settings_, line, k);
     if (field->text() == QString::number(value)) return;  // passed through, not edited
     const FieldCheck check = check_field(field->text().toStdString(), rule);
     if (check.value) {
-        value = *check.value;
+        // Typed: the value the person set, whatever the simulator did before.
+        value = setting(unsimulated_, line, k) = *check.value;
     } else {
         errors_.error_rtn(field_message(check.refusal));
     }
@@ -161,7 +168,17 @@ void AFCframe2::report_io(const std::string& reason) {
     errors_.error_rtn(QStringLiteral("Unable to open file: ") + QString::fromStdString(reason));
 }
 
+void AFCframe2::drop_simulated_moves() {
+    settings_ = unsimulated_;
+    interpolate_data();
+    clear_sims();
+}
+
 void AFCframe2::recall_cfg1() {
+    // The simulator's moves go first, whatever the file turns out to be:
+    // the player's Reset replays the log on the map without them, and Ok
+    // would save them otherwise.
+    drop_simulated_moves();
     if (afc2_config_file.isEmpty()) return;
     const FileRead read =
         read_controller_file((afc2_config_dir + afc2_config_file).toStdString(), ControllerTag::vcd_afc, kVcdFileBytes);
@@ -175,7 +192,7 @@ void AFCframe2::recall_cfg1() {
     }
     const auto* file = std::get_if<FileBytes>(&read);
     if (!file) return;  // missing: nothing to recall
-    settings_ = decode_vcd_file(file->bytes);
+    settings_ = unsimulated_ = decode_vcd_file(file->bytes);
     setWindowTitle(QStringLiteral("AFC settings file: ") + afc2_config_dir + afc2_config_file);
     interpolate_data();
     clear_sims();
@@ -194,6 +211,8 @@ void AFCframe2::save_cfg() {
         choose_settings_file(chooser_, platform::FileChooserMode::Save, "Save", afc2_config_dir, afc2_config_file);
     if (!chosen) return;
     set_config(chosen->parts.file, chosen->parts.dir);
+    // What is saved, the simulator's moves included, is what the person set.
+    unsimulated_ = settings_;
     if (auto failure = write_controller_file(chosen->path, encode_vcd_file(settings_))) report_io(*failure);
     clear_sims();
 }

@@ -62,14 +62,19 @@ public slots:
     void clear_sims();
 
 private:
-    void field_left(QLineEdit* field, int& value, const FieldRule& rule);
+    // `setting` picks the field's value out of a set of settings.
+    void field_left(QLineEdit* field, int& (*setting)(VcdSettings&, int, int), int line, int k, const FieldRule& rule);
+    // Back to the settings as loaded, saved or typed, without the moves the
+    // fuel simulator made since.
+    void drop_simulated_moves();
     void light(std::optional<VcdCell> cell);
     void report_io(const std::string& reason);
 
     QString afc2_config_file, afc2_config_dir;
     platform::FileChooser& chooser_;
     ErrorReporter errors_;
-    VcdSettings settings_;
+    VcdSettings settings_;     // what the map shows, the simulator's moves included
+    VcdSettings unsimulated_;  // as loaded, saved or typed
     VcdMap shown_{};
     VcdMap sim_base{};
     std::optional<VcdCell> lit_;

@@ -363,6 +363,40 @@ TEST_F(VcdEditorTest, SaveAndLoadTheFile) {
     EXPECT_EQ(other.config_dir(), "/cfg/");
 }
 
+TEST_F(VcdEditorTest, EveryRecallDropsTheSimulatedMovesFirst) {
+    fill_even(4, 8, 20, 80);
+    chooser.queue_path(folder.file("vcd.cfg"));
+    vcd.ok_button->click();
+    const VcdSettings saved = vcd.settings();
+    const Bytes saved_bytes = read_bytes(folder.file("vcd.cfg"));
+    write_bytes(folder.file("knob.cfg"), knob_file(ControllerTag::knob_afc, {}));
+    Bytes cut = saved_bytes;
+    cut.resize(60);
+    write_bytes(folder.file("cut.cfg"), cut);
+    const struct {
+        const char* file;  // empty: the editor has no settings file
+    } cases[] = {{"vcd.cfg"}, {""}, {"missing.cfg"}, {"knob.cfg"}, {"cut.cfg"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        vcd.animate_cells(3000, 10);
+        vcd.control_simulator(3000, 10, 1, 10);
+        ASSERT_NE(vcd.settings(), saved);
+        vcd.set_config(c.file, QString::fromStdString(folder.path() + "/"));
+        vcd.recall_cfg1();  // as the player's Reset does
+        vcd.error_reporter().hide();
+        EXPECT_EQ(vcd.settings(), saved);
+        EXPECT_EQ(field(vcd_low, 2)->text(), "4");
+        EXPECT_EQ(map_text(1, 6), "4");
+        vcd.animate_cells(3000, 10);
+        EXPECT_EQ(vcd.adjustPercentage(), 4);
+        EXPECT_EQ(vcd.adjustDelta(), 0);
+    }
+    // Ok after a Reset saves the settings without the simulator's moves.
+    chooser.queue_path(folder.file("again.cfg"));
+    vcd.ok_button->click();
+    EXPECT_EQ(read_bytes(folder.file("again.cfg")), saved_bytes);
+}
+
 TEST_F(VcdEditorTest, AnimationAndSimulatorStepTowardTheBase) {
     fill_even(0, 0, 20, 80);
     vcd.remap_button->click();
