@@ -135,7 +135,9 @@ void KnobFrame::report_io(const std::string& reason) {
 void KnobFrame::load_file() {
     // The simulator's moves go first, whatever the file turns out to be:
     // the player's Reset relies on it, and Ok would save them otherwise.
+    // No knob carries an offset now, so none stays marked.
     clear_sims();
+    mark_knob(std::nullopt);
     display_settings();
     if (file_.isEmpty()) return;
     const FileRead read = read_controller_file((dir_ + file_).toStdString(), tag_, kKnobFileBytes);
@@ -173,6 +175,7 @@ void KnobFrame::save_settings() {
     // the saved map the base the outputs are measured from.
     sim_.adjust_value = sim_.effective();
     sim_.rebase();
+    mark_knob(std::nullopt);
     display_settings();
     file_ = chosen->parts.file;
     dir_ = chosen->parts.dir;

@@ -157,9 +157,12 @@ TEST_F(KnobEditorTest, EveryRecallDropsTheSimulatedMovesFirst) {
         afc.animate_cells(2500);
         afc.control_simulator(2500, 6, 1);
         ASSERT_NE(afc.model().sim_adjust, Knobs{});
+        ASSERT_EQ(afc.marked_knob(), 1);
         load(afc, c.file);  // as the player's Reset does
         afc.error_reporter().hide();
         EXPECT_EQ(afc.model().sim_adjust, Knobs{});
+        EXPECT_EQ(afc.marked_knob(), std::nullopt);
+        EXPECT_EQ(korv::editors::field_colour(*afc.Value[1]), QColor(255, 255, 255));
         EXPECT_EQ(afc.model().adjust_value, c.knobs);
         EXPECT_EQ(afc.model().sim_base, c.base);
         EXPECT_EQ(values(), (std::vector<QString>{"4", "0", "0", "0", "0"}));
@@ -190,6 +193,7 @@ TEST_F(KnobEditorTest, SaveWritesTheShownKnobsAndMakesThemTheBase) {
     EXPECT_EQ(read_bytes(folder.file("mine.cfg")), knob_file(ControllerTag::knob_afc, {0, 12, 0, 0, 0}));
     EXPECT_EQ(afc.config_file(), "mine.cfg");
     EXPECT_EQ(afc.config_dir(), QString::fromStdString(folder.path() + "/"));
+    EXPECT_EQ(afc.marked_knob(), std::nullopt) << "the offset is now the setting";
     // The saved map is the base: nothing left to simulate at 2500 rpm.
     afc.animate_cells(2500);
     EXPECT_EQ(afc.adjustPercentage(), 12);
