@@ -2,6 +2,8 @@
 
 #include "common/core/number_text.h"
 
+#include <algorithm>
+
 namespace korv::editors {
 
 std::optional<int> parse_field(std::string_view text, int low, int high) {
@@ -18,6 +20,12 @@ FieldCheck check_field(std::string_view text, const FieldRule& rule) {
     if (!value) return {std::nullopt, rule.refusal};
     if (!rule.odd_refusal.empty() && *value % 2 != 0) return {std::nullopt, rule.odd_refusal};
     return {value, {}};
+}
+
+int move_within_field(int value, int move, const FieldRule& rule) {
+    const int lowest = std::min(rule.low, value);
+    const int highest = std::max(rule.high, value);
+    return std::clamp(move, lowest - value, highest - value);
 }
 
 }  // namespace korv::editors

@@ -37,4 +37,9 @@ struct FieldCheck {
 };
 FieldCheck check_field(std::string_view text, const FieldRule& rule);
 
+// The part of a simulated move of `value` that keeps it within what its
+// field accepts, so the simulator never leaves a value the person could not
+// type; a value already outside (read from a file) is not taken further out.
+int move_within_field(int value, int move, const FieldRule& rule);
+
 }  // namespace korv::editors

@@ -1,6 +1,7 @@
 #include "editors/core/knob_map.h"
 
 #include "common/core/byte_order.h"
+#include "editors/core/field_rules.h"
 
 namespace korv::editors {
 
@@ -67,9 +68,11 @@ std::optional<int> KnobSimulation::control(int rpm, int adjustment, int step) {
     sim_adjust[knob] = 0;
     if (adjustment == 0) return std::nullopt;
     const std::int64_t target = sim_base[*cell] + adjustment;
-    // Every cell leans on its knob, so the search ends; the cap only guards
+    // Every cell leans on its knob, so the search ends, at the latest where
+    // the knob reaches the end of what its field takes; the cap only guards
     // against a step of 0.
     for (int moves = 0; moves < 100000; ++moves) {
+        if (move_within_field(effective()[knob], step, kKnobField) != step) break;
         sim_adjust[knob] += step;
         const std::int64_t v = knob_point(effective(), 500 * (*cell + 1));
         if (!((v < target && step >= 0) || (v > target && step <= 0))) break;

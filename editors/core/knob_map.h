@@ -46,7 +46,8 @@ struct KnobSimulation {
     // Offsets cleared; the shown map becomes the base (after a load or a save).
     void rebase();
     // Moves the knob nearest rpm one step at a time until the record's cell
-    // reaches its base plus `adjustment`. Returns the knob moved, or none when
+    // reaches its base plus `adjustment`, or the knob the end of -30..30.
+    // Returns the knob moved, or none when
     // rpm has no cell or the adjustment is 0 (which clears that knob's offset).
     std::optional<int> control(int rpm, int adjustment, int step);
 };

@@ -116,7 +116,9 @@ PmsAnimation animate_cells(AdjustCells& cells, int program, const PmsLocks& lock
     const auto feed = [&](int row, bool locked) {
         std::int16_t& adjustment = cells.at(1, program, kFuel, row, c);
         if (!locked && adjust_pcnt != kNoAdjustment) {
-            adjustment = static_cast<std::int16_t>(adjust_pcnt);
+            // The cell then shows no more than its field would take typed.
+            const int setting = cells.at(0, program, kFuel, row, c);
+            adjustment = static_cast<std::int16_t>(move_within_field(setting, adjust_pcnt, kPmsFuelField));
             adjust_pcnt = kNoAdjustment;
             result.stored.push_back({row, c, false});
         }

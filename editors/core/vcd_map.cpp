@@ -1,6 +1,7 @@
 #include "editors/core/vcd_map.h"
 
 #include "common/core/byte_order.h"
+#include "editors/core/field_rules.h"
 
 namespace korv::editors {
 
@@ -83,12 +84,11 @@ bool vcd_control(VcdSettings& s, int rpm, int tps, std::int64_t target, int step
     int& value = s.adjust_cells[line][nearest_set_point(s, rpm)];
     const int start = value;
     do {
-        const int next = value + step;
-        if (next < -kVcdAdjustLimit || next > kVcdAdjustLimit) {
+        if (move_within_field(value, step, kVcdAdjustField) != step) {
             value = start;
             return false;
         }
-        value = next;
+        value += step;
     } while (short_of_target(s));
     return true;
 }

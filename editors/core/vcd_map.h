@@ -14,7 +14,6 @@ inline constexpr int kSetPoints = 8;
 inline constexpr int kVcdRows = 11;     // 0, 10, ... 100 % throttle
 inline constexpr int kVcdColumns = 17;  // 0, 500, ... 8000 rpm
 inline constexpr std::size_t kVcdFileBytes = 91;
-inline constexpr int kVcdAdjustLimit = 50;
 
 enum VcdLine { vcd_rpm = 0, vcd_low = 1, vcd_high = 2 };
 
@@ -45,8 +44,8 @@ VcdSettings decode_vcd_file(const std::vector<std::uint8_t>& file);
 
 // Moves the nearest set point's adjustment on the record's line one step at
 // a time until the record's cell reaches `target`; a cell already there
-// moves nothing. A move that would leave -50..50 ends the search with the
-// adjustment as it was. True when a setting changed.
+// moves nothing. A move that would leave what the adjustment's field takes
+// (-50..50) ends the search with the adjustment as it was. True when a setting changed.
 bool vcd_control(VcdSettings& s, int rpm, int tps, std::int64_t target, int step);
 
 }  // namespace korv::editors

@@ -146,7 +146,8 @@ TEST(KnobSimulation, ReachesTheTargetFromTheBaseAndStaysThereOnReplay) {
             ASSERT_EQ(knob, knob_for_rpm(rpm));
             const std::int64_t target = sim.sim_base[rpm / 500 - 1] + adjustment;
             const std::int64_t reached = sim.map()[rpm / 500 - 1];
-            EXPECT_TRUE(step > 0 ? reached >= target : reached <= target) << rpm;
+            const bool at_the_edge = sim.effective()[*knob] == 30 * step;  // what the field takes
+            EXPECT_TRUE(step > 0 ? reached >= target || at_the_edge : reached <= target || at_the_edge) << rpm;
             const KnobMap after_first = sim.map();
             sim.control(rpm, adjustment, step);  // the same record shown again
             EXPECT_EQ(sim.map(), after_first) << rpm;
@@ -155,6 +156,29 @@ TEST(KnobSimulation, ReachesTheTargetFromTheBaseAndStaysThereOnReplay) {
             sim.adjust_value = {5, 5, 5, 5, 5};
             sim.rebase();
         }
+    }
+}
+
+TEST(KnobSimulation, NoMoveTakesAKnobPastWhatItsFieldTakes) {
+    struct Case {
+        int setting;  // the knob's loaded value
+        int adjustment;
+        int step;
+        int knob_after;  // shown in the knob's field, saved by Ok
+    };
+    const Case cases[] = {
+        {-10, -24, -1, -30},                  // a target of -34 stops at -30
+        {10, 29, 1, 30},     {30, 5, 1, 30},  // already at the end: no move
+        {-30, 4, 1, -26},                     // back inside is a move like any other
+        {40, 4, 1, 40},                       // from a file, outside: not taken further out
+        {40, -4, -1, 36},
+    };
+    for (const Case& c : cases) {
+        KnobSimulation sim;
+        sim.adjust_value = {0, 0, 0, c.setting, 0};
+        sim.rebase();
+        ASSERT_EQ(sim.control(5600, c.adjustment, c.step), 3);
+        EXPECT_EQ(sim.effective()[3], c.knob_after) << c.setting << " by " << c.adjustment;
     }
 }
 

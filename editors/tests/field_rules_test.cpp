@@ -11,6 +11,16 @@
 namespace korv::editors {
 namespace {
 
+TEST(EditorFieldRules, SimulatedMovesStopWhereTheFieldDoes) {
+    struct Row {
+        int value, move, allowed;
+    };
+    const Row rows[] = {{0, 12, 12}, {25, 12, 5}, {30, 1, 0},   {-24, -10, -6}, {-30, -1, 0},
+                        {-30, 4, 4}, {40, 2, 0},  {40, -2, -2}, {-45, -1, 0},   {0, 0, 0}};
+    for (const Row& r : rows)
+        EXPECT_EQ(move_within_field(r.value, r.move, kKnobField), r.allowed) << r.value << " by " << r.move;
+}
+
 TEST(EditorFieldRules, TakeOrRefuseTheTypedText) {
     constexpr std::string_view knob = "Must be numeric -30 to +30!";
     constexpr std::string_view rpm = "Must be numeric 1000 to 8000!";

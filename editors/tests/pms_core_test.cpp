@@ -200,6 +200,26 @@ TEST_F(PmsAnimate, PendingCorrectionGoesToTheFirstUnlockedCell) {
     }
 }
 
+TEST_F(PmsAnimate, StoredCorrectionsKeepTheCellWithinWhatItsFieldTakes) {
+    struct Case {
+        int setting;
+        int pending;
+        int shown;  // setting + stored adjustment
+    };
+    const Case cases[] = {{40, 20, 50},   {-44, -28, -50}, {0, -50, -50}, {50, 6, 50},
+                          {10, -28, -18}, {60, 4, 60},     {60, -4, 56}};
+    for (const Case& c : cases) {
+        cells.at(0, 0, kFuel, kWotRow, 2) = static_cast<std::int16_t>(c.setting);
+        cells.reset_sim();
+        pending = c.pending;
+        run(3000, 100, 0.0f);
+        EXPECT_EQ(cells.shown(0, kFuel, kWotRow, 2), c.shown) << c.setting << " + " << c.pending;
+        // The saved byte holds half the shown value, as a typed one would be.
+        const auto image = cells.rebuild(Bytes(2016));
+        EXPECT_EQ(static_cast<std::int8_t>(image[fuel_offset(kWotRow, 2)]), c.shown / 2);
+    }
+}
+
 TEST_F(PmsAnimate, LockedThrottleBelowBoostShowsThePendingValue) {
     locks.wot = true;
     pending = 4;
