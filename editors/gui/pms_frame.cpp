@@ -215,7 +215,10 @@ void PMSframe::display_pgm() {
     lock_boost->setChecked(cells.at(0, p, t, pms::kSideRow, pms::kLockBoost) == 1);
 }
 
-void PMSframe::reset_sim() { settings_.cells().reset_sim(); }
+void PMSframe::reset_sim() {
+    settings_.cells().reset_sim();
+    adjust_pcnt = pms::kNoAdjustment;
+}
 
 void PMSframe::lock_mouseClicked() {
     const int p = selected_program();

@@ -42,6 +42,15 @@ void FuelSimulator::log_closed() {
     if (analysis_) analysis_->release_cell();
 }
 
+void FuelSimulator::simulation_reset() {
+    // Each record hands the last correction to the next, so a stale one
+    // would spread over every cell the replay passes.
+    adjust_fuel_pcnt = 0;
+    adjust_fuel_pw = 0.0f;
+    adjust_fuel_o2 = 0.0f;
+    if (PmsEditor* pms = frame_.editors.pms_frame) pms->set_adjust_pcnt(PmsEditor::kNoAdjustment);
+}
+
 // ---- choosing the editors -----------------------------------------------------------
 
 void FuelSimulator::animateControl_itemStateChanged() {

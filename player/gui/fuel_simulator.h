@@ -22,6 +22,7 @@ public:
     void animateControl_itemStateChanged() override;
     void record_read() override;
     void log_closed() override;
+    void simulation_reset() override;
     void o2_slider_released() override;
     PmsSimulation animate_pms(const PmsRecord& record) override;
     VxmAnimation animate_vxm(const VxmPlayerModel& record) override;

@@ -455,6 +455,7 @@ void PLAYframe::play_pass_to_end() {
 }
 
 void PLAYframe::resetButton_mouseClicked() {
+    animation_->simulation_reset();
     if (log_.logfiletype() == LogFileType::pms) {
         if (editors.pms_frame) {
             editors.pms_frame->reset_sim();

@@ -59,6 +59,8 @@ public:
     virtual void record_read() {}
     // The log was closed.
     virtual void log_closed() {}
+    // "Reset": the replay starts without a simulated correction.
+    virtual void simulation_reset() {}
     virtual void o2_slider_released() {}
     // Each record about to be shown (at most 8000 rpm).
     virtual PmsSimulation animate_pms(const PmsRecord& record) { return unsimulated(record); }

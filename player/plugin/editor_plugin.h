@@ -71,7 +71,7 @@ public:
 
     virtual void recall_data() {}  // load the three programs from the settings file
     virtual void display_pgm() {}  // redraw the selected program and table
-    virtual void reset_sim() {}    // clear the simulated adjustments
+    virtual void reset_sim() {}    // clear the simulated adjustments and the pending correction
     // The pending simulated fuel correction, consumed by the next animate_cells.
     virtual void set_adjust_pcnt(int percent) { (void)percent; }
     virtual void animate_cells(int rpm, std::int8_t tps, float boost, std::int8_t acc) {

@@ -98,4 +98,42 @@ TEST_F(PmsInPlayer, APlayedLogHandsTheSimulatedCorrectionToTheEditor) {
     EXPECT_EQ(editor->display_cells[10][7]->palette().color(QPalette::Base), QColor(255, 0, 0));
 }
 
+TEST_F(PmsInPlayer, ResetReplaysWithoutThePendingCorrection) {
+    write_bytes(path("map.e2p"), sample_image());
+    PLAYframe frame(services);
+    // 5000 rpm at full throttle (O2 0.90 V), then other throttle cells.
+    const auto at = [](std::uint8_t rpm_low, std::uint8_t rpm_high, std::uint8_t tps) {
+        return dab_record(
+            {{5, rpm_low}, {6, rpm_high}, {25, tps}, {19, 46}, {13, 72}, {11, 70}, {8, 20}, {31, 0xE8}, {32, 3}});
+    };
+    const Bytes full = at(0xF4, 0x01, 100);
+    write_bytes(path("run.dab"), dab_log({full, at(0xF4, 0x01, 50), at(0x2C, 0x01, 30), at(0x90, 0x01, 70), full}));
+    chooser.queue_path(path("run.dab"));
+    frame.open_button->click();
+    frame.animate_control->setChecked(true);
+    auto* editor = dynamic_cast<PMSframe*>(frame.editors.pms_frame);
+    ASSERT_NE(editor, nullptr);
+    editor->set_config("map.e2p", folder_text());
+    editor->recall_data();
+    editor->display_pgm();
+    chooser.queue_path(path("before.e2p"));
+    editor->save_to_pms->click();
+    frame.play_to_end();
+
+    auto& analysis = static_cast<PlayerAnalysis&>(frame.analysis());
+    QTest::mouseClick(analysis.grid()->cell(row_o2, 10), Qt::LeftButton);
+    frame.o2_slider->setValue(80);
+    emit frame.o2_slider->sliderReleased();
+    ASSERT_EQ(editor->total_adjust(), -12);
+
+    frame.reset_button->click();
+    frame.play_to_end();
+    for (int row = 0; row < pms::kGridRows; ++row)
+        for (int column = 0; column < pms::kColumns; ++column)
+            EXPECT_EQ(editor->adjust_cells().at(1, 0, pms::kFuel, row, column), 0) << row << "," << column;
+    chooser.queue_path(path("after.e2p"));
+    editor->save_to_pms->click();
+    EXPECT_EQ(read_bytes(path("after.e2p")), read_bytes(path("before.e2p")));
+}
+
 }  // namespace
