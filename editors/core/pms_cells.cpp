@@ -128,7 +128,6 @@ PmsAnimation animate_cells(AdjustCells& cells, int program, const PmsLocks& lock
 
     const int throttle_row = std::min(tps / 10 + 1, kWotRow + 1) - 1;
     result.throttle = feed(throttle_row, locks.wot);
-    if (boost < 1.0f && adjust_pcnt != kNoAdjustment) result.pending_shown = adjust_pcnt;
 
     const int flags = cells.at(0, program, kTiming, kSideRow, kFlags);
     if (boost >= 1.0f && (flags & kBoostInUse)) {

@@ -101,9 +101,6 @@ struct PmsAnimation {
     std::optional<AnimatedCell> throttle;
     std::optional<AnimatedCell> boost;
     std::optional<AnimatedCell> nos;
-    // The throttle cell was locked below boost and the correction is still
-    // pending: that cell shows it for now.
-    std::optional<int> pending_shown;
     std::vector<AnimatedCell> stored;  // cells whose adjustment changed
 };
 

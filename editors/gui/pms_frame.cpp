@@ -274,9 +274,6 @@ void PMSframe::animate_cells(int rpm, std::int8_t tps, float boost, std::int8_t 
         paint_cell(cell->row + 1, cell->column + 1, cell->locked ? yellow() : red());
         highlighted_.emplace_back(cell->row + 1, cell->column + 1);
     }
-    if (shown.pending_shown && shown.throttle)
-        display_cells[shown.throttle->row + 1][shown.throttle->column + 1]->setText(
-            QString::number(*shown.pending_shown));
 }
 
 korv::player::PmsChoices PMSframe::radio_buttons() const {

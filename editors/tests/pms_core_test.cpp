@@ -220,12 +220,13 @@ TEST_F(PmsAnimate, StoredCorrectionsKeepTheCellWithinWhatItsFieldTakes) {
     }
 }
 
-TEST_F(PmsAnimate, LockedThrottleBelowBoostShowsThePendingValue) {
+TEST_F(PmsAnimate, LockedThrottleBelowBoostTakesNothing) {
     locks.wot = true;
     pending = 4;
     const PmsAnimation shown = run(3000, 100, 0.5f);
     EXPECT_TRUE(shown.throttle->locked);
-    EXPECT_EQ(shown.pending_shown, 4);
+    EXPECT_TRUE(shown.stored.empty());
+    EXPECT_EQ(pending, 4);
     EXPECT_EQ(cells.at(1, 0, kFuel, 9, 2), 0);
 }
 

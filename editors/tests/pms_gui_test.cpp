@@ -25,6 +25,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <dlfcn.h>
 
 #include <chrono>
@@ -288,8 +290,18 @@ TEST_F(PmsFrameTest, AnimationPaintsAndFeedsTheFuelTable) {
     frame->animate_cells(3000, 100, 0.5f, 0);
     EXPECT_EQ(frame->display_cells[10][3]->palette().color(QPalette::Base), QColor(255, 255, 0));
     EXPECT_EQ(frame->display_cells[13][3]->palette().color(QPalette::Base), QColor(0, 0, 255));
-    EXPECT_EQ(cell(10, 3), "4");  // shown only; the model keeps 6
+    // A locked cell shows its value, not the correction it refused.
+    EXPECT_EQ(cell(10, 3), QString::number(static_cast<std::int8_t>(image[256 + 9 + 32]) * 2 + 6));
     EXPECT_EQ(frame->total_adjust(), 6);
+    // Playback passes other throttle cells with "Lock WOT" ticked: each keeps showing its value.
+    for (const auto& [rpm, tps, row, column] :
+         {std::tuple{2000, 50, 6, 1}, std::tuple{4500, 95, 10, 6}, std::tuple{6000, 30, 4, 9}}) {
+        frame->set_adjust_pcnt(0);
+        frame->animate_cells(rpm, static_cast<std::int8_t>(tps), 0.0f, 0);
+        EXPECT_EQ(cell(row, column), QString::number(frame->adjust_cells().shown(0, 0, row - 1, column - 1)))
+            << rpm << " rpm, " << tps << " %";
+    }
+    EXPECT_EQ(cell(10, 3), QString::number(static_cast<std::int8_t>(image[256 + 9 + 32]) * 2 + 6));
 
     frame->reset_sim();
     frame->display_pgm();
