@@ -6,6 +6,7 @@
 #include "boxlogger/core/channel_table.h"
 #include "boxlogger/core/command_table.h"
 #include "boxlogger/core/link_engine.h"
+#include "common/core/count_text.h"
 #include "common/core/vxm_document_reader.h"
 #include "common/core/vxm_document_writer.h"
 #include "platform/core/windows1252.h"
@@ -54,9 +55,8 @@ const std::vector<platform::FileFilter> kCsvFilters{{"CSV (Comma delimited)", {"
 std::string UnreadBytesNote(const std::string& path, std::uint64_t unread_bytes) {
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return name + ": " + std::to_string(unread_bytes) +
-           (unread_bytes == 1 ? " byte after the last sample was not read"
-                              : " bytes after the last sample were not read");
+    return name + ": " + counted(unread_bytes, "byte", "bytes") + " after the last sample " +
+           std::string(was_or_were(unread_bytes)) + " not read";
 }
 
 std::string CsvProposedName(const std::string& path) {

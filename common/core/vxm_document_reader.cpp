@@ -4,6 +4,7 @@
 
 #include "common/core/buffered_file_reader.h"
 #include "common/core/byte_order.h"
+#include "common/core/count_text.h"
 #include "common/core/counted_string.h"
 
 namespace korv {
@@ -121,7 +122,8 @@ private:
         const auto length = read_counted_string_length(in_, reason);
         if (!length) return fail(std::string(what) + ": " + reason);
         if (*length > static_cast<std::uint64_t>(in_.remaining())) {
-            return fail(std::string(what) + " of " + std::to_string(*length) + " bytes runs past the end of the file");
+            return fail(std::string(what) + " of " + counted(*length, "byte", "bytes") +
+                        " runs past the end of the file");
         }
         s.resize(*length);
         if (in_.read(s.data(), s.size())) return true;

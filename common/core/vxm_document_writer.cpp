@@ -5,6 +5,7 @@
 
 #include "common/core/atomic_file_writer.h"
 #include "common/core/byte_order.h"
+#include "common/core/count_text.h"
 #include "common/core/counted_string.h"
 
 namespace korv {
@@ -21,8 +22,8 @@ std::optional<std::string> check_document(const VxmDocument& doc) {
         }
     }
     if (!doc.samples.empty() && doc.samples.width() != doc.channels.size()) {
-        return "the samples have " + std::to_string(doc.samples.width()) + " values for " +
-               std::to_string(doc.channels.size()) + " channels";
+        return "the samples have " + counted(doc.samples.width(), "value", "values") + " for " +
+               counted(doc.channels.size(), "channel", "channels");
     }
     return std::nullopt;
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/core/count_text.h"
+
 namespace korv {
 namespace {
 // Version 0, an empty title and the count before the first descriptor.
@@ -32,8 +34,8 @@ std::optional<std::string> VxmMinimalWriter::open(const std::string& path, std::
 std::optional<std::string> VxmMinimalWriter::append_record(std::span<const float> values) {
     if (!out_.is_open()) return std::string("no log file is being written");
     if (values.size() != channel_count_) {
-        return "a record of " + std::to_string(values.size()) + " values for a log of " +
-               std::to_string(channel_count_) + " channels";
+        return "a record of " + counted(values.size(), "value", "values") + " for a log of " +
+               counted(channel_count_, "channel", "channels");
     }
     std::uint8_t record[4 * (kMaxChannels + 1)];
     store_f32_be(record, 0.0f);
@@ -45,8 +47,8 @@ std::optional<std::string> VxmMinimalWriter::append_record(std::span<const float
 std::optional<std::string> VxmMinimalWriter::append_records(std::span<const float> values) {
     if (!out_.is_open()) return std::string("no log file is being written");
     if (channel_count_ == 0 || values.size() % channel_count_ != 0) {
-        return std::to_string(values.size()) + " values for whole records of a log of " +
-               std::to_string(channel_count_) + " channels";
+        return counted(values.size(), "value", "values") + " for whole records of a log of " +
+               counted(channel_count_, "channel", "channels");
     }
     const std::size_t channels = channel_count_;
     return append_generated(values.size() / channels,

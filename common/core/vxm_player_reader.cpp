@@ -4,6 +4,7 @@
 
 #include "common/core/byte_order.h"
 #include "common/core/channel_ids.h"
+#include "common/core/count_text.h"
 #include "common/core/counted_string.h"
 #include "common/core/java_numbers.h"
 #include "common/core/vxm_record_decoder.h"
@@ -58,7 +59,7 @@ std::optional<std::string> VxmPlayerReader::parse_header() {
             return false;
         }
         if (*length > static_cast<std::uint64_t>(file_.remaining())) {
-            error = std::string(what) + " of " + std::to_string(*length) + " bytes runs past the end of the file";
+            error = std::string(what) + " of " + counted(*length, "byte", "bytes") + " runs past the end of the file";
             return false;
         }
         return file_.skip(*length);

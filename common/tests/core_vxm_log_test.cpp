@@ -476,6 +476,7 @@ TEST_F(PlayerReader, RefusesHeadersBeyondItsLimits) {
 TEST_F(PlayerReader, RefusesLengthsPastTheEnd) {
     const Bytes prefix = hex("00 00 00 00");
     expect_refused(reader_, open(prefix + hex("C8") + Bytes(50, 0)), "title of 200 bytes runs past");
+    expect_refused(reader_, open(prefix + hex("01")), "title of 1 byte runs past");
     expect_refused(reader_, open(prefix + hex("FF 00 F0") + Bytes(50, 0)), "title of 61440 bytes");
     expect_refused(reader_, open(prefix + hex("FF FF FF FF FF FF 7F") + Bytes(50, 0)), "title of 2147483647 bytes");
     expect_refused(reader_, open(prefix + hex("FF FF FF FF FF FF FF") + Bytes(50, 0)), "64-bit");

@@ -1,6 +1,7 @@
 #include "editors/core/pms_settings_file.h"
 
 #include "common/core/atomic_file_writer.h"
+#include "common/core/count_text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -53,7 +54,7 @@ PmsSettings::ProgramLoad PmsSettings::recall_program(int program, const std::str
     if (!load.error && bytes.size() < start + kReadWindow) {
         load.error =
             std::string(kUnableToOpenFile) +
-            (bytes.empty() ? "the file is empty" : "the file ends after " + std::to_string(bytes.size()) + " bytes");
+            (bytes.empty() ? "the file is empty" : "the file ends after " + counted(bytes.size(), "byte", "bytes"));
     }
     const std::size_t available = bytes.size() > start ? bytes.size() - start : 0;
     cells_.decode_program(program, available ? bytes.data() + start : nullptr,

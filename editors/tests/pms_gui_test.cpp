@@ -174,6 +174,7 @@ TEST_F(PmsFrameTest, AShortImageNamesEveryProgramItCouldNotRead) {
         {1000, "Unable to open file: the file ends after 1000 bytes; programs 2 and 3 could not be read"},
         {2016, "Unable to open file: the file ends after 2016 bytes; program 3 could not be read"},
         {0, "Unable to open file: the file is empty; programs 1, 2 and 3 could not be read"},
+        {1, "Unable to open file: the file ends after 1 byte; programs 1, 2 and 3 could not be read"},
         {2047, ""},
     };
     for (const Case& c : cases) {

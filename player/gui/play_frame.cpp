@@ -1,5 +1,6 @@
 #include "player/gui/play_frame.h"
 
+#include "common/core/count_text.h"
 #include "platform/core/file_chooser.h"
 #include "player/core/csv_conversion.h"
 #include "player/core/csv_preview.h"
@@ -284,8 +285,10 @@ PLAYframe::SpecialFile PLAYframe::special_file(const std::string& path) {
     case CsvOutcome::converted: break;
     }
     if (converted.bad_rows > 0) {
-        error_rtn(
-            QStringLiteral("%1 rows were skipped: a converted column held no number there.").arg(converted.bad_rows));
+        const std::uint64_t rows = converted.bad_rows;
+        error_rtn(QString::fromStdString(korv::counted(rows, "row", "rows") + " " +
+                                         std::string(korv::was_or_were(rows)) +
+                                         " skipped: a converted column held no number there."));
     }
     csv_file = true;
     result.type = LogFileType::vxm;

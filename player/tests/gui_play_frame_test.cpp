@@ -323,8 +323,13 @@ TEST_F(PlayFrameTest, AConversionWithBadRowsSaysSo) {
     };
     open("gaps.csv");
     EXPECT_EQ(frame->logfiletype(), LogFileType::vxm);
-    EXPECT_EQ(error_text(), "1 rows were skipped: a converted column held no number there.");
+    EXPECT_EQ(error_text(), "1 row was skipped: a converted column held no number there.");
     EXPECT_EQ(frame->log().log_records(), 2);
+    frame->close_button->click();
+    frame->error_reporter().hide();
+    write_text(path("gaps.csv"), "rpm,tps\n1000,10\nx,20\ny,25\n3000,30\n");
+    open("gaps.csv");
+    EXPECT_EQ(error_text(), "2 rows were skipped: a converted column held no number there.");
 }
 
 // Quoted fields convert to no record: nothing opens and no csv.tmp is left
