@@ -28,6 +28,7 @@ LogReadStatus DynoSession::take(LogReadResult result, const std::string& name) {
         file_name_.swap(new_name);
         range_ = range;
         time_origin_ = result.time_origin;
+        dropped_rows_ = result.dropped_rows;
         loaded_ = true;
     } catch (const std::bad_alloc&) {
         return LogReadStatus::out_of_memory;

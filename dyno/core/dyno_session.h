@@ -21,6 +21,8 @@ public:
     const std::string& file_name() const { return file_name_; }
     // The log's own time of the first sample; sample times count from it.
     double time_origin() const { return time_origin_; }
+    // Rows of the loaded log that gave no sample (see LogReadResult).
+    std::size_t dropped_rows() const { return dropped_rows_; }
     SampleRange range() const { return range_; }
     void set_range(SampleRange range) { range_ = range; }
 
@@ -47,6 +49,7 @@ private:
     bool loaded_ = false;
     std::string file_name_;
     double time_origin_ = 0;
+    std::size_t dropped_rows_ = 0;
     // A load chooses a rising block, so that is the kind in use at first.
     BlockKind last_block_ = BlockKind::rising;
 };

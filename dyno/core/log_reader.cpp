@@ -1,5 +1,6 @@
 #include "dyno/core/log_reader.h"
 
+#include "common/core/count_text.h"
 #include "common/core/field_splitter.h"
 #include "common/core/line_reader.h"
 #include "common/core/number_text.h"
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,10 +20,11 @@ namespace {
 
 bool contains(std::string_view text, std::string_view word) { return text.find(word) != std::string_view::npos; }
 
-// The field's leading number, 0 when it has none.
-float leading_number(std::string_view field) {
+// The field's leading number, if it has one.
+std::optional<float> leading_number(std::string_view field) {
     auto parsed = korv::parse_float(field);
-    return parsed ? parsed->value : 0.0f;
+    if (!parsed) return std::nullopt;
+    return parsed->value;
 }
 
 // Rows read before the rest are estimated from their mean length.
@@ -81,19 +84,23 @@ std::vector<int> column_roles(const ColumnMap& map) {
 constexpr double kNoTime = std::numeric_limits<double>::quiet_NaN();
 
 // One row's numbers: each clock's time (NaN where it does not read), the
-// RPM and the throttle (0 when the row has no such field).
+// RPM (NaN where it does not read) and the throttle (0 when the row has no
+// such field or no number in it).
 struct RowValues {
     double times[kMaxLogColumns];
     float rpm = 0;
     float throttle = 0;
 };
 
+constexpr float kNoRpm = std::numeric_limits<float>::quiet_NaN();
+
 // Reads a row's comma-separated fields up to the last one used, each number
 // where its field lies; returns how many of those fields the row has. Empty
 // fields keep their place so the columns stay in step.
 std::size_t read_row(std::string_view line, const std::vector<int>& roles, std::size_t clocks, RowValues& row) {
     std::fill_n(row.times, clocks, kNoTime);
-    row.rpm = row.throttle = 0;
+    row.rpm = kNoRpm;
+    row.throttle = 0;
     const char* p = line.data();
     const char* const end = p + line.size();
     auto to_field_end = [&p, end] {
@@ -123,7 +130,9 @@ std::size_t read_row(std::string_view line, const std::vector<int>& roles, std::
                 p = q;
             } else {
                 to_field_end();
-                value = leading_number(std::string_view(start, static_cast<std::size_t>(p - start)));
+                const std::optional<float> number =
+                    leading_number(std::string_view(start, static_cast<std::size_t>(p - start)));
+                value = number.value_or(role == kRpmColumn ? kNoRpm : 0.0f);
             }
             (role == kRpmColumn ? row.rpm : row.throttle) = value;
         }
@@ -210,8 +219,11 @@ LogReadResult read_log_lines(LineReader& lines) {
     bool reserved = false;
     RowValues row;
     const double* const row_times = row.times;
+    std::size_t rows = 0;
     while (next_filled_line(lines, line)) {
+        ++rows;
         if (rpm_at >= read_row(line, roles, clocks, row)) continue;
+        if (std::isnan(row.rpm)) continue;
         bool any = false;
         for (std::size_t c = 0; c < clocks; ++c) {
             if (std::isnan(row_times[c])) continue;
@@ -270,6 +282,7 @@ LogReadResult read_log_lines(LineReader& lines) {
         result.status = LogReadStatus::too_few_samples;
         return result;
     }
+    result.dropped_rows = rows - samples.size();
     result.samples = std::move(samples);
     result.time_origin = origin;
     return result;
@@ -308,6 +321,11 @@ std::string_view log_read_message(LogReadStatus status) {
     case LogReadStatus::out_of_memory: return "Not enough memory to load this log";
     }
     return {};
+}
+
+std::string dropped_rows_message(std::size_t rows) {
+    return counted(rows, "row", "rows") + " " + std::string(was_or_were(rows)) +
+           " left out: " + (rows == 1 ? "its" : "their") + " time or RPM held no number.";
 }
 
 bool parse_log_time(std::string_view field, double& seconds) {

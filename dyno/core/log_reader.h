@@ -12,6 +12,7 @@
 #include "dyno/core/dyno_sample.h"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace korv::dyno {
@@ -28,6 +29,9 @@ enum class LogReadStatus { ok, cannot_open, no_rpm_or_time, too_few_samples, out
 struct LogReadResult {
     LogReadStatus status = LogReadStatus::ok;
     SampleArray samples;  // only filled when status is ok
+    // Data rows that gave no sample: their time or RPM held no number, or
+    // the row ended before them.
+    std::size_t dropped_rows = 0;
     // The first sample's time as logged. Samples hold their time since it:
     // a clock at 19,000 s would leave a float too coarse for 10 ms steps.
     double time_origin = 0;
@@ -36,10 +40,12 @@ struct LogReadResult {
 // The message shown for a failed read (caption "File Error"); empty for ok.
 std::string_view log_read_message(LogReadStatus status);
 inline constexpr std::string_view kFileErrorCaption = "File Error";
+// What a load that left rows out says (caption "File Error" too).
+std::string dropped_rows_message(std::size_t rows);
 
-// Rows lacking the time or RPM field, or whose time does not parse, are
-// skipped; other fields without a number read 0. Running out of memory is
-// reported as out_of_memory, never thrown.
+// Rows lacking the time or RPM field, or whose time or RPM holds no number,
+// are skipped and counted; a throttle without a number reads 0. Running out
+// of memory is reported as out_of_memory, never thrown.
 LogReadResult parse_dyno_log(std::string_view text);
 LogReadResult read_dyno_log(const std::filesystem::path& path);
 

@@ -81,7 +81,11 @@ void Ergomark::OpenLogFile() {
     const auto path = chooser_->choose(request);
     if (!path) return;
     const LogReadStatus status = session_.open_log(*path);
-    if (status != LogReadStatus::ok) message(std::string(log_read_message(status)), "File Error");
+    if (status != LogReadStatus::ok) {
+        message(std::string(log_read_message(status)), "File Error");
+    } else if (session_.dropped_rows() > 0) {
+        message(dropped_rows_message(session_.dropped_rows()), "File Error");
+    }
     chart_->update();
 }
 

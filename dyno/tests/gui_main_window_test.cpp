@@ -89,6 +89,20 @@ TEST_F(DynoMainWindow, OpenAsksAndReportsFailures) {
     EXPECT_GT(window_->session().range().end, window_->session().range().start);
 }
 
+TEST_F(DynoMainWindow, OpeningSaysHowManyRowsWereLeftOut) {
+    std::string csv = pull_csv();
+    csv += "6.05,nan,100\n";
+    chooser_.queue_path(write_file(dir_, "one.csv", csv));
+    window_->OpenLogFile();
+    csv += "6.10,NaN,100\nx,7000,100\n";
+    chooser_.queue_path(write_file(dir_, "three.csv", csv));
+    window_->OpenLogFile();
+    open_pull();
+    EXPECT_EQ(messages_.messages(),
+              (std::vector<ShownMessage>{{"1 row was left out: its time or RPM held no number.", "File Error"},
+                                         {"3 rows were left out: their time or RPM held no number.", "File Error"}}));
+}
+
 TEST_F(DynoMainWindow, LogsThatCannotLoadKeepTheOpenOne) {
     open_pull();
     const std::size_t samples = window_->session().samples().size();

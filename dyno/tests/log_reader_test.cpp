@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "common/core/field_splitter.h"
@@ -92,19 +93,42 @@ TEST(DynoLogRows, DamagedRowsKeepColumnsInStep) {
         "60,3.0\n"             // no RPM field: skipped
         "70,abc,4000\n"        // time does not parse: skipped
         "80,nan,5000\n"        // nan is not a number: skipped
-        "90,6.0,inf\n"         // RPM without a number reads 0
+        "90,6.0,inf\n"         // nor is an infinite RPM: skipped
         "99,7.0,7000,1,2,3\n"  // fields past the header are ignored
         "95,8.0,8000rpm\n");   // leading number of the field
     ASSERT_EQ(r.status, LogReadStatus::ok);
-    ASSERT_EQ(r.samples.size(), 5u);
+    ASSERT_EQ(r.samples.size(), 4u);
+    EXPECT_EQ(r.dropped_rows, 4u);
     EXPECT_EQ(r.time_origin, 1.0);  // times are kept since the first row's
     EXPECT_FLOAT_EQ(r.samples[1][kThrottle], 0.0f);
     EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 2000.0f);
-    EXPECT_FLOAT_EQ(r.samples[2][kTime], 5.0f);
-    EXPECT_FLOAT_EQ(r.samples[2][kRawRpm], 0.0f);
-    EXPECT_FLOAT_EQ(r.samples[3][kTime], 6.0f);
-    EXPECT_FLOAT_EQ(r.samples[3][kThrottle], 99.0f);
-    EXPECT_FLOAT_EQ(r.samples[4][kRawRpm], 8000.0f);
+    EXPECT_FLOAT_EQ(r.samples[2][kTime], 6.0f);
+    EXPECT_FLOAT_EQ(r.samples[2][kThrottle], 99.0f);
+    EXPECT_FLOAT_EQ(r.samples[3][kRawRpm], 8000.0f);
+}
+
+// A zero RPM read from a cell without a number would dip the smoothed curve
+// and make its recovery the longest rising block: such a row goes, as a row
+// whose time is no number does, and is counted.
+TEST(DynoLogRows, RowsWhoseRpmIsNoNumberAreDroppedAndCounted) {
+    const struct {
+        const char* rpm;
+        bool kept;
+    } cells[] = {{"nan", false}, {"NaN", false}, {"-nan", false}, {"inf", false},  {"", false},   {"abc", false},
+                 {"-", false},   {" ", false},   {"3000", true},  {" 3000", true}, {"3e3", true}, {"3000rpm", true}};
+    for (const auto& c : cells) {
+        const auto r = parse(std::string("x\nTime,RPM\n0,1000\n1,") + c.rpm + "\n2,2000\n");
+        ASSERT_EQ(r.status, LogReadStatus::ok) << '"' << c.rpm << '"';
+        EXPECT_EQ(r.samples.size(), c.kept ? 3u : 2u) << '"' << c.rpm << '"';
+        EXPECT_EQ(r.dropped_rows, c.kept ? 0u : 1u) << '"' << c.rpm << '"';
+        if (c.kept) EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 3000.0f) << '"' << c.rpm << '"';
+    }
+    // Time and RPM rows are counted together; empty lines are no rows at all.
+    const auto both = parse("x\nTime,RPM\n0,1000\n\nx,1500\n1,nan\n2,2000\n,2500\n");
+    EXPECT_EQ(both.samples.size(), 2u);
+    EXPECT_EQ(both.dropped_rows, 3u);
+    EXPECT_EQ(dropped_rows_message(1), "1 row was left out: its time or RPM held no number.");
+    EXPECT_EQ(dropped_rows_message(3), "3 rows were left out: their time or RPM held no number.");
 }
 
 TEST(DynoLogRows, FirstColumnOfEachKindWins) {
@@ -150,16 +174,19 @@ std::vector<ReferenceRow> rows_split_then_read(const std::string& text) {
     std::string line;
     int filled = 0;
     std::vector<std::string_view> fields;
-    auto leading = [](std::string_view f) {
+    auto leading = [](std::string_view f) -> std::optional<float> {
         const auto parsed = parse_float(f);
-        return parsed ? parsed->value : 0.0f;
+        if (!parsed) return std::nullopt;
+        return parsed->value;
     };
     while (lines.next_line(line)) {
         if (line.empty() || ++filled <= 2) continue;  // the title and the header
         split_fields(line, {.max_fields = 4}, fields);
         double t = 0;
         if (fields.size() < 2 || !parse_log_time(fields[0], t)) continue;
-        rows.push_back({t, leading(fields[1]), fields.size() > 3 ? leading(fields[3]) : 0.0f});
+        const std::optional<float> rpm = leading(fields[1]);
+        if (!rpm) continue;
+        rows.push_back({t, *rpm, fields.size() > 3 ? leading(fields[3]).value_or(0.0f) : 0.0f});
     }
     return rows;
 }
@@ -181,7 +208,7 @@ TEST(DynoLogRows, RowsAreTheOnesSplittingThenReadingGave) {
         const char* name;
         std::string rows;
     } cases[] = {
-        {"quotes", "0,\"100\",x,5\n\"1\",200,x,6\n2,\"300,x\",7\n3,400\n"},
+        {"quotes", "0,\"100\",x,5\n\"1\",200,x,6\n2,\"300,x\",7\n3,400\n4,500,\"x\",\"8\"\n"},
         {"empty fields", "0,,x,\n1,100,,\n,200,x,5\n2,,,\n3,300\n4\n"},
         {"line ends", "0,100,x,1\r\n1,200,x,2\r2,300,x,3\n\r\n\r3,400,x,4"},
         {"bad numbers", "0,abc,x,1.5x\n1,nan,x,inf\n2,1e999,x,--1\nnope,1,x,1\n3,12abc,x, 7\n4,+5,x,.5\n"},

@@ -30,6 +30,26 @@ TEST(DynoSession, FailedLoadKeepsTheOldRun) {
     EXPECT_TRUE(session.loaded());
 }
 
+TEST(DynoSession, ARowWithoutAnRpmLeavesThePowerAsIfItWereNotThere) {
+    std::string with_gap = "log\nTime,RPM,TPS\n";
+    std::string without = with_gap;
+    for (int i = 0; i < 60; ++i) {
+        const std::string time = std::to_string(i * 0.1);
+        const std::string row_end = "," + std::to_string(2000 + 80 * i) + ",100\n";
+        with_gap += time + (i == 30 ? ",nan,100\n" : row_end);
+        if (i != 30) without += time + row_end;
+    }
+    DynoSession gap, whole;
+    ASSERT_EQ(gap.load_text(with_gap, "gap.csv"), LogReadStatus::ok);
+    ASSERT_EQ(whole.load_text(without, "whole.csv"), LogReadStatus::ok);
+    EXPECT_EQ(gap.dropped_rows(), 1u);
+    EXPECT_EQ(whole.dropped_rows(), 0u);
+    EXPECT_EQ(gap.range(), whole.range());
+    ASSERT_EQ(gap.samples().size(), whole.samples().size());
+    for (std::size_t k = 0; k < gap.samples().size(); ++k)
+        EXPECT_EQ(gap.samples()[k][kPower], whole.samples()[k][kPower]) << k;
+}
+
 TEST(DynoSession, SwitchingBlockKindStartsFromTheBeginning) {
     DynoSession session;
     session.settings.bspline_en = 0;
