@@ -201,6 +201,7 @@ void StripChartModel::clear() {
     hover_x_ = 0;
     base_title_taken_ = false;
     mark_x_.reset();
+    value_point_.reset();
 }
 
 void StripChartModel::reset_range(StripChartRangeBox box) {
@@ -236,10 +237,20 @@ void StripChartModel::repaint() {
     first_point_ = std::max<Record>(0, add_saturating(curr_record_, -(w - 2)));
     last_point_ = curr_record_;
 
+    if (value_point_) {
+        hover_value_ = hover_of(points_[static_cast<std::size_t>(*value_point_)]);
+        return;
+    }
     const Record hovered = add_saturating(add_saturating(first_point_, hover_x_), options_.hover_offset);
     if (hovered >= first_point_ && hovered < drawn_end()) {
         hover_value_ = hover_of(points_[static_cast<std::size_t>(hovered)]);
     }
+}
+
+void StripChartModel::show_value_of(Record i) {
+    if (i < 0 || static_cast<std::size_t>(i) >= points_.size()) return;
+    value_point_ = i;
+    hover_value_ = hover_of(points_[static_cast<std::size_t>(i)]);
 }
 
 void StripChartModel::paint_mark(int x) {

@@ -176,6 +176,11 @@ public:
     // Pixels per unit of value; -1 while not set.
     float conversion_factor() const { return conversion_factor_; }
     float hover_value() const { return hover_value_; }
+    // The bracketed value is point i's from now on, wherever the mark stands,
+    // until the points are cleared: for a chart that follows a cursor (the
+    // player's record), whose point the mark does not always stand on.
+    // Nothing changes for an i with no point.
+    void show_value_of(Record i);
 
     Record last_record() const { return last_record_; }
     void set_last_record(Record n) { last_record_ = saturate(n); }
@@ -257,6 +262,7 @@ private:
     int data_low_ = kNoData;
     float conversion_factor_ = -1.0f;
     float hover_value_ = 0.0f;
+    std::optional<Record> value_point_;  // see show_value_of
 
     Record last_record_ = -1;
     Record curr_record_ = -1;

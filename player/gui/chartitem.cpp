@@ -7,6 +7,8 @@
 #include <QEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 korv::StripChartOptions chartitem::player_options() {
     korv::StripChartOptions options = korv::player::strip_chart_options();
     options.drawn_index_limit = korv::StripChartModel::kNoLimit;
@@ -48,6 +50,7 @@ void chartitem::scrollmark(std::int64_t n) {
     const bool was = local_scroll;
     local_scroll = true;
     model().scroll_mark(n);
+    show_player_record_value();
     refresh();
     local_scroll = was;
 }
@@ -77,6 +80,16 @@ void chartitem::move_player(std::int64_t record, bool to_record) {
     pf->single_click = false;
 }
 
+void chartitem::show_player_record_value() {
+    if (!pf || !pf->log().is_open()) return;
+    // Point i is record i + 1 (the feed starts after record 0, which has
+    // none); past the end the player shows its last record again.
+    const std::int64_t shown = std::min(pf->current_log_record(), pf->log().log_records() - 1);
+    if (shown < 1) return;
+    model().show_value_of(shown - 1);
+    model().update_status();
+}
+
 void chartitem::mouseMoveEvent(QMouseEvent* event) {
     korv::StripChartView::mouseMoveEvent(event);
     if (!pf || local_scroll) return;
@@ -84,7 +97,9 @@ void chartitem::mouseMoveEvent(QMouseEvent* event) {
     if (!x) return;
     local_scroll = true;
     move_player(model().first_point() + *x + 2, true);
-    paintmark(*x);
+    model().paint_mark(*x);
+    show_player_record_value();
+    refresh();
     local_scroll = false;
 }
 
@@ -96,7 +111,9 @@ void chartitem::mousePressEvent(QMouseEvent* event) {
     local_scroll = true;
     move_player(click->player_record.value_or(0), click->player_record.has_value());
     paint();
-    paintmark(click->mark_x);
+    model().paint_mark(click->mark_x);
+    show_player_record_value();
+    refresh();
     local_scroll = false;
 }
 

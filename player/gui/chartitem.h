@@ -49,6 +49,9 @@ protected:
 private:
     // Moves the player with single_click set, as its own buttons do.
     void move_player(std::int64_t record, bool to_record);
+    // The title brackets the value of the record the player shows, which
+    // the mark does not always stand on.
+    void show_player_record_value();
 
     int slot_;
 };

@@ -6,11 +6,15 @@
 #include "player/gui/chartitem.h"
 #include "player/gui/player_charts.h"
 
+#include "common/core/java_numbers.h"
+#include "testsupport/event_wait.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QSlider>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -153,6 +157,42 @@ TEST_F(StripChartsTest, ShownChartsFollowThePlayer) {
     EXPECT_EQ(frame->current_log_record(), 609);
     EXPECT_EQ(timing.model().mark_x(), 610 - 597 - 2);
     EXPECT_EQ(rpm.model().mark_x(), 10);
+}
+
+// However the player moves, inside the charts' view or past it, each shown
+// chart's title brackets the value of the record the player shows.
+TEST_F(StripChartsTest, TitlesCarryTheShownRecordsValue) {
+    open_long_log(1000);
+    manager().button_flag[1]->click();
+    manager().button_flag[7]->click();
+    const auto bracket = [](float value) { return "(" + korv::java_float_to_string(value) + ")"; };
+    const auto rpm_of = [](std::int64_t record) { return float(1000 + (record % 50) * 100); };
+    const auto expect_titles = [&](const char* how) {
+        const std::int64_t shown = std::min<std::int64_t>(frame->current_log_record(), 999);
+        const std::string rpm = chart(1).windowTitle().toStdString();
+        EXPECT_TRUE(rpm.ends_with(bracket(rpm_of(shown)))) << how << ": record " << shown << ", " << rpm;
+        const std::string tps = chart(7).windowTitle().toStdString();
+        EXPECT_TRUE(tps.ends_with(bracket(20.0f))) << how << ": " << tps;
+    };
+    frame->position_slider->setValue(700);  // inside the view
+    expect_titles("slider inside the view");
+    frame->position_slider->setValue(5);  // before it
+    expect_titles("slider before the view");
+    frame->forward_button->click();
+    expect_titles("forward");
+    frame->position_slider->setValue(999);  // past the first screen
+    expect_titles("slider past the view");
+    frame->back_button->click();
+    expect_titles("back");
+    frame->play_to_end();
+    // During Play the charts follow once the window gets its events.
+    const std::string before = chart(1).windowTitle().toStdString();
+    korv::testsupport::run_events_until([&] { return chart(1).windowTitle().toStdString() != before; });
+    expect_titles("play");
+    move_mouse(chart(1), 100);
+    expect_titles("hover");
+    click(chart(1), 50);
+    expect_titles("click");
 }
 
 TEST_F(StripChartsTest, RangeScalesToTheHighestValue) {
