@@ -1,6 +1,7 @@
 #include "editors/gui/pms_enhanced.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_place.h"
 #include "common/gui/window_style.h"
 #include "editors/gui/editor_fields.h"
 
@@ -11,7 +12,7 @@
 
 namespace pms = korv::editors::pms;
 
-PMSenhanced::PMSenhanced() : QWidget(nullptr) {
+PMSenhanced::PMSenhanced(QWidget* editor) : QWidget(nullptr), editor_(editor) {
     setObjectName("PMSenhanced");
     setWindowTitle(QStringLiteral("Enhanced PMS Settings"));
     setFixedSize(330, 250);
@@ -58,7 +59,7 @@ PMSenhanced::PMSenhanced() : QWidget(nullptr) {
 }
 
 void PMSenhanced::setVisible(bool visible) {
-    if (visible) move(50, 50);
+    if (visible) korv::place_for_first_show(*this, editor_, QPoint(50, 50));
     QWidget::setVisible(visible);
 }
 

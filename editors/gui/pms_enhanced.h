@@ -2,6 +2,7 @@
 // The side values of the program the PMS editor shows, read-only.
 #include "editors/core/pms_cells.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QCheckBox;
@@ -10,9 +11,11 @@ class QLineEdit;
 class PMSenhanced : public QWidget {
     Q_OBJECT
 public:
-    PMSenhanced();
+    // `editor`: the PMS editor it belongs to, whose controls it leaves clear.
+    explicit PMSenhanced(QWidget* editor = nullptr);
 
-    // Placed at 50, 50 whenever it is shown.
+    // First shown at 50, 50, or beside the editor where that would cover
+    // the editor's controls; later where it was left.
     void setVisible(bool visible) override;
     void display_enhanced(const korv::editors::pms::AdjustCells& cells, int program);
 
@@ -27,4 +30,7 @@ public:
     QLineEdit* Boost_Fuel_Cut = nullptr;
     QLineEdit* Tip_in_Duration = nullptr;
     QLineEdit* Tip_In_Amount = nullptr;
+
+private:
+    QPointer<QWidget> editor_;
 };

@@ -332,7 +332,7 @@ void PMSframe::setVisible(bool visible) {
 }
 
 void PMSframe::PMS_enhanced_actionPerformed() {
-    if (!pms_enhanced_) pms_enhanced_ = std::make_unique<PMSenhanced>();
+    if (!pms_enhanced_) pms_enhanced_ = std::make_unique<PMSenhanced>(this);
     pms_enhanced_->setVisible(true);
     pms_enhanced_->display_enhanced(settings_.cells(), selected_program());
 }

@@ -11,6 +11,7 @@
 #include "platform/core/scripted_file_chooser.h"
 #include "testsupport/event_wait.h"
 #include "testsupport/temp_folder.h"
+#include "testsupport/window_places.h"
 #include "testsupport/window_texts.h"
 
 #include <QCheckBox>
@@ -366,12 +367,16 @@ TEST_F(PmsFrameTest, EnhancedWindowHidesAndComesBackWithTheEditor) {
     frame->PMS_enhanced->click();
     PMSenhanced* e = frame->pms_enhanced();
     ASSERT_TRUE(e && e->isVisible());
+    // 50, 50 would lie on the editor's grid: it opens beside the editor.
+    EXPECT_EQ(korv::testsupport::controls_covered(editor, e->frameGeometry()), "");
+    e->move(e->pos() + QPoint(30, 20));  // where the user puts it
+    const QPoint placed = e->pos();
     editor.hide();  // Animate off, or a VXM log opened
     EXPECT_FALSE(e->isVisible());
     editor.hide();
     editor.show();
     EXPECT_TRUE(e->isVisible());
-    EXPECT_EQ(e->pos(), QPoint(50, 50));
+    EXPECT_EQ(e->pos(), placed);
     editor.close();  // closed from its frame
     EXPECT_FALSE(e->isVisible());
     editor.show();

@@ -1,6 +1,7 @@
 #include "logger/gui/datavalues.h"
 
 #include "common/core/java_numbers.h"
+#include "common/gui/window_place.h"
 #include "common/gui/window_style.h"
 
 namespace {
@@ -55,7 +56,7 @@ void datavalues::set_value(int code, float value) {
 }
 
 void datavalues::setVisible(bool show) {
-    if (show) move(50, 50);
+    if (show) korv::place_for_first_show(*this, owner_, QPoint(50, 50));
     QWidget::setVisible(show);
     if (show) raise();
 }

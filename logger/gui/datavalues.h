@@ -4,6 +4,7 @@
 // the values into it.
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 
@@ -25,12 +26,16 @@ public:
     int table_index() const { return table_.table_index(); }
     // The code's row shows the value as the runtime writes a float (2000.0).
     void set_value(int code, float value) override;
-    // Showing moves the window to 50, 50 and in front.
+    // The first showing puts it at 50, 50, or beside its owner where that
+    // would cover the owner's controls; the samples that show it again leave
+    // it where it is.
     void setVisible(bool show) override;
+    void set_owner(QWidget* owner) override { owner_ = owner; }
 
     std::array<QLabel*, kSlots> label_table{};
     std::array<QLineEdit*, kSlots> text_table{};
 
 private:
     korv::logger::DataValueTable table_;
+    QPointer<QWidget> owner_;
 };

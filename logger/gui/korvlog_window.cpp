@@ -171,7 +171,10 @@ korv::logger::LogSettingsThread* KorvLog::settings_thread(LogFamily family) cons
 LOGOBDThread1* KorvLog::logging_thread(LogFamily family) const { return runs_[korv::logger::index_of(family)].get(); }
 
 korv::logger::DataValuePanel* KorvLog::create_datavalues() {
-    if (!datavalue_handle_ && services_.parts) datavalue_handle_ = services_.parts->make_datavalues();
+    if (!datavalue_handle_ && services_.parts) {
+        datavalue_handle_ = services_.parts->make_datavalues();
+        if (datavalue_handle_) datavalue_handle_->set_owner(this);
+    }
     return datavalue_handle_.get();
 }
 

@@ -33,6 +33,8 @@ public:
     // The row of code shows value (called by the charts).
     virtual void set_value(int code, float value) = 0;
     virtual void setVisible(bool show) = 0;
+    // The window whose controls it must leave clear when it first shows.
+    virtual void set_owner(QWidget* owner) { (void)owner; }
 };
 
 // One strip-chart window of a settings frame (one per item slot); the live

@@ -129,6 +129,7 @@ struct FakeParts final : LoggerParts {
     }
     std::unique_ptr<DataValuePanel> make_datavalues() override {
         ++datavalues_made;
+        if (real_datavalues) return real_datavalues();
         auto panel = std::make_unique<FakeDataValues>();
         datavalues = panel.get();
         return panel;
@@ -145,6 +146,8 @@ struct FakeParts final : LoggerParts {
 
     std::array<FrameSetup, 3> setups{};
     bool frames_build = true;
+    // Set: makes the program's own panel instead of the recording one.
+    std::function<std::unique_ptr<DataValuePanel>()> real_datavalues;
     std::vector<std::pair<QString, int>> made;
     std::vector<QPushButton*> buttons;
     std::array<FakeSettingsThread*, 3> threads{};

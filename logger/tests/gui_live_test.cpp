@@ -7,8 +7,10 @@
 #include <thread>
 
 #include "logger/tests/fake_parts.h"
+#include "logger/gui/datavalues.h"
 #include "logger/gui/korvlog_window.h"
 #include "logger/gui/serialio.h"
+#include "testsupport/window_places.h"
 
 namespace korv::logger {
 namespace {
@@ -83,6 +85,33 @@ TEST_F(LoggerLiveCallbacks, ObdRpmSampleChartsInSlotOneOfTheRunsOwnFrame) {
     EXPECT_EQ(parts.datavalues->table_indexes, (std::vector<int>{0, 0}));
     // Shown when made, then on every call.
     EXPECT_EQ(parts.datavalues->shows, 4);
+}
+
+// The panel first shows at 50, 50 when that leaves the start window's
+// controls (Stop and Pause among them) clear, else beside it; the samples
+// that show it again never move it back.
+TEST_F(LoggerLiveCallbacks, TheDataValuePanelOpensClearOfTheStartWindowAndStaysWherePut) {
+    parts.real_datavalues = [] { return std::make_unique<datavalues>(); };
+    for (const QPoint start_window : {QPoint(0, 0), QPoint(600, 400)}) {
+        SCOPED_TRACE(start_window.x());
+        KorvLog korv(services());
+        korv.move(start_window);
+        korv.show();
+        serialio run(*unbound);
+        run.set_korv_handle(&korv);
+        run.set_settings_frame(&own_frame);
+        run.plot_point(-2, 0, 0, 0, 9);
+        auto* panel = dynamic_cast<datavalues*>(korv.datavalue_handle());
+        ASSERT_NE(panel, nullptr);
+        ASSERT_TRUE(panel->isVisible());
+        EXPECT_EQ(testsupport::controls_covered(korv, panel->frameGeometry()), "");
+        EXPECT_TRUE(testsupport::on_screen(*panel));
+        if (start_window != QPoint(0, 0)) EXPECT_EQ(panel->pos(), QPoint(50, 50));
+        panel->move(900, 700);  // the user puts it aside
+        run.plot_point(1, 0, 0x1F, 0x40, 9);
+        run.plot_point(1, 0, 0x1F, 0x40, 9);
+        EXPECT_EQ(panel->pos(), QPoint(900, 700));
+    }
 }
 
 TEST_F(LoggerLiveCallbacks, WithoutItsOwnFrameARunChartsInTheNewestFrame) {

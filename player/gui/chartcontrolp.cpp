@@ -1,9 +1,10 @@
 #include "player/gui/chartcontrolp.h"
 
+#include "common/gui/window_place.h"
+#include "common/gui/window_style.h"
 #include "player/core/strip_chart_feed.h"
 #include "player/gui/chartitem.h"
-
-#include "common/gui/window_style.h"
+#include "player/gui/play_frame.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -57,7 +58,7 @@ void chartcontrolp::setbutton(int slot) {
     paint_button(slot);
     if (!chart) return;
     if (on_[slot]) {
-        chart->show();
+        show_chart(*chart);
         chart->paint();
     } else {
         chart->hide();
@@ -76,7 +77,13 @@ void chartcontrolp::range_mouseClicked() {
     }
 }
 
+void chartcontrolp::show_chart(chartitem& chart) {
+    korv::place_for_first_show(chart, this);
+    chart.show();
+}
+
 void chartcontrolp::setVisible(bool visible) {
-    if (visible) move(50, 50);
+    // Every log opened shows the manager again: it stays where it was.
+    if (visible) korv::place_for_first_show(*this, pf, QPoint(50, 50));
     QWidget::setVisible(visible);
 }

@@ -30,8 +30,11 @@ public:
     bool range_ticked() const;
     bool is_on(int slot) const { return on_[slot]; }
     void setbutton(int slot);
-    // Shown always at 50, 50 first.
+    // First shown at 50, 50, or beside the player where that would cover
+    // its controls; later where it was left.
     void setVisible(bool visible) override;
+    // Shows a chart, beside this manager the first time.
+    void show_chart(chartitem& chart);
 
 public slots:
     void range_mouseClicked();

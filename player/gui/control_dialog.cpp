@@ -1,6 +1,7 @@
 #include "player/gui/control_dialog.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_place.h"
 #include "common/gui/window_style.h"
 
 #include <QCheckBox>
@@ -17,8 +18,11 @@ void untick_and_disable(QCheckBox* box) {
     box->setEnabled(false);
 }
 
-void show_editor(ControllerEditor* editor) {
-    if (editor && editor->window()) editor->window()->show();
+// An editor opens beside the chooser, clear of its controls.
+void show_editor(ControllerEditor* editor, const QWidget& chooser) {
+    if (!editor || !editor->window()) return;
+    korv::place_for_first_show(*editor->window(), &chooser);
+    editor->window()->show();
 }
 
 }  // namespace
@@ -169,7 +173,7 @@ void control_dialog::afc1Configure_mouseClicked() {
         } else {
             editors.afc_frame->set_config(afc1_config_file, afc1_config_dir);
         }
-        show_editor(editors.afc_frame);
+        show_editor(editors.afc_frame, *this);
     } catch (...) {}
 }
 
@@ -177,7 +181,7 @@ void control_dialog::afc2Configure_mouseClicked() {
     before_click();
     try {
         if (!editors.afc2_frame) editors.afc2_frame = pool_.make_AFCframe2();
-        show_editor(editors.afc2_frame);
+        show_editor(editors.afc2_frame, *this);
     } catch (...) {}
 }
 
@@ -185,7 +189,7 @@ void control_dialog::itcConfigure_mouseClicked() {
     before_click();
     try {
         if (!editors.itc_frame) editors.itc_frame = pool_.make_ITCframe1();
-        show_editor(editors.itc_frame);
+        show_editor(editors.itc_frame, *this);
     } catch (...) {}
 }
 
@@ -193,7 +197,7 @@ void control_dialog::pmsConfigure_mouseClicked() {
     before_click();
     try {
         if (!editors.pms_frame) editors.pms_frame = pool_.make_PMSframe();
-        show_editor(editors.pms_frame);
+        show_editor(editors.pms_frame, *this);
     } catch (...) {}
 }
 

@@ -1,6 +1,7 @@
 #include "player/gui/fuel_simulator.h"
 
 #include "common/core/java_numbers.h"
+#include "common/gui/window_place.h"
 #include "player/core/fuel_simulation.h"
 #include "player/gui/play_frame.h"
 #include "player/gui/player_analysis.h"
@@ -14,8 +15,11 @@ namespace {
 void hide(ControllerEditor* editor) {
     if (editor && editor->window()) editor->window()->hide();
 }
-void show(ControllerEditor* editor) {
-    if (editor && editor->window()) editor->window()->show();
+// An editor opens beside the player, clear of its controls.
+void show(ControllerEditor* editor, const QWidget& player) {
+    if (!editor || !editor->window()) return;
+    korv::place_for_first_show(*editor->window(), &player);
+    editor->window()->show();
 }
 
 }  // namespace
@@ -69,7 +73,7 @@ void FuelSimulator::animateControl_itemStateChanged() {
         hide(e.afc_frame);
         hide(e.afc2_frame);
         if (!e.pms_frame && pool) e.pms_frame = pool->make_PMSframe();
-        show(e.pms_frame);
+        show(e.pms_frame, frame_);
         break;
     case LogFileType::vxm: {
         hide(e.pms_frame);
@@ -83,15 +87,15 @@ void FuelSimulator::animateControl_itemStateChanged() {
         if (!frame_.afc2_animate->isChecked()) hide(e.afc2_frame);
         if (frame_.itc_animate->isChecked()) {
             if (!e.itc_frame && pool) e.itc_frame = pool->make_ITCframe1();
-            show(e.itc_frame);
+            show(e.itc_frame, frame_);
         }
         if (frame_.afc_animate->isChecked()) {
             if (!e.afc_frame && pool) e.afc_frame = pool->make_AFCframe1();
-            show(e.afc_frame);
+            show(e.afc_frame, frame_);
         }
         if (frame_.afc2_animate->isChecked()) {
             if (!e.afc2_frame && pool) e.afc2_frame = pool->make_AFCframe2();
-            show(e.afc2_frame);
+            show(e.afc2_frame, frame_);
         }
         break;
     }

@@ -1,5 +1,6 @@
 #include "player/gui/player_analysis.h"
 
+#include "common/gui/window_place.h"
 #include "player/core/chart_2d_rows.h"
 #include "player/gui/analysis_grid.h"
 #include "player/gui/chart2d_frame.h"
@@ -239,6 +240,8 @@ void PlayerAnalysis::chart_2d() {
         c2d_->o2chart_values.setColumnHeaders(kVxmO2Headers);
     }
     collect();
+    // Without a stored position it opens beside the player.
+    korv::place_for_first_show(*c2d_, &frame_);
     c2d_->show();
     chart_2d_ = false;
 }
@@ -262,10 +265,20 @@ void PlayerAnalysis::chart_3d() {
         frame_.error_rtn(QStringLiteral("No records selected for charting"));
         return;
     }
+    // The new window takes the place of the one it replaces; the first one
+    // opens at 50, 50 unless that would cover the player's controls.
+    std::optional<QPoint> last_place;
+    if (c3d_ && korv::has_own_place(*c3d_)) last_place = c3d_->pos();
     c3d_.reset();
     Plot3dWindowFactory* factory = frame_.services().plot3d;
     if (factory) c3d_ = factory->make_CHART3Dframe();
-    if (c3d_) c3d_->show();
+    if (!c3d_) return;
+    if (last_place) {
+        c3d_->move(*last_place);
+    } else {
+        korv::place_for_first_show(*c3d_, &frame_, QPoint(50, 50));
+    }
+    c3d_->show();
 }
 
 }  // namespace korv::player

@@ -70,7 +70,7 @@ void PlayerCharts::feed() {
     for (int slot = 1; slot <= kMaxCharts; ++slot) {
         if (!chartcontrol_frame_->is_on(slot)) continue;
         chartitem* c = chart(slot);
-        c->show();
+        chartcontrol_frame_->show_chart(*c);
         c->paint();
         c->update_status();
     }

@@ -57,7 +57,8 @@ void CHART3Dframe::grid_pressed() {
 
 void CHART3Dframe::setVisible(bool visible) {
     if (visible && !isVisible()) {
-        move(50, 50);
+        // Its own place unless its opener placed it; never moved back there.
+        if (!testAttribute(Qt::WA_Moved)) move(50, 50);
         delete plotter_;  // its dialogs close with it
         plotter_ = new Plotter(width(), height(), this);
         plotter_->lower();

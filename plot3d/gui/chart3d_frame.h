@@ -16,7 +16,8 @@ class CHART3Dframe : public QWidget {
 public:
     explicit CHART3Dframe(QWidget* parent = nullptr);
 
-    // Showing places the window, builds a new plot panel and loads 3d.dat.
+    // Showing places the window (at 50, 50 unless it was placed before),
+    // builds a new plot panel and loads 3d.dat.
     void setVisible(bool visible) override;
 
     Plotter* plotter() const { return plotter_; }
