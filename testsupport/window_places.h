@@ -22,7 +22,7 @@ namespace korv::testsupport {
 inline std::string controls_covered(const QWidget& owner, const QRect& frame) {
     std::string covered;
     for (const QWidget* w : owner.findChildren<QWidget*>()) {
-        if (w->isWindow() || !w->isVisibleTo(&owner)) continue;
+        if (w->window() != &owner || !w->isVisibleTo(&owner)) continue;
         if (!qobject_cast<const QAbstractButton*>(w) && !qobject_cast<const QAbstractSlider*>(w) &&
             !qobject_cast<const QLineEdit*>(w) && !qobject_cast<const QAbstractScrollArea*>(w) &&
             !qobject_cast<const QComboBox*>(w) && !qobject_cast<const QLabel*>(w)) {

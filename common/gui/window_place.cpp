@@ -36,7 +36,8 @@ WindowScene scene_of(const QWidget& window, const QWidget& owner) {
     if (screen) scene.screen = rect_of(screen->availableGeometry());
     scene.owner = rect_of(owner.frameGeometry());
     for (const QWidget* child : owner.findChildren<QWidget*>()) {
-        if (child->isWindow() || !child->isVisibleTo(&owner) || !is_control(*child)) continue;
+        // A dialog the owner holds is a window of its own, with its controls.
+        if (child->window() != &owner || !child->isVisibleTo(&owner) || !is_control(*child)) continue;
         scene.controls.push_back(rect_of(QRect(child->mapToGlobal(QPoint(0, 0)), child->size())));
     }
     for (const QWidget* other : QApplication::topLevelWidgets()) {

@@ -1,6 +1,7 @@
 #include "player/gui/korvane.h"
 
 #include "common/gui/grey_window.h"
+#include "common/gui/window_place.h"
 #include "common/gui/window_style.h"
 
 #include "player/gui/control_dialog.h"
@@ -81,6 +82,7 @@ void Korvane::playerButton_mouseClicked() {
     try {
         make_player();
         if (control_diag) play_diag->editors.take_from(control_diag->editors);
+        korv::place_for_first_show(*play_diag, this);
         play_diag->show();
         play_diag->raise();
     } catch (const std::exception& failure) {
@@ -104,6 +106,7 @@ void Korvane::controlsButton_actionPerformed() {
         control_diag->itc_config_dir = itc_config_dir;
         control_diag->pms_config_file = pms_config_file;
         control_diag->pms_config_dir = pms_config_dir;
+        korv::place_for_first_show(*control_diag, this);
         control_diag->show();
         afc1_config_file = control_diag->afc1_config_file;
         afc1_config_dir = control_diag->afc1_config_dir;

@@ -8,6 +8,7 @@
 #include "player/gui/control_dialog.h"
 #include "player/gui/play_frame.h"
 #include "player/tests/test_files.h"
+#include "testsupport/window_places.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -218,6 +219,23 @@ TEST_F(KorvaneTest, ThePlayerButtonOpensOnePlayer) {
     const kvt::KvtConfig c = recorded();
     ASSERT_TRUE(c.player.has_value());
     EXPECT_FALSE(c.player->chart_2d_present);
+}
+
+// Without a position of their own, the player and the chooser open beside
+// the start window, clear of its buttons.
+TEST_F(KorvaneTest, ThePlayerAndTheChooserOpenBesideTheStartWindow) {
+    start();
+    window->show();
+    window->player_button->click();
+    window->controlsButton_actionPerformed();
+    for (QWidget* opened : {static_cast<QWidget*>(window->play_diag), static_cast<QWidget*>(window->control_diag)}) {
+        ASSERT_NE(opened, nullptr);
+        EXPECT_TRUE(opened->isVisible());
+        EXPECT_EQ(korv::testsupport::controls_covered(*window, opened->frameGeometry()), "")
+            << opened->objectName().toStdString();
+        EXPECT_TRUE(korv::testsupport::on_screen(*opened)) << opened->objectName().toStdString();
+    }
+    EXPECT_FALSE(window->play_diag->frameGeometry().intersects(window->control_diag->frameGeometry()));
 }
 
 TEST_F(KorvaneTest, ChooserBoxRules) {
