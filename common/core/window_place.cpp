@@ -75,7 +75,7 @@ ScreenPoint place_beside(const WindowScene& scene, int width, int height) {
     const std::vector<int> ys =
         positions(scene.screen.y, scene.screen.height, height, scene.owner.y, scene.owner.bottom(), down);
 
-    using Cost = std::tuple<std::int64_t, std::int64_t, std::int64_t, int, int, int>;
+    using Cost = std::tuple<std::int64_t, std::int64_t, std::int64_t, std::int64_t, int, int, int>;
     std::optional<Cost> best;
     ScreenPoint chosen{xs.front(), ys.front()};
     for (int y : ys) {
@@ -85,9 +85,12 @@ ScreenPoint place_beside(const WindowScene& scene, int width, int height) {
             const std::int64_t on_owner = overlap(window, scene.owner);
             // The controls lie inside the owner.
             const std::int64_t on_controls = on_owner > 0 ? covered(window, scene.controls) : 0;
+            const std::int64_t on_others = covered(window, scene.others);
+            const std::int64_t on_their_controls = on_others > 0 ? covered(window, scene.other_controls) : 0;
             const Cost cost{on_controls,
+                            on_their_controls,
                             on_owner,
-                            covered(window, scene.others),
+                            on_others,
                             gap(window, scene.owner),
                             side(window, scene.owner),
                             std::min(std::abs(at.x - scene.owner.x), std::abs(at.y - scene.owner.y))};

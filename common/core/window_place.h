@@ -30,16 +30,17 @@ struct ScreenPoint {
 std::int64_t overlap(const ScreenRect& a, const ScreenRect& b);
 
 struct WindowScene {
-    ScreenRect screen;                 // where windows may go
-    ScreenRect owner;                  // the window the new one belongs to
-    std::vector<ScreenRect> controls;  // the owner's buttons, fields and texts
-    std::vector<ScreenRect> others;    // the program's other windows on show
+    ScreenRect screen;                       // where windows may go
+    ScreenRect owner;                        // the window the new one belongs to
+    std::vector<ScreenRect> controls;        // the owner's buttons, fields and texts
+    std::vector<ScreenRect> others;          // the program's other windows on show
+    std::vector<ScreenRect> other_controls;  // and their controls
 };
 
 // The top-left corner for a window of width x height: on the screen (its
 // top-left corner when the window is larger), covering as little of the
-// owner's controls as can be, then of the owner, then of the other
-// windows, and as near the owner as that allows: right of it, else below,
+// owner's controls as can be, then of the other windows' controls, then of
+// the owner and of the other windows, and as near the owner as that allows: right of it, else below,
 // left of or above it, as level with its top or left edge as can be.
 ScreenPoint place_beside(const WindowScene& scene, int width, int height);
 

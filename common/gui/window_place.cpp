@@ -30,20 +30,25 @@ bool is_control(const QWidget& w) {
            qobject_cast<const QLabel*>(&w);
 }
 
+void add_controls(const QWidget& window, std::vector<ScreenRect>& controls) {
+    for (const QWidget* child : window.findChildren<QWidget*>()) {
+        // A dialog the window holds is a window of its own, with its controls.
+        if (child->window() != &window || !child->isVisibleTo(&window) || !is_control(*child)) continue;
+        controls.push_back(rect_of(QRect(child->mapToGlobal(QPoint(0, 0)), child->size())));
+    }
+}
+
 WindowScene scene_of(const QWidget& window, const QWidget& owner) {
     WindowScene scene;
     const QScreen* screen = owner.screen() ? owner.screen() : QGuiApplication::primaryScreen();
     if (screen) scene.screen = rect_of(screen->availableGeometry());
     scene.owner = rect_of(owner.frameGeometry());
-    for (const QWidget* child : owner.findChildren<QWidget*>()) {
-        // A dialog the owner holds is a window of its own, with its controls.
-        if (child->window() != &owner || !child->isVisibleTo(&owner) || !is_control(*child)) continue;
-        scene.controls.push_back(rect_of(QRect(child->mapToGlobal(QPoint(0, 0)), child->size())));
-    }
+    add_controls(owner, scene.controls);
     for (const QWidget* other : QApplication::topLevelWidgets()) {
         if (other == &window || other == &owner || !other->isVisible()) continue;
         if (other->windowType() == Qt::Popup || other->windowType() == Qt::ToolTip) continue;
         scene.others.push_back(rect_of(other->frameGeometry()));
+        add_controls(*other, scene.other_controls);
     }
     return scene;
 }

@@ -64,6 +64,21 @@ TEST(WindowPlace, ClearOfTheProgramsOtherWindows) {
     EXPECT_EQ(overlap(next, scene.owner), 0);
 }
 
+TEST(WindowPlace, WhereAnotherWindowMustBeCoveredItsControlsAreNot) {
+    // The owner on the left half, another window on the right half with its
+    // buttons along its top: the new window goes on that window, under them.
+    WindowScene scene;
+    scene.screen = {0, 0, 1000, 500};
+    scene.owner = {0, 0, 500, 500};
+    scene.controls.push_back({10, 10, 100, 50});
+    scene.others.push_back({500, 0, 500, 500});
+    scene.other_controls.push_back({510, 10, 480, 100});
+    const ScreenPoint at = place_beside(scene, 300, 300);
+    const ScreenRect window{at.x, at.y, 300, 300};
+    EXPECT_EQ(overlap(window, scene.other_controls[0]), 0) << at.x << "," << at.y;
+    EXPECT_EQ(overlap(window, scene.owner), 0) << at.x << "," << at.y;
+}
+
 TEST(WindowPlace, AWindowLargerThanTheScreenStartsAtItsCorner) {
     WindowScene scene = scene_with_owner_at(100, 100);
     scene.screen = {0, 0, 600, 500};
