@@ -30,6 +30,9 @@ public:
     virtual void set_obd_frame(LogSettingsFrame* frame) = 0;
     // Which port numbers a settings frame holds open.
     virtual PortUsed& port_table() = 0;
+    // The start window, whose controls the settings frames leave clear when
+    // they first show; null when there is none to keep clear.
+    virtual const QWidget* start_window() const { return nullptr; }
     // Start is wanted while a frame has items.
     virtual void request_start(bool wanted) = 0;
     // A run is logging (Stop and Pause are usable).

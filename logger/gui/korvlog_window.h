@@ -91,6 +91,7 @@ public:
     // The one data-value panel shared by every run; null until made.
     korv::logger::DataValuePanel* datavalue_handle() const override { return datavalue_handle_.get(); }
     korv::logger::DataValuePanel* create_datavalues() override;
+    const QWidget* start_window() const override { return this; }
 
     // A settings frame asks for Start when it has items and withdraws it
     // when it has none; Start stays disabled while any run is alive.

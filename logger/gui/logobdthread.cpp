@@ -1,6 +1,7 @@
 #include "logger/gui/logobdthread.h"
 
 #include "common/core/korvio_library.h"
+#include "common/gui/window_place.h"
 #include "logger/core/interface_settings.h"
 #include "logger/core/logger_texts.h"
 #include "logger/gui/chartcontrol.h"
@@ -42,6 +43,7 @@ void LOGOBDThread::run() {
     }
     frame.set_controls();
     frame.setWindowTitle(title_);
+    korv::place_for_first_show(frame, korv_handle_.start_window());
     frame.show();
 
     frame.serial_handle = sio_.get();

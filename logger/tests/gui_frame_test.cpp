@@ -13,6 +13,7 @@
 #include "logger/gui/chartitem.h"
 #include "logger/gui/linkframe.h"
 #include "logger/gui/serialio.h"
+#include "testsupport/window_places.h"
 
 namespace korv::logger {
 namespace {
@@ -129,6 +130,24 @@ TEST_F(SettingsFrame, ObdFrameLooksAsGivenAndIsTheNewestFrame) {
     session.window->obd_button_actionPerformed();
     EXPECT_EQ(session.frame(LogFamily::obd), frame);
     EXPECT_TRUE(frame->isVisible());
+}
+
+// Both families' frames open beside the start window, clear of Start, Stop
+// and Pause, and not on each other; one put aside by the user stays there.
+TEST_F(SettingsFrame, FramesOpenClearOfTheStartWindow) {
+    LOGOBDframe* obd = session.open(LogFamily::obd);
+    LOGOBDframe* dsm = session.open(LogFamily::dsm);
+    ASSERT_TRUE(obd && dsm);
+    for (LOGOBDframe* frame : {obd, dsm}) {
+        EXPECT_EQ(testsupport::controls_covered(*session.window, frame->frameGeometry()), "")
+            << frame->windowTitle().toStdString();
+        EXPECT_TRUE(testsupport::on_screen(*frame));
+    }
+    EXPECT_FALSE(obd->frameGeometry().intersects(dsm->frameGeometry()));
+    obd->move(700, 600);
+    obd->hide();
+    session.window->obd_button_actionPerformed();
+    EXPECT_EQ(obd->pos(), QPoint(700, 600));
 }
 
 TEST_F(SettingsFrame, DsmFrameHasItsCableLockedAndItsOwnItems) {
