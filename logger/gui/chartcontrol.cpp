@@ -1,5 +1,6 @@
 #include "logger/gui/chartcontrol.h"
 
+#include "common/gui/window_place.h"
 #include "common/gui/window_style.h"
 #include "logger/core/chart_presets.h"
 #include "logger/gui/chartitem.h"
@@ -141,7 +142,8 @@ void chartcontrol::range_mouseClicked() {
 }
 
 void chartcontrol::setVisible(bool show) {
-    if (show) move(50, 50);
+    // 50, 50 the first time, unless that lies on the start window's controls.
+    if (show) korv::place_for_first_show(*this, korv_.start_window(), QPoint(50, 50));
     QWidget::setVisible(show);
 }
 

@@ -36,7 +36,8 @@ public:
     void click_sync(int x, int width);
     // Every shown chart of pf puts its mark at x and rebuilds its title.
     void hover_sync(int x);
-    // Shown at 50, 50.
+    // First shown at 50, 50, or beside the start window where that would
+    // cover its controls; later where it was left.
     void setVisible(bool show) override;
 
     bool button_green(int slot) const;

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 
+#include "common/gui/window_place.h"
 #include "logger/core/chart_presets.h"
 #include "logger/core/strip_chart_options.h"
 #include "logger/gui/chartcontrol.h"
@@ -75,8 +76,11 @@ void chartitem::scroll_data(int x, int full_width) {
 }
 
 void chartitem::setVisible(bool show) {
-    if (show) {
-        move(p_.value_or(QPoint(50, 50)));
+    if (show && p_) {
+        move(*p_);
+    } else if (show) {
+        // 50, 50 the first time, unless that lies on the start window's controls.
+        korv::place_for_first_show(*this, korv_handle_ ? korv_handle_->start_window() : nullptr, QPoint(50, 50));
     } else if (isVisible()) {
         p_ = pos();
     }

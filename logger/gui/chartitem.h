@@ -58,7 +58,8 @@ public:
     // Scroll half a window for a click at x in a window full_width wide.
     void scroll_data(int x, int full_width);
 
-    // Shown at its last position (50, 50 the first time); hiding remembers it.
+    // Shown at its last position (the first time at 50, 50, or beside the
+    // start window where that would cover its controls); hiding remembers it.
     void setVisible(bool show) override;
 
 protected:

@@ -132,16 +132,23 @@ TEST_F(SettingsFrame, ObdFrameLooksAsGivenAndIsTheNewestFrame) {
     EXPECT_TRUE(frame->isVisible());
 }
 
-// Both families' frames open beside the start window, clear of Start, Stop
-// and Pause, and not on each other; one put aside by the user stays there.
-TEST_F(SettingsFrame, FramesOpenClearOfTheStartWindow) {
+// Both families' frames, the chart control and the charts open clear of
+// the start window's Start, Stop and Pause, and the frames not on each
+// other; a frame put aside by the user stays there.
+TEST_F(SettingsFrame, WindowsOpenClearOfTheStartWindow) {
+    session.window->logcharts->click();
     LOGOBDframe* obd = session.open(LogFamily::obd);
     LOGOBDframe* dsm = session.open(LogFamily::dsm);
     ASSERT_TRUE(obd && dsm);
-    for (LOGOBDframe* frame : {obd, dsm}) {
-        EXPECT_EQ(testsupport::controls_covered(*session.window, frame->frameGeometry()), "")
-            << frame->windowTitle().toStdString();
-        EXPECT_TRUE(testsupport::on_screen(*frame));
+    obd->log_rpm->click();
+    obd->log_tps->click();
+    chartcontrol* bar = chartcontrol_of(*session.window);
+    ASSERT_TRUE(bar && bar->isVisible());
+    ASSERT_TRUE(obd->chart(1)->isVisible() && obd->chart(7)->isVisible());
+    for (QWidget* opened : std::initializer_list<QWidget*>{obd, dsm, bar, obd->chart(1), obd->chart(7)}) {
+        EXPECT_EQ(testsupport::controls_covered(*session.window, opened->frameGeometry()), "")
+            << opened->windowTitle().toStdString();
+        EXPECT_TRUE(testsupport::on_screen(*opened)) << opened->windowTitle().toStdString();
     }
     EXPECT_FALSE(obd->frameGeometry().intersects(dsm->frameGeometry()));
     obd->move(700, 600);
