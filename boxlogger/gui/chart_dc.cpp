@@ -1,7 +1,7 @@
 #include "boxlogger/gui/chart_dc.h"
 
 #include "common/core/colour.h"
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>

@@ -7,7 +7,7 @@
 
 #include "boxlogger/core/app_settings.h"
 #include "common/core/colour.h"
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 
 namespace korv::boxlogger {
 
@@ -40,9 +40,7 @@ CColorMenu::CColorMenu(QWidget* parent) : QMenu(parent) {
 std::uint32_t CColorMenu::ColorFromCommandId(int id) {
     const int n = id - cmd::kColourFirst;
     if (n < 0 || n >= kColorMenuEntries) {
-        const QColor text = QApplication::palette().color(QPalette::WindowText);
-        return bgr_of({static_cast<std::uint8_t>(text.red()), static_cast<std::uint8_t>(text.green()),
-                       static_cast<std::uint8_t>(text.blue())});
+        return bgr_of(to_colour(QApplication::palette().color(QPalette::WindowText)));
     }
     return color_of_menu_index(n);
 }

@@ -5,7 +5,7 @@
 #include "boxlogger/core/vxmlog_doc.h"
 #include "boxlogger/gui/channel_group_list.h"
 #include "common/core/colour.h"
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 #include "common/gui/window_style.h"
 #include "platform/gui/windows1252_text.h"
 

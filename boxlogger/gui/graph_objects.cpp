@@ -3,7 +3,7 @@
 #include "boxlogger/gui/chart_dialogs.h"
 #include "boxlogger/gui/vxmlog_view.h"
 #include "common/core/colour.h"
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 #include "platform/gui/windows1252_text.h"
 
 #include <QScrollBar>

@@ -1,6 +1,6 @@
 #include "boxlogger/core/sample_list_chart.h"
 #include "common/core/colour.h"
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 #include "boxlogger/gui/chart_dialogs.h"
 #include "boxlogger/gui/vxmlog_view.h"
 #include "platform/core/scripted_file_chooser.h"

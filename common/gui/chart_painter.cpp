@@ -7,8 +7,6 @@
 
 namespace korv {
 
-QColor to_qcolor(Colour colour) { return QColor(colour.r, colour.g, colour.b); }
-
 void paint_drawing(QPainter& painter, const ChartDrawing& drawing) {
     painter.save();
     for (const ChartPolyline& line : drawing.lines) {

@@ -2,18 +2,15 @@
 // Paints a draw list worked out in core on any Qt device: window, bitmap,
 // printer.
 #include "common/core/chart_drawing.h"
-#include "common/core/colour.h"
-
-#include <QColor>
+// The 3-D plot's widgets still reach to_qcolor through this header.
+#include "common/gui/qt_colour.h"
 
 class QPainter;
 
 namespace korv {
 
-QColor to_qcolor(Colour colour);
-
 // Each line in its own colour and width, then the texts in black in the
-// painter's state is restored afterwards.
+// painter's font; the painter's state is restored afterwards.
 void paint_drawing(QPainter& painter, const ChartDrawing& drawing);
 
 }  // namespace korv

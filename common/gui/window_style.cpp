@@ -1,6 +1,7 @@
 #include "common/gui/window_style.h"
 
 #include "common/core/colour_contrast.h"
+#include "common/gui/qt_colour.h"
 
 #include <QPalette>
 #include <QWidget>
@@ -19,13 +20,6 @@ QColor disabled_text_colour() { return QColor(80, 80, 80); }
 
 namespace {
 
-Colour colour_of(const QColor& c) {
-    return Colour{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-                  static_cast<std::uint8_t>(c.blue())};
-}
-
-QColor qcolor_of(Colour c) { return QColor(c.r, c.g, c.b); }
-
 void set_disabled_text(QPalette& colours, const QColor& text) {
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
         colours.setColor(QPalette::Disabled, role, text);
@@ -35,10 +29,10 @@ void set_disabled_text(QPalette& colours, const QColor& text) {
 }  // namespace
 
 QColor disabled_text_on(const QColor& background) {
-    return qcolor_of(readable_grey_on(colour_of(background), static_cast<std::uint8_t>(disabled_text_colour().red())));
+    return to_qcolor(readable_grey_on(to_colour(background), static_cast<std::uint8_t>(disabled_text_colour().red())));
 }
 
-QColor text_colour_on(const QColor& background) { return qcolor_of(readable_text_on(colour_of(background))); }
+QColor text_colour_on(const QColor& background) { return to_qcolor(readable_text_on(to_colour(background))); }
 
 void use_readable_disabled_text(QWidget& widget) {
     QPalette colours = widget.palette();

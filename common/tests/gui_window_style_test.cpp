@@ -7,7 +7,7 @@
 #include <QPalette>
 #include <gtest/gtest.h>
 
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 
 namespace korv {
 namespace {
