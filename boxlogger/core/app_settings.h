@@ -1,8 +1,9 @@
 #pragma once
 // VXMlog's own settings beside the channel descriptions and quick selects:
-// the port, the two chart colours (Settings) and the three window placements
-// (State). Whatever is read is sanitised, so a hand-edited or damaged store
-// never puts a window off every screen or opens a port that does not exist.
+// the port, the two chart colours (Settings), the three window placements
+// (State) and the review windows' recent files (Recent File List). Whatever
+// is read is sanitised, so a hand-edited or damaged store never puts a window
+// off every screen, opens a port that does not exist or lists an empty entry.
 #include <array>
 #include <cstdint>
 #include <optional>

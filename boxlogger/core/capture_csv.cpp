@@ -50,12 +50,6 @@ void produce(std::span<const CsvColumn> columns, const VxmSampleTable& samples, 
 
 }  // namespace
 
-std::string capture_csv_text(std::span<const CsvColumn> columns, const VxmSampleTable& samples) {
-    std::string text;
-    produce(columns, samples, [&](const std::string& piece) { text += piece; });
-    return text;
-}
-
 std::optional<std::string> write_capture_csv(const std::string& path, std::span<const CsvColumn> columns,
                                              const VxmSampleTable& samples) {
     AtomicFileWriter file;

@@ -16,9 +16,6 @@ struct CsvColumn {
     std::string units;  // empty: the header shows the bare label
 };
 
-// The whole text for a few samples (tests, small documents).
-std::string capture_csv_text(std::span<const CsvColumn> columns, const VxmSampleTable& samples);
-
 // Writes the export through a temporary file, so a failure keeps any earlier
 // file of the name. nullopt on success, else the reason.
 std::optional<std::string> write_capture_csv(const std::string& path, std::span<const CsvColumn> columns,

@@ -1,8 +1,9 @@
 #pragma once
 // A mutex the poll thread gives way on. The poll thread retakes its locks
 // back to back, and a plain mutex lets it win again and again, starving the
-// GUI thread's short calls (subscribing, holding, draining). Here the poll
-// thread waits until no other thread is queued for the lock before taking it.
+// other threads' calls (the GUI thread subscribing and draining, a worker's
+// probe or command). Here the poll thread waits until no other thread is
+// queued for the lock before taking it.
 #include <atomic>
 #include <mutex>
 #include <thread>

@@ -24,11 +24,6 @@ void CSerialPort::SetPort(int port_index) {
     set_port_locked(port_index);
 }
 
-void CSerialPort::Open() {
-    auto lock = lock_engine();
-    open_locked();
-}
-
 int CSerialPort::Close() {
     auto lock = lock_engine();
     return close_locked();

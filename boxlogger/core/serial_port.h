@@ -36,7 +36,6 @@ public:
 
     // Chooses the port (0 = COM1) and opens it.
     void SetPort(int port_index);
-    void Open();
     // 0 when nothing was open, else non-zero once closed. Clears link faked.
     int Close();
     // -1 port unavailable, else the reply bytes to 0xFF: 0 no box,

@@ -108,7 +108,6 @@ public:
     bool paused() const { return paused_; }
     bool loaded() const { return loaded_; }
     bool modified() const { return modified_; }
-    bool has_ring() const { return ring_ != nullptr; }
 
 private:
     void notify(int hint, std::size_t first_new = 0);

@@ -37,7 +37,6 @@ public:
     QRectF map(const chart::LRect& r) const;
     chart::LRect to_logical(const QRect& device_rect) const;
     QPoint to_logical(const QPoint& device_point) const;
-    double units_per_device_x() const { return 1.0 / sx_; }
 
     int text_width(const QString& text) const;
     int text_height() const;

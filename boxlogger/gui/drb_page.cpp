@@ -161,7 +161,6 @@ CDRBGenIOTab::CDRBGenIOTab(CEngineSheet& sheet, int dialog, const QString& capti
     connect(toggle_, &QPushButton::clicked, this, &CDRBGenIOTab::OnToggleVoltages);
 }
 
-bool CDRBGenIOTab::ShowSensorVoltages() { return show_voltages; }
 void CDRBGenIOTab::SetShowSensorVoltages(bool on) { show_voltages = on; }
 
 void CDRBGenIOTab::SetFields(const int* ids) {

@@ -110,7 +110,6 @@ public:
     void OnToggleVoltages();
 
     // Program-wide: every general I/O page shows voltages or values alike.
-    static bool ShowSensorVoltages();
     static void SetShowSensorVoltages(bool on);
 
     int row_count() const { return static_cast<int>(rows_.size()); }

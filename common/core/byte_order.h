@@ -18,7 +18,6 @@ inline std::uint32_t load_u32_be(const std::uint8_t* p) {
     return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
            (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
 }
-inline std::int32_t load_i32_le(const std::uint8_t* p) { return std::bit_cast<std::int32_t>(load_u32_le(p)); }
 inline std::int32_t load_i32_be(const std::uint8_t* p) { return std::bit_cast<std::int32_t>(load_u32_be(p)); }
 inline float load_f32_le(const std::uint8_t* p) { return std::bit_cast<float>(load_u32_le(p)); }
 inline float load_f32_be(const std::uint8_t* p) { return std::bit_cast<float>(load_u32_be(p)); }
@@ -43,7 +42,6 @@ inline void store_u32_be(std::uint8_t* p, std::uint32_t v) {
     p[2] = static_cast<std::uint8_t>(v >> 8);
     p[3] = static_cast<std::uint8_t>(v);
 }
-inline void store_i32_le(std::uint8_t* p, std::int32_t v) { store_u32_le(p, std::bit_cast<std::uint32_t>(v)); }
 inline void store_i32_be(std::uint8_t* p, std::int32_t v) { store_u32_be(p, std::bit_cast<std::uint32_t>(v)); }
 inline void store_f32_le(std::uint8_t* p, float v) { store_u32_le(p, std::bit_cast<std::uint32_t>(v)); }
 inline void store_f32_be(std::uint8_t* p, float v) { store_u32_be(p, std::bit_cast<std::uint32_t>(v)); }

@@ -187,9 +187,8 @@ public:
     Record curr_record() const { return curr_record_; }
     void set_curr_record(Record n) { curr_record_ = saturate(n); }
     Record hover_x() const { return hover_x_; }
-    // The view of the last repaint: the first index drawn and its curr_record.
+    // The first index the last repaint drew.
     Record first_point() const { return first_point_; }
-    Record last_point() const { return last_point_; }
 
     // --- Drawing ----------------------------------------------------------
     // A shown chart with points (and, where required, a range above its

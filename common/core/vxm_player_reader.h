@@ -36,7 +36,6 @@ public:
     std::optional<std::string> open(const std::string& path, FloatOrder order);
     void close();
     bool is_open() const { return file_.is_open(); }
-    FloatOrder float_order() const { return order_; }
 
     // Reads the header of the open file. Every slot and named field is cleared
     // first, so nothing of an earlier log survives. The header is checked

@@ -40,9 +40,6 @@ inline constexpr std::uint8_t kNosInUse = 0x08;
 // Block-relative offsets of a table cell (row 0-15, column 0-12).
 int fuel_offset(int row, int column);
 int timing_offset(int row, int column);
-inline int cell_offset(int table, int row, int column) {
-    return table == kFuel ? fuel_offset(row, column) : timing_offset(row, column);
-}
 
 // 1, L/4, L/2, 3L/4 and L psi, each truncated toward zero.
 std::array<int, 5> boost_breakpoints(int limit);

@@ -52,7 +52,6 @@ public:
 
     ErrorReporter& error_reporter() { return errors_; }
     const VcdSettings& settings() const { return settings_; }
-    const VcdMap& shown_map() const { return shown_; }
     std::optional<VcdCell> highlighted_cell() const { return lit_; }
 
 public slots:

@@ -26,8 +26,6 @@ public:
     // Shows the selected kind (the first when none is selected).
     void display_pgm();
 
-    const korv::editors::afr::AfrCells& cell_values() const { return cell_values_; }
-
     std::array<std::array<QLineEdit*, kGridColumns>, kGridRows> display_cells{};  // [0][0] is null
     std::array<QRadioButton*, korv::editors::afr::kKinds> kind_buttons{};
 

@@ -43,7 +43,6 @@ inline constexpr std::array<FamilyTraits, 3> kFamilyTraits = {{
 
 constexpr const FamilyTraits& traits_of(LogFamily family) { return kFamilyTraits[index_of(family)]; }
 constexpr const FamilyTraits& traits_of(LogType type) { return kFamilyTraits[static_cast<int>(type) - 1]; }
-constexpr LogFamily family_of(LogType type) { return static_cast<LogFamily>(static_cast<int>(type) - 1); }
 
 // Item slots of a settings frame: slot 0 the link probe's item, 1-14 logged
 // items; the chart windows are indexed the same way.

@@ -23,7 +23,6 @@ public:
     // Settings frames ask for Start when items are chosen and withdraw it
     // when none are; the last request holds.
     void request_start(bool wanted) { start_requested_ = wanted; }
-    bool start_requested() const { return start_requested_; }
 
     void run_started(LogFamily family) { phase_[index_of(family)] = RunPhase::starting; }
     void run_logging(LogFamily family) { phase_[index_of(family)] = RunPhase::logging; }

@@ -8,7 +8,6 @@
 #include "player/gui/controller_editors.h"
 #include "player/gui/korvane.h"
 #include "player/gui/palm_transfer_front_end.h"
-#include "player/gui/palmthread.h"
 #include "player/gui/playback_hooks.h"
 
 #include <QApplication>

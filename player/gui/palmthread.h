@@ -53,7 +53,8 @@ public:
     // From start() until the last step on the GUI thread.
     bool running() const { return running_; }
 
-    // Workers of any transfer still alive in this process.
+    // Job workers of any kind still alive in this process (transfers, PMS
+    // downloads): JobWorker::running().
     static int workers_running();
 
     // What the transfer worker hands to the GUI thread.

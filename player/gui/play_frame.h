@@ -124,7 +124,6 @@ public:
     // Where the analysis grid goes.
     QWidget* analysis_area = nullptr;
 
-    csv_dialog* csv_diag() const { return csv_diag_; }
     korv::player::PlaybackAnalysis& analysis() { return *analysis_; }
     korv::player::RecordAnimation& animation() { return *animation_; }
 

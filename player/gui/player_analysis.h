@@ -46,7 +46,6 @@ public:
     AnalysisGrid* grid() const { return grid_; }
     PlayerCharts& charts() { return *charts_; }
     CHART2Dframe* chart2d_window() const { return c2d_.get(); }
-    QWidget* chart3d_window() const { return c3d_.get(); }
     bool chart_2d_running() const { return chart_2d_; }
     bool chart_3d_running() const { return chart_3d_; }
     std::int64_t count_3d() const { return log3d_.count_3d(); }

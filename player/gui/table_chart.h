@@ -14,13 +14,10 @@ public:
     explicit TableChart(QWidget* parent = nullptr);
 
     void setModel(const korv::player::StringTable* table);
-    const korv::player::StringTable* model() const { return table_; }
     // Ticks on the Y axis, 2 at least; the default is 5.
     void setNumYTicks(int n);
-    int numYTicks() const { return y_ticks_; }
     // A fixed top for the Y axis; unset, the axis follows the data.
     void setYAxisMax(double value);
-    std::optional<double> yAxisMax() const { return y_max_; }
 
     // The Y range drawn: the fixed top, or the data's highest value (and its
     // lowest when below 0).
