@@ -67,7 +67,9 @@ struct Player {
         frame->theFile = QString::fromStdString(g_name);
         frame->recall_cfg1();
     }
-    PlayerCharts& charts() { return static_cast<korv::player::PlayerAnalysis&>(frame->analysis()).charts(); }
+    korv::player::PlayerCharts& charts() {
+        return static_cast<korv::player::PlayerAnalysis&>(frame->analysis()).charts();
+    }
 };
 Player* g_player = nullptr;
 
@@ -104,7 +106,7 @@ void BM_PlotData(benchmark::State& state) {
 
 // Every chart switched on, each painted at four places in the log.
 void BM_RepaintCharts(benchmark::State& state) {
-    PlayerCharts& charts = g_player->charts();
+    korv::player::PlayerCharts& charts = g_player->charts();
     chartcontrolp& manager = *charts.manager();
     for (int slot = 1; slot <= korv::player::kMaxCharts; ++slot) {
         if (manager.button_flag[slot]->isEnabled() && !manager.is_on(slot)) manager.setbutton(slot);

@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 
+namespace korv::player {
 namespace {
 constexpr int kCellWidth = 36;
 constexpr int kCellHeight = 20;
@@ -16,7 +17,7 @@ bool is_data_cell(int row, int column) { return row >= 1 && column >= 1; }
 AnalysisCell::AnalysisCell(int row, int column, QWidget* parent) : QLineEdit(parent), row_(row), column_(column) {
     setReadOnly(true);
     // "Dialog" at 10 of the 72-dpi world the grid was laid out in.
-    setFont(korv::window_font(10));
+    setFont(window_font(10));
     // Small cells: no frame, the grey between them marks the grid, and no
     // margin beyond the line edit's own, so "14.25" fits.
     setFrame(false);
@@ -91,3 +92,5 @@ void AnalysisGrid::clear_values() {
         }
     }
 }
+
+}  // namespace korv::player

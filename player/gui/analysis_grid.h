@@ -7,6 +7,8 @@
 
 #include <array>
 
+namespace korv::player {
+
 class AnalysisCell : public QLineEdit {
     Q_OBJECT
 public:
@@ -55,3 +57,5 @@ signals:
 private:
     std::array<std::array<AnalysisCell*, columns>, rows> cells_{};
 };
+
+}  // namespace korv::player

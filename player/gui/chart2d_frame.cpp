@@ -13,14 +13,14 @@ CHART2Dframe::CHART2Dframe() : QWidget(nullptr) {
     korv::paint_window_grey(*this);
     setFont(QFont(QStringLiteral("Dialog"), 10));
 
-    o2_chart = new TableChart(this);
+    o2_chart = new korv::player::TableChart(this);
     o2_chart->setObjectName("o2_chart");
     o2_chart->setGeometry(9, 5, 536, 136);
     o2_chart->setModel(&o2chart_values);
     o2_chart->setNumYTicks(2);
     o2_chart->setYAxisMax(1.5);
 
-    chart_2d = new TableChart(this);
+    chart_2d = new korv::player::TableChart(this);
     chart_2d->setObjectName("chart_2d");
     chart_2d->setGeometry(9, 143, 536, 136);
     chart_2d->setFont(font());

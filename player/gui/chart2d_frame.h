@@ -5,7 +5,9 @@
 
 #include <QWidget>
 
+namespace korv::player {
 class TableChart;
+}
 
 class CHART2Dframe : public QWidget {
     Q_OBJECT
@@ -17,8 +19,8 @@ public:
 
     korv::player::StringTable o2chart_values;
     korv::player::StringTable chart2d_values;
-    TableChart* o2_chart = nullptr;
-    TableChart* chart_2d = nullptr;
+    korv::player::TableChart* o2_chart = nullptr;
+    korv::player::TableChart* chart_2d = nullptr;
 
     // Removes rows from the front of both tables until each holds at most one.
     void clear_tables();

@@ -13,13 +13,14 @@
 #include <memory>
 #include <optional>
 
-class AnalysisGrid;
 class CHART2Dframe;
 class PLAYframe;
-class PlayerCharts;
 class QWidget;
 
 namespace korv::player {
+
+class AnalysisGrid;
+class PlayerCharts;
 
 class PlayerAnalysis : public QObject, public PlaybackAnalysis {
     Q_OBJECT

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <span>
 
-using namespace korv::player;
+namespace korv::player {
 
 PlayerCharts::PlayerCharts(PLAYframe& frame) : frame_(frame) {
     for (int slot = 1; slot <= kMaxCharts; ++slot) chart_frames_[slot] = std::make_unique<chartitem>(slot);
@@ -79,7 +79,7 @@ void PlayerCharts::feed() {
 // Points go to the charts in blocks; the "Range" box is read once for the
 // whole log, and each chart is given room for a point per record up front.
 void PlayerCharts::feed_points(PlayerLog& log) {
-    std::array<korv::StripChartRangeBox, kMaxCharts + 1> boxes{};
+    std::array<StripChartRangeBox, kMaxCharts + 1> boxes{};
     for (int slot = 1; slot <= kMaxCharts; ++slot) boxes[slot] = chart(slot)->range_box();
     const auto records = static_cast<std::size_t>(std::max<std::int64_t>(log.log_records(), 0));
     const auto error = pass_chart_points(log, [&](int slot, std::span<const std::int32_t> points) {
@@ -96,3 +96,5 @@ void PlayerCharts::follow(std::int64_t n) {
         if (c->chart_loaded && !c->local_scroll && c->isVisible()) c->scrollmark(n);
     }
 }
+
+}  // namespace korv::player

@@ -12,6 +12,8 @@ class PLAYframe;
 class chartcontrolp;
 class chartitem;
 
+namespace korv::player {
+
 class PlayerCharts {
 public:
     explicit PlayerCharts(PLAYframe& frame);
@@ -35,9 +37,11 @@ public:
     void follow(std::int64_t n);
 
 private:
-    void feed_points(korv::player::PlayerLog& log);
+    void feed_points(PlayerLog& log);
 
     PLAYframe& frame_;
-    std::array<std::unique_ptr<chartitem>, korv::player::kChartSlots> chart_frames_;
+    std::array<std::unique_ptr<chartitem>, kChartSlots> chart_frames_;
     std::unique_ptr<chartcontrolp> chartcontrol_frame_;
 };
+
+}  // namespace korv::player

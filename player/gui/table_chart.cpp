@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+namespace korv::player {
 namespace {
 
 constexpr int kAxisWidth = 40;  // room for the Y labels
@@ -19,7 +20,7 @@ const QColor kSeriesColours[] = {QColor(0, 0, 255),   QColor(255, 0, 0),   QColo
 
 TableChart::TableChart(QWidget* parent) : QWidget(parent) {}
 
-void TableChart::setModel(const korv::player::StringTable* table) {
+void TableChart::setModel(const StringTable* table) {
     table_ = table;
     update();
 }
@@ -112,3 +113,5 @@ void TableChart::paintEvent(QPaintEvent*) {
                          QString::fromStdString(table_->headers()[std::size_t(c)]));
     }
 }
+
+}  // namespace korv::player

@@ -8,12 +8,14 @@
 
 #include <optional>
 
+namespace korv::player {
+
 class TableChart : public QWidget {
     Q_OBJECT
 public:
     explicit TableChart(QWidget* parent = nullptr);
 
-    void setModel(const korv::player::StringTable* table);
+    void setModel(const StringTable* table);
     // Ticks on the Y axis, 2 at least; the default is 5.
     void setNumYTicks(int n);
     // A fixed top for the Y axis; unset, the axis follows the data.
@@ -27,7 +29,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const korv::player::StringTable* table_ = nullptr;
+    const StringTable* table_ = nullptr;
     int y_ticks_ = 5;
     std::optional<double> y_max_;
 };
+
+}  // namespace korv::player
