@@ -27,23 +27,24 @@ namespace korv::logger {
 class GuiThreadFileChooser;
 class GuiThreadMessageBox;
 class GuiThreadQuestions;
-}  // namespace korv::logger
 
-// What the window works with; every member may stay empty.
+// What the start window works with; every member may stay empty.
 struct KorvLogServices {
     // The settings frames, charts and panels; none: their buttons do nothing.
-    korv::logger::LoggerParts* parts = nullptr;
+    LoggerParts* parts = nullptr;
     // The save dialogs; none: Qt's file dialog over this window.
-    korv::platform::FileChooser* file_chooser = nullptr;
+    platform::FileChooser* file_chooser = nullptr;
     // The save step's Yes/No questions; none: Qt's message box over this window.
-    korv::platform::MessageBox* message_box = nullptr;
+    platform::MessageBox* message_box = nullptr;
     // The library; none: libkorvio.so, loaded by name on first use.
-    const korv::KorvioLibrary* library = nullptr;
+    const KorvioLibrary* library = nullptr;
     // Where the sample dumps are; empty: the current directory.
     std::string working_directory;
     // Ends the program after a permitted close; none: leave Qt's event loop.
     std::function<void(int status)> exit_process;
 };
+
+}  // namespace korv::logger
 
 class KorvLog : public QWidget, public korv::logger::KorvLogHost {
     Q_OBJECT
@@ -51,7 +52,7 @@ public:
     static constexpr int content_width = 477;
     static constexpr int content_height = 146;
 
-    using Services = KorvLogServices;
+    using Services = korv::logger::KorvLogServices;
 
     explicit KorvLog(Services services = {});
     ~KorvLog() override;
