@@ -1,10 +1,9 @@
 // Samples per second of the DSM logging engine against the simulated ECU,
 // paced at 1953 baud. Each sample is three strictly sequential bytes on the
-// wire (the address, its echo, the value), and the link, which has no check
-// byte, then watches the line for a byte behind the value for a quarter more
-// than a byte's time (12.5 bits), so the wire allows 1953 / 42.5 = 46.0
-// samples a second. Beside the engine: that limit, and a bare exchange loop
-// (three bytes, no watch) on the same device measured in this same run.
+// wire (the address, its echo, the value), so the wire allows 1953 / 30 =
+// 65.1 samples a second. Beside the engine: that limit, and a bare exchange
+// loop on the same device measured in this same run.
+#include "bench/bench_support.h"
 #include "nativeio/include/korvio.h"
 #include "nativeio/core/sio.h"
 #include "platform/serial/tty.h"
@@ -31,8 +30,9 @@ using korv::sim::DsmEcu;
 constexpr int kPort = 0;
 constexpr int kCable = 4;
 constexpr auto kRunTime = 4s;
-constexpr double kWireLimit = DsmEcu::kBaud / 42.5;
-constexpr double kTarget = 0.9;
+constexpr double kWireLimit = DsmEcu::kBaud / 30.0;
+constexpr double kTarget = 0.95;
+constexpr const char* kRatioCounter = "ratio_to_wire";
 
 // Sample times, from plot_point.
 struct SampleLog {
@@ -121,10 +121,10 @@ void BM_DsmEngine(benchmark::State& state) {
         state.counters["samples_per_s"] = engine;
         state.counters["bare_loop_per_s"] = bare;
         state.counters["wire_limit_per_s"] = kWireLimit;
-        state.counters["ratio_to_wire"] = engine / kWireLimit;
+        state.counters[kRatioCounter] = engine / kWireLimit;
         std::printf(
             "DSM engine %6.2f samples/s | bare loop %6.2f | wire limit %6.2f | engine/wire %.3f "
-            "(target %.1f) | engine/bare %.3f\n",
+            "(target %.2f) | engine/bare %.3f\n",
             engine, bare, kWireLimit, engine / kWireLimit, kTarget, bare > 0 ? engine / bare : 0);
     }
 }
@@ -134,15 +134,21 @@ BENCHMARK(BM_DsmEngine)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond
 }  // namespace
 
 int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     // The engine writes its dump in the working directory.
     char dir[] = "/tmp/korvio-dsm-bench-XXXXXX";
     if (!mkdtemp(dir)) return 1;
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    korv::bench::CounterKeeper reporter(kRatioCounter);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
+    // A line of its own, after the table's last colour code. Goal: at least 0.95.
+    std::printf("\n");
+    const auto ratio = korv::bench::figure_of(reporter.figures, "BM_DsmEngine");
+    korv::bench::print_figure("dsm_engine_over_wire", ratio && *ratio > 0 ? ratio : std::nullopt);
     return 0;
 }

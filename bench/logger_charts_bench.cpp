@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "logger/gui/chartitem.h"
 
 namespace {
@@ -77,13 +79,16 @@ int main(int argc, char** argv) {
 
     const auto sample = reporter.seconds.find("BM_SampleAndRepaint");
     const auto empty = reporter.seconds.find("BM_EmptyChartRepaint");
+    std::optional<double> share;
     if (sample != reporter.seconds.end() && empty != reporter.seconds.end()) {
-        const double share = sample->second * kCharts * kSamplesPerSecond * 100.0;
+        share = sample->second * kCharts * kSamplesPerSecond;
         std::printf(
             "one chart, sample and full repaint: %.1f us (empty window repaint: %.1f us); "
             "%d charts at %d samples/s: %.1f%% of one core (budget 100%%)\n",
-            sample->second * 1e6, empty->second * 1e6, kCharts, kSamplesPerSecond, share);
+            sample->second * 1e6, empty->second * 1e6, kCharts, kSamplesPerSecond, *share * 100.0);
     }
     benchmark::Shutdown();
+    // The share of one core, as a fraction. Goal: at most 1.
+    korv::bench::print_figure("logger_20_charts_core_share", share);
     return 0;
 }
