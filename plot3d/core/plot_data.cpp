@@ -38,21 +38,4 @@ AxisLabels axis_labels(const Database& db, const Mapper& m) {
     return {name_of(db, m.x), name_of(db, m.y), name_of(db, m.z), name_of(db, m.size)};
 }
 
-std::vector<PlotData> plot_points(const Database& db, const Mapper& m, const Bounds& b) {
-    std::vector<PlotData> out;
-    out.reserve(static_cast<std::size_t>(db.reccount));
-    for (int i = 0; i < db.reccount; ++i) {
-        const float fx = m.x >= 0 ? db.numericValue(i, m.x) : 0.0f;
-        const float fy = m.y >= 0 ? db.numericValue(i, m.y) : 0.0f;
-        const float fz = m.z >= 0 ? db.numericValue(i, m.z) : 0.0f;
-        const Colour colour = m.color >= 0 ? m.getcolor(db.stringValue(i, m.color)) : m.defcolor;
-        const Vector3D vec(m.x >= 0 ? normalise(fx, b.minx, b.maxx) : 0.0f,
-                           m.y >= 0 ? normalise(fy, b.miny, b.maxy) : 0.0f,
-                           m.z >= 0 ? normalise(fz, b.minz, b.maxz) : 0.0f);
-        const float size = m.size >= 0 ? size_scale(db.numericValue(i, m.size), b.minsize, b.maxsize) : 1.0f;
-        out.emplace_back(i, vec, colour, size);
-    }
-    return out;
-}
-
 }  // namespace korv::plot3d

@@ -1,9 +1,7 @@
 #pragma once
-// The plotted points: each record of the shown table normalised into the
-// cube [-1, 1]^3 with its size and colour.
-#include <optional>
+// A plotted point: a record of the shown table normalised into the cube
+// [-1, 1]^3 with its size and colour, and the maths of that normalising.
 #include <string>
-#include <vector>
 
 #include "common/core/colour.h"
 #include "plot3d/core/database.h"
@@ -12,23 +10,14 @@
 
 namespace korv::plot3d {
 
-class PlotData {
-public:
+// One point as a value; the view keeps its points in a PointCloud, and works
+// out their view positions afresh each frame.
+struct PlotData {
     PlotData() = default;
     PlotData(int id_, Vector3D vec_, Colour color_, float size_) : id(id_), vec(vec_), color(color_), size(size_) {}
-    // A copy keeps the model position and drops the view position.
-    PlotData(const PlotData& o) : id(o.id), vec(o.vec), color(o.color), size(o.size) {}
-    PlotData& operator=(const PlotData& o) {
-        id = o.id, vec = o.vec, viewvec.reset(), color = o.color, size = o.size;
-        return *this;
-    }
-    // A move (the depth sort) keeps everything.
-    PlotData(PlotData&&) = default;
-    PlotData& operator=(PlotData&&) = default;
 
     int id = 0;
-    Vector3D vec;                     // model position
-    std::optional<Vector3D> viewvec;  // after the view transform, set each frame
+    Vector3D vec;  // model position
     Colour color;
     float size = 1.0f;  // 1 .. 2 inside the size range
 };
@@ -52,8 +41,5 @@ struct AxisLabels {
     std::string x, y, z, size;
 };
 AxisLabels axis_labels(const Database& db, const Mapper& mapper);
-
-// One point per record, id = record index.
-std::vector<PlotData> plot_points(const Database& db, const Mapper& mapper, const Bounds& bounds);
 
 }  // namespace korv::plot3d

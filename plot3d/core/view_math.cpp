@@ -5,23 +5,16 @@
 #include <cstdlib>
 
 #include "common/core/java_numbers.h"
+#include "plot3d/core/depth_order.h"
 
 namespace korv::plot3d {
 
 namespace {
 
-// NaN sorts first rather than breaking the order.
-float depth_key(const PlotData& p) {
-    const float z = p.viewvec ? p.viewvec->z : 0.0f;
-    return std::isnan(z) ? -std::numeric_limits<float>::infinity() : z;
-}
-
 Vector3D scaled2d(Vector3D v, float len) {
     const float l = static_cast<float>(std::sqrt(static_cast<double>(v.x * v.x + v.y * v.y)));
     return {v.x * len / l, v.y * len / l, 0.0f};
 }
-
-bool valid(const std::vector<PlotData>& points, int i) { return i >= 0 && static_cast<std::size_t>(i) < points.size(); }
 
 }  // namespace
 
@@ -49,17 +42,18 @@ ScreenPoint screen_of(const Vector3D& p, int w, int h) {
             saturating_float_to_int32(static_cast<float>(h / 2) - static_cast<float>(h) * p.y)};
 }
 
-void depth_sort(std::vector<PlotData>& points) {
-    std::stable_sort(points.begin(), points.end(),
-                     [](const PlotData& a, const PlotData& b) { return depth_key(a) < depth_key(b); });
-}
-
-int pick_index(const std::vector<ScreenPoint>& positions, int x, int y) {
+int pick_point(const PointCloud& points, const Matrix3D& transmat, int w, int h, int x, int y) {
+    // The last drawn is the greatest in the frame's depth order.
     int hit = -1;
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-        const auto dx = static_cast<long long>(x) - positions[i].x;
-        const auto dy = static_cast<long long>(y) - positions[i].y;
-        if (std::llabs(dx) <= 5 && std::llabs(dy) <= 5) hit = static_cast<int>(i);
+    std::uint64_t hit_entry = 0;
+    for (std::size_t i = 0; i < points.count(); ++i) {
+        const Vector3D v = transmat.transform(points.position(i));
+        const ScreenPoint s = screen_of(v, w, h);
+        const auto dx = static_cast<long long>(x) - s.x;
+        const auto dy = static_cast<long long>(y) - s.y;
+        if (std::llabs(dx) > 5 || std::llabs(dy) > 5) continue;
+        const std::uint64_t entry = depth_entry(v.z, static_cast<std::uint32_t>(i));
+        if (hit < 0 || entry > hit_entry) hit = static_cast<int>(i), hit_entry = entry;
     }
     return hit;
 }
@@ -130,35 +124,6 @@ PlaneOrder plane_order(const Matrix3D& invmat) {
         order.after[static_cast<std::size_t>(i)] = test[i] < kPlaneAt;
     }
     return order;
-}
-
-std::vector<Vector3D> move_along_path(std::vector<PlotData>& points, const std::vector<int>& path, int step,
-                                      float fraction) {
-    std::vector<Vector3D> saved;
-    saved.reserve(path.size());
-    for (int i : path) saved.push_back(valid(points, i) ? points[static_cast<std::size_t>(i)].vec : Vector3D());
-    const auto n = static_cast<int>(path.size());
-    for (int k = 0; k < n - 1 && k <= step; ++k) {
-        const auto kk = static_cast<std::size_t>(k);
-        if (!valid(points, path[kk]) || !valid(points, path[kk + 1])) continue;
-        const Vector3D& from = saved[kk];
-        const Vector3D& to = saved[kk + 1];
-        auto& vec = points[static_cast<std::size_t>(path[kk])].vec;
-        if (k < step) {
-            vec = to;
-        } else {
-            vec = Vector3D(from.x + fraction * (to.x - from.x), from.y + fraction * (to.y - from.y),
-                           from.z + fraction * (to.z - from.z));
-        }
-    }
-    return saved;
-}
-
-void restore_path(std::vector<PlotData>& points, const std::vector<int>& path, const std::vector<Vector3D>& saved) {
-    // Backwards, so a record named twice in the path gets its first position back.
-    for (std::size_t k = std::min(path.size(), saved.size()); k-- > 0;) {
-        if (valid(points, path[k])) points[static_cast<std::size_t>(path[k])].vec = saved[k];
-    }
 }
 
 }  // namespace korv::plot3d

@@ -1,12 +1,12 @@
 #pragma once
 // The 3-D view's maths without a canvas: the view matrix, screen positions,
-// the depth order, picking, the value box and the back planes' geometry.
+// picking, the value box and the back planes' geometry.
 #include <array>
 #include <cstddef>
 #include <vector>
 
 #include "plot3d/core/matrix3d.h"
-#include "plot3d/core/plot_data.h"
+#include "plot3d/core/point_cloud.h"
 
 namespace korv::plot3d {
 
@@ -28,11 +28,10 @@ Matrix3D view_matrix(const Vector3D& viewpoint, double viewangle, float zoom, fl
 // Saturating, so far points still give integers.
 ScreenPoint screen_of(const Vector3D& p, int w, int h);
 
-// Far first (ascending view z), equal depths in their old order.
-void depth_sort(std::vector<PlotData>& points);
-
-// The index of the last point within 5 pixels of (x, y) in each direction, or -1.
-int pick_index(const std::vector<ScreenPoint>& positions, int x, int y);
+// What a click at (x, y) picks on the frame drawn through `transmat` on a
+// w x h canvas: of the points within 5 pixels of it each way, the one drawn
+// last (the nearest; of equal depths the later record). Its id, or -1.
+int pick_point(const PointCloud& points, const Matrix3D& transmat, int w, int h, int x, int y);
 // A click on the selected point or on nothing clears the selection.
 inline int next_selection(int hit_id, int selectid) { return hit_id == selectid ? -1 : hit_id; }
 
@@ -63,12 +62,5 @@ struct PlaneOrder {
     std::array<bool, 3> before{}, after{};
 };
 PlaneOrder plane_order(const Matrix3D& invmat);
-
-// The path animation: the points named by `path` move one place along it up
-// to `step`, and the point at `step` moves `fraction` of the way to the next.
-// Returns the old positions of the points of `path`, for restore_path.
-std::vector<Vector3D> move_along_path(std::vector<PlotData>& points, const std::vector<int>& path, int step,
-                                      float fraction);
-void restore_path(std::vector<PlotData>& points, const std::vector<int>& path, const std::vector<Vector3D>& saved);
 
 }  // namespace korv::plot3d

@@ -1,23 +1,29 @@
 #pragma once
 // The 3-D plot's canvas: the records as small cubes in a rotatable cube of
-// back planes. Frames are drawn into a reused off-screen image and copied to
-// the screen in one go. A drag turns the scene; a click picks the front-most
-// point within 5 pixels and shows its values until the next frame.
+// back planes. Frames are drawn off the GUI thread, on all cores, from a copy
+// of the view's state, and each finished frame is copied to the screen in
+// one go; a change while a frame is drawn asks for the next (see
+// FrameWorker). A drag turns the scene; a click picks the front-most point
+// within 5 pixels of the frame on screen and shows its values on the next
+// frame.
 #include <QFont>
 #include <QImage>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "plot3d/core/cube_drawer.h"
 #include "plot3d/core/database.h"
 #include "plot3d/core/mapper.h"
 #include "plot3d/core/plot_data.h"
+#include "plot3d/core/point_cloud.h"
 #include "plot3d/core/view_math.h"
+#include "plot3d/gui/frame_renderer.h"
+#include "plot3d/gui/frame_worker.h"
 #include "plot3d/gui/widget_clients.h"
 
 namespace korv::plot3d {
@@ -37,6 +43,7 @@ class PlotView : public QWidget, public WheelClient, public ButtonClient, public
     Q_OBJECT
 public:
     PlotView(QWidget* plotter, int width, int height);
+    ~PlotView() override;
 
     // Handed the legend's values at every successful setData.
     void setLegendCallback(std::function<void(const LegendValues&)> legend) { legend_ = std::move(legend); }
@@ -45,6 +52,12 @@ public:
     // the bounds come from the mapper, else they stay, so points kept by a
     // filter stay in place. False, changing nothing, for a table without records.
     bool setData(std::shared_ptr<const Database> db, const Mapper& mapper, bool rescale);
+    // These points, without a table behind them (no value box).
+    void setPoints(std::shared_ptr<const PointCloud> points);
+    // Nothing to show: a filter kept no record.
+    void clearData();
+    // The points shown; null before the first data.
+    const std::shared_ptr<const PointCloud>& points() const { return points_; }
     // Rebuilds the view matrix from viewpoint, roll, zoom and ratios.
     void setView();
     void setXRatio(float r) { xratio = r; }
@@ -73,14 +86,17 @@ public:
     void onMouseDrag(int x, int y);
     void onMouseRelease(int x, int y);
 
-    // Draws a frame into the off-screen image and returns it.
+    // Draws a frame at once on this thread (with the team) and shows it.
     const QImage& drawFrame();
     // A frame with the points of `path` (record indexes) moved along it up
-    // to `step`, the one at `step` by `fraction`; the points are restored after.
+    // to `step`, the one at `step` by `fraction`; the points stay where they are.
     const QImage& drawPath(const std::vector<int>& path, int step, float fraction);
+    // The frame on screen (null before the first).
+    const QImage& shownFrame() const { return image_; }
+    // For tests: frames are handed to the worker, which draws them off this thread.
+    FrameWorker& frameWorker() { return worker_; }
 
     // State the window and the widgets read or set.
-    std::vector<PlotData> data;
     int datacount = 0;
     Bounds bounds;
     std::string xlabel, ylabel, zlabel, sizelabel;
@@ -102,18 +118,27 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
-    void drawPlanes(QPainter& g, const std::array<bool, 3>& which);
-    void drawValueBox(QPainter& g);
+    // The view changed: the next paint asks for a frame.
+    void changed();
+    // The state a frame is drawn from; the value box goes on this frame only.
+    FrameScene scene();
+    void present(QImage image, const FrameScene& scene);
 
     std::shared_ptr<const Database> db_;
-    std::vector<PlotData> vdata_;
-    std::vector<ScreenPoint> screen_;  // of vdata_, from the last frame
-    CubeDrawer cubes_;
-    QImage image_;
+    std::shared_ptr<const PointCloud> points_;
     QFont reportfont_;
     std::function<void(const LegendValues&)> legend_;
     int downx_ = 0, downy_ = 0, prevx_ = 0, prevy_ = 0;
     bool mousedown_ = false;
+
+    FrameRenderer renderer_;
+    FrameWorker worker_;
+    std::uint64_t generation_ = 1;  // of the view's state
+    std::uint64_t asked_ = 0;       // the generation last handed to the worker
+    QSize asked_size_;
+    std::uint64_t data_generation_ = 0;  // frames before the data's last change are not shown
+    QImage image_;                       // the frame on screen
+    std::optional<FrameScene> shown_;    // what it shows, for picking
 };
 
 }  // namespace korv::plot3d

@@ -69,10 +69,7 @@ void Plotter::setData(bool rescale) {
     if (!database || !mapper) return;
     if (database->reccount == 0) {
         // Nothing passed the filter: show nothing rather than the points of an earlier table.
-        view->data.clear();
-        view->datacount = 0;
-        view->selectid = -1;
-        view->update();
+        view->clearData();
         return;
     }
     view->setData(database, *mapper, rescale);

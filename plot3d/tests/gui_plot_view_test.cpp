@@ -107,7 +107,10 @@ TEST_F(PlotViewTest, ValuesFarOutsideTheBoundsStillDraw) {
     auto db = table("a b c d\nNUMERIC NUMERIC NUMERIC NUMERIC\n3e38 -3e38 1 1e30\n0 0.5 0.5 0\n");
     const Mapper m(0, 1, 2, 3, -1, kYellow, 0, 1e-30f, 0, 1, 0, 1, 0, 1e-30f, std::nullopt);
     ASSERT_TRUE(view_.setData(db, m, true));
-    for (const auto& p : view_.data) EXPECT_TRUE(std::isfinite(p.vec.x) && std::isfinite(p.size));
+    for (std::size_t i = 0; i < view_.points()->count(); ++i) {
+        const PlotData p = view_.points()->at(i);
+        EXPECT_TRUE(std::isfinite(p.vec.x) && std::isfinite(p.size));
+    }
     const QImage frame = view_.drawFrame().copy();
     EXPECT_GT(count(frame, kYellowPixel), 50);  // the point inside the bounds
     click(0, 0);
@@ -155,8 +158,8 @@ TEST_F(PlotViewTest, NewDataLegendAndFilteredBounds) {
     auto filtered = std::make_shared<const Database>(*db, keep);
     ASSERT_TRUE(view_.setData(filtered, m, false));
     ASSERT_EQ(view_.datacount, 2);
-    EXPECT_EQ(view_.data[0].vec.x, 1.0f);  // 4 is still the maximum
-    EXPECT_EQ(view_.data[1].vec.x, 0.0f);
+    EXPECT_EQ(view_.points()->position(0).x, 1.0f);  // 4 is still the maximum
+    EXPECT_EQ(view_.points()->position(1).x, 0.0f);
 
     // A table without records changes nothing.
     EXPECT_FALSE(view_.setData(table("a b\nNUMERIC NUMERIC\n"), m, true));
@@ -170,7 +173,7 @@ TEST_F(PlotViewTest, PathFrameRestoresThePoints) {
     const QImage before = view_.drawFrame().copy();
     const QImage moved = view_.drawPath({0, 1, 2}, 1, 0.5f).copy();
     EXPECT_NE(before, moved);
-    EXPECT_EQ(view_.data[0].vec.x, -1.0f);
-    EXPECT_EQ(view_.data[1].vec.x, 0.0f);
+    EXPECT_EQ(view_.points()->position(0).x, -1.0f);
+    EXPECT_EQ(view_.points()->position(1).x, 0.0f);
     EXPECT_EQ(view_.drawFrame(), before);
 }

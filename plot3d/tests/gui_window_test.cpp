@@ -204,7 +204,7 @@ TEST_F(WindowTest, FilterKeepsTheMaximumAndAnEmptyResultClearsTheView) {
     box.minChoice(0)->setCurrentIndex(10);  // rpm >= its maximum
     box.applyButton()->click();
     EXPECT_EQ(view().datacount, 1);
-    EXPECT_EQ(view().data[0].vec.x, 1.0f);  // kept in place: the bounds stay
+    EXPECT_EQ(view().points()->position(0).x, 1.0f);  // kept in place: the bounds stay
 
     box.minChoice(0)->setCurrentIndex(0);
     box.maxChoice(0)->setCurrentIndex(1);   // rpm <= 1000: record 0 ...
@@ -223,7 +223,7 @@ TEST_F(WindowTest, DragTurnsTheSceneAndTheCubesFollow) {
     show();
     view().drawFrame();  // record 0 lies off the centre, so a turn moves it
     auto cube_at = [&] {
-        return screen_of(view().transmat.transform(view().data[0].vec), view().width(), view().height());
+        return screen_of(view().transmat.transform(view().points()->position(0)), view().width(), view().height());
     };
     const ScreenPoint before = cube_at();
     view().onMousePress(200, 200);

@@ -1,4 +1,5 @@
-// Mapping table fields onto axes, size and colour, and normalising records.
+// Mapping table fields onto axes, size and colour, normalising records, and
+// the points the view keeps of them.
 #include "plot3d/core/mapper.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <cmath>
 
 #include "plot3d/core/plot_data.h"
+#include "plot3d/core/point_cloud.h"
 #include "testsupport/file_bytes.h"
 #include "testsupport/temp_folder.h"
 
@@ -22,6 +24,13 @@ protected:
     }
     testsupport::WorkingFolder folder_;
 };
+
+std::vector<PlotData> plot_points(const Database& db, const Mapper& m, const Bounds& b) {
+    const PointCloud cloud(db, m, b);
+    std::vector<PlotData> out;
+    for (std::size_t i = 0; i < cloud.count(); ++i) out.push_back(cloud.at(i));
+    return out;
+}
 
 }  // namespace
 
@@ -95,11 +104,45 @@ TEST_F(MapperFile, RescaleOnlyWhatIsAskedAndMapped) {
               std::vector<float>({0, 100, 5, 9, -1, 1}));
 }
 
-TEST(PlotData, CopyDropsTheViewPosition) {
-    PlotData p(3, Vector3D(1, 2, 3), kYellow, 1.5f);
-    p.viewvec = Vector3D(4, 5, 6);
-    const PlotData q = p;
-    EXPECT_FALSE(q.viewvec.has_value());
-    EXPECT_EQ(q.vec.z, 3.0f);
-    EXPECT_EQ(q.id, 3);
+TEST_F(MapperFile, PointsKeepOnlyWhatTheMappingUses) {
+    const Database db = read(
+        "mode rpm o2 tps\nSTRING NUMERIC NUMERIC NUMERIC\n"
+        "\"cruise\" 1000 0.5 10\n\"boost\" 3000 0.9 90\n\"idle\" 800 0.7 0\n");
+    // rpm on x, tps on z, no size; the mode's colour, "idle" in none of the rows.
+    const Mapper m(1, -1, 3, -1, 0, Colour{1, 2, 3}, 800, 3000, 0, 0, 0, 90, 0, 0,
+                   Mapper::ColourTable{{"cruise", Colour{0, 0, 255}}, {"boost", Colour{255, 0, 0}}});
+    const PointCloud cloud(db, m, Bounds::of(m));
+    ASSERT_EQ(cloud.count(), 3u);
+    EXPECT_EQ(cloud.colour(0), (Colour{0, 0, 255}));
+    EXPECT_EQ(cloud.colour(1), (Colour{255, 0, 0}));
+    EXPECT_EQ(cloud.colour(2), (Colour{1, 2, 3}));
+    EXPECT_EQ(cloud.position(1).x, 1.0f);
+    EXPECT_EQ(cloud.position(1).y, 0.0f);
+    EXPECT_EQ(cloud.position(2).z, -1.0f);
+    EXPECT_EQ(cloud.size(1), 1.0f);
+    EXPECT_EQ(cloud.largestSize(), 1.0f);
+    // Two mapped axes and a colour: nine bytes a point, a few for the colours in use.
+    EXPECT_LE(cloud.bytes(), 3u * 9u + 16u);
+
+    const Mapper plain(1, -1, -1, 2, -1, kYellow, 800, 3000, 0, 0, 0, 0, 0.5f, 0.9f, std::nullopt);
+    const PointCloud sized(db, plain, Bounds::of(plain));
+    EXPECT_EQ(sized.colour(2), kYellow);
+    EXPECT_EQ(sized.largestSize(), 2.0f);
+    EXPECT_LE(sized.bytes(), 3u * 8u + 8u);
+}
+
+TEST(PointCloud, MovedAlongAPathLeavesTheOriginal) {
+    std::vector<PlotData> given;
+    for (int i = 0; i < 4; ++i) given.emplace_back(i, Vector3D(float(i), 0, 0), kYellow, 1.0f);
+    const PointCloud points(given);
+    const PointCloud moved = points.movedAlong({3, 1, 0, 2}, 2, 0.25f);
+    EXPECT_EQ(moved.position(3).x, 1.0f);  // took the next point's place
+    EXPECT_EQ(moved.position(1).x, 0.0f);
+    EXPECT_EQ(moved.position(0).x, 0.5f);  // a quarter of the way from 0 to 2
+    EXPECT_EQ(moved.position(2).x, 2.0f);  // the end of the path stays
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(points.position(static_cast<std::size_t>(i)).x, float(i));
+    // Indexes outside the table are passed over.
+    const PointCloud kept = points.movedAlong({0, 9, 1}, 5, 0.5f);
+    EXPECT_EQ(kept.position(0).x, 0.0f);
+    EXPECT_EQ(kept.position(1).x, 1.0f);
 }

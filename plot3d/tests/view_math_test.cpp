@@ -1,26 +1,46 @@
 // The view's maths: view matrix, depth order, picking, value box, back
-// planes, the cube silhouette and the path animation.
+// planes, the cube silhouette and its stamps, and the bands of a frame.
 #include "plot3d/core/view_math.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <numbers>
 #include <random>
+#include <stdexcept>
 
 #include "plot3d/core/cube_drawer.h"
+#include "plot3d/core/cube_stamp.h"
+#include "plot3d/core/depth_order.h"
+#include "plot3d/core/frame_bands.h"
+#include "plot3d/core/thread_team.h"
 
 using namespace korv;
 using namespace korv::plot3d;
 
 namespace {
 
-std::vector<PlotData> at_depths(const std::vector<float>& zs) {
-    std::vector<PlotData> out;
-    for (std::size_t i = 0; i < zs.size(); ++i) {
-        out.emplace_back(static_cast<int>(i), Vector3D(), kYellow, 1.0f);
-        out.back().viewvec = Vector3D(0, 0, zs[i]);
-    }
-    return out;
+// The indexes of the depths in drawing order, sorted by the team.
+std::vector<std::uint32_t> drawing_order(const std::vector<float>& zs, ThreadTeam& team) {
+    std::vector<std::uint64_t> entries;
+    for (std::size_t i = 0; i < zs.size(); ++i) entries.push_back(depth_entry(zs[i], static_cast<std::uint32_t>(i)));
+    sort_depth_entries(entries, team);
+    std::vector<std::uint32_t> order;
+    for (std::uint64_t e : entries) order.push_back(entry_index(e));
+    return order;
+}
+
+// The order a stable sort by depth gives, NaN first.
+std::vector<std::uint32_t> stable_order(const std::vector<float>& zs) {
+    std::vector<std::uint32_t> order(zs.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+    const auto depth = [&](std::uint32_t i) {
+        return std::isnan(zs[i]) ? -std::numeric_limits<float>::infinity() : zs[i];
+    };
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return depth(a) < depth(b); });
+    return order;
 }
 
 // What a canvas is asked to draw, for the cube drawer.
@@ -49,34 +69,81 @@ TEST(ViewMatrix, FromTheDiagonalWithTheDefaultRoll) {
     EXPECT_NEAR(top[1][1], -2.0f, 1e-6f);  // the ratio stretches its model axis
 }
 
-TEST(DepthSort, StableAndAscending) {
-    auto points = at_depths({1, 4, 0, 0});
-    depth_sort(points);
-    std::vector<int> ids;
-    for (const auto& p : points) ids.push_back(p.id);
-    EXPECT_EQ(ids, (std::vector<int>{2, 3, 0, 1}));
+TEST(DepthOrder, AsAStableSortGivesItOnOneThreadOrMany) {
+    ThreadTeam one(1), four(4);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<float> small = {1, 4, 0, -0.0f, nan, -3, 0};
+    EXPECT_EQ(drawing_order(small, one), (std::vector<std::uint32_t>{4, 5, 2, 3, 6, 0, 1}));
 
     std::mt19937 random(7);
-    std::uniform_int_distribution<int> depth(0, 999);  // many ties
-    std::vector<float> zs(100000);
-    for (float& z : zs) z = static_cast<float>(depth(random));
-    auto many = at_depths(zs);
-    depth_sort(many);
-    for (std::size_t i = 1; i < many.size(); ++i) {
-        const float a = many[i - 1].viewvec->z, b = many[i].viewvec->z;
-        ASSERT_TRUE(a < b || (a == b && many[i - 1].id < many[i].id)) << i;
+    std::uniform_int_distribution<int> depth(-500, 499);  // many ties
+    std::uniform_real_distribution<float> spread(-1.0f, 1.0f);
+    std::vector<float> ties(200000), spreads(200000), level(50000, 0.25f);
+    for (float& z : ties) z = static_cast<float>(depth(random)) / 1000.0f;
+    for (float& z : spreads) z = spread(random) * (random() % 3 == 0 ? 1e-30f : 1.0f);
+    for (const auto* zs : {&ties, &spreads, &level}) {
+        const auto want = stable_order(*zs);
+        EXPECT_EQ(drawing_order(*zs, four), want);
+        EXPECT_EQ(drawing_order(*zs, one), want);
     }
 }
 
-TEST(Pick, TheLastDrawnWithinFivePixelsWins) {
-    const std::vector<ScreenPoint> drawn = {{100, 100}, {103, 104}, {200, 200}};
-    EXPECT_EQ(pick_index(drawn, 101, 101), 1);  // both near: the one drawn later
-    EXPECT_EQ(pick_index(drawn, 95, 95), 0);
-    EXPECT_EQ(pick_index(drawn, 94, 100), -1);
-    EXPECT_EQ(pick_index({}, 100, 100), -1);
+TEST(ThreadTeam, RunsEveryTaskOnceAndPassesOnAFailure) {
+    ThreadTeam team(4);
+    for (int round = 0; round < 3; ++round) {
+        std::vector<int> runs(1000, 0);
+        std::vector<unsigned> workers(1000, 99);
+        team.run(runs.size(), [&](std::size_t task, unsigned worker) {
+            ++runs[task];
+            workers[task] = worker;
+        });
+        EXPECT_EQ(std::count(runs.begin(), runs.end(), 1), 1000);
+        EXPECT_TRUE(std::all_of(workers.begin(), workers.end(), [&](unsigned w) { return w < team.size(); }));
+    }
+    EXPECT_THROW(team.run(10,
+                          [](std::size_t task, unsigned) {
+                              if (task == 3) throw std::runtime_error("task 3");
+                          }),
+                 std::runtime_error);
+    int after = 0;
+    team.run(1, [&](std::size_t, unsigned) { ++after; });  // the team carries on
+    EXPECT_EQ(after, 1);
+}
+
+TEST(Pick, TheNearestWithinFivePixelsWins) {
+    // Seen straight along z on a 400 x 400 canvas: x and y are the screen's.
+    const Matrix3D m(0.25f, 0, 0, 0, 0, 0.25f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+    // On screen at (200, 200), (203, 203), (201, 200) and (300, 100).
+    const std::vector<PlotData> given = {{0, Vector3D(0, 0, 0.5f), kYellow, 1},
+                                         {1, Vector3D(0.03125f, -0.0390625f, 0.1f), kYellow, 1},
+                                         {2, Vector3D(0.015625f, 0, 0.5f), kYellow, 1},
+                                         {3, Vector3D(1, 1, 0), kYellow, 1}};
+    const PointCloud points(given);
+    EXPECT_EQ(pick_point(points, m, 400, 400, 201, 201), 2);  // 0 and 2 level and nearer than 1: the later record
+    EXPECT_EQ(pick_point(points, m, 400, 400, 207, 207), 1);  // only 1 within reach
+    EXPECT_EQ(pick_point(points, m, 400, 400, 194, 200), -1);
+    EXPECT_EQ(pick_point(PointCloud(), m, 400, 400, 200, 200), -1);
     EXPECT_EQ(next_selection(7, -1), 7);
     EXPECT_EQ(next_selection(7, 7), -1);
     EXPECT_EQ(next_selection(-1, 7), -1);
+}
+
+TEST(FrameBands, EvenCountsOfCubesAndEveryRowOnce) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint32_t> rows;
+        std::size_t bands;
+        std::vector<int> want;
+    };
+    std::vector<std::uint32_t> crowded(100, 0);
+    crowded[40] = 600, crowded[41] = 600;  // all the cubes in two rows
+    const Case cases[] = {
+        {"even", std::vector<std::uint32_t>(100, 1), 4, {0, 25, 50, 75, 100}},
+        {"crowded", crowded, 4, {0, 41, 45, 49, 100}},
+        {"empty", std::vector<std::uint32_t>(10, 0), 3, {0, 4, 8, 10}},
+        {"one band", std::vector<std::uint32_t>(7, 5), 1, {0, 7}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(plan_bands(c.rows, c.bands, 4), c.want) << c.what;
 }
 
 TEST(ValueBox, StaysInsideTheCanvas) {
@@ -142,21 +209,42 @@ TEST(CubeDrawer, CornersAndSilhouettes) {
     EXPECT_EQ(selected.edges, std::vector<Colour>(1, Colour{255, 255, 255}));
 }
 
-TEST(PathAnimation, MovesAlongThePathAndRestores) {
-    std::vector<PlotData> points;
-    for (int i = 0; i < 4; ++i) points.emplace_back(i, Vector3D(float(i), 0, 0), kYellow, 1.0f);
-    const std::vector<int> path = {3, 1, 0, 2};
-    const auto saved = move_along_path(points, path, 2, 0.25f);
-    EXPECT_EQ(points[3].vec.x, 1.0f);  // took the next point's place
-    EXPECT_EQ(points[1].vec.x, 0.0f);
-    EXPECT_EQ(points[0].vec.x, 0.5f);  // a quarter of the way from 0 to 2
-    EXPECT_EQ(points[2].vec.x, 2.0f);  // the end of the path stays
-    restore_path(points, path, saved);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(points[static_cast<std::size_t>(i)].vec.x, float(i));
-    // Indexes outside the table are passed over.
-    const auto kept = move_along_path(points, {0, 9, 1}, 5, 0.5f);
-    restore_path(points, {0, 9, 1}, kept);
-    EXPECT_EQ(points[0].vec.x, 0.0f);
+TEST(CubeStamp, RunsDrawClippedToTheirRowsAndCanvas) {
+    // A 3 x 2 block: an edge pixel, two fill pixels; a fill pixel below.
+    const char* picture[] = {"efff", ".f.."};
+    const auto pixel = [&](int column, int row) {
+        const char c = picture[row][column];
+        return c == 'e' ? CubePixel::edge : c == 'f' ? CubePixel::fill : CubePixel::none;
+    };
+    const CubeStamp stamp = stamp_of(pixel, 0, 0, 3, 1, 1, 1);
+    ASSERT_EQ(stamp.runs.size(), 3u);
+    EXPECT_EQ(stamp.runs[0].dx, -1);
+    EXPECT_TRUE(stamp.runs[0].edge);
+    EXPECT_EQ(stamp.runs[1].length, 3);
+    EXPECT_EQ(stamp.runs[2].dy, 0);
+
+    std::vector<std::uint32_t> canvas(4 * 3, 0);
+    stamp.draw(canvas.data(), 4, 4, 0, 3, 0, 1, 7, 9);  // a column further left: the edge pixel falls off
+    EXPECT_EQ(canvas, (std::vector<std::uint32_t>{7, 7, 7, 0, 7, 0, 0, 0, 0, 0, 0, 0}));
+    std::vector<std::uint32_t> band(4 * 3, 0);
+    stamp.draw(band.data(), 4, 4, 2, 3, 0, 2, 7, 9);  // only row 2 belongs to this band
+    EXPECT_EQ(band, (std::vector<std::uint32_t>{0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0}));
+
+    CubeShape near;
+    near.xpoints = {110, 120, 120, 100, 90, 90, 110};
+    near.ypoints = {90, 95, 105, 110, 105, 95, 90};
+    near.centerx = 100, near.centery = 100;
+    const auto key = stamp_key(near, 100, 100);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->offsets[0], 10);
+    CubeShape moved = near;
+    for (int& x : moved.xpoints) x += 50;
+    moved.centerx += 50;
+    EXPECT_EQ(stamp_key(moved, 150, 100), key);  // the same shape elsewhere
+    near.xpoints[2] = 300;
+    EXPECT_FALSE(stamp_key(near, 100, 100));  // too large to keep
+    const PixelBox box = box_of(moved);
+    EXPECT_EQ(std::vector<int>({box.left, box.top, box.right, box.bottom}), std::vector<int>({140, 90, 170, 110}));
 }
 
 TEST(ScreenPosition, CentredAndSaturating) {

@@ -1,0 +1,57 @@
+#include "plot3d/core/cube_stamp.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace korv::plot3d {
+
+void CubeStamp::draw(std::uint32_t* rows, std::size_t stride, int width, int top, int bottom, int x, int y,
+                     std::uint32_t fill, std::uint32_t edge) const {
+    for (const StampRun& run : runs) {
+        const long long row = static_cast<long long>(y) + run.dy;
+        if (row < top || row >= bottom) continue;
+        long long from = static_cast<long long>(x) + run.dx;
+        long long to = from + run.length;
+        from = std::max(from, 0LL);
+        to = std::min(to, static_cast<long long>(width));
+        if (from >= to) continue;
+        std::fill(rows + static_cast<std::size_t>(row) * stride + from,
+                  rows + static_cast<std::size_t>(row) * stride + to, run.edge ? edge : fill);
+    }
+}
+
+std::size_t StampKeyHash::operator()(const StampKey& key) const {
+    std::uint64_t a = 0, b = 0;
+    std::memcpy(&a, key.offsets.data(), 8);
+    std::memcpy(&b, key.offsets.data() + 8, 6);
+    const std::uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ (b + 0x632BE59BD9B4E019ull + (a >> 29));
+    return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+std::optional<StampKey> stamp_key(const CubeShape& s, int x, int y) {
+    StampKey key;
+    const auto put = [&](std::size_t at, int v, int origin) {
+        const long long d = static_cast<long long>(v) - origin;
+        if (d < -127 || d > 127) return false;
+        key.offsets[at] = static_cast<std::int8_t>(d);
+        return true;
+    };
+    for (std::size_t k = 0; k < 6; ++k) {
+        if (!put(2 * k, s.xpoints[k], x) || !put(2 * k + 1, s.ypoints[k], y)) return std::nullopt;
+    }
+    if (!put(12, s.centerx, x) || !put(13, s.centery, y)) return std::nullopt;
+    return key;
+}
+
+PixelBox box_of(const CubeShape& s) {
+    PixelBox box{s.centerx, s.centery, s.centerx, s.centery};
+    for (std::size_t k = 0; k < 6; ++k) {
+        box.left = std::min(box.left, s.xpoints[k]);
+        box.right = std::max(box.right, s.xpoints[k]);
+        box.top = std::min(box.top, s.ypoints[k]);
+        box.bottom = std::max(box.bottom, s.ypoints[k]);
+    }
+    return box;
+}
+
+}  // namespace korv::plot3d

@@ -1,0 +1,82 @@
+#pragma once
+// A cube as the painter draws it, kept as runs of pixels along each row
+// relative to the cube's screen position: which pixels its fill takes and
+// which its edges. The painter's pixels of a shape do not depend on where
+// the shape lies, as long as the canvas edges do not clip it, so the runs of
+// one cube serve every cube of the same shape, and drawing a cube is copying
+// its runs. A part of the canvas can be drawn on its own by copying only
+// the runs of its rows.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "plot3d/core/cube_drawer.h"
+
+namespace korv::plot3d {
+
+struct StampRun {
+    std::int16_t dy = 0, dx = 0;
+    std::uint16_t length = 0;
+    bool edge = false;  // else fill
+};
+
+// The pixel classes of a drawn cube.
+enum class CubePixel : std::uint8_t { none, fill, edge };
+
+struct CubeStamp {
+    std::vector<StampRun> runs;
+
+    // The runs as drawn at (x, y) into the rows [top, bottom) of a canvas
+    // `width` pixels wide, row r starting at rows + r * stride; pixels
+    // outside those rows or the canvas are left out.
+    void draw(std::uint32_t* rows, std::size_t stride, int width, int top, int bottom, int x, int y, std::uint32_t fill,
+              std::uint32_t edge) const;
+};
+
+// The runs of the pixels of the box [left, right] x [top, bottom], read as
+// pixel(column, row), relative to (x, y).
+template <class PixelAt>
+CubeStamp stamp_of(PixelAt pixel, int left, int top, int right, int bottom, int x, int y) {
+    CubeStamp stamp;
+    for (int row = top; row <= bottom; ++row) {
+        int column = left;
+        while (column <= right) {
+            const CubePixel c = pixel(column, row);
+            if (c == CubePixel::none) {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column <= right && pixel(column, row) == c) ++column;
+            stamp.runs.push_back({static_cast<std::int16_t>(row - y), static_cast<std::int16_t>(start - x),
+                                  static_cast<std::uint16_t>(column - start), c == CubePixel::edge});
+        }
+    }
+    return stamp;
+}
+
+// The shape's corners and near corner relative to its position: all that
+// decides its pixels away from the canvas edges. None when a corner lies
+// more than 127 pixels away.
+struct StampKey {
+    std::array<std::int8_t, 14> offsets{};
+    bool operator==(const StampKey&) const = default;
+};
+struct StampKeyHash {
+    std::size_t operator()(const StampKey& key) const;
+};
+std::optional<StampKey> stamp_key(const CubeShape& shape, int x, int y);
+
+// How far past its corners the painter's pixels of a cube may reach (its
+// pen's square ends).
+inline constexpr int kPaintReach = 2;
+
+// The pixels the shape's corners span.
+struct PixelBox {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+PixelBox box_of(const CubeShape& shape);
+
+}  // namespace korv::plot3d
