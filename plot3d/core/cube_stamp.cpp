@@ -5,8 +5,30 @@
 
 namespace korv::plot3d {
 
+void Coverage::reset(int width, int top, int bottom) {
+    words_ = (static_cast<std::size_t>(std::max(width, 0)) + 63) / 64;
+    top_ = top;
+    taken_.assign(words_ * static_cast<std::size_t>(std::max(bottom - top, 0)), 0);
+}
+
+bool Coverage::taken(int left, int top, int right, int bottom) const {
+    const auto first = static_cast<std::size_t>(left) / 64, last = static_cast<std::size_t>(right) / 64;
+    const std::uint64_t head = ~std::uint64_t{0} << (left % 64);
+    const std::uint64_t tail = ~std::uint64_t{0} >> (63 - right % 64);
+    for (int row = top; row <= bottom; ++row) {
+        const std::uint64_t* taken = taken_.data() + static_cast<std::size_t>(row - top_) * words_;
+        for (std::size_t word = first; word <= last; ++word) {
+            std::uint64_t need = ~std::uint64_t{0};
+            if (word == first) need &= head;
+            if (word == last) need &= tail;
+            if ((taken[word] & need) != need) return false;
+        }
+    }
+    return true;
+}
+
 void CubeStamp::draw(std::uint32_t* rows, std::size_t stride, int width, int top, int bottom, int x, int y,
-                     std::uint32_t fill, std::uint32_t edge) const {
+                     std::uint32_t fill, std::uint32_t edge, Coverage* coverage) const {
     for (const StampRun& run : runs) {
         const long long row = static_cast<long long>(y) + run.dy;
         if (row < top || row >= bottom) continue;
@@ -15,8 +37,13 @@ void CubeStamp::draw(std::uint32_t* rows, std::size_t stride, int width, int top
         from = std::max(from, 0LL);
         to = std::min(to, static_cast<long long>(width));
         if (from >= to) continue;
-        std::fill(rows + static_cast<std::size_t>(row) * stride + from,
-                  rows + static_cast<std::size_t>(row) * stride + to, run.edge ? edge : fill);
+        std::uint32_t* const pixels = rows + static_cast<std::size_t>(row) * stride;
+        if (coverage != nullptr) {
+            coverage->fill(pixels, static_cast<int>(row), static_cast<int>(from), static_cast<int>(to),
+                           run.edge ? edge : fill);
+        } else {
+            std::fill(pixels + from, pixels + to, run.edge ? edge : fill);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 // one cube serve every cube of the same shape, and drawing a cube is copying
 // its runs. A part of the canvas can be drawn on its own by copying only
 // the runs of its rows.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,14 +26,57 @@ struct StampRun {
 // The pixel classes of a drawn cube.
 enum class CubePixel : std::uint8_t { none, fill, edge };
 
+// The pixels of a band of rows that a cube has taken, for drawing the cubes
+// nearest first: a pixel keeps the colour of the first cube to reach it,
+// which is the one a painter drawing far first would have drawn there last.
+// Most cubes of a large plot lie behind others, and cost a look at their
+// runs instead of their pixels.
+class Coverage {
+public:
+    // Nothing taken in the rows [top, bottom) of a canvas `width` pixels wide.
+    void reset(int width, int top, int bottom);
+    // Sets the pixels of [from, to) in `row` (of this band) that are not
+    // taken yet to `value`, in `pixels` (the row's first pixel), and takes them.
+    // Inline: a frame fills millions of runs.
+    void fill(std::uint32_t* pixels, int row, int from, int to, std::uint32_t value) {
+        std::uint64_t* taken = taken_.data() + static_cast<std::size_t>(row - top_) * words_;
+        for (int x = from; x < to;) {
+            const auto word = static_cast<std::size_t>(x) / 64;
+            const int bit = x % 64;
+            const int n = std::min(to - x, 64 - bit);
+            const std::uint64_t run = (n == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1) << bit;
+            std::uint64_t free = run & ~taken[word];
+            if (free != 0) {
+                taken[word] |= free;
+                if (free == run) {
+                    std::fill(pixels + x, pixels + x + n, value);
+                } else {
+                    for (; free != 0; free &= free - 1)
+                        pixels[word * 64 + static_cast<std::size_t>(__builtin_ctzll(free))] = value;
+                }
+            }
+            x += n;
+        }
+    }
+    // Whether every pixel of columns [left, right] in rows [top, bottom] of
+    // the band is taken (the box lies inside the band and the canvas).
+    bool taken(int left, int top, int right, int bottom) const;
+
+private:
+    std::size_t words_ = 0;  // per row, a bit a pixel
+    int top_ = 0;
+    std::vector<std::uint64_t> taken_;
+};
+
 struct CubeStamp {
     std::vector<StampRun> runs;
 
     // The runs as drawn at (x, y) into the rows [top, bottom) of a canvas
     // `width` pixels wide, row r starting at rows + r * stride; pixels
-    // outside those rows or the canvas are left out.
+    // outside those rows or the canvas are left out. With `coverage` (of
+    // those rows), only where no cube was drawn before.
     void draw(std::uint32_t* rows, std::size_t stride, int width, int top, int bottom, int x, int y, std::uint32_t fill,
-              std::uint32_t edge) const;
+              std::uint32_t edge, Coverage* coverage = nullptr) const;
 };
 
 // The runs of the pixels of the box [left, right] x [top, bottom], read as

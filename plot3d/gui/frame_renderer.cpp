@@ -148,10 +148,14 @@ bool FrameRenderer::drawCubes(const FrameScene& scene, QImage& image, const std:
     const std::uint32_t black = pixel_of({0, 0, 0}), white = pixel_of({255, 255, 255});
     std::atomic<bool> stopped{false};
 
+    // Each band draws its cubes nearest first, into what no nearer cube took.
+    coverage_.resize(team_.size());
     team_.run(bands.size() - 1, [&](std::size_t band, unsigned worker) {
         const int top = bands[band], bottom = bands[band + 1];
         CubeSprites& sprites = sprites_[worker];
-        for (std::size_t k = 0; k < n; ++k) {
+        Coverage& coverage = coverage_[worker];
+        coverage.reset(w, top, bottom);
+        for (std::size_t k = n; k-- > 0;) {
             if (k % kCancelCheck == 0 && cancelled_now(cancelled)) {
                 stopped = true;
                 return;
@@ -168,6 +172,11 @@ bool FrameRenderer::drawCubes(const FrameScene& scene, QImage& image, const std:
             if (box.right + kPaintReach < 0 || box.left - kPaintReach >= w || box.bottom + kPaintReach < 0 ||
                 box.top - kPaintReach >= h)
                 continue;
+            // Behind nearer cubes wherever it could reach in this band.
+            if (coverage.taken(std::max(box.left - kPaintReach, 0), std::max(box.top - kPaintReach, top),
+                               std::min(box.right + kPaintReach, w - 1),
+                               std::min(box.bottom + kPaintReach, bottom - 1)))
+                continue;
             const bool selected = static_cast<int>(i) == scene.selectid;
             const std::uint32_t fill = selected ? black : pixel_of(points.colour(i));
             const std::uint32_t edge = selected ? white : black;
@@ -176,7 +185,7 @@ bool FrameRenderer::drawCubes(const FrameScene& scene, QImage& image, const std:
             const std::optional<StampKey> key = clear_of_edges ? stamp_key(shape, s.x, s.y) : std::nullopt;
             const CubeStamp& stamp =
                 key ? sprites.stamp(*key, shape, s.x, s.y) : sprites.clipped(shape, s.x, s.y, w, h);
-            stamp.draw(pixels, stride, w, top, bottom, s.x, s.y, fill, edge);
+            stamp.draw(pixels, stride, w, top, bottom, s.x, s.y, fill, edge, &coverage);
         }
     });
     return !stopped && !cancelled_now(cancelled);

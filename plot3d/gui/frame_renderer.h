@@ -2,9 +2,10 @@
 // Draws frames of the 3-D view on all the machine's cores. The planes, their
 // labels and the value box are painted as ever; the cubes, which take nearly
 // all of a frame, are shared out: the points are put in depth order by the
-// team, and each thread then draws every cube, in that order, into its own
-// band of rows, from stamps of the painter's own pixels. So each pixel comes
-// out as the one-thread frame paints it, which drawDirectly() still does.
+// team, and each thread then draws every cube that reaches its own band of
+// rows, nearest first into the pixels no nearer cube took, from stamps of
+// the painter's own pixels. So each pixel comes out as the one-thread frame,
+// drawing far first, paints it, which drawDirectly() still does.
 #include <QImage>
 
 #include <atomic>
@@ -40,6 +41,7 @@ private:
     std::mutex lock_;  // one frame at a time
     ThreadTeam team_;
     std::vector<CubeSprites> sprites_;              // one per thread of the team
+    std::vector<Coverage> coverage_;                // one per thread of the team
     std::vector<std::uint64_t> entries_;            // the points in drawing order, reused
     std::vector<std::vector<std::uint32_t>> rows_;  // cubes per row, one count per thread
 };

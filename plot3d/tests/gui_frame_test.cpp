@@ -108,7 +108,9 @@ TEST(FrameRenderer, EveryPixelAsOnePainterOnOneThreadDrawsIt) {
             const FrameScene scene = scene_of(c, random);
             const QImage painted = FrameRenderer::drawDirectly(scene);
             EXPECT_EQ(difference(*many.draw(scene), painted), "");
-            if (turn == 0) EXPECT_EQ(difference(*alone.draw(scene), painted), "");
+            if (turn == 0) {
+                EXPECT_EQ(difference(*alone.draw(scene), painted), "");
+            }
         }
     }
 }
