@@ -27,6 +27,19 @@ bool Coverage::taken(int left, int top, int right, int bottom) const {
     return true;
 }
 
+bool CubeStamp::hidden(const Coverage& coverage, int width, int top, int bottom, int x, int y) const {
+    for (const StampRow& r : rows) {
+        const long long row = static_cast<long long>(y) + r.dy;
+        if (row < top || row >= bottom) continue;
+        const long long from = std::max(static_cast<long long>(x) + r.from, 0LL);
+        const long long to = std::min(static_cast<long long>(x) + r.to, static_cast<long long>(width));
+        if (from < to && !coverage.taken(static_cast<int>(from), static_cast<int>(row), static_cast<int>(to - 1),
+                                         static_cast<int>(row)))
+            return false;
+    }
+    return true;
+}
+
 void CubeStamp::draw(std::uint32_t* rows, std::size_t stride, int width, int top, int bottom, int x, int y,
                      std::uint32_t fill, std::uint32_t edge, Coverage* coverage) const {
     for (const StampRun& run : runs) {

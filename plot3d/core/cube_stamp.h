@@ -68,8 +68,18 @@ private:
     std::vector<std::uint64_t> taken_;
 };
 
+// The pixels a stamp takes in one row lie between from and to.
+struct StampRow {
+    std::int16_t dy = 0, from = 0, to = 0;  // columns [from, to) from the position
+};
+
 struct CubeStamp {
     std::vector<StampRun> runs;
+    std::vector<StampRow> rows;
+
+    // Whether every pixel it would draw at (x, y) into the rows [top,
+    // bottom) of a canvas `width` pixels wide is taken already.
+    bool hidden(const Coverage& coverage, int width, int top, int bottom, int x, int y) const;
 
     // The runs as drawn at (x, y) into the rows [top, bottom) of a canvas
     // `width` pixels wide, row r starting at rows + r * stride; pixels
@@ -96,6 +106,12 @@ CubeStamp stamp_of(PixelAt pixel, int left, int top, int right, int bottom, int 
             while (column <= right && pixel(column, row) == c) ++column;
             stamp.runs.push_back({static_cast<std::int16_t>(row - y), static_cast<std::int16_t>(start - x),
                                   static_cast<std::uint16_t>(column - start), c == CubePixel::edge});
+            const auto dy = static_cast<std::int16_t>(row - y);
+            const auto to = static_cast<std::int16_t>(column - x);
+            if (stamp.rows.empty() || stamp.rows.back().dy != dy)
+                stamp.rows.push_back({dy, static_cast<std::int16_t>(start - x), to});
+            else
+                stamp.rows.back().to = to;
         }
     }
     return stamp;

@@ -185,6 +185,7 @@ bool FrameRenderer::drawCubes(const FrameScene& scene, QImage& image, const std:
             const std::optional<StampKey> key = clear_of_edges ? stamp_key(shape, s.x, s.y) : std::nullopt;
             const CubeStamp& stamp =
                 key ? sprites.stamp(*key, shape, s.x, s.y) : sprites.clipped(shape, s.x, s.y, w, h);
+            if (stamp.hidden(coverage, w, top, bottom, s.x, s.y)) continue;
             stamp.draw(pixels, stride, w, top, bottom, s.x, s.y, fill, edge, &coverage);
         }
     });

@@ -230,6 +230,18 @@ TEST(CubeStamp, RunsDrawClippedToTheirRowsAndCanvas) {
     stamp.draw(band.data(), 4, 4, 2, 3, 0, 2, 7, 9);  // only row 2 belongs to this band
     EXPECT_EQ(band, (std::vector<std::uint32_t>{0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0}));
 
+    // Nearest first: a second stamp over the first draws only where it did not.
+    Coverage coverage;
+    coverage.reset(4, 0, 3);
+    std::vector<std::uint32_t> nearest(4 * 3, 0);
+    EXPECT_FALSE(stamp.hidden(coverage, 4, 0, 3, 1, 1));
+    stamp.draw(nearest.data(), 4, 4, 0, 3, 1, 1, 7, 9, &coverage);
+    EXPECT_TRUE(stamp.hidden(coverage, 4, 0, 3, 1, 1));
+    stamp.draw(nearest.data(), 4, 4, 0, 3, 2, 1, 5, 6, &coverage);  // a column right: one new pixel
+    EXPECT_EQ(nearest, (std::vector<std::uint32_t>{9, 7, 7, 7, 0, 7, 5, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(stamp.hidden(coverage, 4, 0, 3, 2, 1));
+    EXPECT_FALSE(stamp.hidden(coverage, 4, 0, 3, 2, 2));  // a row lower: row 1 still has room
+
     CubeShape near;
     near.xpoints = {110, 120, 120, 100, 90, 90, 110};
     near.ypoints = {90, 95, 105, 110, 105, 95, 90};
