@@ -4,6 +4,7 @@
 #include "common/core/log_3d.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace korv::plot3d {
 
@@ -13,8 +14,9 @@ namespace {
 // fill memory.
 constexpr std::size_t kLineCap = std::size_t{1} << 20;
 
-// The most characters of a file's text a message quotes.
-constexpr std::size_t kQuotedChars = 60;
+// The most characters of a file's text a message quotes: the message then
+// fits the window's status line, whatever the characters.
+constexpr std::size_t kQuotedChars = 20;
 
 // A token of the file as a message can show it: bytes outside printable
 // ASCII as \xNN and the backslash doubled, so that control bytes and broken
@@ -137,17 +139,19 @@ void Database::appendCopy(const Database& source, int r) {
 
 void Database::read(const std::string& path) {
     reccount = 0;
+    // Messages name the file once, by its name: they are shown in a status line.
+    const std::string name = std::filesystem::path(path).filename().string();
     LineReader reader(kLineCap);
-    if (!reader.open(path)) throw DatabaseError("Unable to open file: " + path + ": " + reader.last_error());
+    if (!reader.open(path)) throw DatabaseError(name + " could not be opened: " + reader.last_error());
     std::string line;
     if (!reader.next_line(line))
-        throw DatabaseError(reader.failed() ? "Unable to read " + path + ": " + reader.last_error()
-                                            : path + " is empty: no names line");
-    readFieldName(line);
+        throw DatabaseError(reader.failed() ? name + " could not be read: " + reader.last_error()
+                                            : name + " is empty: no names line");
+    readFieldName(line, name);
     if (!reader.next_line(line))
-        throw DatabaseError(reader.failed() ? "Unable to read " + path + ": " + reader.last_error()
-                                            : path + " has no types line");
-    readFieldType(line);
+        throw DatabaseError(reader.failed() ? name + " could not be read: " + reader.last_error()
+                                            : name + " has no types line");
+    readFieldType(line, name);
     prepareColumns();
     // readData
     while (reader.next_line(line)) {
@@ -164,24 +168,24 @@ void Database::read(const std::string& path) {
     textEnds_.shrink_to_fit();
 }
 
-void Database::readFieldName(const std::string& line) {
+void Database::readFieldName(const std::string& line, const std::string& name) {
     fieldname = log3d_tokens(line);
-    if (fieldname.empty()) throw DatabaseError("The names line of 3d.dat is empty");
+    if (fieldname.empty()) throw DatabaseError("The names line of " + name + " is empty");
     if (fieldname.size() > static_cast<std::size_t>(kMaxFields)) {
-        throw DatabaseError("3d.dat has " + std::to_string(fieldname.size()) + " fields; the plot takes at most " +
+        throw DatabaseError(name + " has " + std::to_string(fieldname.size()) + " fields; the plot takes at most " +
                             std::to_string(kMaxFields));
     }
     fieldcount = static_cast<int>(fieldname.size());
 }
 
-void Database::readFieldType(const std::string& line) {
+void Database::readFieldType(const std::string& line, const std::string& name) {
     const auto tokens = log3d_tokens(line);
     if (tokens.size() > fieldname.size())
-        throw DatabaseError("The types line of 3d.dat has more types than there are fields");
+        throw DatabaseError("The types line of " + name + " has more types than there are fields");
     fieldtype.assign(fieldname.size(), INVALID);
     for (std::size_t k = 0; k < tokens.size(); ++k) {
         const auto type = log3d_field_type(tokens[k]);
-        if (!type) throw DatabaseError("Unknown field type in 3d.dat: " + quoted_token(tokens[k]));
+        if (!type) throw DatabaseError("Unknown field type in " + name + ": " + quoted_token(tokens[k]));
         fieldtype[k] = *type;
     }
 }

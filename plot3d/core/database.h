@@ -43,7 +43,7 @@ public:
 
 // The table cannot be read: the file is missing, its names or types line
 // is missing or wrong, or it has more fields than the plot offers. The text
-// says which.
+// says which, short enough for the window's status line.
 class DatabaseError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -83,8 +83,8 @@ public:
 
 private:
     void read(const std::string& path);
-    void readFieldName(const std::string& line);
-    void readFieldType(const std::string& line);
+    void readFieldName(const std::string& line, const std::string& name);
+    void readFieldType(const std::string& line, const std::string& name);
     void parseData(const std::string& line);
     void prepareColumns();
     void appendRecord(const std::vector<Value>& values);

@@ -26,5 +26,7 @@ std::optional<float> filter_choice_value(std::string_view text);
 bool filter_row_mismatch(const FilterRow& row);
 
 inline constexpr std::string_view kNotApplicable = "- N/A -";
+// Said by the dialog and the plot's status line when a filter keeps nothing.
+inline constexpr std::string_view kNoRecordPasses = "No record passes the filter";
 
 }  // namespace korv::plot3d

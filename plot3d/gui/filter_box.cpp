@@ -88,7 +88,11 @@ bool FilterBox::apply() {
         filter.min[k] = row.min.value_or(0.0f);
         filter.max[k] = row.max.value_or(0.0f);
     }
-    panel_.applyFilter(std::make_shared<Database>(db, filter));
+    auto kept = std::make_shared<Database>(db, filter);
+    // An earlier refusal no longer holds; an empty result says so.
+    message_->setText(kept->reccount == 0 ? QString::fromUtf8(kNoRecordPasses.data(), kNoRecordPasses.size())
+                                          : QString());
+    panel_.applyFilter(std::move(kept));
     return true;
 }
 

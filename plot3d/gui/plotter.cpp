@@ -2,6 +2,7 @@
 
 #include "common/gui/chart_painter.h"
 #include "plot3d/core/database.h"
+#include "plot3d/core/filter_choices.h"
 #include "plot3d/core/plot_colours.h"
 #include "plot3d/gui/checker.h"
 #include "plot3d/gui/filter_box.h"
@@ -43,7 +44,8 @@ bool Plotter::loadData(int) {
     try {
         table = std::make_shared<Database>();
     } catch (const std::exception& e) {
-        infoline->setText(QString("3d.dat could not be read: ") + QString::fromStdString(e.what()));
+        // Each refusal names the file itself.
+        infoline->setText(QString::fromStdString(e.what()));
         return false;
     }
     if (table->reccount == 0) {
@@ -54,9 +56,10 @@ bool Plotter::loadData(int) {
     database = table;
     mapper.emplace(*table);
     if (table->failedlines > 0)
-        infoline->setText(QString::number(table->failedlines) + " lines of 3d.dat could not be read");
+        loadnote_ = QString::number(table->failedlines) + " lines of 3d.dat could not be read";
     else if (table->readerror)
-        infoline->setText("3d.dat could not be read to its end");
+        loadnote_ = "3d.dat could not be read to its end";
+    if (!loadnote_.isEmpty()) infoline->setText(loadnote_);
     return true;
 }
 
@@ -68,10 +71,13 @@ bool Plotter::loadData(std::shared_ptr<Database> table) {
 void Plotter::setData(bool rescale) {
     if (!database || !mapper) return;
     if (database->reccount == 0) {
-        // Nothing passed the filter: show nothing rather than the points of an earlier table.
+        // Nothing passed the filter: show nothing rather than the points of an
+        // earlier table, and say why the plot is empty.
         view->clearData();
+        infoline->setText(QString::fromUtf8(kNoRecordPasses.data(), kNoRecordPasses.size()));
         return;
     }
+    if (infoline->text() != loadnote_) infoline->setText(loadnote_);
     view->setData(database, *mapper, rescale);
 }
 

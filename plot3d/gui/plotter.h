@@ -5,6 +5,7 @@
 #include "plot3d/gui/plot_panel.h"
 #include "plot3d/gui/widget_clients.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <memory>
@@ -65,6 +66,10 @@ public:
     Slider* yslider = nullptr;
     Slider* zslider = nullptr;
     bool zoommode = false;
+
+private:
+    // What the status line says of the table as read; empty when all of it was read.
+    QString loadnote_;
 };
 
 }  // namespace korv::plot3d

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -106,7 +107,7 @@ TEST_F(WindowTest, FilesItCannotShowLeaveAnEmptyPlotThatSaysWhy) {
     };
     const std::string header = log3d_names_line() + log3d_types_line();
     const Case cases[] = {
-        {"missing", "", "3d.dat could not be read: ", false},
+        {"missing", "", "3d.dat could not be opened: ", false},
         {"no records", header, "No records in 3d.dat", false},
         {"damaged", header + *log3d_record_line(kRecords[0], 0) + "1.0 \"x\" 3 4 5 6 7 8 9 10\n12 13\n",
          "2 lines of 3d.dat could not be read", true},
@@ -124,6 +125,27 @@ TEST_F(WindowTest, FilesItCannotShowLeaveAnEmptyPlotThatSaysWhy) {
         EXPECT_EQ(plotter().legend->labeldone(), c.loaded);
         window->optionsButton()->click();  // disabled: nothing opens
         EXPECT_EQ(dialogs<OptionBox>().size(), c.loaded ? 1u : 0u);
+    }
+}
+
+TEST_F(WindowTest, EveryRefusalIsShownWholeInTheStatusLine) {
+    std::string names(300 * 2, ' '), types;
+    for (int f = 0; f < 300; ++f) names[static_cast<std::size_t>(2 * f)] = 'f', types += "NUMERIC ";
+    const std::pair<std::string, QString> cases[] = {
+        {names + "\n" + types + "\n", "3d.dat has 300 fields; the plot takes at most 256"},
+        {"", "3d.dat is empty: no names line"},
+        {"a b\n", "3d.dat has no types line"},
+        {"a\nNUMERIC NUMERIC\n", "The types line of 3d.dat has more types than there are fields"},
+        {"a\n" + std::string(100, 'W') + "\n", "Unknown field type in 3d.dat: " + QString(17, 'W') + "..."},
+    };
+    for (const auto& [content, status] : cases) {
+        SCOPED_TRACE(status.toStdString());
+        std::ofstream(kLog3dFileName, std::ios::binary) << content;
+        show();
+        const InfoLine& line = *plotter().infoline;
+        EXPECT_EQ(line.text(), status);
+        // Written from x = 6 (the engraved copy), in the status line's own font.
+        EXPECT_LE(6 + QFontMetrics(plot_text_font()).horizontalAdvance(line.text()), line.width());
     }
 }
 
@@ -216,6 +238,30 @@ TEST_F(WindowTest, FilterKeepsTheMaximumAndAnEmptyResultClearsTheView) {
     EXPECT_EQ(view().datacount, 0);
     EXPECT_EQ(count_colour(view().drawFrame(), QColor(255, 255, 0)), 0);
     EXPECT_EQ(plotter().legend->texts(), legend);
+}
+
+TEST_F(WindowTest, AFilterThatKeepsNothingSaysSoAndAnOldMismatchGoes) {
+    write_dat(kRecords);
+    show();
+    window->filterButton()->click();
+    FilterBox& box = *dialogs<FilterBox>().front();
+    box.minChoice(0)->setCurrentIndex(10);
+    box.maxChoice(0)->setCurrentIndex(10);  // rpm from its maximum to its maximum: refused
+    box.applyButton()->click();
+    EXPECT_EQ(box.message(), "Min/Max mismatch for Rpms");
+
+    box.maxChoice(0)->setCurrentIndex(0);
+    box.minChoice(1)->setCurrentIndex(10);  // rpm and O2 at their maxima: no record has both
+    box.applyButton()->click();
+    EXPECT_EQ(view().datacount, 0);
+    EXPECT_EQ(box.message(), "No record passes the filter");
+    EXPECT_EQ(plotter().infoline->text(), "No record passes the filter");
+
+    box.minChoice(1)->setCurrentIndex(0);
+    box.okButton()->click();  // rpm at its maximum: one record
+    EXPECT_EQ(view().datacount, 1);
+    EXPECT_EQ(box.message(), "");
+    EXPECT_EQ(plotter().infoline->text(), "");
 }
 
 TEST_F(WindowTest, DragTurnsTheSceneAndTheCubesFollow) {
