@@ -6,7 +6,6 @@
 
 #include "common/core/channel_ids.h"
 #include "common/core/java_numbers.h"
-#include "platform/core/memory_pages.h"
 
 namespace korv {
 
@@ -174,13 +173,13 @@ void StripChartModel::plot_points(std::span<const std::int32_t> values, StripCha
     if (options_.point_rebuilds_title) update_status();
 }
 
-void StripChartModel::reserve_points(std::size_t n) {
+std::span<std::int32_t> StripChartModel::reserve_points(std::size_t n) {
     // Storage kept from a much longer log is given back rather than held.
     if (points_.empty() && points_.capacity() / 2 > n) std::vector<std::int32_t>().swap(points_);
-    if (n <= points_.capacity()) return;
+    if (n <= points_.capacity()) return {};
     points_.reserve(n);
     const std::size_t used = points_.size();
-    platform::populate_for_writing(points_.data() + used, (points_.capacity() - used) * sizeof(std::int32_t));
+    return {points_.data() + used, points_.capacity() - used};
 }
 
 void StripChartModel::clear() {

@@ -156,8 +156,10 @@ public:
     // once per call. A long log's feeder calls it on blocks of points.
     void plot_points(std::span<const std::int32_t> values, StripChartRangeBox box = StripChartRangeBox::none);
     // Room for n points in all, so a long feed does not grow the storage
-    // step by step, its pages backed at once.
-    void reserve_points(std::size_t n);
+    // step by step. Returns the new room (past the points held), whose
+    // pages the caller may have backed before the points arrive (see
+    // platform/core/page_populator.h); empty when the room was there.
+    std::span<std::int32_t> reserve_points(std::size_t n);
     const std::vector<std::int32_t>& points() const { return points_; }
     bool has_points() const { return !points_.empty(); }
     // Drop the points (keeping their storage for the next feed) and reset

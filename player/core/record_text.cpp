@@ -9,40 +9,43 @@
 namespace korv::player {
 namespace {
 
+// The most characters each kind of piece writes.
+constexpr std::size_t most_chars(std::int64_t) { return 20; }
+constexpr std::size_t most_chars(float) { return kJavaNumberChars; }
+template <std::size_t N>
+constexpr std::size_t most_chars(const char (&)[N]) {
+    return N - 1;
+}
+
 // The text of one record, built in place: a record's pieces are bounded (a
 // few dozen words, integers of at most 20 characters, floats of at most
-// kJavaNumberChars), far inside the room of the caller's buffer; a piece
-// that would not fit is dropped rather than written past the end. Inlined
-// and kept apart from the buffer, the end of the text stays in a register
-// from piece to piece instead of going through memory around each call.
+// kJavaNumberChars), far inside the room of the caller's buffer; a group of
+// pieces that might not fit is dropped rather than written past the end,
+// its room checked once for the group. Inlined and kept apart from the
+// buffer, the end of the text stays in a register from piece to piece
+// instead of going through memory around each call.
 class RecordText {
 public:
     template <std::size_t N>
     explicit RecordText(char (&buffer)[N]) : begin_(buffer), end_(buffer), limit_(buffer + N) {}
 
-    [[gnu::always_inline]] void add(std::int64_t v) {
-        if (room() >= 20) end_ = put_decimal(end_, v);
-    }
-    [[gnu::always_inline]] void add(float v) {
-        if (room() >= kJavaNumberChars) end_ = java_float_to_chars(end_, v);
-    }
-    [[gnu::always_inline]] void add(std::string_view text) {
-        if (room() < text.size()) return;
-        std::memcpy(end_, text.data(), text.size());
-        end_ += text.size();
-    }
+    // Whether `n` more characters fit.
+    [[gnu::always_inline]] bool fits(std::size_t n) const { return static_cast<std::size_t>(limit_ - end_) >= n; }
+
+    // Each piece where fits() said there is room.
+    [[gnu::always_inline]] void add(std::int64_t v) { end_ = put_decimal(end_, v); }
+    [[gnu::always_inline]] void add(float v) { end_ = java_float_to_chars(end_, v); }
     // Literal words, their length known here.
     template <std::size_t N>
     [[gnu::always_inline]] void add(const char (&text)[N]) {
-        add(std::string_view(text, N - 1));
+        std::memcpy(end_, text, N - 1);
+        end_ += N - 1;
     }
 
     // Overwrites `out`, reusing its storage.
     void copy_to(std::string& out) const { out.assign(begin_, static_cast<std::size_t>(end_ - begin_)); }
 
 private:
-    [[gnu::always_inline]] std::size_t room() const { return static_cast<std::size_t>(limit_ - end_); }
-
     char* begin_;
     char* end_;
     char* limit_;
@@ -50,6 +53,7 @@ private:
 
 template <typename... Pieces>
 [[gnu::always_inline]] inline void put(RecordText& out, const Pieces&... pieces) {
+    if (!out.fits((most_chars(pieces) + ... + 0))) return;
     (out.add(pieces), ...);
 }
 

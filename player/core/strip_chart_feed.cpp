@@ -121,6 +121,14 @@ void pms_chart_points(const PmsRecord& r, ChartPoints& out) {
     out.present = kPmsChartSlots;
 }
 
+std::uint32_t chart_slots_fed(LogFileType type) {
+    switch (type) {
+    case LogFileType::vxm: return kVxmChartSlots;
+    case LogFileType::pms: return kPmsChartSlots;
+    default: return 0;
+    }
+}
+
 std::uint32_t enabled_chart_buttons(LogFileType type, const VxmPlayerModel& channels) {
     std::uint32_t on = 0;
     if (type == LogFileType::pms) {

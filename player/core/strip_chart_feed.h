@@ -39,6 +39,9 @@ struct ChartPoints {
 void vxm_chart_points(const VxmPlayerModel& record, ChartPoints& out);
 void pms_chart_points(const PmsRecord& record, ChartPoints& out);
 
+// The slots each record of a log of this type sends a point to, a bit per slot.
+std::uint32_t chart_slots_fed(LogFileType type);
+
 // The manager buttons a log offers, a bit per slot: by type, and for a VXM
 // log by the channels the file holds.
 std::uint32_t enabled_chart_buttons(LogFileType type, const VxmPlayerModel& channels);

@@ -1,6 +1,8 @@
 #include "player/gui/player_charts.h"
 
+#include "platform/core/page_populator.h"
 #include "player/core/chart_point_pass.h"
+#include "player/core/strip_chart_feed.h"
 #include "player/gui/chartcontrolp.h"
 #include "player/gui/chartitem.h"
 #include "player/gui/play_frame.h"
@@ -8,7 +10,11 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <optional>
 #include <span>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace korv::player {
 
@@ -77,16 +83,26 @@ void PlayerCharts::feed() {
 }
 
 // Points go to the charts in blocks; the "Range" box is read once for the
-// whole log, and each chart is given room for a point per record up front.
+// whole log, and each chart is given room for a point per record up front,
+// its new pages backed on another thread while the log is read.
 void PlayerCharts::feed_points(PlayerLog& log) {
     std::array<StripChartRangeBox, kMaxCharts + 1> boxes{};
     for (int slot = 1; slot <= kMaxCharts; ++slot) boxes[slot] = chart(slot)->range_box();
     const auto records = static_cast<std::size_t>(std::max<std::int64_t>(log.log_records(), 0));
-    const auto error = pass_chart_points(log, [&](int slot, std::span<const std::int32_t> points) {
-        chartitem* c = chart(slot);
-        if (!c->model().has_points()) c->model().reserve_points(records);
-        c->plot_points(points, boxes[slot]);
-    });
+    std::vector<korv::platform::PagePopulator::Range> fresh;
+    for (std::uint32_t fed = chart_slots_fed(log.logfiletype()); fed != 0; fed &= fed - 1) {
+        korv::StripChartModel& model = chart(__builtin_ctz(fed))->model();
+        if (model.has_points()) continue;
+        const std::span<std::int32_t> room = model.reserve_points(records);
+        if (!room.empty()) fresh.push_back({room.data(), room.size_bytes()});
+    }
+    std::optional<std::string> error;
+    {
+        const korv::platform::PagePopulator pages(std::move(fresh));
+        error = pass_chart_points(log, [&](int slot, std::span<const std::int32_t> points) {
+            chart(slot)->plot_points(points, boxes[slot]);
+        });
+    }
     if (error) frame_.error_rtn(QString::fromStdString(*error));
 }
 
