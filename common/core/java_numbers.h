@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -119,6 +120,10 @@ inline char* java_float_to_chars(char* out, float v) {
     } else if (v < 0.0f) {
         *out = '-';
         if (char* end = java_numbers_detail::two_decimals_to_chars(out + 1, -v)) return end;
+    } else if (v == 0.0f && !std::signbit(v)) {
+        // A channel a log does not carry (a VXM record's boost, say) reads 0.
+        std::memcpy(out, "0.0", 3);
+        return out + 3;
     }
     return java_float_to_chars_general(out, v);
 }
