@@ -31,6 +31,18 @@ public:
         if (++records_ == kBlockRecords) flush();
     }
 
+    // Blocks filled a chart at a time: the caller writes `records` points of
+    // each slot of `slots` into column(slot) between the two calls.
+    void begin_columns(std::uint32_t slots) {
+        flush();
+        slots_ = slots;
+    }
+    std::int32_t* column(int slot) { return values_[static_cast<std::size_t>(slot)].data(); }
+    void end_columns(std::size_t records) {
+        records_ = records;
+        flush();
+    }
+
     void flush() {
         if (records_ != 0) {
             for (std::uint32_t rest = slots_; rest != 0; rest &= rest - 1) {
@@ -70,27 +82,62 @@ std::optional<std::string> step_through(PlayerLog& log, PointBlocks& blocks) {
     return std::nullopt;
 }
 
-// Records 1 .. N-1 of a VXM log decoded in blocks, their points added as
-// stepping would add them. Returns the first record not decoded: N, or the
-// start of a block that failed, for stepping to take over from there.
+// A block's values of one slot: a column of its rows, or, for a slot the
+// log does not carry, the value the record holds there throughout.
+struct SlotValues {
+    const float* first = nullptr;  // null: `held` for every record
+    std::size_t step = 0;
+    float held = 0.0f;
+
+    float operator[](std::size_t r) const { return first != nullptr ? first[r * step] : held; }
+};
+
+template <VxmPointKind kind>
+void convert(std::int32_t* out, SlotValues values, std::size_t records) {
+    for (std::size_t r = 0; r < records; ++r) out[r] = vxm_point<kind>(values[r]);
+}
+
+void convert(VxmPointKind kind, std::int32_t* out, SlotValues values, std::size_t records) {
+    switch (kind) {
+    case VxmPointKind::whole: convert<VxmPointKind::whole>(out, values, records); break;
+    case VxmPointKind::byte: convert<VxmPointKind::byte>(out, values, records); break;
+    case VxmPointKind::hundredfold: convert<VxmPointKind::hundredfold>(out, values, records); break;
+    case VxmPointKind::ten_thousandfold: convert<VxmPointKind::ten_thousandfold>(out, values, records); break;
+    }
+}
+
+// Records 1 .. N-1 of a VXM log decoded in blocks, and each block's points
+// worked out a chart at a time from its values: the points stepping would
+// give, record by record, through the named fields. Returns the first record
+// not decoded: N, or the start of a block that failed, for stepping to take
+// over from there.
 std::int64_t decode_vxm_blocks(PlayerLog& log, PointBlocks& blocks) {
     const std::int64_t records = log.log_records();
-    VxmPlayerModel record = log.vxm();  // its channel slots; the values are overwritten row by row
-    const auto width = static_cast<std::size_t>(record.vxm_parm_count) + 1;
+    const VxmPlayerModel& model = log.vxm();
+    const auto width = static_cast<std::size_t>(model.vxm_parm_count) + 1;
+    // Each slot's column; where the file names a slot twice, the later wins.
+    std::array<int, kPlayerSlots> column;
+    column.fill(-1);
+    for (std::size_t i = 1; i < width; ++i) column[static_cast<std::size_t>(model.vxm_type[i])] = static_cast<int>(i);
+    const std::array<float, kPlayerSlots> held = model.vxm_data_fields;
     std::vector<float> rows(kBlockRecords * width);
-    ChartPoints points;
+    const auto values_of = [&](int slot) {
+        const int c = column[static_cast<std::size_t>(slot)];
+        return c < 0 ? SlotValues{nullptr, 0, held[static_cast<std::size_t>(slot)]}
+                     : SlotValues{rows.data() + c, width, 0.0f};
+    };
     std::int64_t next = 1;
     while (next < records) {
         const VxmRecordBlock block = log.read_vxm_records(next, rows);
         if (block.error || block.records == 0) break;
-        for (std::int64_t r = 0; r < block.records; ++r) {
-            const float* row = rows.data() + static_cast<std::size_t>(r) * width;
-            record.vxm_data_fields[kPlayerTimeSlot] = row[0];
-            for (std::size_t i = 1; i < width; ++i) record.vxm_data_fields[record.vxm_type[i]] = row[i];
-            record.fill_named_fields();
-            vxm_chart_points(record, points);
-            blocks.add(points);
-        }
+        const auto n = static_cast<std::size_t>(block.records);
+        blocks.begin_columns(chart_slots_fed(LogFileType::vxm));
+        for (const VxmChartChannel& c : kVxmChartChannels)
+            convert(c.kind, blocks.column(c.chart), values_of(c.file_slot), n);
+        std::int32_t* duty = blocks.column(kVxmDutyCycleChart);
+        const SlotValues pulse_width = values_of(player_slot::kPulseWidth), rpms = values_of(player_slot::kRpms);
+        for (std::size_t r = 0; r < n; ++r) duty[r] = vxm_duty_cycle_point(pulse_width[r], rpms[r]);
+        blocks.end_columns(n);
         next += block.records;
     }
     return next;

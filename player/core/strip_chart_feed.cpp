@@ -35,16 +35,9 @@ constexpr std::array<StripChartSpec, kMaxCharts + 1> kCharts = {{
     {"Inj D/C", 0, 100, "Inj D/C"},
 }};
 
-// A whole quantity in hundredths; junk in a log saturates instead of wrapping.
-std::int32_t hundredths(std::int64_t v) {
-    constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
-    constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v * 100, lo, hi));
-}
-std::int32_t scaled(float v, float factor) { return saturating_float_to_int32(v * factor); }
-std::int32_t duty_cycle_point(float pulse_width, std::int32_t rpm) {
-    return hundredths(saturating_float_to_int32(duty_cycle(pulse_width, rpm)));
-}
+using chart_points_detail::duty_cycle_point;
+using chart_points_detail::hundredths;
+using chart_points_detail::scaled;
 
 // VXM file slots (channel id + 1) and the chart each one offers.
 struct SlotButton {
@@ -75,6 +68,31 @@ constexpr std::uint32_t kPmsChartSlots = slot_mask(kPmsCharts);
 }  // namespace
 
 const StripChartSpec& strip_chart_spec(int slot) { return kCharts.at(static_cast<std::size_t>(slot)); }
+
+// Each chart's value and the named field it passes through: a whole number
+// or a byte (saturated to 32 bits, then wrapped to 8) in hundredths, or a
+// float scaled.
+const std::array<VxmChartChannel, 19> kVxmChartChannels = {{
+    {1, player_slot::kRpms, VxmPointKind::whole},
+    {2, player_slot::kTiming, VxmPointKind::byte},
+    {3, player_slot::kPulseWidth, VxmPointKind::hundredfold},
+    {4, player_slot::kWaterTemp, VxmPointKind::whole},
+    {5, player_slot::kO2Voltage, VxmPointKind::ten_thousandfold},
+    {6, player_slot::kAirTemp, VxmPointKind::whole},
+    {7, player_slot::kTps, VxmPointKind::byte},
+    {8, player_slot::kMap, VxmPointKind::whole},
+    {9, player_slot::kKnock, VxmPointKind::byte},
+    {10, player_slot::kAfHz, VxmPointKind::ten_thousandfold},
+    {11, player_slot::kO2, VxmPointKind::ten_thousandfold},
+    {12, player_slot::kL1, VxmPointKind::whole},
+    {13, player_slot::kS1, VxmPointKind::whole},
+    {14, player_slot::kL2, VxmPointKind::whole},
+    {15, player_slot::kS2, VxmPointKind::whole},
+    {16, player_slot::kMph, VxmPointKind::whole},
+    {17, player_slot::kMTrim, VxmPointKind::whole},
+    {18, player_slot::kLoad, VxmPointKind::whole},
+    {19, player_slot::kO2Trim, VxmPointKind::whole},
+}};
 
 // The values are written first and the mask once at the end: setting the
 // mask beside each value would make the compiler store it twenty times, as

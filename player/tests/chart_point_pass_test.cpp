@@ -108,6 +108,15 @@ TEST_F(ChartPointPass, VxmLogsGiveThePointsOfStepping) {
     }
 }
 
+// A channel named twice: the later column is the one the record keeps.
+TEST_F(ChartPointPass, AChannelNamedTwiceGivesThePointsOfStepping) {
+    std::vector<std::vector<float>> records;
+    for (const auto& r : varied_records(5000)) records.push_back({r[0], r[5], r[1] * 40.0f, r[4]});
+    write_bytes(path("twice.db1"), minimal_log({9, 17, 9, 10}, records));
+    open_both("twice.db1", LogFileType::vxm);
+    expect_same_pass();
+}
+
 TEST_F(ChartPointPass, PmsLogsGiveThePointsOfStepping) {
     const Bytes fast = dab_record({{5, 0xF4}, {6, 0x01}, {9, 0x30}});
     const Bytes slow = dab_record({{5, 0x20}, {6, 0x00}, {12, 0x80}});

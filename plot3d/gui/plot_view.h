@@ -93,8 +93,6 @@ public:
     const QImage& drawPath(const std::vector<int>& path, int step, float fraction);
     // The frame on screen (null before the first).
     const QImage& shownFrame() const { return image_; }
-    // For tests: frames are handed to the worker, which draws them off this thread.
-    FrameWorker& frameWorker() { return worker_; }
 
     // State the window and the widgets read or set.
     int datacount = 0;
