@@ -36,10 +36,18 @@ int dsm_handshake(int port);
 // drain and write plus 1000, 2000 and 3000, the drain after a failed
 // exchange waiting up to 5 s for a quiet line; a reply that never came, or
 // stopped for kReplyGapUs, plus 4000, so 3999 for the 5-s time-out; -2 when
-// no echo was among the bytes). An answer with a byte right behind its value
-// is asked for again, up to kAsksPerAnswer times (-2 when each came so; -1
-// when the line never fell quiet before the next asking).
-// The demonstration port: 0 and kDsmDemoValue, nothing sent.
-int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value, bool after_failure = false);
+// no echo was among the bytes). The demonstration port: 0 and
+// kDsmDemoValue, nothing sent.
+//
+// The link has no check byte, so an answer is judged by the exchange after
+// it: bytes on the line before the next request, or ahead of its echo (the
+// rest of the answer, after a byte was added inside it, or a stray byte),
+// set earlier_spoilt whatever the result, and the value taken before must
+// not be kept.
+int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value, bool after_failure, bool* earlier_spoilt);
+
+// For the last answer of a run, or before a pause: whether a byte comes
+// right behind its value.
+bool dsm_answer_went_on(int port);
 
 }  // namespace korv::korvio

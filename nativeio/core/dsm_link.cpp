@@ -76,10 +76,23 @@ int dsm_handshake(int port) {
     return kDone;
 }
 
-namespace {
+int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value, bool after_failure, bool* earlier_spoilt) {
+    *earlier_spoilt = false;
+    if (port == kDemoPort) {
+        *value = kDsmDemoValue;
+        return kDone;
+    }
+    if (int r = SioPurge(port); r != kDone) return r + kPurgeOffset;
+    // Anything on the line now came behind the value read last. Nothing is
+    // drained from an empty line: a byte that comes meanwhile is read ahead
+    // of the echo, where it tells.
+    const int queued = SioRxQue(port);
+    if (queued < 0) return queued + kDrainOffset;
+    if (queued > 0) *earlier_spoilt = true;
+    if (after_failure || queued > 0)
+        if (int r = wait_for_quiet_line(port, kQuietUs, now_us() + kQuietGiveUpUs, true); r != kDone)
+            return r + kDrainOffset;
 
-// One request and its answer.
-int ask_once(int port, std::uint8_t address, std::uint8_t* value) {
     if (int r = SioPutc(port, address); r != kDone) return r + kWriteOffset;
     // Echo and value are taken one by one, each the moment it is in: a
     // wait for both would sleep on a guess of when the second comes, and
@@ -93,29 +106,19 @@ int ask_once(int port, std::uint8_t address, std::uint8_t* value) {
     if (taken[0] != address) {
         if (taken[1] != address)
             if (int r = reply.skip_to(address); r != kDone) return r;
+        // Bytes ahead of the echo: the rest of the answer before, or a
+        // stray byte. Either way that answer's value cannot be told.
+        *earlier_spoilt = true;
         // Stray bytes before the echo may leave the value still on its way.
         if ((byte = reply.next()) < 0) return byte + kWaitOffset;
     }
-    // The link has no check byte: a byte right behind the value means one
-    // of the two was not the ECU's (a stray byte, or the rest of an earlier
-    // answer), and the value cannot be told.
-    if (reply.more_follows(spoilt_answer_window_us(kBaud))) return kAnswerSpoilt;
     *value = static_cast<std::uint8_t>(byte);
     return kDone;
 }
 
-}  // namespace
-
-int dsm_exchange(int port, std::uint8_t address, std::uint8_t* value, bool after_failure) {
-    if (port == kDemoPort) {
-        *value = kDsmDemoValue;
-        return kDone;
-    }
-    if (int r = SioPurge(port); r != kDone) return r + kPurgeOffset;
-    const int drained =
-        after_failure ? wait_for_quiet_line(port, kQuietUs, now_us() + kQuietGiveUpUs, true) : SioDrainRx(port);
-    if (drained != kDone) return drained + kDrainOffset;
-    return ask_until_unspoilt(port, kQuietUs, [&] { return ask_once(port, address, value); });
+bool dsm_answer_went_on(int port) {
+    if (port == kDemoPort) return false;
+    return ReplyReader(port, now_us()).more_follows(spoilt_answer_window_us(kBaud));
 }
 
 }  // namespace korv::korvio

@@ -56,7 +56,9 @@ protected:
     int probe(const std::vector<int>& items, int port = 0) {
         return logdata(nullptr, port, 1, kDsmCable, items.data(), static_cast<int>(items.size()), 0);
     }
-    // Stops the run once n samples were taken.
+    // Stops the run once n samples were kept. A value is kept when the
+    // exchange after it shows its answer whole, so the cycle under way then
+    // still ends, and its last value is kept on the way out.
     static void stop_after_samples(RecordingHost& h, int n) {
         auto taken = std::make_shared<int>(0);
         h.on_plot = [taken, n](RecordingHost& host, const HostEvent& e) {
@@ -71,7 +73,7 @@ TEST_F(DsmEngine, LogsTheRowsInListOrderWithAnnouncementsAndCharts) {
     ecu->set_value(0x17, 0x40);
     bring_up();
     RecordingHost h;
-    stop_after_samples(h, 4);
+    stop_after_samples(h, 3);
     // 999 has no address: announced, but no row and no id in the head.
     EXPECT_EQ(log(h, {9, 999, 7}), 0);
 
@@ -113,7 +115,7 @@ TEST_F(DsmEngine, RpmTurnsToAddressD0AfterItsFirstFailure) {
     ecu->set_value(0xD0, 0x2B);
     bring_up();
     RecordingHost h;
-    stop_after_samples(h, 3);
+    stop_after_samples(h, 2);
     EXPECT_EQ(log(h, {9}), 0);
     EXPECT_EQ(ecu->received(), (Bytes{0x0D, 0x21, 0xD0, 0xD0, 0xD0}));
     // The retried cycle is whole, so it is kept.
@@ -164,13 +166,18 @@ TEST_F(DsmEngine, AnAnswerWithAByteBehindItsValueIsAskedAgainAndNeverStored) {
     bring_up();
     RecordingHost h;
     stop_after_samples(h, 10);  // should a spoilt answer pass
-    // The first answer is whole; the second is asked for again, and the
-    // third is whole. Then every exchange asks three times and fails, ten
-    // times in the cycle, which ends the run with the code of a reply not
-    // told.
-    EXPECT_EQ(log(h, {7}), kReplyRanOut);
-    EXPECT_EQ(asked.load(), 3 + 3 * 10);
-    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, {{7, 0x44}, {7, 0x44}}));
+    // The first answer is kept: nothing of it comes ahead of the second's
+    // echo. The second's value (3C) is not: its rest (44) comes ahead of
+    // the third's echo, so it is asked again, the third after it. From the
+    // fourth on the rest of every answer shows in the exchange after it:
+    // each is asked again, and ten such failures in the cycle end the run
+    // with the code of a reply not told.
+    // In lockstep: the bytes behind a value count by their time on the line,
+    // not by how soon the ECU's thread runs.
+    sim::Lockstep lockstep(clock_, {ecu.operator->()});
+    EXPECT_EQ(lockstep.run([&] { return log(h, {7}); }), kReplyRanOut);
+    EXPECT_EQ(asked.load(), 2 + 2 * 10 - 1);
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, {{7, 0x44}}));
 }
 
 TEST_F(DsmEngine, ReportsSamplesPerWholeSecondOnceMoreThanFiveSecondsPassed) {
@@ -219,14 +226,18 @@ TEST_F(DsmEngine, PauseSendsNothingAndLeavingItSendsTheStartByte) {
     const auto sleeps = clock_.sleep_count();
     EXPECT_EQ(log(h, {7}), 0);
 
-    const Bytes throttle{0x0D, 0x17, 0x07, 0x17};
+    // The first value is kept, and the pause asked for, when the second
+    // answer shows it whole; that cycle ends, and its value is judged
+    // before the pause begins. So also after the pause.
+    const Bytes throttle{0x0D, 0x17, 0x17, 0x07, 0x17, 0x17};
     EXPECT_EQ(ecu->received(), throttle);
     const std::uint8_t value = ecu->value(0x17);
-    EXPECT_EQ(h.events(), (std::vector<HostEvent>{plot(-1, 0, 0, 0, 7), plot(4, 0, 0, value, 7), pause(2), status(0),
-                                                  pause(1), plot(4, 0, 0, value, 7), pause(0)}));
+    const HostEvent sample = plot(4, 0, 0, value, 7);
+    EXPECT_EQ(h.events(), (std::vector<HostEvent>{plot(-1, 0, 0, 0, 7), sample, sample, pause(2), status(0), pause(1),
+                                                  sample, sample, pause(0)}));
     // About 500 passes of 10 ms while paused, each a wait rather than a spin.
     EXPECT_GE(clock_.sleep_count() - sleeps, 400);
-    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, {{7, value}, {7, value}}));
+    EXPECT_EQ(read_bytes("kvt2.tmp"), dump_bytes({7}, repeated<Bytes>({{7, value}}, 4)));
 }
 
 TEST_F(DsmEngine, AnEcuThatGoesAwayMidRunEndsItAtOnceInsteadOfSpinningInItsWait) {
@@ -235,10 +246,11 @@ TEST_F(DsmEngine, AnEcuThatGoesAwayMidRunEndsItAtOnceInsteadOfSpinningInItsWait)
     ecu->start();
     bring_up();
     RecordingHost h;
-    // After two samples the throttle goes unanswered: the engine waits.
+    // The first sample is kept when the second answer came whole; the third
+    // request then goes unanswered: the engine waits.
     auto taken = std::make_shared<int>(0);
     h.on_plot = [&ecu, taken](RecordingHost&, const HostEvent& e) {
-        if (is_sample(e) && ++*taken == 2) ecu->set_answer(0x17, {});
+        if (is_sample(e) && ++*taken == 1) ecu->set_answer(0x17, {});
     };
     std::optional<sim::Lockstep> lockstep(std::in_place, clock_, std::vector<const sim::Peer*>{ecu.get()});
     auto run = std::async(std::launch::async, [&] { return log(h, {7}); });
@@ -268,7 +280,7 @@ TEST_F(DsmEngine, AnEcuThatGoesAwayMidRunEndsItAtOnceInsteadOfSpinningInItsWait)
 
 TEST_F(DsmEngine, DemonstrationPortGivesFFSamplesWithoutADevice) {
     RecordingHost h;
-    stop_after_samples(h, 4);
+    stop_after_samples(h, 3);
     EXPECT_EQ(log(h, {9, 7}, 1, kDemoPort), 0);
     EXPECT_EQ(h.events_of(HostEvent::Plot),
               (std::vector<HostEvent>{plot(-1, 0, 0, 0, 9), plot(-1, 0, 0, 0, 7), plot(4, 4, 0, 255, 9),
