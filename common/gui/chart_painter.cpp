@@ -1,5 +1,7 @@
 #include "common/gui/chart_painter.h"
 
+#include "common/gui/qt_colour.h"
+
 #include <QFile>
 #include <QFontMetrics>
 #include <QPainter>

@@ -2,8 +2,6 @@
 // Paints a draw list worked out in core on any Qt device: window, bitmap,
 // printer.
 #include "common/core/chart_drawing.h"
-// The 3-D plot's widgets still reach to_qcolor through this header.
-#include "common/gui/qt_colour.h"
 
 class QPainter;
 

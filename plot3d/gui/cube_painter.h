@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPoint>
 
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 #include "plot3d/core/cube_drawer.h"
 
 namespace korv::plot3d {

@@ -1,6 +1,6 @@
 #include "plot3d/gui/info_line.h"
 
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 #include "plot3d/core/plot_colours.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "plot3d/gui/legend_box.h"
 
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 #include "common/core/java_numbers.h"
 #include "plot3d/core/plot_colours.h"
 #include "plot3d/gui/info_line.h"

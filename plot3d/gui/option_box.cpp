@@ -1,6 +1,6 @@
 #include "plot3d/gui/option_box.h"
 
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 #include "common/gui/window_style.h"
 #include "plot3d/core/database.h"
 #include "plot3d/core/filter_choices.h"

@@ -1,6 +1,6 @@
 #include "plot3d/gui/plotter.h"
 
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 #include "plot3d/core/database.h"
 #include "plot3d/core/filter_choices.h"
 #include "plot3d/core/plot_colours.h"

@@ -1,6 +1,6 @@
 #include "plot3d/gui/slider.h"
 
-#include "common/gui/chart_painter.h"
+#include "common/gui/qt_colour.h"
 #include "plot3d/core/plot_colours.h"
 #include "plot3d/gui/icon_map.h"
 #include "plot3d/gui/widget_clients.h"
