@@ -138,22 +138,16 @@ std::optional<std::string> forbidden_link(const std::string& file, const std::st
 std::vector<LayerViolation> check_tree_includes(const std::filesystem::path& root) {
     static const std::regex include_line(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
     std::vector<LayerViolation> found;
-    for_each_tree_file(root, [&](const std::filesystem::path& path, const std::string& file) {
-        const std::string ext = path.extension().string();
-        if (ext != ".h" && ext != ".cpp") return;
-        std::ifstream in(path);
-        std::string text;
-        for (int line = 1; std::getline(in, text); ++line) {
-            std::smatch match;
-            if (!std::regex_search(text, match, include_line)) continue;
-            const bool angled = match[1] == "<";
-            const std::string header = match[2];
-            if ((!angled || is_tree_header(header)) && !std::filesystem::is_regular_file(root / header)) {
-                found.push_back({file, line, header, "not a path from the repository root"});
-                continue;
-            }
-            if (auto why = forbidden_include(file, header, angled)) found.push_back({file, line, header, *why});
+    for_each_source_line(root, [&](const std::string& file, int line, const std::string& text) {
+        std::smatch match;
+        if (!std::regex_search(text, match, include_line)) return;
+        const bool angled = match[1] == "<";
+        const std::string header = match[2];
+        if ((!angled || is_tree_header(header)) && !std::filesystem::is_regular_file(root / header)) {
+            found.push_back({file, line, header, "not a path from the repository root"});
+            return;
         }
+        if (auto why = forbidden_include(file, header, angled)) found.push_back({file, line, header, *why});
     });
     return found;
 }

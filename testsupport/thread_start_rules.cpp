@@ -2,7 +2,6 @@
 
 #include "testsupport/tree_files.h"
 
-#include <fstream>
 #include <regex>
 
 namespace korv::testsupport {
@@ -23,14 +22,8 @@ std::optional<std::string> forbidden_thread_name(const std::string& file, const 
 
 std::vector<LayerViolation> check_tree_thread_starts(const std::filesystem::path& root) {
     std::vector<LayerViolation> found;
-    for_each_tree_file(root, [&](const std::filesystem::path& path, const std::string& file) {
-        const std::string ext = path.extension().string();
-        if (ext != ".h" && ext != ".cpp") return;
-        std::ifstream in(path);
-        std::string text;
-        for (int line = 1; std::getline(in, text); ++line) {
-            if (auto name = forbidden_thread_name(file, text)) found.push_back({file, line, *name, kQtThreadsWhy});
-        }
+    for_each_source_line(root, [&](const std::string& file, int line, const std::string& text) {
+        if (auto name = forbidden_thread_name(file, text)) found.push_back({file, line, *name, kQtThreadsWhy});
     });
     return found;
 }

@@ -11,4 +11,9 @@ namespace korv::testsupport {
 void for_each_tree_file(const std::filesystem::path& root,
                         const std::function<void(const std::filesystem::path&, const std::string&)>& visit);
 
+// Calls `visit` with each line of every .h and .cpp file of the tree: the
+// file's path from the root, the line's number (from 1) and its text.
+void for_each_source_line(const std::filesystem::path& root,
+                          const std::function<void(const std::string&, int, const std::string&)>& visit);
+
 }  // namespace korv::testsupport

@@ -5,10 +5,7 @@
 #include "nativeio/include/korvio.h"
 
 #include "nativeio/tests/slot_fixture.h"
-#include "platform/core/clock.h"
 #include "sim/core/handheld_peer.h"
-#include "sim/core/lockstep.h"
-#include "testsupport/temp_folder.h"
 
 #include <numeric>
 #include <vector>
@@ -33,22 +30,10 @@ struct Caller {
     }
 };
 
-class HandheldTest : public SlotTest {
+class HandheldTest : public LockstepSlotTest {
 protected:
-    platform::TestClock clock_;
-    platform::ScopedClock use_clock_{clock_};
-    testsupport::WorkingFolder cwd_;
-
-    // The clock when getPNKORV returned, before the handheld could move it on.
-    std::int64_t ended_us_ = -1;
-
     int transfer(const sim::HandheldPeer& handheld, Caller& caller, int port) {
-        sim::Lockstep lockstep(clock_, {&handheld});
-        return lockstep.run([this, &caller, port] {
-            const int result = getPNKORV(&caller.host, port);
-            ended_us_ = clock_.now_us();
-            return result;
-        });
+        return run_with(handheld, [&caller, port] { return getPNKORV(&caller.host, port); });
     }
 };
 

@@ -5,10 +5,7 @@
 #include "nativeio/include/korvio.h"
 
 #include "nativeio/tests/slot_fixture.h"
-#include "platform/core/clock.h"
-#include "sim/core/lockstep.h"
 #include "sim/core/pms_peer.h"
-#include "testsupport/temp_folder.h"
 
 #include <cstdio>
 #include <string>
@@ -34,22 +31,10 @@ inline std::string expected_dump(const std::array<std::uint8_t, sim::PmsPeer::kM
     return text;
 }
 
-class PmsTest : public SlotTest {
+class PmsTest : public LockstepSlotTest {
 protected:
-    platform::TestClock clock_;
-    platform::ScopedClock use_clock_{clock_};
-    testsupport::WorkingFolder cwd_;
-
-    // The clock when getPMS returned, before the unit could move it on.
-    std::int64_t ended_us_ = -1;
-
     int get_pms(const sim::PmsPeer& unit, int port, int mode) {
-        sim::Lockstep lockstep(clock_, {&unit});
-        return lockstep.run([this, port, mode] {
-            const int result = getPMS(port, mode, 0, 0);
-            ended_us_ = clock_.now_us();
-            return result;
-        });
+        return run_with(unit, [port, mode] { return getPMS(port, mode, 0, 0); });
     }
 };
 
