@@ -57,8 +57,8 @@ void BM_PlayDecodeAndText(benchmark::State& state) {
         return;
     }
     const korv::player::VxmTextExtras none;
-    // The frame keeps one text for its life, rewritten each record.
-    std::string text;
+    // The frame keeps one text buffer for its life, rewritten each record.
+    korv::player::RecordTextBuffer text;
     std::size_t characters = 0;
     for (auto _ : state) {
         log.point_log_file(0);
@@ -67,8 +67,7 @@ void BM_PlayDecodeAndText(benchmark::State& state) {
             log.read_log_record();
             const korv::VxmPlayerModel& m = log.vxm();
             if (korv::player::record_is_shown(m.vxm_rpms)) {
-                korv::player::vxm_record_text(text, log.current_log_record(), m, none);
-                characters += text.size();
+                characters += korv::player::vxm_record_text(text, log.current_log_record(), m, none).size();
             }
         } while (log.current_log_record() < log.log_records());
     }

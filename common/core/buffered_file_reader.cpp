@@ -62,8 +62,6 @@ bool BufferedFileReader::update_size() {
     return true;
 }
 
-void BufferedFileReader::seek(std::int64_t position) { pos_ = position < 0 ? 0 : position; }
-
 std::int64_t BufferedFileReader::pread_fully(std::uint8_t* out, std::size_t n, std::int64_t offset) {
     std::size_t done = 0;
     while (done < n) {

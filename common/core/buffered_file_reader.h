@@ -36,7 +36,7 @@ public:
     // The most take() hands out at once.
     std::size_t buffer_size() const { return buf_.size(); }
     // Any position >= 0 may be set; reading there reports the end of the file.
-    void seek(std::int64_t position);
+    void seek(std::int64_t position) { pos_ = position < 0 ? 0 : position; }
 
     // Exactly n bytes, or false (the position then stands where reading stopped).
     bool read(void* out, std::size_t n);

@@ -102,9 +102,9 @@ namespace java_numbers_detail {
     const auto whole_n = static_cast<std::uint32_t>(n);
     out = put_decimal(out, whole_n / 100);
     *out++ = '.';
-    const std::uint32_t fraction = whole_n % 100;
-    std::memcpy(out, kDecimalDigitPairs + 2 * fraction, 2);
-    return out + (fraction % 10 == 0 ? 1 : 2);
+    const char* fraction = kDecimalDigitPairs + 2 * (whole_n % 100);
+    std::memcpy(out, fraction, 2);
+    return out + (fraction[1] == '0' ? 1 : 2);
 }
 
 }  // namespace java_numbers_detail
@@ -114,7 +114,7 @@ namespace java_numbers_detail {
 char* java_float_to_chars_general(char* out, float v);
 
 // Inline for the usual floats: a record's text prints several.
-inline char* java_float_to_chars(char* out, float v) {
+[[gnu::always_inline]] inline char* java_float_to_chars(char* out, float v) {
     if (v > 0.0f) {
         if (char* end = java_numbers_detail::two_decimals_to_chars(out, v)) return end;
     } else if (v < 0.0f) {

@@ -104,17 +104,10 @@ std::optional<std::string> VxmPlayerReader::parse_header() {
     return std::nullopt;
 }
 
-std::optional<std::string> VxmPlayerReader::seek_record(std::int64_t n) {
+std::string VxmPlayerReader::seek_refusal(std::int64_t n) const {
     if (!has_log_) return std::string(kRecordError) + "no log is open";
     if (n < 0) return kRecordError + std::string("record ") + std::to_string(n) + " does not exist";
-    // Checked without a division: playback seeks once a record.
-    std::int64_t offset = 0;
-    if (__builtin_mul_overflow(n, model_.log_record_length, &offset) ||
-        __builtin_add_overflow(offset, model_.first_record, &offset)) {
-        return kRecordError + std::string("record ") + std::to_string(n) + " lies beyond any file";
-    }
-    file_.seek(offset);
-    return std::nullopt;
+    return kRecordError + std::string("record ") + std::to_string(n) + " lies beyond any file";
 }
 
 std::optional<std::string> VxmPlayerReader::read_vxm_record(NamedFields named) {

@@ -44,8 +44,17 @@ public:
     // with no log (no channels, no records) rather than half a header.
     std::optional<std::string> vxg_header();
 
-    // Positions the file at record n (0 = first).
-    std::optional<std::string> seek_record(std::int64_t n);
+    // Positions the file at record n (0 = first). Inline: playback seeks once
+    // a record.
+    std::optional<std::string> seek_record(std::int64_t n) {
+        std::int64_t offset = 0;
+        if (has_log_ && n >= 0 && !__builtin_mul_overflow(n, model_.log_record_length, &offset) &&
+            !__builtin_add_overflow(offset, model_.first_record, &offset)) [[likely]] {
+            file_.seek(offset);
+            return std::nullopt;
+        }
+        return seek_refusal(n);
+    }
 
     // Reads the record at the file position into vxm_data_fields (by slot)
     // and, unless told to skip them, the named fields. Values the file cannot
@@ -68,6 +77,8 @@ public:
 
 private:
     std::optional<std::string> parse_header();
+    // Why record n cannot be sought.
+    std::string seek_refusal(std::int64_t n) const;
     std::optional<std::string> read_record_slowly();
 
     BufferedFileReader file_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <clocale>
@@ -13,7 +14,9 @@
 #include <string>
 #include <system_error>
 #include <type_traits>
+#include <vector>
 
+#include "common/core/decimal_digits.h"
 #include "common/core/java_numbers.h"
 #include "common/core/number_text.h"
 #include "common/core/plain_decimal.h"
@@ -179,6 +182,48 @@ TEST_F(JavaTextSweep, DoublesAtRandomAndSubnormals) {
     }
     for (std::uint64_t bits = 0; bits < 20000; ++bits) add(std::bit_cast<double>(bits));
     EXPECT_EQ(hash_, 0x2063f6774cd7a2c5ull);
+}
+
+// The in-place digits are std::to_chars' digits for every length and sign,
+// and stay inside the room each form asks for (20 characters, 10 unsigned,
+// 11 for a 32-bit value).
+TEST(DecimalDigits, AreToCharsDigitsWithinTheirRoom) {
+    std::vector<std::int64_t> values;
+    for (std::int64_t v = -100000; v <= 100000; ++v) values.push_back(v);
+    for (std::int64_t p = 1; p <= std::numeric_limits<std::int64_t>::max() / 10; p *= 10) {
+        for (std::int64_t d = -2; d <= 2; ++d) {
+            values.push_back(p + d);
+            values.push_back(-(p + d));
+        }
+    }
+    values.push_back(std::numeric_limits<std::int64_t>::max());
+    values.push_back(std::numeric_limits<std::int64_t>::min());
+    std::mt19937_64 random(1953);
+    for (int i = 0; i < 200000; ++i) values.push_back(static_cast<std::int64_t>(random()) >> (random() % 64));
+
+    int failures = 0;
+    const auto check = [&](auto v, std::size_t room) {
+        char expected[24];
+        const char* expected_end = std::to_chars(expected, expected + sizeof expected, v).ptr;
+        char text[32];
+        std::memset(text, '#', sizeof text);
+        const char* end = put_decimal(text, v);
+        const bool inside = std::all_of(text + room, text + sizeof text, [](char c) { return c == '#'; });
+        const std::string got(static_cast<const char*>(text), end);
+        if ((got != std::string(static_cast<const char*>(expected), expected_end) || !inside) && ++failures < 10) {
+            ADD_FAILURE() << "value " << v << " gave \"" << got << "\"";
+        }
+    };
+    for (std::int64_t v : values) {
+        check(v, 20);
+        if (v >= 0 && v <= std::numeric_limits<std::uint32_t>::max()) check(static_cast<std::uint32_t>(v), 10);
+        if (v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max()) {
+            check(static_cast<std::int32_t>(v), 11);
+        }
+    }
+    check(std::numeric_limits<std::uint32_t>::max(), 10);
+    check(std::numeric_limits<std::int32_t>::min(), 11);
+    check(std::numeric_limits<std::int32_t>::max(), 11);
 }
 
 TEST(ParseNumber, SkipsBlanksTakesSignAndReportsEnd) {

@@ -88,7 +88,9 @@ std::int64_t PlayerLog::log_records() const {
 
 void PlayerLog::point_log_file(std::int64_t n) {
     if (type_ == LogFileType::none) return;
-    const CursorStep step = point_cursor(cursor_, n, log_records());
+    // The record count without the general switch: playback steps once a record.
+    const std::int64_t records = type_ == LogFileType::vxm ? vxm_.model().log_records : pms_.log_records();
+    const CursorStep step = point_cursor(cursor_, n, records);
     cursor_ = step.cursor;
     // Field by field: a copy of the whole optional would load it in one piece
     // just after point_cursor stored it in two, and stall playback every step.
@@ -111,7 +113,7 @@ RecordRead PlayerLog::read_log_record() {
         result.error = std::move(error);
         return result;
     }
-    result.error = vxm_.read_vxm_record();
+    if (auto error = vxm_.read_vxm_record()) result.error = std::move(error);
     result.read = true;
     return result;
 }

@@ -7,33 +7,18 @@
 #include "common/core/java_numbers.h"
 
 namespace korv::player {
-namespace {
 
-// The most characters each kind of piece writes.
-constexpr std::size_t most_chars(std::int64_t) { return 20; }
-constexpr std::size_t most_chars(float) { return kJavaNumberChars; }
-template <std::size_t N>
-constexpr std::size_t most_chars(const char (&)[N]) {
-    return N - 1;
-}
-
-// The text of one record, built in place: a record's pieces are bounded (a
-// few dozen words, integers of at most 20 characters, floats of at most
-// kJavaNumberChars), far inside the room of the caller's buffer; a group of
-// pieces that might not fit is dropped rather than written past the end,
-// its room checked once for the group. Inlined and kept apart from the
-// buffer, the end of the text stays in a register from piece to piece
-// instead of going through memory around each call.
-class RecordText {
+// The text of one record, written straight into the buffer it is shown
+// from. Inlined and kept apart from the buffer, the end of the text stays
+// in a register from piece to piece instead of going through memory around
+// each call; the buffer's room covers the longest text, so no piece checks
+// for room.
+class RecordTextWriter {
 public:
-    template <std::size_t N>
-    explicit RecordText(char (&buffer)[N]) : begin_(buffer), end_(buffer), limit_(buffer + N) {}
+    explicit RecordTextWriter(RecordTextBuffer& buffer) : buffer_(buffer), end_(buffer.chars_) {}
 
-    // Whether `n` more characters fit.
-    [[gnu::always_inline]] bool fits(std::size_t n) const { return static_cast<std::size_t>(limit_ - end_) >= n; }
-
-    // Each piece where fits() said there is room.
     [[gnu::always_inline]] void add(std::int64_t v) { end_ = put_decimal(end_, v); }
+    [[gnu::always_inline]] void add(std::int32_t v) { end_ = put_decimal(end_, v); }
     [[gnu::always_inline]] void add(float v) { end_ = java_float_to_chars(end_, v); }
     // Literal words, their length known here.
     template <std::size_t N>
@@ -42,25 +27,27 @@ public:
         end_ += N - 1;
     }
 
-    // Overwrites `out`, reusing its storage.
-    void copy_to(std::string& out) const { out.assign(begin_, static_cast<std::size_t>(end_ - begin_)); }
+    std::string_view finish() {
+        buffer_.size_ = static_cast<std::size_t>(end_ - buffer_.chars_);
+        return buffer_.text();
+    }
 
 private:
-    char* begin_;
+    RecordTextBuffer& buffer_;
     char* end_;
-    char* limit_;
 };
 
+namespace {
+
 template <typename... Pieces>
-[[gnu::always_inline]] inline void put(RecordText& out, const Pieces&... pieces) {
-    if (!out.fits((most_chars(pieces) + ... + 0))) return;
+[[gnu::always_inline]] inline void put(RecordTextWriter& out, const Pieces&... pieces) {
     (out.add(pieces), ...);
 }
 
-std::int64_t as_int(std::int32_t v) { return v; }
-std::int64_t as_int(std::int8_t v) { return v; }
-
-#undef KORV_INLINE
+// A field as the whole number it prints as; a sum of two is taken wider.
+std::int32_t as_int(std::int32_t v) { return v; }
+std::int32_t as_int(std::int8_t v) { return v; }
+std::int64_t wide(std::int32_t v) { return v; }
 
 }  // namespace
 
@@ -79,14 +66,13 @@ VxmAnimation unanimated(const VxmPlayerModel& record) {
 }
 
 std::string pms_record_text(std::int64_t cursor, const PmsRecord& record, const PmsSimulation& sim) {
-    std::string text;
-    pms_record_text(text, cursor, record, sim);
-    return text;
+    RecordTextBuffer buffer;
+    return std::string(pms_record_text(buffer, cursor, record, sim));
 }
 
-void pms_record_text(std::string& out, std::int64_t cursor, const PmsRecord& r, const PmsSimulation& sim) {
-    char buffer[1024];
-    RecordText t(buffer);
+std::string_view pms_record_text(RecordTextBuffer& out, std::int64_t cursor, const PmsRecord& r,
+                                 const PmsSimulation& sim) {
+    RecordTextWriter t(out);
     put(t, "{", cursor, "}", " Rpms: ", as_int(r.pms_ecu_rpms), "  Prs/Vac ", r.pms_pressure);
 
     put(t, "\nTPS: ", as_int(r.pms_tps));
@@ -101,22 +87,21 @@ void pms_record_text(std::string& out, std::int64_t cursor, const PmsRecord& r, 
 
     put(t, "\nFuel(pw) ", r.pms_ecu_pulsewidth);
     if (r.pms_fueladdition != 0 || sim.cell_locked) {
-        put(t, "/", trim_decimals(sim.adjust_fuel_pw), "(", as_int(r.pms_fueladdition) + sim.adjust_fuel_pcnt, "%)");
+        put(t, "/", trim_decimals(sim.adjust_fuel_pw), "(", wide(r.pms_fueladdition) + sim.adjust_fuel_pcnt, "%)");
     }
     if (sim.adjust_fuel_pcnt != 0) put(t, "(", trim_decimals(sim.adjust_fuel_o2), ")");
     put(t, " Hz:", as_int(r.pms_hz));
-    t.copy_to(out);
+    return t.finish();
 }
 
 std::string vxm_record_text(std::int64_t cursor, const VxmPlayerModel& record, const VxmTextExtras& extras) {
-    std::string text;
-    vxm_record_text(text, cursor, record, extras);
-    return text;
+    RecordTextBuffer buffer;
+    return std::string(vxm_record_text(buffer, cursor, record, extras));
 }
 
-void vxm_record_text(std::string& out, std::int64_t cursor, const VxmPlayerModel& r, const VxmTextExtras& x) {
-    char buffer[1024];
-    RecordText t(buffer);
+std::string_view vxm_record_text(RecordTextBuffer& out, std::int64_t cursor, const VxmPlayerModel& r,
+                                 const VxmTextExtras& x) {
+    RecordTextWriter t(out);
     put(t, "{", cursor, "}", " Rpms: ", as_int(r.vxm_rpms), "  Prs/Vac ", r.vxm_pressure, " O2: ", r.vxm_o2voltage);
     if (r.vxm_o2 != 0.0f) put(t, "/", r.vxm_o2);
 
@@ -125,14 +110,13 @@ void vxm_record_text(std::string& out, std::int64_t cursor, const VxmPlayerModel
     if (r.vxm_watertemp != 0) put(t, "  Clt: ", as_int(r.vxm_watertemp));
     put(t, " Dc:", duty_cycle(r.vxm_pulsewidth, r.vxm_rpms), "%\nTiming ", as_int(r.vxm_timing));
     if (x.itc_adjustment && *x.itc_adjustment != 0) {
-        put(t, "/", as_int(r.vxm_timing) + *x.itc_adjustment, "(", as_int(*x.itc_adjustment), ")");
+        put(t, "/", wide(r.vxm_timing) + *x.itc_adjustment, "(", as_int(*x.itc_adjustment), ")");
     }
     put(t, "  Knock: ", as_int(r.vxm_knock));
 
     put(t, "\nFuel(pw) ", r.vxm_pulsewidth);
-    for (const auto& pct : {x.afc_old_percentage, x.afc_new_percentage}) {
-        if (pct && *pct != 0) put(t, "(", as_int(*pct), ")");
-    }
+    if (x.afc_old_percentage && *x.afc_old_percentage != 0) put(t, "(", *x.afc_old_percentage, ")");
+    if (x.afc_new_percentage && *x.afc_new_percentage != 0) put(t, "(", *x.afc_new_percentage, ")");
     if (x.simulator) {
         const VxmSimulatorPiece& s = *x.simulator;
         put(t, "/", s.pulse_width_in_full ? s.pulse_width : trim_decimals(s.pulse_width), "(", as_int(s.delta), ")",
@@ -156,7 +140,7 @@ void vxm_record_text(std::string& out, std::int64_t cursor, const VxmPlayerModel
     if (r.vxm_l1 != 0) put(t, "1: ", as_int(r.vxm_l1), " ");
     if (r.vxm_l2 != 0) put(t, "2: ", as_int(r.vxm_l2), " ");
     if (r.vxm_o2trim != 0) put(t, "O2 Trim: ", as_int(r.vxm_o2trim), " ");
-    t.copy_to(out);
+    return t.finish();
 }
 
 }  // namespace korv::player

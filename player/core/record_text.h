@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/core/java_numbers.h"
 #include "common/core/vxm_player_model.h"
@@ -33,9 +35,28 @@ struct PmsSimulation {
 // No simulation: the logged pulse width and no percentage.
 PmsSimulation unsimulated(const PmsRecord& record);
 
+// Where playback builds a record's text, one a record, in place: the text
+// is shown from here, with no copy on the way.
+class RecordTextBuffer {
+public:
+    // Room for the longest text of any record, every field at its longest
+    // and every extra shown (checked by the tests), with as much again to
+    // spare: so no piece is checked for room as it is written.
+    static constexpr std::size_t kRoom = 2048;
+
+    std::string_view text() const { return {chars_, size_}; }
+    void clear() { size_ = 0; }
+
+private:
+    friend class RecordTextWriter;
+    char chars_[kRoom];
+    std::size_t size_ = 0;
+};
+
 std::string pms_record_text(std::int64_t cursor, const PmsRecord& record, const PmsSimulation& sim);
-// The same text into `out`, reusing its storage (playback builds one a record).
-void pms_record_text(std::string& out, std::int64_t cursor, const PmsRecord& record, const PmsSimulation& sim);
+// The same text into `out`, replacing what it held; returns the text.
+std::string_view pms_record_text(RecordTextBuffer& out, std::int64_t cursor, const PmsRecord& record,
+                                 const PmsSimulation& sim);
 
 // The pieces that animated controller editors and the simulator add to a
 // VXM record's text; all absent without them.
@@ -53,7 +74,8 @@ struct VxmTextExtras {
 };
 
 std::string vxm_record_text(std::int64_t cursor, const VxmPlayerModel& record, const VxmTextExtras& extras);
-void vxm_record_text(std::string& out, std::int64_t cursor, const VxmPlayerModel& record, const VxmTextExtras& extras);
+std::string_view vxm_record_text(RecordTextBuffer& out, std::int64_t cursor, const VxmPlayerModel& record,
+                                 const VxmTextExtras& extras);
 
 // A VXM record after the animation: the text's extra pieces and the values
 // the analysis receives in place of the logged ones.

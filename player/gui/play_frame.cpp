@@ -353,7 +353,8 @@ void PLAYframe::display_vxm_record() {
 
 void PLAYframe::show_record_text() {
     if (batching_) return;
-    record_area->setPlainText(QString::fromLatin1(rtd_line.data(), qsizetype(rtd_line.size())));
+    const std::string_view text = rtd_line.text();
+    record_area->setPlainText(QString::fromLatin1(text.data(), qsizetype(text.size())));
 }
 
 void PLAYframe::step(std::int64_t n) {

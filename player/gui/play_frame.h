@@ -85,7 +85,7 @@ public:
     QString theFileDir;  // ends with '/'
     bool csv_file = false;
     bool single_click = false;
-    std::string rtd_line;
+    korv::player::RecordTextBuffer rtd_line;
     const QString player_version = QStringLiteral("Player 5.0a");
 
     korv::player::EditorRefs editors;  // afc_frame, afc2_frame, itc_frame, pms_frame

@@ -364,7 +364,7 @@ TEST_F(PlayFrameTest, AnOpenedLogShowsNoRecordOfTheLastOne) {
     frame->close_button->click();
     open("second.db1");
     EXPECT_EQ(shown_text(), "");
-    EXPECT_TRUE(frame->rtd_line.empty());
+    EXPECT_TRUE(frame->rtd_line.text().empty());
 }
 
 // The lines above the header come from other programs: UTF-8, with or

@@ -9,6 +9,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 
 using namespace korv::player;
 
@@ -288,7 +289,7 @@ TEST(RecordTextSweep, EveryCharacterAsBefore) {
     RecordSweep sweep;
     std::uint64_t vxm_hash = 1469598103934665603ull;
     std::uint64_t pms_hash = 1469598103934665603ull;
-    std::string buffer;
+    RecordTextBuffer buffer;
     int mismatches = 0;
     for (int i = 0; i < 200000; ++i) {
         const std::int64_t vxm_cursor = sweep.cursor();
@@ -296,17 +297,60 @@ TEST(RecordTextSweep, EveryCharacterAsBefore) {
         const VxmTextExtras x = sweep.vxm_extras();
         const std::string vxm = vxm_record_text(vxm_cursor, m, x);
         hash_text(vxm_hash, vxm);
-        vxm_record_text(buffer, vxm_cursor, m, x);
-        if (buffer != vxm && ++mismatches < 5) ADD_FAILURE() << "buffer: " << buffer << "\nstring: " << vxm;
+        const std::string_view vxm_in_place = vxm_record_text(buffer, vxm_cursor, m, x);
+        if ((vxm_in_place != vxm || buffer.text() != vxm) && ++mismatches < 5) {
+            ADD_FAILURE() << "buffer: " << buffer.text() << "\nstring: " << vxm;
+        }
 
         const std::int64_t pms_cursor = sweep.cursor();
         const PmsRecord r = sweep.pms();
         const PmsSimulation sim = sweep.pms_simulation();
         const std::string pms = pms_record_text(pms_cursor, r, sim);
         hash_text(pms_hash, pms);
-        pms_record_text(buffer, pms_cursor, r, sim);
-        if (buffer != pms && ++mismatches < 5) ADD_FAILURE() << "buffer: " << buffer << "\nstring: " << pms;
+        const std::string_view pms_in_place = pms_record_text(buffer, pms_cursor, r, sim);
+        if ((pms_in_place != pms || buffer.text() != pms) && ++mismatches < 5) {
+            ADD_FAILURE() << "buffer: " << buffer.text() << "\nstring: " << pms;
+        }
     }
     EXPECT_EQ(vxm_hash, 0x6e0ff12ba88de794ull);
     EXPECT_EQ(pms_hash, 0x00b40f86b3a754cbull);
+}
+
+// The buffer is written without a check for room: every field at its
+// longest text and every extra shown still leaves half of it free.
+TEST(RecordTextBuffer, HalfTheRoomHoldsTheLongestTextOfEitherKind) {
+    float longest_float = 0.0f;
+    for (float v : {-std::numeric_limits<float>::min(), -std::numeric_limits<float>::max(), -1.23456789e-38f,
+                    -1.4e-45f, -9999999.0f, -0.0012345678f}) {
+        if (korv::java_float_to_string(v).size() > korv::java_float_to_string(longest_float).size()) longest_float = v;
+    }
+    constexpr std::int32_t kLongestInt = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int8_t kLongestInt8 = std::numeric_limits<std::int8_t>::min();
+    constexpr std::int64_t kLongestCursor = std::numeric_limits<std::int64_t>::min();
+
+    PmsRecord r;
+    r.pms_ecu_rpms = r.pms_watertemp = r.pms_airtemp = r.pms_hz = r.pms_acc = kLongestInt;
+    r.pms_ecu_timing = r.pms_timing = r.pms_tps = r.pms_fueladdition = r.pms_timingaddition = kLongestInt8;
+    r.pms_ecu_pulsewidth = r.pms_pulsewidth = r.pms_o2voltage = r.pms_pressure = longest_float;
+    PmsSimulation sim;
+    sim.adjust_fuel_pw = sim.adjust_fuel_o2 = longest_float;
+    sim.adjust_fuel_pcnt = kLongestInt;
+    sim.cell_locked = true;
+
+    korv::VxmPlayerModel m;
+    m.vxm_timing = m.vxm_tps = m.vxm_knock = kLongestInt8;
+    for (std::int32_t* field : {&m.vxm_watertemp, &m.vxm_rpms, &m.vxm_airtemp, &m.vxm_s1, &m.vxm_l1, &m.vxm_o2trim,
+                                &m.vxm_mtrim, &m.vxm_mph, &m.vxm_map, &m.vxm_s2, &m.vxm_l2, &m.vxm_load}) {
+        *field = kLongestInt;
+    }
+    for (float* field : {&m.vxm_o2voltage, &m.vxm_pulsewidth, &m.vxm_afhz, &m.vxm_o2, &m.vxm_pressure}) {
+        *field = longest_float;
+    }
+    VxmTextExtras x;
+    x.itc_adjustment = x.afc_old_percentage = x.afc_new_percentage = kLongestInt;
+    x.simulator = VxmSimulatorPiece{longest_float, true, kLongestInt, longest_float};
+
+    RecordTextBuffer buffer;
+    EXPECT_LE(pms_record_text(buffer, kLongestCursor, r, sim).size(), RecordTextBuffer::kRoom / 2) << buffer.text();
+    EXPECT_LE(vxm_record_text(buffer, kLongestCursor, m, x).size(), RecordTextBuffer::kRoom / 2) << buffer.text();
 }
