@@ -441,8 +441,9 @@ TEST_F(CsvExport, FileFailuresStartWithACapitalAndNameTheFile) {
         EXPECT_NE(message.find(file), std::string::npos);
         // A reason quoted after a full stop starts a sentence too.
         const std::size_t stop = message.find(". ");
-        if (stop != std::string::npos && stop + 2 < message.size())
+        if (stop != std::string::npos && stop + 2 < message.size()) {
             EXPECT_TRUE(std::isupper(static_cast<unsigned char>(message[stop + 2])));
+        }
     }
 }
 

@@ -302,9 +302,9 @@ void expect_as_from_chars(const std::string& text) {
 std::string random_log_number(std::mt19937_64& random, std::uint64_t below, std::size_t decimals_below, bool plus_too) {
     std::string digits = std::to_string(random() % below);
     const std::size_t decimals = random() % decimals_below;
-    while (digits.size() <= decimals) digits.insert(0, "0");
+    if (digits.size() <= decimals) digits = std::string(decimals + 1 - digits.size(), '0') + digits;
     if (decimals > 0) digits.insert(digits.size() - decimals, ".");
-    if (random() % 4 == 0) digits.insert(0, !plus_too || random() % 2 ? "-" : "+");
+    if (random() % 4 == 0) digits = (!plus_too || random() % 2 ? "-" : "+") + digits;
     return digits;
 }
 

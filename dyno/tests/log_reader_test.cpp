@@ -121,7 +121,9 @@ TEST(DynoLogRows, RowsWhoseRpmIsNoNumberAreDroppedAndCounted) {
         ASSERT_EQ(r.status, LogReadStatus::ok) << '"' << c.rpm << '"';
         EXPECT_EQ(r.samples.size(), c.kept ? 3u : 2u) << '"' << c.rpm << '"';
         EXPECT_EQ(r.dropped_rows, c.kept ? 0u : 1u) << '"' << c.rpm << '"';
-        if (c.kept) EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 3000.0f) << '"' << c.rpm << '"';
+        if (c.kept) {
+            EXPECT_FLOAT_EQ(r.samples[1][kRawRpm], 3000.0f) << '"' << c.rpm << '"';
+        }
     }
     // Time and RPM rows are counted together; empty lines are no rows at all.
     const auto both = parse("x\nTime,RPM\n0,1000\n\nx,1500\n1,nan\n2,2000\n,2500\n");

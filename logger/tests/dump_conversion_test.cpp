@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <filesystem>
 #include <map>
@@ -218,8 +219,9 @@ TEST_F(LoggerDumpConversion, LongRunsAreEverySampleScaledInOrder) {
     for (const LogType type : {LogType::obd, LogType::dsm}) {
         SCOPED_TRACE(static_cast<int>(type));
         const bool two_bytes = type == LogType::obd;
-        std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(codes.size()), 0, 0, 0};
-        bytes.insert(bytes.end(), codes.begin(), codes.end());
+        std::vector<std::uint8_t> bytes(4 + codes.size(), 0);
+        bytes[0] = static_cast<std::uint8_t>(codes.size());
+        std::copy(codes.begin(), codes.end(), bytes.begin() + 4);
         std::vector<std::uint8_t> expected = minimal_header(codes);
         for (int r = 0; r < kRecords; ++r) {
             append_be32(expected, 0);  // time slot

@@ -182,8 +182,8 @@ TEST(FrameLinkProbe, SilentInterfaceGivesItsPortBack) {
 }
 
 std::vector<std::uint8_t> bytes_of(std::uint8_t first, const std::string& text) {
-    std::vector<std::uint8_t> out{first};
-    out.insert(out.end(), text.begin(), text.end());
+    std::vector<std::uint8_t> out(text.size() + 1, first);
+    std::copy(text.begin(), text.end(), out.begin() + 1);
     return out;
 }
 

@@ -106,7 +106,9 @@ TEST_F(LoggerLiveCallbacks, TheDataValuePanelOpensClearOfTheStartWindowAndStaysW
         ASSERT_TRUE(panel->isVisible());
         EXPECT_EQ(testsupport::controls_covered(korv, panel->frameGeometry()), "");
         EXPECT_TRUE(testsupport::on_screen(*panel));
-        if (start_window != QPoint(0, 0)) EXPECT_EQ(panel->pos(), QPoint(50, 50));
+        if (start_window != QPoint(0, 0)) {
+            EXPECT_EQ(panel->pos(), QPoint(50, 50));
+        }
         panel->move(900, 700);  // the user puts it aside
         run.plot_point(1, 0, 0x1F, 0x40, 9);
         run.plot_point(1, 0, 0x1F, 0x40, 9);

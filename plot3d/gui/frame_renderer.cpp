@@ -218,9 +218,9 @@ QImage FrameRenderer::drawDirectly(const FrameScene& scene) {
         for (const Placed& p : sorted) {
             const ScreenPoint s = screen_of(scene.transmat.transform(points.position(p.index)), w, h);
             if (!drawn(s, w, h)) continue;
-            const auto colour = static_cast<int>(p.index) == scene.selectid
-                                    ? std::nullopt
-                                    : std::optional<Colour>(points.colour(p.index));
+            // No colour: the selected point, drawn black with white edges.
+            std::optional<Colour> colour;
+            if (static_cast<int>(p.index) != scene.selectid) colour = points.colour(p.index);
             cubes.draw(canvas, colour, points.size(p.index), s.x, s.y);
         }
         canvas.forget();

@@ -77,7 +77,9 @@ TEST(FilterChoices, EndsAreExactlyTheFieldsExtremesAndTextsReadBack) {
             const auto texts = filter_step_texts(min, max);
             for (std::size_t i = 0; i < 10; ++i) {
                 ASSERT_EQ(filter_choice_value(texts[i]), steps[i]) << texts[i];
-                if (i > 0) EXPECT_LE(steps[i - 1], steps[i]);
+                if (i > 0) {
+                    EXPECT_LE(steps[i - 1], steps[i]);
+                }
             }
         }
     }
