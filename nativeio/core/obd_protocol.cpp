@@ -36,9 +36,11 @@ constexpr Probe kProbes[] = {
 };
 
 // A probe frame answered with 14 bytes whose second is not "no data".
+// Whatever waits is dropped before the frame goes out, never after: a box
+// that answers before the sender gets to the drain would lose its answer.
 bool bus_answers(int port, const std::uint8_t* frame) {
-    if (SioWrite(port, frame, kBoxFrameLength) != kBoxFrameLength) return false;
     SioDrainRx(port);
+    if (SioWrite(port, frame, kBoxFrameLength) != kBoxFrameLength) return false;
     const std::int64_t deadline = platform::clock().now_us() + std::int64_t{kWaitSeconds} * 1'000'000;
     if (wait_for_reply(port, kBoxReplyLength, deadline) != 0) return false;
     ReplyReader reply(port, deadline);
