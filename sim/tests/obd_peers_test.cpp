@@ -48,20 +48,27 @@ TEST(ObdCar, KLineAnswerEndsWithTheSumOfItsBytes) {
 }
 
 TEST(Cable0Box, RunsOnDtrAndAnswersTheLastOfTwoQuickRequests) {
+    // The box's turn-around passes on a test clock that stands still until
+    // the test moves it: the two requests are quick however the threads run.
+    platform::TestClock clock{1'000'000'000};
+    platform::ScopedClock use_clock{clock};
     Cable0Box box;
     box.start();
     auto off = open_at(box.slave_path(), 19200, /*dtr=*/false);
     write(*off, {0x0C});
-    EXPECT_TRUE(read_bytes(*off, 1, 100ms).empty());
+    ASSERT_TRUE(box.wait_handled(1, 20s));
+    EXPECT_TRUE(read_bytes(*off, 1, 100ms, &clock).empty());
     EXPECT_FALSE(dcd(*off));
     ASSERT_EQ(off->set_dtr(true), 0);
-    // The line change reaches the box on its own thread.
-    const auto give_up = std::chrono::steady_clock::now() + 1s;
+    // The line change reaches the box on its own thread; the bound only
+    // keeps a broken box from hanging the test.
+    const auto give_up = std::chrono::steady_clock::now() + 20s;
     while (!dcd(*off) && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(1ms);
     EXPECT_TRUE(dcd(*off));
     write(*off, {0x05});
     write(*off, {0x0C});
-    EXPECT_EQ(read_bytes(*off, 4, 200ms), (Bytes{0x0C, 0x0C, 0x80}));
+    ASSERT_TRUE(box.wait_handled(3, 20s));
+    EXPECT_EQ(read_bytes(*off, 4, 200ms, &clock), (Bytes{0x0C, 0x0C, 0x80}));
     EXPECT_EQ(box.answers(), 1);
 }
 
