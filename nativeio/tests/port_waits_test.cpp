@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -20,7 +21,11 @@ using platform::serial::LineChange;
 using platform::serial::OutputLine;
 using sim::PeerOnPort;
 using testing::ListeningPeer;
+using testing::LockstepSlotTest;
 using testing::SlotTest;
+
+// Waits that run out or step on the clock, in lockstep with the device.
+using PortWaitsOnTheClock = LockstepSlotTest;
 
 const std::uint8_t kCommand[] = {0x01, 0x01, 0x06, 0x68, 0x6A, 0xF1, 0x01, 0x00, 0x17};
 
@@ -42,16 +47,13 @@ TEST(SioDelay, WaitsOnTheProcessClock) {
     EXPECT_EQ(clock.now_us(), 2'500'000);
 }
 
-TEST_F(SlotTest, WaitRxTimesOutOnTheClockWithoutWaitingForReal) {
-    TestClock clock;
-    ScopedClock use(clock);
+TEST_F(PortWaitsOnTheClock, WaitRxTimesOutOnTheClock) {
     PeerOnPort<ListeningPeer> peer(0);
     ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
-    const auto real_start = std::chrono::steady_clock::now();
-    EXPECT_EQ(SioWaitRx(0, 1, 5), kTimeOut);
-    EXPECT_GE(clock.now_us(), 5'000'000);
-    EXPECT_LT(clock.now_us(), 5'100'000);
-    EXPECT_LT(std::chrono::steady_clock::now() - real_start, 2s);
+    // The clock moves only while the wait sleeps on it.
+    EXPECT_EQ(run_with(*peer.operator->(), [] { return SioWaitRx(0, 1, 5); }), kTimeOut);
+    EXPECT_GE(ended_us_, 5'000'000);
+    EXPECT_LT(ended_us_, 5'100'000);
 }
 
 TEST_F(SlotTest, WaitRxEndsWhenTheBytesAreThere) {
@@ -60,12 +62,16 @@ TEST_F(SlotTest, WaitRxEndsWhenTheBytesAreThere) {
     PeerOnPort<ListeningPeer> peer(0);
     ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
     peer->send({1, 2});
-    std::thread rest([&] {
-        std::this_thread::sleep_for(5ms);
-        peer->send({3});
-    });
-    EXPECT_EQ(SioWaitRx(0, 3, 5), kDone);
-    rest.join();
+    // The wait sleeps until the test moves the clock: the third byte comes
+    // once it waits, at a millisecond on the clock however the threads run.
+    clock.hold_sleeps();
+    auto wait = std::async(std::launch::async, [] { return SioWaitRx(0, 3, 5); });
+    ASSERT_TRUE(clock.wait_for_sleeper(20s).has_value()) << "two bytes are not enough";
+    peer->send({3});
+    while (wait.wait_for(0s) != std::future_status::ready)
+        if (clock.wait_for_sleeper(1ms)) clock.advance_us(1000);
+    clock.release_sleeps();
+    EXPECT_EQ(wait.get(), kDone);
     EXPECT_LT(clock.now_us(), 5'000'000);
 }
 
@@ -142,32 +148,28 @@ TEST_F(SlotTest, BytesAWaitTookGoWithADrainOrAClose) {
     }
 }
 
-TEST_F(SlotTest, PacedSendGivesUpWhenCarrierNeverComes) {
-    TestClock clock;
-    ScopedClock use(clock);
+TEST_F(PortWaitsOnTheClock, PacedSendGivesUpWhenCarrierNeverComes) {
     PeerOnPort<ListeningPeer> peer(0);
     peer->lines().set_input(InputLine::Dcd, false);
     ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
     peer->send({0xEE});  // stale input is dropped first
     ASSERT_EQ(SioWaitRx(0, 1, 1), kDone);
 
-    EXPECT_EQ(SioSendPaced(0, kCommand, 9), kTimeOut);
-    EXPECT_GE(clock.now_us(), 1'500'000 + kCarrierWaitMs * 1000);
+    EXPECT_EQ(run_with(*peer.operator->(), [] { return SioSendPaced(0, kCommand, 9); }), kTimeOut);
+    EXPECT_GE(ended_us_, 1'500'000 + kCarrierWaitMs * 1000);
     EXPECT_EQ(SioRxQue(0), 0);
-    std::this_thread::sleep_for(20ms);
     EXPECT_EQ(peer->received(), (std::vector<std::uint8_t>{0x01, 0x01}));
 }
 
-TEST_F(SlotTest, PacedSendFinishesOnceTheBoxRaisesCarrier) {
-    TestClock clock;
-    ScopedClock use(clock);
+TEST_F(PortWaitsOnTheClock, PacedSendFinishesOnceTheBoxRaisesCarrier) {
     PeerOnPort<sim::ScriptedPeer> box(0, sim::PeerOptions{}, carrier_after_two_bytes());
     box->lines().set_input(InputLine::Dcd, false);
     ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
-    EXPECT_EQ(SioSendPaced(0, kCommand, 9), kDone);
-    ASSERT_TRUE(box->wait_received(9, 1s));
+    EXPECT_EQ(run_with(*box.operator->(), [] { return SioSendPaced(0, kCommand, 9); }), kDone);
+    ASSERT_TRUE(box->wait_received(9, 20s));
     EXPECT_EQ(box->received(), std::vector<std::uint8_t>(std::begin(kCommand), std::end(kCommand)));
-    EXPECT_LT(clock.now_us(), 1'500'000 + kCarrierWaitMs * 1000);
+    // Carrier came with the second byte: the rest went out after the pause alone.
+    EXPECT_EQ(ended_us_, 1'500'000);
 }
 
 TEST_F(SlotTest, LineChangesCarryTheClockTime) {
