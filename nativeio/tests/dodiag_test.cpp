@@ -74,7 +74,7 @@ TEST_F(DodiagOnTheClock, ZerosThenSilenceGiveUpAfterThreeAttempts) {
     ecu->set_leading_zeros(4);
     ecu->set_fault(Fault::Short);  // the echo never comes
     open_link(0);
-    EXPECT_EQ(run_with(*ecu.operator->(), [] { return dodiag(0, 99); }), kEchoMismatch);
+    EXPECT_EQ(run_with(ecu.peer(), [] { return dodiag(0, 99); }), kEchoMismatch);
     // Three whole 2-s waits: the clock moves only while the call waits on it.
     EXPECT_GE(ended_us_, 3 * 2'000'000);
     EXPECT_EQ(ecu->received(), (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF}));
@@ -84,14 +84,14 @@ TEST_F(DodiagOnTheClock, SilentInterfaceIsAMismatch) {
     PeerOnPort<DiagPeer> ecu(0);
     ecu->set_fault(Fault::Silent);
     open_link(0);
-    EXPECT_EQ(run_with(*ecu.operator->(), [] { return dodiag(0, 5); }), kEchoMismatch);
+    EXPECT_EQ(run_with(ecu.peer(), [] { return dodiag(0, 5); }), kEchoMismatch);
     EXPECT_EQ(ecu->received().size(), 3u);
 }
 
 TEST_F(DodiagOnTheClock, WrongSpeedGarblesTheCommandSoNothingAnswers) {
     PeerOnPort<DiagPeer> ecu(0);
     open_link(0, 19200);
-    EXPECT_EQ(run_with(*ecu.operator->(), [] { return dodiag(0, 0); }), kEchoMismatch);
+    EXPECT_EQ(run_with(ecu.peer(), [] { return dodiag(0, 0); }), kEchoMismatch);
     // dodiag gives up at the first wrong byte; the peer may still be sending
     // the rest of its answer.
     const auto until = std::chrono::steady_clock::now() + 20s;

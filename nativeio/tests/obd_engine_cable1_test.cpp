@@ -142,7 +142,7 @@ TEST_F(Cable1Engine, AReplyWhoseCheckByteDoesNotFitIsNeverStored) {
     h.stop_after_status(2);
     // One failure on rpm in the first cycle: asked again. In lockstep, so
     // the box's answers keep their times however slowly its thread runs.
-    sim::Lockstep lockstep(clock_, {box.operator->()});
+    sim::Lockstep lockstep(clock_, {&box.peer()});
     EXPECT_EQ(lockstep.run([&] { return log(h, {9, 7}, 0); }), 0);
     EXPECT_EQ(read_bytes("kvt1.tmp"),
               dump_bytes({9, 7}, repeated<std::vector<std::uint8_t>>({{9, 0x0C, 0x80}, {7, 0x00, 0x26}}, 2)));

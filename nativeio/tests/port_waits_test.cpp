@@ -51,7 +51,7 @@ TEST_F(PortWaitsOnTheClock, WaitRxTimesOutOnTheClock) {
     PeerOnPort<ListeningPeer> peer(0);
     ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
     // The clock moves only while the wait sleeps on it.
-    EXPECT_EQ(run_with(*peer.operator->(), [] { return SioWaitRx(0, 1, 5); }), kTimeOut);
+    EXPECT_EQ(run_with(peer.peer(), [] { return SioWaitRx(0, 1, 5); }), kTimeOut);
     EXPECT_GE(ended_us_, 5'000'000);
     EXPECT_LT(ended_us_, 5'100'000);
 }
@@ -155,7 +155,7 @@ TEST_F(PortWaitsOnTheClock, PacedSendGivesUpWhenCarrierNeverComes) {
     peer->send({0xEE});  // stale input is dropped first
     ASSERT_EQ(SioWaitRx(0, 1, 1), kDone);
 
-    EXPECT_EQ(run_with(*peer.operator->(), [] { return SioSendPaced(0, kCommand, 9); }), kTimeOut);
+    EXPECT_EQ(run_with(peer.peer(), [] { return SioSendPaced(0, kCommand, 9); }), kTimeOut);
     EXPECT_GE(ended_us_, 1'500'000 + kCarrierWaitMs * 1000);
     EXPECT_EQ(SioRxQue(0), 0);
     EXPECT_EQ(peer->received(), (std::vector<std::uint8_t>{0x01, 0x01}));
@@ -165,7 +165,7 @@ TEST_F(PortWaitsOnTheClock, PacedSendFinishesOnceTheBoxRaisesCarrier) {
     PeerOnPort<sim::ScriptedPeer> box(0, sim::PeerOptions{}, carrier_after_two_bytes());
     box->lines().set_input(InputLine::Dcd, false);
     ASSERT_EQ(SioOpen(0, 1024, 1024), kDone);
-    EXPECT_EQ(run_with(*box.operator->(), [] { return SioSendPaced(0, kCommand, 9); }), kDone);
+    EXPECT_EQ(run_with(box.peer(), [] { return SioSendPaced(0, kCommand, 9); }), kDone);
     ASSERT_TRUE(box->wait_received(9, 20s));
     EXPECT_EQ(box->received(), std::vector<std::uint8_t>(std::begin(kCommand), std::end(kCommand)));
     // Carrier came with the second byte: the rest went out after the pause alone.

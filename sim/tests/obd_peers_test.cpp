@@ -36,6 +36,14 @@ bool dcd(Tty& tty) {
     return lines.dcd;
 }
 
+// Waits for the box to raise carrier, which it does on its own thread; the
+// bound only keeps a broken box from hanging the test.
+bool carrier_comes(Tty& tty) {
+    const auto give_up = std::chrono::steady_clock::now() + 20s;
+    while (!dcd(tty) && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(1ms);
+    return dcd(tty);
+}
+
 TEST(Garbling, UngarbledUndoesIt) {
     for (int b = 0; b < 256; ++b) EXPECT_EQ(ungarbled(garbled(static_cast<std::uint8_t>(b))), b);
 }
@@ -60,11 +68,7 @@ TEST(Cable0Box, RunsOnDtrAndAnswersTheLastOfTwoQuickRequests) {
     EXPECT_TRUE(read_bytes(*off, 1, 100ms, &clock).empty());
     EXPECT_FALSE(dcd(*off));
     ASSERT_EQ(off->set_dtr(true), 0);
-    // The line change reaches the box on its own thread; the bound only
-    // keeps a broken box from hanging the test.
-    const auto give_up = std::chrono::steady_clock::now() + 20s;
-    while (!dcd(*off) && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(1ms);
-    EXPECT_TRUE(dcd(*off));
+    EXPECT_TRUE(carrier_comes(*off));
     write(*off, {0x05});
     write(*off, {0x0C});
     ASSERT_TRUE(box.wait_handled(3, 20s));
@@ -122,10 +126,7 @@ TEST(Cable3Box, AnswersOnlyOnceSetUpAndAsksForEachCommandByCarrier) {
         ASSERT_EQ(tty->set_dtr(false), 0);
         ASSERT_EQ(tty->set_dtr(true), 0);
         write(*tty, {command[0], command[1]});
-        // Waits for the event; the bound only keeps a broken box from hanging the test.
-        const auto give_up = std::chrono::steady_clock::now() + 20s;
-        while (!dcd(*tty) && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(1ms);
-        ASSERT_TRUE(dcd(*tty));
+        ASSERT_TRUE(carrier_comes(*tty));
         write(*tty, Bytes(command.begin() + 2, command.end()));
     }
     ASSERT_TRUE(box.wait_handled(7 + 27, 20s));
